@@ -1,0 +1,124 @@
+#include "OutputProfile.h"
+#include "ProfileRoot.h"
+#include "ProfileValueParser.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+// The profile sets shipped in Settings.bundle: every category folder exists, every profile parses, names a codec
+// the engine knows and has an icon; the default profile and the keep-original profile are where the code expects.
+namespace {
+
+const QString kBundle = QStringLiteral(CLIPWRIGHT_SOURCE_BUNDLE);
+const QString kKeep = QStringLiteral("Keep Original");
+
+bool isNumber(const QString& text) {
+    bool ok = false;
+    return text.toDouble(&ok) > 0 && ok;
+}
+
+void checkOption(OutputProfile::Parameter parameter, const QString& option, const QString& where) {
+    static const QStringList videoCodecs = {"H264", "HEVC", "MPEG4", "VP9"};
+    static const QStringList audioCodecs = {"AAC", "MP3", "OPUS", "FLAC", "PCM", "libvorbis"};
+    static const QRegularExpression frameSize(QStringLiteral("^(\\d+)x(\\d+)$"));
+    static const QRegularExpression channels(QStringLiteral("^\\d+(\\(Stereo\\))?$"));
+    SCOPED_TRACE(where.toStdString() + " option \"" + option.toStdString() + "\"");
+    EXPECT_EQ(option, option.trimmed());
+    switch (parameter) {
+    case OutputProfile::VideoCodec:
+        EXPECT_TRUE(videoCodecs.contains(option));
+        break;
+    case OutputProfile::AudioCodec:
+        EXPECT_TRUE(audioCodecs.contains(option));
+        break;
+    case OutputProfile::FrameSize: {
+        const QRegularExpressionMatch match = frameSize.match(option);
+        ASSERT_TRUE(match.hasMatch());
+        EXPECT_EQ(match.captured(1).toInt() % 2, 0);
+        EXPECT_EQ(match.captured(2).toInt() % 2, 0);
+        break;
+    }
+    case OutputProfile::Channels:
+        EXPECT_TRUE(channels.match(option).hasMatch());
+        break;
+    default:
+        EXPECT_TRUE(isNumber(option));
+    }
+}
+
+void checkRoot(const QString& rootName) {
+    SCOPED_TRACE(rootName.toStdString());
+    const ProfileRoot root(kBundle + QLatin1Char('/') + rootName, QString(), {kKeep});
+    const QStringList categories = root.getFunctionList();
+    EXPECT_EQ(categories, QStringList({"Video", "Audio", "Devices", "Web"}));
+    EXPECT_FALSE(root.defaultProfilePath().isEmpty());
+
+    for (const QString& category : categories) {
+        const QStringList names = root.getFunctionItemChildList(category);
+        ASSERT_FALSE(names.isEmpty()) << category.toStdString();
+        EXPECT_EQ(names.first() == kKeep, category == QLatin1String("Video")) << category.toStdString();
+        for (const QString& name : names) {
+            const QString where = rootName + "/" + category + "/" + name;
+            const QString path = root.profilePath(category, name);
+            ASSERT_FALSE(path.isEmpty()) << where.toStdString();
+            EXPECT_FALSE(root.iconPath(category, name).isEmpty()) << where.toStdString();
+            const bool audio = category == ProfileRoot::kAudioCategory;
+            const OutputProfile profile = OutputProfile::read(path, audio);
+            EXPECT_EQ(profile.extName.isEmpty(), root.isKeepOriginal(name)) << where.toStdString();
+            for (int p = 0; p < OutputProfile::ParameterCount; ++p) {
+                const auto parameter = static_cast<OutputProfile::Parameter>(p);
+                const OutputProfile::Entry& entry = profile.entry(parameter);
+                if (audio && OutputProfile::isVideoParameter(parameter))
+                    continue;
+                // Lossless audio has no bit rate to choose.
+                if (!entry.options)
+                    continue;
+                EXPECT_FALSE(entry.options->isEmpty()) << where.toStdString();
+                for (const QString& option : *entry.options)
+                    checkOption(parameter, option, where);
+                if (entry.defaultValue && !entry.defaultValue->isEmpty()) {
+                    EXPECT_TRUE(entry.options->contains(*entry.defaultValue)) << where.toStdString();
+                }
+                // The dialog reads the options without blanks; the shipped ones have none to lose.
+                EXPECT_EQ(ProfileValueParser::optionsWithoutBlanks(OutputProfile::rawValue(path, parameter)),
+                          entry.options);
+            }
+            if (!root.isKeepOriginal(name)) {
+                EXPECT_TRUE(profile.entry(OutputProfile::AudioCodec).defaultValue.value_or("").size() > 0);
+                if (!audio) {
+                    EXPECT_TRUE(profile.entry(OutputProfile::VideoCodec).defaultValue.value_or("").size() > 0);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST(ShippedProfiles, EditorRootIsComplete) {
+    checkRoot(QStringLiteral("functionFolder"));
+}
+
+TEST(ShippedProfiles, JoinerRootIsComplete) {
+    checkRoot(QStringLiteral("pf_join"));
+}
+
+TEST(ShippedProfiles, FilesUseCrLfLineEnds) {
+    for (const QString& rootName : {QStringLiteral("functionFolder"), QStringLiteral("pf_join")}) {
+        QDir root(kBundle + QLatin1Char('/') + rootName);
+        QStringList paths = {root.filePath("pf.dat")};
+        for (const QString& category : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+            for (const QString& file : QDir(root.filePath(category)).entryList({"*.pf"}))
+                paths << root.filePath(category + "/" + file);
+        for (const QString& path : paths) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+            const QByteArray text = file.readAll();
+            EXPECT_EQ(text.count('\n'), text.count("\r\n")) << path.toStdString();
+            EXPECT_TRUE(text.endsWith("\r\n")) << path.toStdString();
+        }
+    }
+}
