@@ -1,0 +1,7 @@
+#include "AudioStreamInfo.h"
+
+#include "ModelLog.h"
+
+AudioStreamInfo::~AudioStreamInfo() {
+    qCDebug(lcModel, "-[AudioStreamInfo dealloc]");
+}

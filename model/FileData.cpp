@@ -1,0 +1,7 @@
+#include "FileData.h"
+
+#include "ModelLog.h"
+
+FileData::~FileData() {
+    qCDebug(lcModel, "-[FileData dealloc]");
+}

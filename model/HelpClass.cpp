@@ -1,0 +1,121 @@
+#include "HelpClass.h"
+
+#include "ModelLog.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Hours, minutes, seconds and hundredths of a time, in single precision and truncating as the display expects.
+std::array<int, 4> timeParts(float t) {
+    // Out-of-range input would overflow the int conversions below.
+    if (!std::isfinite(t))
+        t = 0;
+    t = std::clamp(t, -2.0e9f, 2.0e9f);
+    const float f = std::floor(t);
+    const int h = int(f) / 3600;
+    const int m = int(std::floor(t - float(h) * 3600.0f)) / 60;
+    const int s = int(std::floor(t - float(h) * 3600.0f - float(m) * 60.0f));
+    const int c = int((t - f) * 100.0f);
+    return {h, m, s, c};
+}
+
+QString twoDigits(int value) {
+    return QString::asprintf("%02i", std::max(value, 0));
+}
+
+int colourByte(double component) {
+    const double scaled = std::trunc(component * 255.0);
+    if (!(scaled > 0))
+        return 0;
+    return scaled >= 255.0 ? 255 : int(scaled);
+}
+
+} // namespace
+
+QString HelpClass::returnTimeToStr(float seconds) {
+    const auto p = timeParts(seconds);
+    return retrnTimeToStr(p[0], p[1], p[2], p[3]);
+}
+
+QString HelpClass::returnTimeToCutFileName(float seconds) {
+    const auto p = timeParts(seconds);
+    return twoDigits(p[0]) + twoDigits(p[1]) + twoDigits(p[2]) + QLatin1Char('.') + twoDigits(p[3]);
+}
+
+QString HelpClass::retrnTimeToStr(int hours, int minutes, int seconds, int hundredths) {
+    return twoDigits(hours) + QLatin1Char(':') + twoDigits(minutes) + QLatin1Char(':') + twoDigits(seconds) +
+           QLatin1Char('.') + twoDigits(hundredths);
+}
+
+QString HelpClass::createFilename() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+}
+
+uint32_t HelpClass::retDwordColorVolue(const QColor& color) {
+    float red = 0, green = 0, blue = 0;
+    if (color.isValid())
+        color.toRgb().getRgbF(&red, &green, &blue);
+    const uint32_t r = uint32_t(colourByte(red));
+    const uint32_t g = uint32_t(colourByte(green));
+    const uint32_t b = uint32_t(colourByte(blue));
+    qCDebug(lcModel, "传入的颜色值：red:%u green:%u blue:%u", r, g, b);
+    return (r << 24) | (g << 16) | (b << 8);
+}
+
+SpecRect HelpClass::getHeightOfText(const QString& text, double width, double height,
+                                    const std::optional<QFont>& font) {
+    QFont measured = font.value_or(QGuiApplication::font());
+    if (!font)
+        measured.setPointSizeF(30);
+    const QFontMetricsF metrics(measured);
+    // A single line measured from its baseline: y up, so the box starts at the descent below the baseline.
+    const double y = -metrics.descent();
+    const double lineHeight = metrics.ascent() + metrics.descent() + metrics.leading();
+    const double textWidth = metrics.horizontalAdvance(text);
+    return SpecRect{0, y, textWidth, 2 * y + lineHeight + 4};
+}
+
+ButtonTitle HelpClass::retButtonTitle(const QString& text, const QColor& color, const QString& fontName,
+                                      qint64 fontSize, bool shadow, unsigned alignment) {
+    ButtonTitle title;
+    if (text.isEmpty())
+        return title;
+    title.text = text;
+    title.hasAttributes = true;
+    switch (alignment) {
+    case 1:
+        title.alignment = Qt::AlignRight;
+        break;
+    case 3:
+        title.alignment = Qt::AlignJustify;
+        break;
+    case 4:
+        title.alignment = Qt::AlignLeft;
+        break;
+    default:
+        title.alignment = Qt::AlignHCenter;
+        break;
+    }
+    title.color = color.isValid() ? color : QColor(Qt::black);
+    title.font = QGuiApplication::font();
+    if (!fontName.isEmpty())
+        title.font.setFamily(fontName);
+    title.font.setPointSizeF(fontSize < 1 ? 12.0 : double(fontSize));
+    if (shadow) {
+        title.shadowBlurRadius = 2;
+        title.shadowColor = QColor::fromRgbF(1.0f / 3, 1.0f / 3, 1.0f / 3);
+        title.shadowOffset = SpecSize{1, 2};
+    } else {
+        title.shadowBlurRadius = 0;
+        title.shadowColor = title.color;
+        title.shadowOffset = SpecSize{0, 0};
+    }
+    return title;
+}

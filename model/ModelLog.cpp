@@ -1,0 +1,3 @@
+#include "ModelLog.h"
+
+Q_LOGGING_CATEGORY(lcModel, "clipwright.model", QtInfoMsg)

@@ -1,0 +1,7 @@
+#include "MusicInfo.h"
+
+#include "ModelLog.h"
+
+MusicInfo::~MusicInfo() {
+    qCDebug(lcModel, "-[MusicInfo dealloc]");
+}

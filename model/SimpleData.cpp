@@ -1,0 +1,7 @@
+#include "SimpleData.h"
+
+#include "ModelLog.h"
+
+SimpleData::~SimpleData() {
+    qCDebug(lcModel, "-[SimpleData dealloc]");
+}
