@@ -1,0 +1,126 @@
+#include "Demuxer.h"
+
+#include "EngineLog.h"
+
+#include <filesystem>
+
+namespace mediacore {
+
+namespace {
+bool usable(const AVStream* stream) {
+    const AVCodecParameters* par = stream->codecpar;
+    if (par->codec_id == AV_CODEC_ID_NONE)
+        return false;
+    if (par->codec_type == AVMEDIA_TYPE_VIDEO)
+        return !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC) && par->width > 0 && par->height > 0;
+    if (par->codec_type == AVMEDIA_TYPE_AUDIO)
+        return par->sample_rate > 0 && par->ch_layout.nb_channels > 0;
+    return false;
+}
+} // namespace
+
+int Demuxer::interrupted(void* flag) {
+    return static_cast<const std::atomic<bool>*>(flag)->load(std::memory_order_relaxed) ? 1 : 0;
+}
+
+int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
+    EngineLog::initialise();
+    _context.reset();
+    _path = path;
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status))
+        return EngineLog::failure("open input", AVERROR(ENOENT), path);
+    if (!std::filesystem::is_regular_file(status))
+        return EngineLog::failure("open input", AVERROR(EINVAL), "not a regular file: " + path);
+    if (std::filesystem::file_size(path, ec) == 0 || ec)
+        return EngineLog::failure("open input", AVERROR_INVALIDDATA, "empty file: " + path);
+
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!raw)
+        return EngineLog::failure("open input", AVERROR(ENOMEM), path);
+    if (stop) {
+        raw->interrupt_callback.callback = &Demuxer::interrupted;
+        raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(stop);
+    }
+    // On failure avformat_open_input frees the context itself.
+    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    if (rc < 0)
+        return EngineLog::failure("open input", rc, path);
+    _context.reset(raw);
+    rc = avformat_find_stream_info(raw, nullptr);
+    if (rc < 0) {
+        _context.reset();
+        return EngineLog::failure("read stream info", rc, path);
+    }
+    if (firstVideoStream() < 0 && firstAudioStream() < 0) {
+        _context.reset();
+        return EngineLog::failure("open input", AVERROR_INVALIDDATA, "no audio or video stream: " + path);
+    }
+    _originUs = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
+    return 0;
+}
+
+std::vector<int> Demuxer::videoStreams() const {
+    std::vector<int> found;
+    for (unsigned i = 0; i < _context->nb_streams; ++i)
+        if (_context->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && usable(_context->streams[i]))
+            found.push_back(static_cast<int>(i));
+    return found;
+}
+
+std::vector<int> Demuxer::audioStreams() const {
+    std::vector<int> found;
+    for (unsigned i = 0; i < _context->nb_streams; ++i)
+        if (_context->streams[i]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO && usable(_context->streams[i]))
+            found.push_back(static_cast<int>(i));
+    return found;
+}
+
+int Demuxer::firstVideoStream() const {
+    auto all = videoStreams();
+    return all.empty() ? -1 : all.front();
+}
+
+int Demuxer::firstAudioStream() const {
+    auto all = audioStreams();
+    return all.empty() ? -1 : all.front();
+}
+
+int64_t Demuxer::durationUs() const {
+    if (_context->duration != AV_NOPTS_VALUE && _context->duration > 0)
+        return _context->duration;
+    int64_t longest = 0;
+    for (unsigned i = 0; i < _context->nb_streams; ++i) {
+        const AVStream* s = _context->streams[i];
+        if (s->duration != AV_NOPTS_VALUE && s->duration > 0)
+            longest = std::max(longest, av_rescale_q(s->duration, s->time_base, AV_TIME_BASE_Q));
+    }
+    return longest;
+}
+
+int Demuxer::seek(int64_t timeUs) {
+    int64_t target = timeUs + _originUs;
+    int rc = avformat_seek_file(_context.get(), -1, INT64_MIN, target, target, 0);
+    if (rc < 0) {
+        // Some demuxers only seek backwards by key frame through the older call.
+        rc = av_seek_frame(_context.get(), -1, target, AVSEEK_FLAG_BACKWARD);
+    }
+    if (rc < 0)
+        return EngineLog::failure("seek", rc, _path);
+    return 0;
+}
+
+int Demuxer::read(AVPacket* packet) {
+    return av_read_frame(_context.get(), packet);
+}
+
+int64_t Demuxer::toTicks(int streamIndex, int64_t timeUs) const {
+    return av_rescale_q(timeUs + _originUs, AV_TIME_BASE_Q, stream(streamIndex)->time_base);
+}
+
+int64_t Demuxer::toMicroseconds(int streamIndex, int64_t ticks) const {
+    return av_rescale_q(ticks, stream(streamIndex)->time_base, AV_TIME_BASE_Q) - _originUs;
+}
+
+} // namespace mediacore

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "FfmpegOwners.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mediacore {
+
+// The reading end of a media file: opens it, names its streams, seeks and hands out packets.
+//
+// Times in µs are on the file's own timeline: 0 is the file's start time (AVFormatContext::start_time), so a
+// transport stream that starts at 1.4 s still runs from 0. Each Demuxer owns its own AVFormatContext, so several
+// may read one file at once.
+class Demuxer {
+public:
+    Demuxer() = default;
+    Demuxer(const Demuxer&) = delete;
+    Demuxer& operator=(const Demuxer&) = delete;
+
+    // Opens and probes the file. `stop`, when given, interrupts blocking reads (they return AVERROR_EXIT).
+    // Fails on a missing, empty or unreadable file and on one without a decodable audio or video stream.
+    int open(const std::string& path, const std::atomic<bool>* stop = nullptr);
+
+    AVFormatContext* context() const { return _context.get(); }
+    AVStream* stream(int index) const { return _context->streams[index]; }
+    const std::string& path() const { return _path; }
+
+    // Video streams that are pictures over time: attached pictures (covers) are left out.
+    std::vector<int> videoStreams() const;
+    std::vector<int> audioStreams() const;
+    int firstVideoStream() const; // -1 when none
+    int firstAudioStream() const; // -1 when none
+
+    int64_t durationUs() const;
+    int64_t originUs() const { return _originUs; }
+
+    // Seeks every stream to the key frame at or before timeUs (the caller decodes and drops up to the target).
+    int seek(int64_t timeUs);
+
+    // The next packet of any stream; AVERROR_EOF at the end.
+    int read(AVPacket* packet);
+
+    // A stream's ticks <-> µs on the file's timeline.
+    int64_t toTicks(int streamIndex, int64_t timeUs) const;
+    int64_t toMicroseconds(int streamIndex, int64_t ticks) const;
+
+private:
+    static int interrupted(void* flag);
+
+    InputContextPtr _context;
+    std::string _path;
+    int64_t _originUs = 0;
+};
+
+} // namespace mediacore

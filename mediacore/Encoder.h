@@ -1,0 +1,57 @@
+#pragma once
+
+#include "FfmpegOwners.h"
+
+#include <cstdint>
+
+namespace mediacore {
+
+// Encodes one output stream. push() a frame (nullptr drains at the end), then pull() packets until
+// AVERROR(EAGAIN) or AVERROR_EOF. Packets carry the encoder's time base (context()->time_base).
+class Encoder {
+public:
+    struct Video {
+        const AVCodec* codec = nullptr;
+        int width = 0;
+        int height = 0;
+        AVPixelFormat pixelFormat = AV_PIX_FMT_YUV420P;
+        AVRational timeBase{1, 25};
+        AVRational frameRate{25, 1};
+        AVRational sampleAspect{1, 1};
+        int64_t bitRate = 0; // bit/s; 0 leaves the codec's quality default
+        bool globalHeader = false;
+    };
+
+    struct Audio {
+        const AVCodec* codec = nullptr;
+        int sampleRate = 44100;
+        AVSampleFormat sampleFormat = AV_SAMPLE_FMT_FLTP;
+        int channels = 2;
+        int64_t bitRate = 0;
+        bool globalHeader = false;
+    };
+
+    int open(const Video& video);
+    int open(const Audio& audio);
+
+    // frameTimeBase is the time base of the frame's pts. Audio frames are stamped by counting samples from the
+    // first frame's time, so the rounding of a coarse input clock (1/1000 in Matroska) cannot make gaps.
+    int push(AVFrame* frame, AVRational frameTimeBase);
+    int pull(AVPacket* packet);
+
+    AVCodecContext* context() const { return _context.get(); }
+    // Audio: the number of samples every frame but the last must have; 0 when any number will do.
+    int frameSize() const;
+    // Frames given to the encoder whose packets have not come out yet.
+    int64_t framesInFlight() const { return _framesIn - _packetsOut; }
+
+private:
+    int finishOpen(CodecContextPtr context, const AVCodec* codec, AVDictionary** options);
+
+    CodecContextPtr _context;
+    int64_t _framesIn = 0;
+    int64_t _packetsOut = 0;
+    int64_t _nextSamplePts = AV_NOPTS_VALUE;
+};
+
+} // namespace mediacore

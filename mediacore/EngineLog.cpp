@@ -1,0 +1,39 @@
+#include "EngineLog.h"
+
+extern "C" {
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+}
+
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+namespace mediacore {
+
+void EngineLog::initialise() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        int level = AV_LOG_FATAL;
+        if (const char* text = std::getenv("CLIPWRIGHT_FFMPEG_LOGLEVEL"))
+            level = std::atoi(text);
+        av_log_set_level(level);
+    });
+}
+
+std::string EngineLog::reason(int error) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(error, text, sizeof text);
+    return text;
+}
+
+int EngineLog::failure(const char* operation, int error, const std::string& detail) {
+    std::string line = std::string("mediacore: ") + operation + " failed: " + reason(error);
+    if (!detail.empty())
+        line += " [" + detail + "]";
+    line += "\n";
+    std::fputs(line.c_str(), stderr);
+    return error;
+}
+
+} // namespace mediacore

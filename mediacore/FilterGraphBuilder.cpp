@@ -1,0 +1,149 @@
+#include "FilterGraphBuilder.h"
+
+extern "C" {
+#include <libavutil/avutil.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/mathematics.h>
+#include <libavutil/pixdesc.h>
+}
+
+#include <cmath>
+#include <cstdio>
+
+namespace mediacore {
+
+namespace {
+std::string rational(AVRational value) {
+    return std::to_string(value.num) + "/" + std::to_string(value.den);
+}
+
+std::string number(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::string channelLayoutName(int channels, uint64_t mask) {
+    AVChannelLayout layout{};
+    if (mask == 0 || av_channel_layout_from_mask(&layout, mask) < 0)
+        av_channel_layout_default(&layout, channels);
+    char text[128] = {};
+    av_channel_layout_describe(&layout, text, sizeof text);
+    av_channel_layout_uninit(&layout);
+    return text;
+}
+} // namespace
+
+int FilterGraphBuilder::normaliseAngle(int degrees) {
+    int quarters = static_cast<int>(std::lround(degrees / 90.0));
+    return ((quarters % 4) + 4) % 4 * 90;
+}
+
+int FilterGraphBuilder::totalRotation(const VideoFrameFormat& source, const VideoTarget& target) const {
+    int angle = target.applyStreamRotation ? source.rotation : 0;
+    if (_settings.rotateAngle)
+        angle += *_settings.rotateAngle;
+    return normaliseAngle(angle);
+}
+
+std::pair<int, int> FilterGraphBuilder::editedSize(const VideoFrameFormat& source, const VideoTarget& target) const {
+    int w = source.width, h = source.height;
+    if (totalRotation(source, target) % 180 == 90)
+        std::swap(w, h);
+    return {w, h};
+}
+
+void FilterGraphBuilder::addRotation(FilterGraphPlan& plan, int clockwise) const {
+    switch (normaliseAngle(clockwise)) {
+    case 90:
+        plan.append("transpose", {{"dir", "clock"}});
+        break;
+    case 180:
+        plan.append("hflip");
+        plan.append("vflip");
+        break;
+    case 270:
+        plan.append("transpose", {{"dir", "cclock"}});
+        break;
+    default:
+        break;
+    }
+}
+
+void FilterGraphBuilder::addTimelineShift(FilterGraphPlan& plan, const char* filter, AVRational timeBase,
+                                          int64_t originUs) const {
+    int64_t zero = av_rescale_q(originUs + _settings.cutStartUs, AV_TIME_BASE_Q, timeBase);
+    if (zero != 0)
+        plan.append(filter, {{"expr", "PTS-" + std::to_string(zero)}});
+}
+
+FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const VideoTarget& target) const {
+    FilterGraphPlan plan;
+    AVRational aspect = source.sampleAspect.num > 0 ? source.sampleAspect : AVRational{1, 1};
+    FilterGraphPlan::Options bufferOptions = {
+        {"video_size", std::to_string(source.width) + "x" + std::to_string(source.height)},
+        {"pix_fmt", av_get_pix_fmt_name(source.pixelFormat) ? av_get_pix_fmt_name(source.pixelFormat) : "yuv420p"},
+        {"time_base", rational(source.timeBase)},
+        {"pixel_aspect", rational(aspect)}};
+    if (source.frameRate.num > 0)
+        bufferOptions.push_back({"frame_rate", rational(source.frameRate)});
+    plan.append("buffer", std::move(bufferOptions));
+
+    if (target.applyStreamRotation)
+        addRotation(plan, source.rotation);
+    if (_settings.rotateAngle)
+        addRotation(plan, *_settings.rotateAngle);
+
+    if (target.shiftToCutStart)
+        addTimelineShift(plan, "setpts", source.timeBase, source.originUs);
+
+    auto [w, h] = editedSize(source, target);
+    if (target.width > 0 && target.height > 0 && (target.width != w || target.height != h)) {
+        plan.append("scale", {{"w", std::to_string(target.width)}, {"h", std::to_string(target.height)}});
+        // The size asked for is the displayed size: square pixels, whatever the source's pixel aspect was.
+        plan.append("setsar", {{"sar", "1"}});
+    }
+    if (target.frameRate.num > 0)
+        plan.append("fps", {{"fps", rational(target.frameRate)}});
+    if (!target.pixelFormats.empty()) {
+        std::string names;
+        for (AVPixelFormat format : target.pixelFormats)
+            if (const char* name = av_get_pix_fmt_name(format))
+                names += (names.empty() ? "" : "|") + std::string(name);
+        plan.append("format", {{"pix_fmts", names}});
+    }
+    plan.append("buffersink");
+    return plan;
+}
+
+FilterGraphPlan FilterGraphBuilder::audio(const AudioFrameFormat& source, const AudioTarget& target) const {
+    FilterGraphPlan plan;
+    const char* formatName = av_get_sample_fmt_name(source.sampleFormat);
+    plan.append("abuffer", {{"time_base", rational(source.timeBase)},
+                            {"sample_rate", std::to_string(source.sampleRate)},
+                            {"sample_fmt", formatName ? formatName : "fltp"},
+                            {"channel_layout", channelLayoutName(source.channels, source.channelMask)}});
+    if (_settings.mainAudioVolume != 1.0)
+        plan.append("volume", {{"volume", number(_settings.mainAudioVolume)}});
+    if (target.shiftToCutStart)
+        addTimelineShift(plan, "asetpts", source.timeBase, source.originUs);
+
+    FilterGraphPlan::Options format;
+    if (!target.sampleFormats.empty()) {
+        std::string names;
+        for (AVSampleFormat f : target.sampleFormats)
+            if (const char* name = av_get_sample_fmt_name(f))
+                names += (names.empty() ? "" : "|") + std::string(name);
+        format.push_back({"sample_fmts", names});
+    }
+    if (target.sampleRate > 0)
+        format.push_back({"sample_rates", std::to_string(target.sampleRate)});
+    if (target.channels > 0)
+        format.push_back({"channel_layouts", channelLayoutName(target.channels, 0)});
+    if (!format.empty())
+        plan.append("aformat", std::move(format));
+    plan.append("abuffersink");
+    return plan;
+}
+
+} // namespace mediacore

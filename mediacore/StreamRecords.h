@@ -1,0 +1,29 @@
+#pragma once
+
+#include "libMediaCore.h"
+
+#include <cstdint>
+#include <vector>
+
+struct AVStream;
+
+namespace mediacore {
+
+class Demuxer;
+
+// Fills the C records that describe a file's streams (AUDIO_STREAM_INFO, VIDEO_STREAM_INFO).
+class StreamRecords {
+public:
+    // Bit rates in bit/s for every stream of the file, by stream index. Streams whose container gives no bit
+    // rate (Matroska, WebM, Ogg) get an estimate: the file's bit rate, less the known streams', shared by the
+    // bytes each unknown stream has in the first seconds of the file. Reads packets, then seeks back to 0.
+    static std::vector<int64_t> bitRates(Demuxer& demuxer);
+
+    static void fillAudio(const Demuxer& demuxer, int streamIndex, int64_t bitRate, AUDIO_STREAM_INFO& record);
+    static void fillVideo(const Demuxer& demuxer, int streamIndex, int64_t bitRate, VIDEO_STREAM_INFO& record);
+
+    // The clockwise rotation (0, 90, 180, 270) a stream's display matrix asks for.
+    static int rotation(const AVStream* stream);
+};
+
+} // namespace mediacore

@@ -1,0 +1,110 @@
+#include "TemporaryOutput.h"
+
+#include "EngineLog.h"
+
+extern "C" {
+#include <libavutil/error.h>
+}
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+
+namespace mediacore {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string randomSuffix() {
+    static thread_local std::mt19937_64 generator{std::random_device{}()};
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(generator()));
+    return text;
+}
+
+// Creates `path` exclusively; 0 or a negative AVERROR.
+int createExclusive(const std::string& path) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return AVERROR(errno);
+    ::close(fd);
+    return 0;
+}
+
+std::string temporaryName(const std::string& target) {
+    fs::path t(target);
+    return (t.parent_path() / ("." + t.filename().string() + "." + randomSuffix() + ".part")).string();
+}
+} // namespace
+
+TemporaryOutput::~TemporaryOutput() {
+    discard();
+}
+
+int TemporaryOutput::checkTarget(const std::string& target) {
+    if (target.empty() || fs::path(target).filename().empty())
+        return EngineLog::failure("check output path", AVERROR(EINVAL), "no file name: " + target);
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(target, ec)))
+        return EngineLog::failure("check output path", AVERROR(EEXIST), target);
+    fs::path folder = fs::path(target).parent_path();
+    if (folder.empty())
+        folder = ".";
+    if (!fs::is_directory(folder, ec))
+        return EngineLog::failure("check output path", AVERROR(ENOENT), "no such folder: " + folder.string());
+    // Writing is the only reliable test (permissions, read-only mounts, root's rights): create and remove a probe.
+    std::string probe = temporaryName(target);
+    int rc = createExclusive(probe);
+    if (rc < 0)
+        return EngineLog::failure("check output path", rc, "cannot write in " + folder.string());
+    ::unlink(probe.c_str());
+    return 0;
+}
+
+int TemporaryOutput::create(const std::string& target) {
+    discard();
+    int rc = checkTarget(target);
+    if (rc < 0)
+        return rc;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::string candidate = temporaryName(target);
+        rc = createExclusive(candidate);
+        if (rc == AVERROR(EEXIST))
+            continue;
+        if (rc < 0)
+            return EngineLog::failure("create temporary output", rc, candidate);
+        _path = candidate;
+        _target = target;
+        _committed = false;
+        return 0;
+    }
+    return EngineLog::failure("create temporary output", AVERROR(EEXIST), target);
+}
+
+int TemporaryOutput::commit() {
+    if (_path.empty())
+        return AVERROR(EINVAL);
+    if (::renameat2(AT_FDCWD, _path.c_str(), AT_FDCWD, _target.c_str(), RENAME_NOREPLACE) != 0) {
+        int error = errno;
+        if (error != EINVAL && error != ENOSYS)
+            return EngineLog::failure("rename output", AVERROR(error), _target);
+        // A file system without RENAME_NOREPLACE: link() refuses an existing name just the same.
+        if (::link(_path.c_str(), _target.c_str()) != 0)
+            return EngineLog::failure("rename output", AVERROR(errno), _target);
+        ::unlink(_path.c_str());
+    }
+    _committed = true;
+    _path.clear();
+    return 0;
+}
+
+void TemporaryOutput::discard() {
+    if (!_path.empty() && !_committed)
+        ::unlink(_path.c_str());
+    _path.clear();
+}
+
+} // namespace mediacore

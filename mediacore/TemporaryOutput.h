@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+namespace mediacore {
+
+// An output written under a temporary name beside its target and renamed to the target on success. The rename
+// never replaces a file: if the target exists by then, commit() fails. Until commit() succeeds the destructor
+// removes the temporary file, so a stopped or failed job leaves nothing behind.
+class TemporaryOutput {
+public:
+    TemporaryOutput() = default;
+    TemporaryOutput(const TemporaryOutput&) = delete;
+    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+    ~TemporaryOutput();
+
+    // Checks that the target can be written (its folder exists and is writable, no file is there yet) without
+    // leaving anything behind. 0 or a negative AVERROR.
+    static int checkTarget(const std::string& target);
+
+    // Creates the empty temporary file ("<folder>/.<name>.<random>.part") for `target`.
+    int create(const std::string& target);
+    const std::string& path() const { return _path; }
+    // Renames the temporary file to the target without replacing anything.
+    int commit();
+    // Removes the temporary file now.
+    void discard();
+
+private:
+    std::string _path;
+    std::string _target;
+    bool _committed = false;
+};
+
+} // namespace mediacore
