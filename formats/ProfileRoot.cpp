@@ -1,14 +1,17 @@
 #include "ProfileRoot.h"
 
+#include "LeadingNumber.h"
 #include "ProfileReader.h"
 #include "ProfileValueParser.h"
+#include "ResourceBundle.h"
+#include "StringsTable.h"
+
+#include <QCoreApplication>
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cctype>
-#include <climits>
 
 const QString ProfileRoot::kCustomCategory = QStringLiteral("Custom");
 const QString ProfileRoot::kAudioCategory = QStringLiteral("Audio");
@@ -17,23 +20,6 @@ const QString ProfileRoot::kDefaultProfile = QStringLiteral("Video/mkv(HEVC).pf"
 namespace {
 
 const QByteArray kCategorySection = QByteArrayLiteral("frmFormat");
-
-// The leading decimal integer of a text, leading white space skipped; 0 when there is none.
-int leadingInteger(const QByteArray& text) {
-    qsizetype i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text.at(i))))
-        ++i;
-    const qsizetype start = i;
-    if (i < text.size() && (text.at(i) == '-' || text.at(i) == '+'))
-        ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text.at(i))))
-        ++i;
-    bool ok = false;
-    const qlonglong value = text.mid(start, i - start).toLongLong(&ok);
-    if (!ok)
-        return 0;
-    return static_cast<int>(std::clamp<qlonglong>(value, INT_MIN, INT_MAX));
-}
 
 QString existingFile(const QString& path) {
     return QFileInfo(path).isFile() ? path : QString();
@@ -51,7 +37,8 @@ QStringList ProfileRoot::getFunctionList() const {
     if (!ProfileReader::readFile(QDir(_rootDirectory).filePath(QStringLiteral("pf.dat")), &text))
         return categories;
     const int count =
-        std::min(leadingInteger(ProfileReader::valueInText(text, kCategorySection, "Count")), kMaxCategories);
+        std::min(LeadingNumber::integer(QString::fromUtf8(ProfileReader::valueInText(text, kCategorySection, "Count"))),
+                 kMaxCategories);
     for (int n = 1; n <= count; ++n) {
         const QByteArray key = QByteArrayLiteral("Type") + QByteArray::number(n);
         const QString value = QString::fromUtf8(ProfileReader::valueInText(text, kCategorySection, key));
@@ -130,6 +117,29 @@ QString ProfileRoot::defaultProfilePath() const {
     if (_rootDirectory.isEmpty())
         return QString();
     return existingFile(QDir(_rootDirectory).filePath(kDefaultProfile));
+}
+
+ProfileRoot ProfileRoot::forWindow(bool joiner) {
+    const QString root =
+        ResourceBundle::pathForResource(joiner ? QStringLiteral("pf_join") : QStringLiteral("functionFolder"));
+    return ProfileRoot(root, executableDirectory() + QStringLiteral("/Custom"), keepOriginalNames());
+}
+
+QString ProfileRoot::executableDirectory() {
+    QString path = QCoreApplication::applicationFilePath();
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash < 0 ? QString() : path.left(slash);
+}
+
+QStringList ProfileRoot::keepOriginalNames() {
+    static const QString key = QStringLiteral("Keep_OriginalStringValue");
+    QStringList names = {ResourceBundle::localizedStringForKey(key)};
+    const StringsTable english =
+        StringsTable::load(ResourceBundle::bundlePath() + QStringLiteral("/en.lproj/Main.strings"));
+    const QString shipped = english.contains(key) ? english.value(key) : key;
+    if (!names.contains(shipped))
+        names.append(shipped);
+    return names;
 }
 
 bool ProfileRoot::isKeepOriginal(const QString& profileName) const {

@@ -25,6 +25,15 @@ public:
     // "Keep_OriginalStringValue" and the name the shipped file carries.
     ProfileRoot(QString rootDirectory, QString customDirectory, QStringList keepOriginalNames);
 
+    // The profile root of the joiner ("pf_join") or of the editor ("functionFolder") in the resource bundle, with
+    // the "Custom" folder beside the running executable.
+    static ProfileRoot forWindow(bool joiner);
+    // The folder of the running executable, without a trailing "/".
+    static QString executableDirectory();
+    // The names of the keep-original profile: the localised text of "Keep_OriginalStringValue" first, then the
+    // English text the shipped files are named after.
+    static QStringList keepOriginalNames();
+
     const QString& rootDirectory() const { return _rootDirectory; }
     const QString& customDirectory() const { return _customDirectory; }
 

@@ -1,6 +1,7 @@
 #include "OutputProfile.h"
 #include "ProfileRoot.h"
 #include "ProfileValueParser.h"
+#include "ResourceBundle.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -121,4 +122,19 @@ TEST(ShippedProfiles, FilesUseCrLfLineEnds) {
             EXPECT_TRUE(text.endsWith("\r\n")) << path.toStdString();
         }
     }
+}
+
+TEST(ShippedProfiles, KeepOriginalIsKnownInEveryLanguage) {
+    for (const char* language : {"en", "zh-Hans"}) {
+        ResourceBundle::setLanguage(language);
+        const QStringList names = ProfileRoot::keepOriginalNames();
+        EXPECT_TRUE(names.contains(kKeep)) << language;
+        const ProfileRoot root = ProfileRoot::forWindow(true);
+        EXPECT_EQ(root.rootDirectory(), ResourceBundle::bundlePath() + "/pf_join");
+        EXPECT_EQ(root.getFunctionItemChildList("Video").value(0), kKeep) << language;
+        EXPECT_TRUE(root.isKeepOriginal(kKeep)) << language;
+    }
+    EXPECT_NE(ProfileRoot::keepOriginalNames().first(), kKeep); // the Chinese text comes first
+    ResourceBundle::setLanguage(QString());
+    EXPECT_EQ(ProfileRoot::forWindow(false).rootDirectory(), ResourceBundle::bundlePath() + "/functionFolder");
 }
