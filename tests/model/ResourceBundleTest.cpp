@@ -85,3 +85,24 @@ TEST(ShippedStrings, BothTablesAreCleanAndComplete) {
     }
     EXPECT_EQ(en.value("Ixy-de-Rz5.title"), "Clipwright");
 }
+
+// The launcher's buttons and the other pictures the application asks for by name are shipped, in four looks where
+// they have them, and the BMPs keep their transparent corners.
+TEST(ShippedImages, ButtonsComeInFourLooks) {
+    ResourceBundle::setBundlePath(QString());
+    for (const char* tool : {"Crop", "Effect", "Subtitle", "Watermark", "Join", "EasyCut", "BatchCut", "AdvancedCut",
+                             "Rotation", "Music", "Split"}) {
+        for (const char* look : {"_Normal", "_On", "_Down", "_Disable"}) {
+            const QString name = QStringLiteral("Main/btn%1%2.bmp").arg(tool, look);
+            const QImage image = ResourceBundle::imageWithfileName(name);
+            ASSERT_FALSE(image.isNull()) << name.toStdString();
+            EXPECT_TRUE(image.hasAlphaChannel()) << name.toStdString();
+            EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << name.toStdString() << ": a rounded corner is transparent";
+            EXPECT_EQ(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 255) << name.toStdString();
+        }
+    }
+    for (const char* name : {"Main/btnAbout_Normal.png", "Main/btnHomepage_Normal.png", "About/btnOK_Normal.bmp",
+                             "About/btnOK_Disable.bmp", "Cut/musicIconB.png", "Resources/defaultMusicZoom.png",
+                             "im/app_Icon.png", "SubFun/btnStart_Down.bmp", "Join/CheckBox_Checked.bmp"})
+        EXPECT_FALSE(ResourceBundle::imageWithfileName(name).isNull()) << name;
+}
