@@ -1,0 +1,58 @@
+#include "ImageLayerView.h"
+
+#include "SpecFrame.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+ImageLayerView::ImageLayerView(QWidget* parent, Scaling scaling) : QWidget(parent), _scaling(scaling) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ImageLayerView::setImage(const QImage& image) {
+    _image = image;
+    update();
+}
+
+void ImageLayerView::setCornerRadius(double radius) {
+    _cornerRadius = radius;
+    update();
+}
+
+SpecRect ImageLayerView::frame() const {
+    return SpecFrame::frame(this);
+}
+
+void ImageLayerView::setFrame(const SpecRect& frame) {
+    // A frame may come out negative in width from the arithmetic of its control; it then shows nothing.
+    SpecRect shown = frame;
+    if (shown.width < 0)
+        shown.width = 0;
+    if (shown.height < 0)
+        shown.height = 0;
+    SpecFrame::setFrame(this, shown);
+}
+
+void ImageLayerView::paintEvent(QPaintEvent*) {
+    if (_image.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF bounds = rect();
+    if (_cornerRadius > 0) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath clip;
+        clip.addRoundedRect(bounds, _cornerRadius, _cornerRadius);
+        painter.setClipPath(clip);
+    }
+    if (_scaling == Scaling::AxesIndependently) {
+        painter.drawImage(bounds, _image);
+        return;
+    }
+    QSizeF size = QSizeF(_image.size()) / _image.devicePixelRatio();
+    if (size.width() > bounds.width() || size.height() > bounds.height())
+        size.scale(bounds.size(), Qt::KeepAspectRatio);
+    QRectF target(QPointF(0, 0), size);
+    target.moveCenter(bounds.center());
+    painter.drawImage(target, _image);
+}

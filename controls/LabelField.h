@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+
+// A non-editable, borderless text field used as a label inside the kit's controls, with a text colour that
+// holds in every state (an invalid colour returns to the palette's own). It takes no mouse events, so presses
+// reach the control it belongs to.
+class LabelField : public QLabel {
+    Q_OBJECT
+public:
+    explicit LabelField(QWidget* parent = nullptr);
+
+    QColor textColor() const { return _textColor; }
+    void setTextColor(const QColor& color);
+    QString stringValue() const { return text(); }
+    void setStringValue(const QString& value) { setText(value); }
+
+private:
+    QColor _textColor;
+};

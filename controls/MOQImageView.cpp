@@ -1,0 +1,120 @@
+#include "MOQImageView.h"
+
+#include "SpecFrame.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+MOQImageView::MOQImageView(QWidget* parent) : QWidget(parent) {
+    // A press on a disabled view stops here too instead of reaching the view behind it.
+    setAttribute(Qt::WA_NoMousePropagation);
+}
+
+MOQImageView::MOQImageView(const SpecRect& frame, QWidget* parent) : MOQImageView(parent) {
+    SpecFrame::setFrame(this, frame);
+}
+
+void MOQImageView::setBackGroundColor(const QColor& color) {
+    _backGroundColor = color;
+    update();
+}
+
+void MOQImageView::setBordColor(const QColor& color) {
+    _bordColor = color;
+    update();
+}
+
+void MOQImageView::setCornerRadius(float radius) {
+    _cornerRadius = radius;
+    update();
+}
+
+void MOQImageView::setBorderWidth(float width) {
+    _borderWidth = width;
+    update();
+}
+
+void MOQImageView::setNormalImage(const QImage& image) {
+    _normalImage = image;
+    update();
+}
+
+void MOQImageView::setDownImage(const QImage& image) {
+    _downImage = image;
+    update();
+}
+
+void MOQImageView::setImage(const QImage& image) {
+    _image = image;
+    update();
+}
+
+void MOQImageView::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    _isDown = true;
+    update();
+}
+
+void MOQImageView::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    _isDown = false;
+    update();
+}
+
+void MOQImageView::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!isEnabled() || !(event->buttons() & Qt::LeftButton))
+        return;
+    if (_MouseDraggedBlock && parentWidget() != nullptr) {
+        QWidget* parent = parentWidget();
+        const SpecPoint inParent = SpecFrame::pointFromQt(parent, mapToParent(event->position()));
+        double x = inParent.x;
+        // The lower bound goes first, so in a parent narrower than the view x ends at the negative difference.
+        if (x < 0)
+            x = 0;
+        if (x > parent->width() - width())
+            x = parent->width() - width();
+        SpecFrame::setFrameOrigin(this, SpecPoint{x, SpecFrame::frame(this).y});
+        const DragBlock block = _MouseDraggedBlock;
+        block(this);
+    }
+    update();
+}
+
+void MOQImageView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRectF bounds = rect();
+
+    _layer.masksToBounds = true;
+    _layer.cornerRadius = _cornerRadius;
+    _layer.borderWidth = _borderWidth;
+    if (_bordColor.isValid())
+        _layer.borderColor = _bordColor;
+    if (_cornerRadius > 0)
+        painter.setRenderHint(QPainter::Antialiasing);
+    _layer.clip(painter, bounds);
+
+    if (!_image.isNull()) {
+        QSizeF size = QSizeF(_image.size()) / _image.devicePixelRatio();
+        if (size.width() > bounds.width() || size.height() > bounds.height())
+            size.scale(bounds.size(), Qt::KeepAspectRatio);
+        QRectF target(QPointF(0, 0), size);
+        target.moveCenter(bounds.center());
+        painter.drawImage(target, _image);
+    }
+    if (_backGroundColor.isValid())
+        painter.fillRect(bounds, _backGroundColor);
+    if (!_normalBackGroundImage.isNull())
+        painter.drawImage(bounds, _normalBackGroundImage);
+
+    const QImage& shown = _isDown && !_downImage.isNull() ? _downImage : _normalImage;
+    if (!shown.isNull()) {
+        const QSizeF size = QSizeF(shown.size()) / shown.devicePixelRatio();
+        // Centred horizontally, its top on the view's top edge.
+        const SpecRect place{(width() - size.width()) / 2, height() - size.height(), size.width(), size.height()};
+        painter.drawImage(SpecFrame::rectToQt(this, place), shown);
+    }
+    painter.setClipping(false);
+    _layer.paintBorder(painter, bounds);
+}
