@@ -1,0 +1,159 @@
+// The job runner's timing cases, with an engine stand-in whose worker can be made slow to return after a stop.
+// The runner's behaviour with the real engine on generated clips is in EngineJobRunnerTest.cpp.
+#include "JobRunner.h"
+#include "FakeMediaJob.h"
+
+#include "Dispatch.h"
+#include "support/MediaFixtures.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+JobStep conversionStep(const QString& folder, const QString& base) {
+    JobStep step;
+    step.inputPath = QStringLiteral("/in/%1.mp4").arg(base);
+    step.output.folder = folder;
+    step.output.baseName = base;
+    step.output.extension = QStringLiteral("mp4");
+    return step;
+}
+
+struct Outcome {
+    int finishes = 0;
+    bool success = false;
+    QList<int> failures;
+    int idles = 0;
+};
+
+void watch(JobRunner& runner, Outcome& outcome) {
+    runner.failed = [&outcome](int code) { outcome.failures << code; };
+    runner.becameIdle = [&outcome] { ++outcome.idles; };
+}
+
+JobRunner::FinishBlock recordFinish(Outcome& outcome) {
+    return [&outcome](bool success) {
+        ++outcome.finishes;
+        outcome.success = success;
+    };
+}
+
+} // namespace
+
+TEST(JobRunnerTiming, StaysBusyUntilACancelledWorkerHasReturned) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-linger"));
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    factory.script.lingerAfterStopMs = 400;
+    factory.script.stoppedResult = -1; // an engine that reports a stopped job as a failure
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+
+    ASSERT_TRUE(runner.run({conversionStep(folder, "a"), conversionStep(folder, "b")}, recordFinish(outcome)));
+    auto first = factory.made.at(0);
+    ASSERT_TRUE(Dispatch::runUntil([&] { return first->started.load(); }, 2000));
+    runner.cancel();
+
+    EXPECT_FALSE(runner.isRunning());
+    EXPECT_TRUE(runner.isBusy());
+    EXPECT_FALSE(runner.run({conversionStep(folder, "c")}, recordFinish(outcome))) << "a new run while busy";
+    EXPECT_EQ(outcome.finishes, 0);
+    EXPECT_EQ(first->closeCount, 0) << "the handle stays open while its worker runs";
+
+    ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0; }, 3000));
+    EXPECT_TRUE(first->returned);
+    EXPECT_EQ(outcome.finishes, 1);
+    EXPECT_FALSE(outcome.success);
+    EXPECT_TRUE(outcome.failures.isEmpty()) << "a user's cancel is no error";
+    EXPECT_EQ(outcome.idles, 1);
+    EXPECT_EQ(first->closeCount, 1);
+    EXPECT_EQ(factory.made.size(), 1u) << "no further step after a cancel";
+    EXPECT_FALSE(runner.isBusy());
+}
+
+TEST(JobRunnerTiming, ALateCompletionClosesOnlyItsOwnJob) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-late"));
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    factory.script.lingerAfterStopMs = 200;
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+
+    ASSERT_TRUE(runner.run({conversionStep(folder, "a")}, recordFinish(outcome)));
+    auto first = factory.made.at(0);
+    ASSERT_TRUE(Dispatch::runUntil([&] { return first->started.load(); }, 2000));
+    runner.cancel();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return !runner.isBusy(); }, 3000));
+
+    // The next run's job is left alone by everything that belonged to the first one.
+    factory.script.lingerAfterStopMs = 0;
+    ASSERT_TRUE(runner.run({conversionStep(folder, "b")}, recordFinish(outcome)));
+    auto second = factory.made.at(1);
+    ASSERT_TRUE(Dispatch::runUntil([&] { return second->started.load(); }, 2000));
+    Dispatch::runUntil([] { return false; }, 300);
+    EXPECT_EQ(first->closeCount, 1);
+    EXPECT_EQ(second->closeCount, 0);
+    EXPECT_EQ(runner.currentJob(), second.get());
+    runner.cancel();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return !runner.isBusy(); }, 3000));
+    EXPECT_EQ(second->closeCount, 1);
+    EXPECT_EQ(outcome.finishes, 2);
+}
+
+TEST(JobRunnerTiming, ARunnerDestroyedWhileItsWorkerRunsStopsTheJobAndItsCompletionClosesIt) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-gone"));
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    factory.script.lingerAfterStopMs = 100;
+    Outcome outcome;
+    std::shared_ptr<FakeMediaJob> job;
+    {
+        JobRunner runner(factory);
+        watch(runner, outcome);
+        ASSERT_TRUE(runner.run({conversionStep(folder, "a")}, recordFinish(outcome)));
+        job = factory.made.at(0);
+        ASSERT_TRUE(Dispatch::runUntil([&] { return job->started.load(); }, 2000));
+    }
+    ASSERT_TRUE(Dispatch::runUntil([&] { return job->closeCount.load() == 1; }, 3000));
+    EXPECT_EQ(outcome.finishes, 0);
+    EXPECT_TRUE(outcome.failures.isEmpty());
+}
+
+TEST(JobRunnerTiming, NoHandleEndsTheRunWithoutAnAlert) {
+    FakeJobFactory factory;
+    factory.giveNoHandle = true;
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+    ASSERT_TRUE(runner.run({conversionStep(QDir::tempPath(), "a")}, recordFinish(outcome)));
+    EXPECT_EQ(outcome.finishes, 1);
+    EXPECT_FALSE(outcome.success);
+    EXPECT_TRUE(outcome.failures.isEmpty());
+    EXPECT_FALSE(runner.isBusy());
+}
+
+TEST(JobRunnerTiming, ReportsEachStepsProgressWhileItWorks) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-progress"));
+    FakeJobFactory factory;
+    factory.script.workMs = 700;
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+    QList<QPair<int, double>> polls;
+    runner.progressChanged = [&](int step, double percent) { polls << qMakePair(step, percent); };
+
+    ASSERT_TRUE(runner.run({conversionStep(folder, "a"), conversionStep(folder, "b")}, recordFinish(outcome)));
+    ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0; }, 5000));
+    EXPECT_TRUE(outcome.success);
+    ASSERT_GE(polls.size(), 4) << "a poll every 0.2 s over two jobs of 0.7 s";
+    EXPECT_EQ(polls.first().first, 0);
+    EXPECT_EQ(polls.last().first, 1);
+    for (int i = 1; i < polls.size(); ++i) {
+        if (polls[i].first == polls[i - 1].first) {
+            EXPECT_GE(polls[i].second, polls[i - 1].second);
+        }
+    }
+}
