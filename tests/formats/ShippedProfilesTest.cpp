@@ -87,6 +87,15 @@ void checkRoot(const QString& rootName) {
                 EXPECT_EQ(ProfileValueParser::optionsWithoutBlanks(OutputProfile::rawValue(path, parameter)),
                           entry.options);
             }
+            // The joiner's menus have no item for "keep the source's value": its profiles name every default.
+            if (rootName == QLatin1String("pf_join") && !root.isKeepOriginal(name)) {
+                for (int p = 0; p < OutputProfile::ParameterCount; ++p) {
+                    const OutputProfile::Entry& entry = profile.entries[p];
+                    if (entry.options) {
+                        EXPECT_FALSE(entry.defaultValue.value_or("").isEmpty()) << where.toStdString() << " " << p;
+                    }
+                }
+            }
             if (!root.isKeepOriginal(name)) {
                 EXPECT_TRUE(profile.entry(OutputProfile::AudioCodec).defaultValue.value_or("").size() > 0);
                 if (!audio) {

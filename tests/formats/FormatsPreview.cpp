@@ -1,0 +1,54 @@
+// Renders the settings dialog (and the format browser) offscreen to PNG files for a person to look at:
+//     formats_preview <output folder>
+#include "ResourceBundle.h"
+#include "SettingWindowController.h"
+#include "SpecFrame.h"
+#include "UserDefaults.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+namespace {
+
+void saveDialog(const QString& folder, const QString& name, bool joinner, int fileType, const QString& profile,
+                const std::function<void(SettingWindowController&)>& prepare = {}) {
+    SettingWindowController dialog;
+    dialog.setJoinner(joinner);
+    dialog.setFileType(fileType);
+    SpecFrame::setFrame(dialog.window(), {100, 100, 360, fileType == 2 ? 292.0 : 480.0});
+    dialog.setPfPath(ResourceBundle::pathForResource(profile));
+    dialog.displayViewChildes();
+    if (prepare)
+        prepare(dialog);
+    dialog.window()->show();
+    QApplication::processEvents();
+    dialog.window()->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    std::printf("%s\n", qPrintable(QDir(folder).filePath(name + QStringLiteral(".png"))));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = app.arguments().value(1, QStringLiteral("."));
+    QDir().mkpath(folder);
+    QTemporaryDir store;
+    UserDefaults::standardUserDefaults().useFile(store.filePath(QStringLiteral("defaults.ini")));
+
+    saveDialog(folder, QStringLiteral("settings-editor-video"), false, 1,
+               QStringLiteral("functionFolder/Video/mp4(H264).pf"));
+    saveDialog(folder, QStringLiteral("settings-joiner-audio"), true, 2, QStringLiteral("pf_join/Audio/mp3.pf"));
+    saveDialog(folder, QStringLiteral("settings-joiner-custom"), true, 1, QStringLiteral("pf_join/Video/mkv(HEVC).pf"),
+               [](SettingWindowController& dialog) {
+                   QComboBox* size = dialog.popUp(OutputProfile::FrameSize);
+                   emit size->activated(size->findText(QStringLiteral("Custom")));
+                   QComboBox* rate = dialog.popUp(OutputProfile::VideoBitRate);
+                   emit rate->activated(rate->findText(QStringLiteral("Custom")));
+               });
+    return 0;
+}
