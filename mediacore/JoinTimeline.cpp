@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace mediacore {
+
 int64_t JoinTimeline::maxTransitionUs(int64_t leftLengthUs, int64_t rightLengthUs) {
     return std::max<int64_t>(0, std::min(leftLengthUs, rightLengthUs) / 2);
 }
@@ -22,3 +24,5 @@ JoinTimeline::JoinTimeline(const std::vector<Entry>& entries) {
     }
     _durationUs = _placements.empty() ? 0 : _placements.back().endUs();
 }
+
+} // namespace mediacore

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace mediacore {
+
 // Where each clip of a join sits on the output timeline. Times are microseconds.
 //
 // A transition overlaps the end of one clip with the start of the next, so the output is shorter than the sum of
@@ -33,3 +35,5 @@ private:
     std::vector<Placement> _placements;
     int64_t _durationUs = 0;
 };
+
+} // namespace mediacore

@@ -114,11 +114,10 @@ FfprobeResult ffprobe(const std::string& path) {
     return result;
 }
 
-std::vector<double> ffprobePacketTimes(const std::string& path, const std::string& stream) {
+std::vector<double> ffprobePacketTimes(const std::string& path, const std::string& stream, const std::string& entry) {
     std::vector<double> times;
-    std::string out = captureOutput("ffprobe -v error -select_streams " + stream +
-                                    " -show_entries packet=pts_time -of csv=p=0 " + MediaFixtures::quote(path) +
-                                    " 2>/dev/null");
+    std::string out = captureOutput("ffprobe -v error -select_streams " + stream + " -show_entries packet=" + entry +
+                                    " -of csv=p=0 " + MediaFixtures::quote(path) + " 2>/dev/null");
     size_t start = 0;
     while (start < out.size()) {
         size_t end = out.find('\n', start);
@@ -130,6 +129,23 @@ std::vector<double> ffprobePacketTimes(const std::string& path, const std::strin
         start = end + 1;
     }
     return times;
+}
+
+double meanAbsoluteDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
+    if (a.empty() || a.size() != b.size())
+        return 1e9;
+    double sum = 0;
+    for (size_t i = 0; i < a.size(); ++i)
+        sum += std::abs(int(a[i]) - int(b[i]));
+    return sum / static_cast<double>(a.size());
+}
+
+bool ffmpegDecodesCleanly(const std::string& path) {
+    int status = 0;
+    std::string errors = captureOutput("ffmpeg -nostdin -hide_banner -v error -i " + MediaFixtures::quote(path) +
+                                           " -f null - 2>&1",
+                                       &status);
+    return status == 0 && errors.empty();
 }
 
 double ffmpegMeanVolume(const std::string& path, double start, double length) {

@@ -38,14 +38,22 @@ struct FfprobeResult {
 
 FfprobeResult ffprobe(const std::string& path);
 
-// Decoded packet timestamps (seconds) of one stream ("v:0", "a:0"), in file order.
-std::vector<double> ffprobePacketTimes(const std::string& path, const std::string& stream);
+// Decoded packet timestamps (seconds) of one stream ("v:0", "a:0"), in file order. `entry` picks the
+// presentation ("pts_time") or the decoding time ("dts_time").
+std::vector<double> ffprobePacketTimes(const std::string& path, const std::string& stream,
+                                       const std::string& entry = "pts_time");
+
+// Whether the ffmpeg program decodes every stream of the file without an error message.
+bool ffmpegDecodesCleanly(const std::string& path);
 
 // Mean level of an audio stream in dB (ffmpeg's volumedetect), within [start, start + length) seconds.
 double ffmpegMeanVolume(const std::string& path, double start = 0, double length = -1);
 
 // The frame at `seconds` as raw RGB24 bytes (width * height * 3), decoded by the ffmpeg program.
 std::vector<unsigned char> ffmpegFrameRgb(const std::string& path, double seconds, int* width, int* height);
+
+// Mean absolute difference of two byte buffers of the same size (pictures); a huge value when they differ in size.
+double meanAbsoluteDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b);
 
 // Runs a command and returns its standard output.
 std::string captureOutput(const std::string& command, int* status = nullptr);

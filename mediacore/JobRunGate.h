@@ -1,0 +1,26 @@
+#pragma once
+
+#include <condition_variable>
+#include <mutex>
+
+namespace mediacore {
+
+// The run state a job shares between the worker thread that starts it and the threads that set it up or close
+// it: a job runs once, its setters are refused while it runs, and closing it waits until the run has returned.
+class JobRunGate {
+public:
+    // False when the job runs or has run already; otherwise it runs from now until leave().
+    bool enter();
+    void leave();
+    bool running() const;
+    // Blocks until no run is in progress.
+    void waitUntilIdle();
+
+private:
+    mutable std::mutex _mutex;
+    std::condition_variable _ended;
+    bool _running = false;
+    bool _ran = false;
+};
+
+} // namespace mediacore

@@ -1,0 +1,277 @@
+#include "StreamCopyJoin.h"
+
+#include "CodecCatalog.h"
+#include "CopyRangeCutter.h"
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "JoinError.h"
+#include "Muxer.h"
+#include "StreamRecords.h"
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace mediacore {
+
+namespace {
+bool sameExtradata(const AVCodecParameters* x, const AVCodecParameters* y) {
+    if (x->extradata_size != y->extradata_size)
+        return false;
+    return x->extradata_size == 0 || std::memcmp(x->extradata, y->extradata, x->extradata_size) == 0;
+}
+
+// Copies the display matrix, so a copied portrait clip still shows upright.
+void copyDisplayMatrix(const AVStream* from, AVStream* to) {
+    size_t size = 0;
+    const uint8_t* matrix = av_stream_get_side_data(from, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!matrix || size == 0)
+        return;
+    if (uint8_t* copy = av_stream_new_side_data(to, AV_PKT_DATA_DISPLAYMATRIX, size))
+        std::memcpy(copy, matrix, size);
+}
+
+// A picture's length when its packet does not say: one frame at the stream's rate, else 1/25 s.
+int64_t frameLengthUs(const AVStream* stream) {
+    AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        return 40000;
+    return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+}
+} // namespace
+
+StreamCopyJoin::StreamCopyJoin(const JoinSettings& settings, const std::atomic<bool>& stop,
+                               std::atomic<double>& progress)
+    : _settings(settings), _stop(stop), _progress(progress) {}
+
+bool StreamCopyJoin::sameParameters(const AVStream* a, const AVStream* b, std::string& reason) {
+    const AVCodecParameters* x = a->codecpar;
+    const AVCodecParameters* y = b->codecpar;
+    if (x->codec_type != y->codec_type || x->codec_id != y->codec_id) {
+        reason = std::string("codec ") + avcodec_get_name(x->codec_id) + " vs " + avcodec_get_name(y->codec_id);
+        return false;
+    }
+    if (x->profile != y->profile && x->profile != FF_PROFILE_UNKNOWN && y->profile != FF_PROFILE_UNKNOWN) {
+        reason = "profile " + std::to_string(x->profile) + " vs " + std::to_string(y->profile);
+        return false;
+    }
+    if (x->codec_type == AVMEDIA_TYPE_VIDEO) {
+        if (x->width != y->width || x->height != y->height) {
+            reason = "frame size " + std::to_string(x->width) + "x" + std::to_string(x->height) + " vs " +
+                     std::to_string(y->width) + "x" + std::to_string(y->height);
+            return false;
+        }
+        if (x->format != y->format) {
+            reason = "pixel format";
+            return false;
+        }
+        if (StreamRecords::rotation(a) != StreamRecords::rotation(b)) {
+            reason = "rotation";
+            return false;
+        }
+    } else {
+        if (x->sample_rate != y->sample_rate || x->ch_layout.nb_channels != y->ch_layout.nb_channels) {
+            reason = "sample rate or channels " + std::to_string(x->sample_rate) + "/" +
+                     std::to_string(x->ch_layout.nb_channels) + " vs " + std::to_string(y->sample_rate) + "/" +
+                     std::to_string(y->ch_layout.nb_channels);
+            return false;
+        }
+    }
+    // The decoder's set-up (H.264 parameter sets, AAC configuration) is stored once per stream.
+    if (!sameExtradata(x, y)) {
+        reason = "codec set-up (extradata)";
+        return false;
+    }
+    return true;
+}
+
+int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
+    const JoinClip& firstClip = _settings.clips.front();
+    Demuxer first;
+    int rc = first.open(firstClip.path, &_stop);
+    if (rc < 0)
+        return rc;
+    _withVideo = first.firstVideoStream() >= 0 && !CodecCatalog::isAudioOnly(_settings.outputPath);
+    _withAudio = first.firstAudioStream() >= 0;
+    if (!_withVideo && !_withAudio)
+        return EngineLog::failure("copy join", kJoinNothingToWrite, "no stream the output can hold");
+    const AVStream* video = _withVideo ? first.stream(first.firstVideoStream()) : nullptr;
+    const AVStream* audio = _withAudio ? first.stream(first.firstAudioStream()) : nullptr;
+    for (const AVStream* s : {video, audio})
+        if (s && !CodecCatalog::accepts(format, s->codecpar->codec_id))
+            return EngineLog::failure("copy join", kJoinCodecNotInContainer,
+                                      std::string(avcodec_get_name(s->codecpar->codec_id)) + " in " + format->name);
+
+    // Every clip is checked before a byte is written.
+    _totalUs = 0;
+    for (const JoinClip& clip : _settings.clips) {
+        if (_stop.load())
+            return AVERROR_EXIT;
+        Demuxer other;
+        rc = other.open(clip.path, &_stop);
+        if (rc < 0)
+            return rc;
+        int v = other.firstVideoStream();
+        int a = other.firstAudioStream();
+        std::string reason;
+        if (_withVideo && v < 0)
+            reason = "no video";
+        else if (_withAudio && a < 0)
+            reason = "no audio";
+        else if (!_withAudio && a >= 0)
+            reason = "audio where the first clip has none";
+        else if (_withVideo && !sameParameters(video, other.stream(v), reason))
+            reason = "video " + reason;
+        else if (_withAudio && !sameParameters(audio, other.stream(a), reason))
+            reason = "audio " + reason;
+        if (!reason.empty())
+            return EngineLog::failure("copy join", kJoinCopyParametersDiffer,
+                                      clip.path + " differs from " + firstClip.path + ": " + reason);
+        _totalUs += std::max<int64_t>(1, clip.lengthUs());
+    }
+
+    Muxer muxer;
+    rc = muxer.open(path, format, &_stop);
+    if (rc < 0)
+        return rc;
+    if (_withVideo) {
+        if ((_videoOut = muxer.addCopiedStream(video)) < 0)
+            return _videoOut;
+        copyDisplayMatrix(video, muxer.stream(_videoOut));
+    }
+    if (_withAudio && (_audioOut = muxer.addCopiedStream(audio)) < 0)
+        return _audioOut;
+    if ((rc = muxer.writeHeader()) < 0)
+        return rc;
+
+    _lastDtsUs.assign(2, INT64_MIN);
+    _offsetUs = 0;
+    for (const JoinClip& clip : _settings.clips) {
+        if ((rc = copyClip(clip, muxer)) < 0)
+            return rc;
+    }
+    return muxer.finish();
+}
+
+int StreamCopyJoin::copyClip(const JoinClip& clip, Muxer& muxer) {
+    Demuxer input;
+    int rc = input.open(clip.path, &_stop);
+    if (rc < 0)
+        return rc;
+    int videoIn = _withVideo ? input.firstVideoStream() : -1;
+    int audioIn = _withAudio ? input.firstAudioStream() : -1;
+    bool fromStart = clip.wholeFile || clip.startUs <= 0;
+    int64_t stopUs = clip.wholeFile ? CopyRangeCutter::kToEnd : clip.stopUs;
+    if (!fromStart && (rc = input.seek(clip.startUs)) < 0)
+        return rc;
+
+    CopyRangeCutter cutter(fromStart ? 0 : clip.startUs, stopUs, videoIn >= 0, audioIn >= 0);
+    std::map<uint64_t, PacketPtr> held;
+    uint64_t nextId = 0;
+    int64_t videoEndUs = 0;
+    int64_t pieceEndUs = _offsetUs;
+    int64_t shiftUs = 0; // file time -> output time, fixed when the first packet is kept
+    bool shiftKnown = false;
+    const bool firstFromStart = fromStart && &clip == &_settings.clips.front();
+    const int64_t pictureUs = videoIn >= 0 ? frameLengthUs(input.stream(videoIn)) : 0;
+
+    auto write = [&](const CopyRangeCutter::Decisions& decisions) -> int {
+        for (uint64_t id : decisions.drop)
+            held.erase(id);
+        for (uint64_t id : decisions.keep) {
+            auto found = held.find(id);
+            if (found == held.end())
+                continue;
+            PacketPtr packet = std::move(found->second);
+            held.erase(found);
+            bool isVideo = packet->stream_index == videoIn;
+            int out = isVideo ? _videoOut : _audioOut;
+            AVRational timeBase = input.stream(packet->stream_index)->time_base;
+            if (!shiftKnown) {
+                // The first clip, taken from its start, keeps its own timestamps (compressed sound may begin a
+                // little before 0); each later clip starts where the one before ended.
+                shiftUs = firstFromStart ? -input.originUs() : _offsetUs - cutter.pieceStartUs() - input.originUs();
+                shiftKnown = true;
+            }
+            int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+            int64_t dtsUs = av_rescale_q(dts, timeBase, AV_TIME_BASE_Q) + shiftUs;
+            int64_t& last = _lastDtsUs[isVideo ? 0 : 1];
+            if (last != INT64_MIN && dtsUs <= last) {
+                // Clips whose decoding delays differ: move the rest of this clip just past what was written.
+                int64_t tickUs = std::max<int64_t>(1, av_rescale_q(1, timeBase, AV_TIME_BASE_Q));
+                shiftUs += last - dtsUs + tickUs;
+                dtsUs = last + tickUs;
+            }
+            last = dtsUs;
+            int64_t shiftTicks = av_rescale_q(shiftUs, AV_TIME_BASE_Q, timeBase);
+            if (packet->pts != AV_NOPTS_VALUE)
+                packet->pts += shiftTicks;
+            if (packet->dts != AV_NOPTS_VALUE)
+                packet->dts += shiftTicks;
+            int64_t lengthUs = packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q)
+                                                    : (isVideo ? pictureUs : 0);
+            int64_t pts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            pieceEndUs = std::max(pieceEndUs, av_rescale_q(pts, timeBase, AV_TIME_BASE_Q) + lengthUs);
+            int written = muxer.write(packet.get(), out, timeBase);
+            if (written < 0)
+                return written;
+            _progress.store(std::min(99.9, 100.0 * static_cast<double>(pieceEndUs) / static_cast<double>(_totalUs)));
+        }
+        return 0;
+    };
+
+    PacketPtr packet = makePacket();
+    CopyRangeCutter::Decisions decisions;
+    bool endOfFile = false;
+    while (!cutter.done()) {
+        if (_stop.load())
+            return AVERROR_EXIT;
+        rc = input.read(packet.get());
+        if (rc == AVERROR_EOF) {
+            endOfFile = true;
+            break;
+        }
+        if (rc < 0)
+            return EngineLog::failure("read packet", rc, clip.path);
+        int index = packet->stream_index;
+        int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if ((index != videoIn && index != audioIn) || ts == AV_NOPTS_VALUE) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        CopyRangeCutter::Packet info;
+        info.video = index == videoIn;
+        info.key = packet->flags & AV_PKT_FLAG_KEY;
+        info.ptsUs = input.toMicroseconds(index, ts);
+        info.durationUs = packet->duration > 0
+                              ? av_rescale_q(packet->duration, input.stream(index)->time_base, AV_TIME_BASE_Q)
+                              : (info.video ? pictureUs : 0);
+        if (info.video)
+            videoEndUs = std::max(videoEndUs, info.ptsUs + info.durationUs);
+        uint64_t id = nextId++;
+        held[id] = std::move(packet);
+        packet = makePacket();
+        decisions.keep.clear();
+        decisions.drop.clear();
+        cutter.push(id, info, decisions);
+        if ((rc = write(decisions)) < 0)
+            return rc;
+    }
+    if (endOfFile) {
+        decisions.keep.clear();
+        decisions.drop.clear();
+        cutter.finish(videoEndUs, decisions);
+        if ((rc = write(decisions)) < 0)
+            return rc;
+    }
+    if (!shiftKnown)
+        return EngineLog::failure("copy join", kJoinNothingToWrite, "nothing to copy in the range of " + clip.path);
+    _offsetUs = pieceEndUs;
+    return 0;
+}
+
+} // namespace mediacore

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "JoinSettings.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct AVOutputFormat;
+struct AVStream;
+
+namespace mediacore {
+
+class Demuxer;
+class Muxer;
+
+// The "copy" join: the clips' packets are copied into one file, in order, each clip's timestamps shifted so it
+// follows the one before without a gap and every stream's timestamps keep rising. Ranges are cut at key frames
+// (CopyRangeCutter). Copying is only sound when every clip's streams share their codec parameters: clips that
+// differ make the join fail before anything is written.
+class StreamCopyJoin {
+public:
+    StreamCopyJoin(const JoinSettings& settings, const std::atomic<bool>& stop, std::atomic<double>& progress);
+
+    // Writes the join into `path` (which the caller owns and removes on failure) as `format`.
+    int run(const std::string& path, const AVOutputFormat* format);
+
+    // Whether two streams can follow each other in one copied stream; a reason for the log when not.
+    static bool sameParameters(const AVStream* a, const AVStream* b, std::string& reason);
+
+private:
+    int checkClips(bool& withVideo, bool& withAudio);
+    int copyClip(const JoinClip& clip, Muxer& muxer);
+
+    const JoinSettings& _settings;
+    const std::atomic<bool>& _stop;
+    std::atomic<double>& _progress;
+
+    bool _withVideo = false;
+    bool _withAudio = false;
+    int _videoOut = -1;
+    int _audioOut = -1;
+    int64_t _offsetUs = 0;           // where the next clip starts on the output
+    int64_t _totalUs = 1;            // the clips' lengths together, for the progress
+    std::vector<int64_t> _lastDtsUs; // per output stream, to keep decoding times rising
+};
+
+} // namespace mediacore
