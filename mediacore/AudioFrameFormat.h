@@ -16,7 +16,6 @@ struct AudioFrameFormat {
     int channels = 0;
     uint64_t channelMask = 0;      // native channel mask; 0 takes FFmpeg's default layout for `channels`
     AVRational timeBase{1, 48000}; // of the frames' pts
-    int64_t originUs = 0;          // the stream clock's reading (µs) at the start of the file's timeline
 };
 
 } // namespace mediacore

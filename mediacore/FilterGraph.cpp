@@ -57,6 +57,10 @@ int FilterGraph::push(AVFrame* frame, int source) {
     return av_buffersrc_add_frame_flags(_sources.at(source), frame, AV_BUFFERSRC_FLAG_KEEP_REF);
 }
 
+int FilterGraph::close(int64_t pts, int source) {
+    return av_buffersrc_close(_sources.at(source), pts, AV_BUFFERSRC_FLAG_PUSH);
+}
+
 int FilterGraph::pull(AVFrame* frame, int sink) {
     return av_buffersink_get_frame(_sinks.at(sink), frame);
 }

@@ -16,6 +16,9 @@ public:
 
     // Feeds a frame into source `source` (keeps the caller's reference); nullptr marks the end of the input.
     int push(AVFrame* frame, int source = 0);
+    // Marks the end of source `source`'s input at `pts` (its time base), so filters that time the last frame
+    // (fps) give it its full length.
+    int close(int64_t pts, int source = 0);
     // The next filtered frame of sink `sink`: AVERROR(EAGAIN) when more input is needed, AVERROR_EOF at the end.
     int pull(AVFrame* frame, int sink = 0);
 

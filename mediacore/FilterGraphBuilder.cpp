@@ -70,13 +70,6 @@ void FilterGraphBuilder::addRotation(FilterGraphPlan& plan, int clockwise) const
     }
 }
 
-void FilterGraphBuilder::addTimelineShift(FilterGraphPlan& plan, const char* filter, AVRational timeBase,
-                                          int64_t originUs) const {
-    int64_t zero = av_rescale_q(originUs + _settings.cutStartUs, AV_TIME_BASE_Q, timeBase);
-    if (zero != 0)
-        plan.append(filter, {{"expr", "PTS-" + std::to_string(zero)}});
-}
-
 FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const VideoTarget& target) const {
     FilterGraphPlan plan;
     AVRational aspect = source.sampleAspect.num > 0 ? source.sampleAspect : AVRational{1, 1};
@@ -94,17 +87,16 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
     if (_settings.rotateAngle)
         addRotation(plan, *_settings.rotateAngle);
 
-    if (target.shiftToCutStart)
-        addTimelineShift(plan, "setpts", source.timeBase, source.originUs);
-
     auto [w, h] = editedSize(source, target);
     if (target.width > 0 && target.height > 0 && (target.width != w || target.height != h)) {
         plan.append("scale", {{"w", std::to_string(target.width)}, {"h", std::to_string(target.height)}});
         // The size asked for is the displayed size: square pixels, whatever the source's pixel aspect was.
         plan.append("setsar", {{"sar", "1"}});
     }
+    // Output frame k (at k / rate) is the frame on screen at that time: the last one at or before it. Rounding
+    // up does that, also for the end, so a range gives ceil(length * rate) frames.
     if (target.frameRate.num > 0)
-        plan.append("fps", {{"fps", rational(target.frameRate)}});
+        plan.append("fps", {{"fps", rational(target.frameRate)}, {"round", "up"}});
     if (!target.pixelFormats.empty()) {
         std::string names;
         for (AVPixelFormat format : target.pixelFormats)
@@ -125,8 +117,6 @@ FilterGraphPlan FilterGraphBuilder::audio(const AudioFrameFormat& source, const 
                             {"channel_layout", channelLayoutName(source.channels, source.channelMask)}});
     if (_settings.mainAudioVolume != 1.0)
         plan.append("volume", {{"volume", number(_settings.mainAudioVolume)}});
-    if (target.shiftToCutStart)
-        addTimelineShift(plan, "asetpts", source.timeBase, source.originUs);
 
     FilterGraphPlan::Options format;
     if (!target.sampleFormats.empty()) {

@@ -17,7 +17,6 @@ struct VideoTarget {
     AVRational frameRate{0, 1};              // 0/1: keep the frames' own timing
     std::vector<AVPixelFormat> pixelFormats; // accepted formats, best first; empty: any
     bool applyStreamRotation = false;        // turn the picture upright first (player, snapshots)
-    bool shiftToCutStart = true;             // output time 0 = the cut's start (conversion); off: source times
 };
 
 // What the consumer of an audio chain needs at its end.
@@ -25,19 +24,18 @@ struct AudioTarget {
     int sampleRate = 0;                        // 0: keep
     int channels = 0;                          // 0: keep
     std::vector<AVSampleFormat> sampleFormats; // accepted formats, best first; empty: any
-    bool shiftToCutStart = true;
 };
 
 // Turns a job's settings into filter graphs: the one place where edits become filters, shared by conversion
 // jobs, snapshots and the preview player, so what the preview shows is what the export writes.
 //
 // Video chain order: [stream rotation] -> mirror -> rotation (SetRotateAngle) -> colour, effects, subtitles,
-// watermarks -> timeline shift -> crop -> scale -> frame rate -> pixel format -> sink.
-// Audio chain order: main volume -> timeline shift -> format -> sink.
+// watermarks -> crop -> scale -> frame rate -> pixel format -> sink.
+// Audio chain order: main volume -> format -> sink.
 //
-// Times: frames enter with their source timestamps, so every edit before the timeline shift sees the source
-// timeline (watermark and music windows are given on it). The cut itself is done before the graph (ExactCut
-// keeps exactly the frames and samples of the range); the shift then moves the cut's start to time 0.
+// Times: the cut is done before the graph (ExactCut keeps exactly the frames and samples of the range) and the
+// frames enter on the output's timeline, 0 at the cut's start. Edits timed on the source timeline (watermark and
+// music windows) are placed with outputTimeUs().
 class FilterGraphBuilder {
 public:
     explicit FilterGraphBuilder(const ConvertSettings& settings) : _settings(settings) {}
@@ -50,12 +48,14 @@ public:
     // The picture size after the edits, before any scaling to a target size.
     std::pair<int, int> editedSize(const VideoFrameFormat& source, const VideoTarget& target) const;
 
+    // A time on the source timeline (µs) on the graph's timeline, which starts at the cut's start.
+    int64_t outputTimeUs(int64_t sourceUs) const { return sourceUs - _settings.cutStartUs; }
+
     // Angle normalised to 0/90/180/270 (multiples of 90 taken mod 360; others rounded to the nearest quarter).
     static int normaliseAngle(int degrees);
 
 private:
     void addRotation(FilterGraphPlan& plan, int clockwise) const;
-    void addTimelineShift(FilterGraphPlan& plan, const char* filter, AVRational timeBase, int64_t originUs) const;
 
     const ConvertSettings& _settings;
 };

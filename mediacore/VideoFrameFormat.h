@@ -18,7 +18,6 @@ struct VideoFrameFormat {
     AVRational sampleAspect{1, 1}; // 0/1 is read as square
     AVRational frameRate{0, 1};    // average rate, 0/1 when unknown
     int rotation = 0;              // clockwise display rotation stored with the stream: 0, 90, 180 or 270
-    int64_t originUs = 0;          // the stream clock's reading (µs) at the start of the file's timeline
 };
 
 } // namespace mediacore

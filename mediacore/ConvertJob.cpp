@@ -1,0 +1,314 @@
+#include "ConvertJob.h"
+
+#include "CodecCatalog.h"
+#include "ConvertPipeline.h"
+#include "EngineLog.h"
+#include "StreamRecords.h"
+#include "TemporaryOutput.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace mediacore {
+
+namespace {
+std::atomic<DRAW_TEXT_CALLBACK> sharedDrawText{nullptr};
+
+constexpr int kOk = 1;
+constexpr int kMaxDimension = 16384;
+
+int refuse(const char* operation, const std::string& detail, int error = AVERROR(EINVAL)) {
+    return EngineLog::failure(operation, error, detail);
+}
+
+template <typename Record>
+int fillRecords(const std::vector<int>& streams, int* count, Record* records,
+                void (*fill)(const Demuxer&, int, int64_t, Record&), const Demuxer& demuxer,
+                const std::vector<int64_t>& rates) {
+    if (!count)
+        return refuse("read stream records", "no count given");
+    if (!records) {
+        *count = static_cast<int>(streams.size());
+        return kOk;
+    }
+    int filled = std::min(*count, static_cast<int>(streams.size()));
+    for (int i = 0; i < filled; ++i)
+        fill(demuxer, streams[i], rates[streams[i]], records[i]);
+    *count = std::max(filled, 0);
+    return kOk;
+}
+} // namespace
+
+ConvertJob::~ConvertJob() {
+    _stop.store(true);
+    std::unique_lock lock(_runMutex);
+    _runEnded.wait(lock, [this] { return !_running; });
+}
+
+void ConvertJob::setDrawTextCallback(DRAW_TEXT_CALLBACK callback) {
+    sharedDrawText.store(callback);
+}
+
+DRAW_TEXT_CALLBACK ConvertJob::drawTextCallback() {
+    return sharedDrawText.load();
+}
+
+int ConvertJob::requireInput(const char* operation) const {
+    return _input ? 0 : refuse(operation, "no input media set");
+}
+
+const std::vector<int64_t>& ConvertJob::bitRates() {
+    if (!_bitRates)
+        _bitRates = StreamRecords::bitRates(*_input);
+    return *_bitRates;
+}
+
+int ConvertJob::setInput(const std::string& path) {
+    auto input = std::make_unique<Demuxer>();
+    int rc = input->open(path, &_stop);
+    if (rc < 0)
+        return rc;
+    _input = std::move(input);
+    _bitRates.reset();
+    _settings.audioStreamIndex = -1;
+    return kOk;
+}
+
+int64_t ConvertJob::durationUs() const {
+    return _input ? _input->durationUs() : 0;
+}
+
+int ConvertJob::audioStreams(int* count, AUDIO_STREAM_INFO* records) {
+    if (int rc = requireInput("read audio streams"); rc < 0)
+        return rc;
+    return fillRecords(_input->audioStreams(), count, records, &StreamRecords::fillAudio, *_input, bitRates());
+}
+
+int ConvertJob::videoStreams(int* count, VIDEO_STREAM_INFO* records) {
+    if (int rc = requireInput("read video streams"); rc < 0)
+        return rc;
+    return fillRecords(_input->videoStreams(), count, records, &StreamRecords::fillVideo, *_input, bitRates());
+}
+
+int ConvertJob::setCutTime(int64_t startUs, int64_t stopUs) {
+    if (int rc = requireInput("set cut time"); rc < 0)
+        return rc;
+    const int64_t duration = _input->durationUs();
+    if (startUs < 0 || stopUs <= startUs)
+        return refuse("set cut time", "range " + std::to_string(startUs) + ".." + std::to_string(stopUs) + " µs");
+    if (duration > 0 && startUs >= duration)
+        return refuse("set cut time",
+                      "start " + std::to_string(startUs) + " µs is past the end (" + std::to_string(duration) + " µs)");
+    // A stop past the end (a player's duration may exceed the container's by a frame) runs to the end.
+    _settings.cutStartUs = startUs;
+    _settings.cutStopUs = duration > 0 ? std::min(stopUs, duration) : stopUs;
+    return kOk;
+}
+
+int ConvertJob::setSizeLimit(int64_t bytes) {
+    if (bytes <= 0)
+        return refuse("set size limit", std::to_string(bytes) + " bytes");
+    _settings.sizeLimitBytes = bytes;
+    return kOk;
+}
+
+int ConvertJob::setVideoCodec(const std::string& name) {
+    CodecCatalog::Choice choice;
+    if (!CodecCatalog::resolve(name, AVMEDIA_TYPE_VIDEO, choice))
+        return refuse("set video codec", "unknown video codec \"" + name + "\"", AVERROR_ENCODER_NOT_FOUND);
+    _settings.videoCodec = name;
+    return kOk;
+}
+
+int ConvertJob::setAudioCodec(const std::string& name) {
+    CodecCatalog::Choice choice;
+    if (!CodecCatalog::resolve(name, AVMEDIA_TYPE_AUDIO, choice))
+        return refuse("set audio codec", "unknown audio codec \"" + name + "\"", AVERROR_ENCODER_NOT_FOUND);
+    _settings.audioCodec = name;
+    return kOk;
+}
+
+int ConvertJob::setFrameSize(int width, int height) {
+    // Encoders of 4:2:0 pictures need even sizes; an odd size is refused rather than silently changed.
+    if (width <= 0 || height <= 0 || width % 2 || height % 2 || width > kMaxDimension || height > kMaxDimension)
+        return refuse("set frame size", std::to_string(width) + "x" + std::to_string(height));
+    _settings.width = width;
+    _settings.height = height;
+    return kOk;
+}
+
+int ConvertJob::setVideoBitrate(int kbps) {
+    if (kbps < 0)
+        return refuse("set video bit rate", std::to_string(kbps) + " kbit/s");
+    _settings.videoBitrateKbps = kbps;
+    return kOk;
+}
+
+int ConvertJob::setAudioBitrate(int kbps) {
+    if (kbps < 0)
+        return refuse("set audio bit rate", std::to_string(kbps) + " kbit/s");
+    _settings.audioBitrateKbps = kbps;
+    return kOk;
+}
+
+int ConvertJob::setFrameRate(double fps) {
+    if (!std::isfinite(fps) || fps < 0 || fps > 1000)
+        return refuse("set frame rate", std::to_string(fps));
+    _settings.fps = fps;
+    return kOk;
+}
+
+int ConvertJob::setAudioFormat(int channels, int sampleRate) {
+    if (channels < 0 || channels > 8 || sampleRate < 0 ||
+        (sampleRate > 0 && (sampleRate < 4000 || sampleRate > 384000)))
+        return refuse("set audio format",
+                      std::to_string(channels) + " channels, " + std::to_string(sampleRate) + " Hz");
+    _settings.audioChannels = channels;
+    _settings.audioSampleRate = sampleRate;
+    return kOk;
+}
+
+int ConvertJob::setAudioStream(int streamIndex) {
+    if (int rc = requireInput("set audio stream"); rc < 0)
+        return rc;
+    for (int index : _input->audioStreams())
+        if (index == streamIndex) {
+            _settings.audioStreamIndex = streamIndex;
+            return kOk;
+        }
+    return refuse("set audio stream", "stream " + std::to_string(streamIndex) + " is not an audio stream",
+                  AVERROR_STREAM_NOT_FOUND);
+}
+
+int ConvertJob::setMainAudioVolume(double volume) {
+    if (!std::isfinite(volume) || volume < 0 || volume > 10)
+        return refuse("set main audio volume", std::to_string(volume));
+    _settings.mainAudioVolume = volume;
+    return kOk;
+}
+
+int ConvertJob::disableMainAudio() {
+    _settings.mainAudioDisabled = true;
+    return kOk;
+}
+
+int ConvertJob::setSubtitle(const SUBTITLE_PARAM& subtitle) {
+    if (subtitle.path[0] == '\0')
+        _settings.subtitle.reset();
+    else
+        _settings.subtitle = subtitle;
+    return kOk;
+}
+
+int ConvertJob::setCropMargins(const RECT& margins) {
+    _settings.cropMargins = margins;
+    return kOk;
+}
+
+int ConvertJob::addImageWatermark(const IMAGE_WATERMARK_PARAM& watermark) {
+    _settings.imageWatermarks.push_back(watermark);
+    return kOk;
+}
+
+int ConvertJob::addTextWatermark(const TEXT_WATERMARK_PARAM& watermark) {
+    _settings.textWatermarks.push_back(watermark);
+    return kOk;
+}
+
+int ConvertJob::addVideoWatermark(const VIDEO_WATERMARK_PARAM& watermark) {
+    _settings.videoWatermarks.push_back(watermark);
+    return kOk;
+}
+
+int ConvertJob::addImageEffect(int effectId) {
+    _settings.effects.push_back(effectId);
+    return kOk;
+}
+
+int ConvertJob::adjustColour(int brightness, int contrast, int saturation) {
+    _settings.brightness = brightness;
+    _settings.contrast = contrast;
+    _settings.saturation = saturation;
+    return kOk;
+}
+
+int ConvertJob::setHorizontalFlip(bool on) {
+    _settings.hFlip = on;
+    return kOk;
+}
+
+int ConvertJob::setVerticalFlip(bool on) {
+    _settings.vFlip = on;
+    return kOk;
+}
+
+int ConvertJob::setRotateAngle(int degrees) {
+    // Callers add the stream's own angle to the user's turn, so 360 and more arrive; any multiple of 90 is
+    // taken mod 360.
+    if (degrees % 90 != 0)
+        return refuse("set rotate angle", std::to_string(degrees) + " degrees is not a multiple of 90");
+    _settings.rotateAngle = ((degrees % 360) + 360) % 360;
+    return kOk;
+}
+
+int ConvertJob::addMusic(const ConvertSettings::Music& music) {
+    _settings.music.push_back(music);
+    return kOk;
+}
+
+int ConvertJob::setOutputPath(const std::string& path) {
+    if (!CodecCatalog::containerFor(path))
+        return refuse("set output path", "no container for the extension of " + path, AVERROR_MUXER_NOT_FOUND);
+    if (int rc = TemporaryOutput::checkTarget(path); rc < 0)
+        return rc;
+    _settings.outputPath = path;
+    return kOk;
+}
+
+int ConvertJob::start() {
+    {
+        std::lock_guard lock(_runMutex);
+        if (_running || _ran)
+            return refuse("start", "the job has run already");
+        _running = true;
+        _ran = true;
+    }
+    int result = run();
+    std::lock_guard lock(_runMutex);
+    _running = false;
+    _runEnded.notify_all();
+    return result;
+}
+
+int ConvertJob::run() {
+    if (int rc = requireInput("start"); rc < 0)
+        return rc;
+    if (_settings.outputPath.empty())
+        return refuse("start", "no output path set");
+    if (_stop.load())
+        return kOk;
+    _settings.drawText = drawTextCallback();
+    TemporaryOutput output;
+    int rc = output.create(_settings.outputPath);
+    if (rc < 0)
+        return rc;
+    ConvertPipeline pipeline(_settings, *_input, bitRates(), _stop, _progress);
+    rc = pipeline.run(output.path());
+    // A stop is the user's choice, not a failure: no file, and a positive result.
+    if (_stop.load() || rc == AVERROR_EXIT)
+        return kOk;
+    if (rc < 0)
+        return rc;
+    if ((rc = output.commit()) < 0)
+        return rc;
+    _progress.store(100);
+    return kOk;
+}
+
+int ConvertJob::stop() {
+    _stop.store(true);
+    return kOk;
+}
+
+} // namespace mediacore

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ConvertSettings.h"
+#include "Demuxer.h"
+#include "FilterGraphBuilder.h"
+#include "Muxer.h"
+#include "OutputPlan.h"
+#include "SizeBudget.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace mediacore {
+
+// One run of a conversion: demux -> decode -> exact cut -> filter -> encode -> mux, into one file.
+//
+// The worker loop reads packets in file order and pushes each through its stream's lane until every lane has
+// passed the cut's end (or the file ends), then drains decoders, graphs and encoders and writes the trailer.
+// The stop flag is checked between packets and interrupts blocking I/O; the size budget ends the run early but
+// cleanly. The caller owns the file's name and removes it when run() fails or is stopped.
+class ConvertPipeline {
+public:
+    ConvertPipeline(const ConvertSettings& settings, Demuxer& source, const std::vector<int64_t>& bitRates,
+                    const std::atomic<bool>& stop, std::atomic<int>& progress);
+    ~ConvertPipeline();
+
+    // 0 when the file is complete; AVERROR_EXIT when stopped; another negative AVERROR on failure (logged).
+    int run(const std::string& outputFile);
+
+    // Whether the size limit ended the run before the cut's end.
+    bool limitReached() const { return _limitReached; }
+
+private:
+    struct Lane;
+
+    int openVideoLane();
+    int openAudioLane();
+    int buildGraph(Lane& lane);
+    void keepRotationMetadata(const Lane& lane);
+
+    int readAll();
+    int drain();
+    int copyPacket(Lane& lane, AVPacket* packet);
+    int decodePacket(Lane& lane, const AVPacket* packet);
+    int receiveFrames(Lane& lane);
+    int acceptFrame(Lane& lane, FramePtr frame);
+    int passFrame(Lane& lane, AVFrame* frame);
+    int filterFrame(Lane& lane, AVFrame* frame);
+    int endGraphInput(Lane& lane);
+    int pullGraph(Lane& lane);
+    int encodeFrame(Lane& lane, AVFrame* frame);
+    int writePacket(Lane& lane, AVPacket* packet, AVRational timeBase);
+
+    Lane* laneFor(int sourceStream);
+    bool allDone() const;
+    int64_t pendingBytes() const;
+    void reportTime(int64_t timeUs);
+
+    const ConvertSettings& _settings;
+    Demuxer& _source;
+    const std::vector<int64_t>& _bitRates;
+    const std::atomic<bool>& _stop;
+    std::atomic<int>& _progress;
+    FilterGraphBuilder _builder;
+
+    OutputPlan _plan;
+    Muxer _muxer;
+    SizeBudget _budget;
+    std::vector<std::unique_ptr<Lane>> _lanes;
+    int64_t _startUs = 0;
+    int64_t _stopUs = INT64_MAX; // INT64_MAX: to the end
+    int64_t _endUs = 0;          // where progress reaches 100
+    bool _writing = true;        // false once the size budget refused a packet: nothing more is written
+    bool _limitReached = false;
+};
+
+} // namespace mediacore

@@ -1,0 +1,236 @@
+#include "OutputPlan.h"
+
+#include "CodecCatalog.h"
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "FilterGraphBuilder.h"
+#include "StreamRecords.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace mediacore {
+
+namespace {
+bool hasPictureEdits(const ConvertSettings& s) {
+    return s.width > 0 || s.height > 0 || s.fps > 0 || (s.rotateAngle && *s.rotateAngle % 360 != 0) || s.hFlip ||
+           s.vFlip || s.cropMargins || s.brightness || s.contrast || s.saturation || !s.effects.empty() || s.subtitle ||
+           !s.imageWatermarks.empty() || !s.textWatermarks.empty() || !s.videoWatermarks.empty();
+}
+
+bool hasSoundEdits(const ConvertSettings& s) {
+    return s.mainAudioVolume != 1.0 || s.audioChannels > 0 || s.audioSampleRate > 0 || !s.music.empty();
+}
+
+// Picks the codec for one stream: the named one, else the source's where possible, else the container's usual.
+int chooseEncoder(const std::string& name, AVMediaType type, AVCodecID sourceCodec, const AVOutputFormat* container,
+                  bool& copy, const AVCodec*& encoder) {
+    const char* kind = type == AVMEDIA_TYPE_VIDEO ? "video" : "audio";
+    copy = false;
+    encoder = nullptr;
+    if (!name.empty()) {
+        CodecCatalog::Choice choice;
+        if (!CodecCatalog::resolve(name, type, choice))
+            return EngineLog::failure("choose codec", AVERROR_ENCODER_NOT_FOUND,
+                                      std::string("unknown ") + kind + " codec \"" + name + "\"");
+        AVCodecID id = choice.copy ? sourceCodec : choice.encoder->id;
+        if (!CodecCatalog::accepts(container, id))
+            return EngineLog::failure("choose codec", AVERROR(EINVAL),
+                                      std::string(avcodec_get_name(id)) + " cannot be stored in " + container->name);
+        copy = choice.copy;
+        encoder = choice.encoder;
+        return 0;
+    }
+    // Wave and AIFF files can hold compressed sound, but players expect PCM there.
+    const std::string format = container->name;
+    const bool pcmOnly = format == "wav" || format == "aiff" || format == "w64";
+    const bool pcm = std::string(avcodec_get_name(sourceCodec)).rfind("pcm_", 0) == 0;
+    if (CodecCatalog::accepts(container, sourceCodec) && (!pcmOnly || pcm))
+        encoder = CodecCatalog::encoderFor(sourceCodec);
+    if (!encoder) {
+        AVCodecID usual = CodecCatalog::defaultCodec(container, type);
+        encoder = usual != AV_CODEC_ID_NONE ? CodecCatalog::encoderFor(usual) : nullptr;
+    }
+    if (!encoder)
+        return EngineLog::failure("choose codec", AVERROR_ENCODER_NOT_FOUND,
+                                  std::string("no ") + kind + " encoder for " + container->name);
+    return 0;
+}
+
+AVPixelFormat choosePixelFormat(const AVCodec* encoder, AVPixelFormat source) {
+    const AVPixelFormat* list = encoder->pix_fmts;
+    if (!list)
+        return source != AV_PIX_FMT_NONE ? source : AV_PIX_FMT_YUV420P;
+    // 4:2:0 plays everywhere; keep it whenever the encoder has it.
+    for (const AVPixelFormat* p = list; *p != AV_PIX_FMT_NONE; ++p)
+        if (*p == AV_PIX_FMT_YUV420P)
+            return *p;
+    for (const AVPixelFormat* p = list; *p != AV_PIX_FMT_NONE; ++p)
+        if (*p == source)
+            return *p;
+    return avcodec_find_best_pix_fmt_of_list(list, source, 0, nullptr);
+}
+
+AVRational chooseFrameRate(const AVCodec* encoder, double fps, const AVStream* source) {
+    AVRational rate{0, 1};
+    if (fps > 0)
+        rate = av_d2q(fps, 100000);
+    else if (source->avg_frame_rate.num > 0 && source->avg_frame_rate.den > 0)
+        rate = source->avg_frame_rate;
+    else if (source->r_frame_rate.num > 0 && source->r_frame_rate.den > 0)
+        rate = source->r_frame_rate;
+    else
+        rate = AVRational{25, 1};
+    // Many encoders keep the time base in 16 bits (MPEG-4 part 2, H.263).
+    if (rate.den > 65535 || rate.num > 65535)
+        av_reduce(&rate.num, &rate.den, rate.num, rate.den, 65535);
+    if (encoder->supported_framerates)
+        rate = encoder->supported_framerates[av_find_nearest_q_idx(rate, encoder->supported_framerates)];
+    return rate;
+}
+
+int chooseSampleRate(const AVCodec* encoder, int wanted) {
+    const int* list = encoder->supported_samplerates;
+    if (!list)
+        return wanted;
+    int best = 0;
+    for (const int* r = list; *r; ++r) {
+        if (*r == wanted)
+            return wanted;
+        // The nearest rate, preferring higher ones on a tie.
+        if (!best || std::abs(*r - wanted) < std::abs(best - wanted) ||
+            (std::abs(*r - wanted) == std::abs(best - wanted) && *r > best))
+            best = *r;
+    }
+    return best;
+}
+
+int chooseChannels(const AVCodec* encoder, int wanted) {
+    const AVChannelLayout* list = encoder->ch_layouts;
+    if (!list)
+        return wanted;
+    int fallback = 0;
+    for (const AVChannelLayout* l = list; l->nb_channels; ++l) {
+        if (l->nb_channels == wanted)
+            return wanted;
+        if (l->nb_channels == 2 || !fallback)
+            fallback = l->nb_channels;
+    }
+    return wanted == 1 ? 1 : fallback;
+}
+
+AVSampleFormat chooseSampleFormat(const AVCodec* encoder, AVSampleFormat source) {
+    const AVSampleFormat* list = encoder->sample_fmts;
+    if (!list)
+        return source;
+    for (const AVSampleFormat* f = list; *f != AV_SAMPLE_FMT_NONE; ++f)
+        if (*f == source)
+            return source;
+    return list[0];
+}
+
+bool lossless(AVCodecID id) {
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
+    return descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS) && !(descriptor->props & AV_CODEC_PROP_LOSSY);
+}
+
+int planVideo(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
+              OutputPlan& plan) {
+    OutputPlan::Video& video = plan.video;
+    const AVStream* stream = source.stream(video.stream);
+    const AVCodecParameters* par = stream->codecpar;
+    int rc = chooseEncoder(settings.videoCodec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container, video.copy,
+                           video.encoder);
+    if (rc < 0)
+        return rc;
+    if (video.copy) {
+        if (hasPictureEdits(settings))
+            return EngineLog::failure("plan output", AVERROR(EINVAL), "a copied video stream cannot be edited");
+        return 0;
+    }
+    VideoFrameFormat format;
+    format.width = par->width;
+    format.height = par->height;
+    format.rotation = StreamRecords::rotation(stream);
+    auto [w, h] = FilterGraphBuilder(settings).editedSize(format, VideoTarget());
+    video.width = settings.width > 0 ? settings.width : w;
+    video.height = settings.height > 0 ? settings.height : h;
+    video.pixelFormat = choosePixelFormat(video.encoder, static_cast<AVPixelFormat>(par->format));
+    const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(video.pixelFormat);
+    if (descriptor && (descriptor->log2_chroma_w || descriptor->log2_chroma_h)) {
+        // Subsampled chroma needs even sizes; an odd source size loses its last row or column.
+        video.width = std::max(2, video.width & ~1);
+        video.height = std::max(2, video.height & ~1);
+    }
+    video.frameRate = chooseFrameRate(video.encoder, settings.fps, stream);
+    if (settings.videoBitrateKbps > 0) {
+        video.bitRate = static_cast<int64_t>(settings.videoBitrateKbps) * 1000;
+    } else if (bitRates[video.stream] > 0 && par->width > 0 && par->height > 0) {
+        // About the source's bit rate, in proportion to the pixels when the size changes.
+        double scale =
+            static_cast<double>(video.width) * video.height / (static_cast<double>(par->width) * par->height);
+        video.bitRate = std::max<int64_t>(100'000, std::llround(bitRates[video.stream] * scale));
+    }
+    return 0;
+}
+
+int planAudio(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
+              OutputPlan& plan) {
+    OutputPlan::Audio& audio = plan.audio;
+    const AVStream* stream = source.stream(audio.stream);
+    const AVCodecParameters* par = stream->codecpar;
+    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container, audio.copy,
+                           audio.encoder);
+    if (rc < 0)
+        return rc;
+    if (audio.copy) {
+        if (hasSoundEdits(settings))
+            return EngineLog::failure("plan output", AVERROR(EINVAL), "a copied audio stream cannot be edited");
+        return 0;
+    }
+    audio.sampleRate =
+        chooseSampleRate(audio.encoder, settings.audioSampleRate > 0 ? settings.audioSampleRate : par->sample_rate);
+    audio.channels =
+        chooseChannels(audio.encoder, settings.audioChannels > 0 ? settings.audioChannels : par->ch_layout.nb_channels);
+    audio.sampleFormat = chooseSampleFormat(audio.encoder, static_cast<AVSampleFormat>(par->format));
+    if (lossless(audio.encoder->id))
+        return 0;
+    if (settings.audioBitrateKbps > 0) {
+        audio.bitRate = static_cast<int64_t>(settings.audioBitrateKbps) * 1000;
+    } else {
+        // About the source's rate; a lossless source gets a transparent lossy rate instead of its own.
+        int64_t perChannel = lossless(par->codec_id) || bitRates[audio.stream] <= 0
+                                 ? 96'000
+                                 : bitRates[audio.stream] / std::max(1, par->ch_layout.nb_channels);
+        perChannel = std::clamp<int64_t>(perChannel, 32'000, 160'000);
+        audio.bitRate = perChannel * audio.channels;
+    }
+    return 0;
+}
+} // namespace
+
+int OutputPlan::make(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
+                     OutputPlan& plan) {
+    plan = OutputPlan();
+    plan.container = CodecCatalog::containerFor(settings.outputPath);
+    if (!plan.container)
+        return EngineLog::failure("plan output", AVERROR_MUXER_NOT_FOUND, "unknown container: " + settings.outputPath);
+    plan.video.stream = CodecCatalog::isAudioOnly(settings.outputPath) ? -1 : source.firstVideoStream();
+    if (!settings.mainAudioDisabled)
+        plan.audio.stream = settings.audioStreamIndex >= 0 ? settings.audioStreamIndex : source.firstAudioStream();
+    if (plan.video.stream < 0 && plan.audio.stream < 0 && settings.music.empty())
+        return EngineLog::failure("plan output", AVERROR_STREAM_NOT_FOUND,
+                                  "nothing to write into " + settings.outputPath);
+    int rc = 0;
+    if (plan.video.stream >= 0 && (rc = planVideo(settings, source, bitRates, plan)) < 0)
+        return rc;
+    if (plan.audio.stream >= 0 && (rc = planAudio(settings, source, bitRates, plan)) < 0)
+        return rc;
+    return 0;
+}
+
+} // namespace mediacore
