@@ -1,5 +1,6 @@
 #include "EffectTableCellView.h"
 
+#include "ControlFont.h"
 #include "ControlsLog.h"
 #include "EffectTableCellViewDelegate.h"
 #include "LabelField.h"
@@ -14,7 +15,6 @@ using Method = EffectTableCellViewDelegate::Method;
 
 namespace {
 
-const char* const SystemFontName = ".AppleSystemUIFont";
 const QColor HighlightColor(33, 176, 235);
 const QColor DisabledTitleColor(173, 173, 173);
 constexpr double CheckSize = 15;
@@ -36,8 +36,8 @@ EffectTableCellView::EffectTableCellView(const SpecRect& frame, QWidget* parent)
     connect(_checkView, &QPushButton::clicked, this, [this] { checkAction(); });
     _titleLabel = new LabelField(this);
     SpecFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 18) / 2 - 6, w - (CheckSize + 20), 18});
-    _titleLabel->setFont(QFont(QString::fromLatin1(SystemFontName), 13));
-    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    _titleLabel->setFont(ControlFont::system(13));
+    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     _titleLabel->setTextColor(Qt::white);
     _normalImage = ResourceBundle::imageWithfileName("Join/CheckBox_NoCheck.bmp");
     _heightedImage = ResourceBundle::imageWithfileName("Join/CheckBox_NoCheck.bmp");
@@ -57,14 +57,14 @@ void EffectTableCellView::layOut() {
     const double h = height();
     if (_font) {
         _selectedColor = _normalColor;
-        const double size = _font->pointSizeF();
+        const double size = ControlFont::size(*_font);
         SpecFrame::setFrame(_checkView, {0, (h - CheckSize) / 2, CheckSize, CheckSize});
         SpecFrame::setFrame(_titleLabel, {CheckSize, (h - (size + 1)) / 2, w - CheckSize, size + 1});
         _titleLabel->setFont(*_font);
     } else {
         SpecFrame::setFrame(_checkView, {10, (h - CheckSize) / 2, CheckSize, CheckSize});
         SpecFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 16) / 2, w - (CheckSize + 20), 16});
-        _titleLabel->setFont(QFont(QString::fromLatin1(SystemFontName), 13));
+        _titleLabel->setFont(ControlFont::system(13));
     }
 }
 

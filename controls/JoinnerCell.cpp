@@ -1,5 +1,6 @@
 #include "JoinnerCell.h"
 
+#include "ControlFont.h"
 #include "ControlsLog.h"
 #include "Dispatch.h"
 #include "HelpClass.h"
@@ -20,11 +21,10 @@
 
 namespace {
 
-const char* const SystemFontName = ".AppleSystemUIFont";
 constexpr double LabelHeight = 12;
 
 QFont rowFont() {
-    return QFont(QString::fromLatin1(SystemFontName), 11);
+    return ControlFont::system(11);
 }
 
 } // namespace
@@ -81,7 +81,7 @@ LabelField* JoinnerCell::makeLabel(const SpecRect& frame, const QString& text) {
     auto* label = new LabelField(this);
     label->setFont(rowFont());
     label->setTextColor(Qt::black);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(text);
     SpecFrame::setFrame(label, frame);
     return label;

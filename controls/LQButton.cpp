@@ -1,5 +1,6 @@
 #include "LQButton.h"
 
+#include "ControlFont.h"
 #include "ControlsLog.h"
 #include "ImageLayerView.h"
 #include "LQButtonDelegate.h"
@@ -8,10 +9,6 @@
 #include "SpecFrame.h"
 
 #include <QMouseEvent>
-
-namespace {
-const char* const SystemFontName = ".AppleSystemUIFont";
-}
 
 LQButton::LQButton(const SpecRect& frame, QWidget* parent) : QWidget(parent), _title(QStringLiteral("title")) {
     SpecFrame::setFrame(this, frame);
@@ -22,8 +19,8 @@ LQButton::LQButton(const SpecRect& frame, QWidget* parent) : QWidget(parent), _t
     _backgroundView->setImage(_backImage);
     _titleLabel = new LabelField(this);
     SpecFrame::setFrame(_titleLabel, {0, -5, frame.width, 30});
-    _titleLabel->setFont(QFont(QString::fromLatin1(SystemFontName), 12));
-    _titleLabel->setAlignment(Qt::AlignCenter);
+    _titleLabel->setFont(ControlFont::system(12));
+    _titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     _titleLabel->setTextColor(Qt::white);
     _normalColor = Qt::white;
     _heightedColor = Qt::white;

@@ -1,5 +1,6 @@
 #include "LQRadioButton.h"
 
+#include "ControlFont.h"
 #include "ControlsLog.h"
 #include "ImageLayerView.h"
 #include "LQRadioButtonDelegate.h"
@@ -8,10 +9,6 @@
 
 #include <QMouseEvent>
 #include <QRadioButton>
-
-namespace {
-const char* const SystemFontName = ".AppleSystemUIFont";
-}
 
 LQRadioButton::LQRadioButton(const SpecRect& frame, QWidget* parent)
     : QWidget(parent), _title(QStringLiteral("title")) {
@@ -27,8 +24,8 @@ LQRadioButton::LQRadioButton(const SpecRect& frame, QWidget* parent)
     connect(_iconView, &QRadioButton::clicked, this, [this] { click(); });
     _titleLabel = new LabelField(this);
     SpecFrame::setFrame(_titleLabel, {25, (h - 25) / 2 - 3, w - 30, 25});
-    _titleLabel->setFont(QFont(QString::fromLatin1(SystemFontName), 13));
-    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    _titleLabel->setFont(ControlFont::system(13));
+    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     _normalColor = Qt::black;
     _heightedColor = Qt::black;
     _selectedColor = Qt::black;

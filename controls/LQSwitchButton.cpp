@@ -1,5 +1,6 @@
 #include "LQSwitchButton.h"
 
+#include "ControlFont.h"
 #include "ControlsLog.h"
 #include "ImageLayerView.h"
 #include "LQSwitchButtonDelegate.h"
@@ -7,10 +8,6 @@
 #include "SpecFrame.h"
 
 #include <QMouseEvent>
-
-namespace {
-const char* const SystemFontName = ".AppleSystemUIFont";
-}
 
 LQSwitchButton::LQSwitchButton(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
     SpecFrame::setFrame(this, frame);
@@ -20,9 +17,9 @@ LQSwitchButton::LQSwitchButton(const SpecRect& frame, QWidget* parent) : QWidget
     _imageView->setFrame({0, 0, h, h});
     _titleLabel = new LabelField(this);
     SpecFrame::setFrame(_titleLabel, {h + 5, (h - 18) / 2, w - (h + 10), 20});
-    _titleLabel->setFont(QFont(QString::fromLatin1(SystemFontName), 13));
+    _titleLabel->setFont(ControlFont::system(13));
     _titleLabel->setTextColor(Qt::white);
-    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     _imageView->raise();
 }
 

@@ -61,7 +61,7 @@ void LQTitleButton::paintEvent(QPaintEvent* event) {
     if (_attributedStringTitle && !_attributedStringTitle->isEmpty()) {
         const ButtonTitle& title = *_attributedStringTitle;
         QFont measuring = font();
-        measuring.setPointSizeF(14);
+        measuring.setPixelSize(14);
         const QRectF box = centredTextRect(area, measuring, title.text);
         const int flags = int(title.alignment) | Qt::AlignVCenter | Qt::TextWordWrap;
         if (title.shadowBlurRadius > 0 || title.shadowOffset.width != 0 || title.shadowOffset.height != 0) {
@@ -76,7 +76,9 @@ void LQTitleButton::paintEvent(QPaintEvent* event) {
     if (!plainTitle.isNull()) {
         if (_backgroundColor.isValid())
             painter.fillRect(rect(), _backgroundColor);
-        const QFont plainFont = _titleFont.value_or(QFont(QStringLiteral("Verdana"), 12));
+        QFont verdana(QStringLiteral("Verdana"));
+        verdana.setPixelSize(12);
+        const QFont plainFont = _titleFont.value_or(verdana);
         painter.setFont(plainFont);
         painter.setPen(_titleColor.isValid() ? _titleColor : QColor(Qt::black));
         painter.drawText(centredTextRect(area, plainFont, plainTitle), Qt::AlignHCenter | Qt::TextWordWrap, plainTitle);

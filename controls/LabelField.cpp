@@ -3,6 +3,7 @@
 LabelField::LabelField(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextInteractionFlags(Qt::NoTextInteraction);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void LabelField::setTextColor(const QColor& color) {
