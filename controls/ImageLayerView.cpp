@@ -49,10 +49,14 @@ void ImageLayerView::paintEvent(QPaintEvent*) {
         painter.drawImage(bounds, _image);
         return;
     }
-    QSizeF size = QSizeF(_image.size()) / _image.devicePixelRatio();
-    if (size.width() > bounds.width() || size.height() > bounds.height())
-        size.scale(bounds.size(), Qt::KeepAspectRatio);
+    drawScaledDown(painter, bounds, _image);
+}
+
+void ImageLayerView::drawScaledDown(QPainter& painter, const QRectF& area, const QImage& image) {
+    QSizeF size = QSizeF(image.size()) / image.devicePixelRatio();
+    if (size.width() > area.width() || size.height() > area.height())
+        size.scale(area.size(), Qt::KeepAspectRatio);
     QRectF target(QPointF(0, 0), size);
-    target.moveCenter(bounds.center());
-    painter.drawImage(target, _image);
+    target.moveCenter(area.center());
+    painter.drawImage(target, image);
 }

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QPainter;
+
 // One image layer of a composite control: an image view that scales its image to fill its frame on both axes (or,
 // as an icon, scales it down to fit, keeping its aspect, centred), draws no frame and can round its corners
 // (clipping the image to them). It takes no mouse events, so presses reach the control it belongs to.
@@ -19,6 +21,10 @@ public:
     void setImage(const QImage& image);
     double cornerRadius() const { return _cornerRadius; }
     void setCornerRadius(double radius);
+
+    // Draws an image at its natural size, scaled down to fit the area when it is larger, keeping its aspect,
+    // centred.
+    static void drawScaledDown(QPainter& painter, const QRectF& area, const QImage& image);
 
     // The frame in the parent's y-up coordinates, exactly as last set.
     SpecRect frame() const;

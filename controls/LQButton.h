@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonStateImages.h"
 #include "SpecRect.h"
 
 #include <QColor>
@@ -16,7 +17,7 @@ class LabelField;
 // A text button drawn as a back image with a centred label over it. While held it shows a pressed back image and
 // a pressed label colour; released, it marks itself selected and reports the click. It stays selected until its
 // owner deselects it. Its enabled flag is the widget's.
-class LQButton : public QWidget {
+class LQButton : public QWidget, public ButtonStateImages {
     Q_OBJECT
 public:
     explicit LQButton(const SpecRect& frame, QWidget* parent = nullptr);
@@ -32,19 +33,6 @@ public:
     void setBackImage(const QImage& image);
     QImage heightBackImage() const { return _heightBackImage; }
     void setHeightBackImage(const QImage& image);
-    // Stored only.
-    QImage normalImage() const { return _normalImage; }
-    void setNormalImage(const QImage& image) { _normalImage = image; }
-    QImage heightedImage() const { return _heightedImage; }
-    void setHeightedImage(const QImage& image) { _heightedImage = image; }
-    QImage selectedHeightedImage() const { return _selectedHeightedImage; }
-    void setSelectedHeightedImage(const QImage& image) { _selectedHeightedImage = image; }
-    QImage selectedImage() const { return _selectedImage; }
-    void setSelectedImage(const QImage& image) { _selectedImage = image; }
-    QImage disabledImage() const { return _disabledImage; }
-    void setDisabledImage(const QImage& image) { _disabledImage = image; }
-    QImage selectedDisabledImage() const { return _selectedDisabledImage; }
-    void setSelectedDisabledImage(const QImage& image) { _selectedDisabledImage = image; }
 
     QColor normalColor() const { return _normalColor; }
     void setNormalColor(const QColor& color);
@@ -74,14 +62,8 @@ private:
     LabelField* _titleLabel;
     QString _title;
     std::optional<QFont> _font;
-    QImage _normalImage;
     QImage _backImage;
     QImage _heightBackImage;
-    QImage _heightedImage;
-    QImage _selectedHeightedImage;
-    QImage _selectedImage;
-    QImage _disabledImage;
-    QImage _selectedDisabledImage;
     QColor _normalColor;
     QColor _heightedColor;
     QColor _selectedColor;

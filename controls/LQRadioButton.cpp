@@ -84,8 +84,9 @@ void LQRadioButton::click() {
 void LQRadioButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    if (!_heightedImage.isNull())
-        _iconView->setIcon(QIcon(QPixmap::fromImage(_heightedImage)));
+    // Of the state images only this one is ever shown, in the circle from the first press on.
+    if (!heightedImage().isNull())
+        _iconView->setIcon(QIcon(QPixmap::fromImage(heightedImage())));
     _titleLabel->setTextColor(_heightedColor);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ButtonStateImages.h"
 #include "SpecRect.h"
 
 #include <QColor>
@@ -16,7 +17,7 @@ class QRadioButton;
 
 // A radio circle with a title that selects itself when clicked and tells its delegate. Selecting one does not
 // deselect another: keeping a group exclusive is the owner's task. Its enabled flag is the widget's.
-class LQRadioButton : public QWidget {
+class LQRadioButton : public QWidget, public ButtonStateImages {
     Q_OBJECT
 public:
     explicit LQRadioButton(const SpecRect& frame, QWidget* parent = nullptr);
@@ -29,19 +30,6 @@ public:
     void setFont(const std::optional<QFont>& font);
     QString title() const { return _title; }
     void setTitle(const QString& title) { _title = title; }
-    // Only heightedImage is ever shown (in the circle, from the first press on); the others are stored only.
-    QImage normalImage() const { return _normalImage; }
-    void setNormalImage(const QImage& image) { _normalImage = image; }
-    QImage heightedImage() const { return _heightedImage; }
-    void setHeightedImage(const QImage& image) { _heightedImage = image; }
-    QImage selectedHeightedImage() const { return _selectedHeightedImage; }
-    void setSelectedHeightedImage(const QImage& image) { _selectedHeightedImage = image; }
-    QImage selectedImage() const { return _selectedImage; }
-    void setSelectedImage(const QImage& image) { _selectedImage = image; }
-    QImage disabledImage() const { return _disabledImage; }
-    void setDisabledImage(const QImage& image) { _disabledImage = image; }
-    QImage selectedDisabledImage() const { return _selectedDisabledImage; }
-    void setSelectedDisabledImage(const QImage& image) { _selectedDisabledImage = image; }
     QColor normalColor() const { return _normalColor; }
     void setNormalColor(const QColor& color) { _normalColor = color; }
     QColor heightedColor() const { return _heightedColor; }
@@ -69,12 +57,6 @@ private:
     LabelField* _titleLabel;
     std::optional<QFont> _font;
     QString _title;
-    QImage _normalImage;
-    QImage _heightedImage;
-    QImage _selectedHeightedImage;
-    QImage _selectedImage;
-    QImage _disabledImage;
-    QImage _selectedDisabledImage;
     QColor _normalColor;
     QColor _heightedColor;
     QColor _selectedColor;

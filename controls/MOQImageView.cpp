@@ -1,37 +1,18 @@
 #include "MOQImageView.h"
 
+#include "ImageLayerView.h"
 #include "SpecFrame.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-MOQImageView::MOQImageView(QWidget* parent) : QWidget(parent) {
+MOQImageView::MOQImageView(QWidget* parent) : PanelView(parent) {
     // A press on a disabled view stops here too instead of reaching the view behind it.
     setAttribute(Qt::WA_NoMousePropagation);
 }
 
 MOQImageView::MOQImageView(const SpecRect& frame, QWidget* parent) : MOQImageView(parent) {
     SpecFrame::setFrame(this, frame);
-}
-
-void MOQImageView::setBackGroundColor(const QColor& color) {
-    _backGroundColor = color;
-    update();
-}
-
-void MOQImageView::setBordColor(const QColor& color) {
-    _bordColor = color;
-    update();
-}
-
-void MOQImageView::setCornerRadius(float radius) {
-    _cornerRadius = radius;
-    update();
-}
-
-void MOQImageView::setBorderWidth(float width) {
-    _borderWidth = width;
-    update();
 }
 
 void MOQImageView::setNormalImage(const QImage& image) {
@@ -86,25 +67,10 @@ void MOQImageView::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const QRectF bounds = rect();
 
-    _layer.masksToBounds = true;
-    _layer.cornerRadius = _cornerRadius;
-    _layer.borderWidth = _borderWidth;
-    if (_bordColor.isValid())
-        _layer.borderColor = _bordColor;
-    if (_cornerRadius > 0)
-        painter.setRenderHint(QPainter::Antialiasing);
-    _layer.clip(painter, bounds);
-
-    if (!_image.isNull()) {
-        QSizeF size = QSizeF(_image.size()) / _image.devicePixelRatio();
-        if (size.width() > bounds.width() || size.height() > bounds.height())
-            size.scale(bounds.size(), Qt::KeepAspectRatio);
-        QRectF target(QPointF(0, 0), size);
-        target.moveCenter(bounds.center());
-        painter.drawImage(target, _image);
-    }
-    if (_backGroundColor.isValid())
-        painter.fillRect(bounds, _backGroundColor);
+    beginPanel(painter);
+    if (!_image.isNull())
+        ImageLayerView::drawScaledDown(painter, bounds, _image);
+    fillPanel(painter);
     if (!_normalBackGroundImage.isNull())
         painter.drawImage(bounds, _normalBackGroundImage);
 
@@ -115,6 +81,5 @@ void MOQImageView::paintEvent(QPaintEvent*) {
         const SpecRect place{(width() - size.width()) / 2, height() - size.height(), size.width(), size.height()};
         painter.drawImage(SpecFrame::rectToQt(this, place), shown);
     }
-    painter.setClipping(false);
-    _layer.paintBorder(painter, bounds);
+    endPanel(painter);
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "LayerStyle.h"
+#include "PanelView.h"
 #include "SpecRect.h"
 
-#include <QColor>
 #include <QImage>
-#include <QWidget>
 
 #include <functional>
 
@@ -13,7 +11,7 @@
 // natural size, centred horizontally against the top edge (another image while pressed), with curved corners and
 // a border. It carries two free tags and, with a drag closure set, can be dragged sideways inside its parent.
 // Press, release and drag stop here: they never reach the views behind it.
-class MOQImageView : public QWidget {
+class MOQImageView : public PanelView {
     Q_OBJECT
 public:
     using DragBlock = std::function<void(MOQImageView*)>;
@@ -21,16 +19,8 @@ public:
     explicit MOQImageView(QWidget* parent = nullptr);
     MOQImageView(const SpecRect& frame, QWidget* parent);
 
-    QColor backGroundColor() const { return _backGroundColor; }
-    void setBackGroundColor(const QColor& color);
     QImage normalBackGroundImage() const { return _normalBackGroundImage; }
     void setNormalBackGroundImage(const QImage& image) { _normalBackGroundImage = image; }
-    QColor bordColor() const { return _bordColor; }
-    void setBordColor(const QColor& color);
-    float cornerRadius() const { return _cornerRadius; }
-    void setCornerRadius(float radius);
-    float borderWidth() const { return _borderWidth; }
-    void setBorderWidth(float width);
     float value() const { return _value; }
     void setValue(float value) { _value = value; }
     qint64 index() const { return _index; }
@@ -47,7 +37,6 @@ public:
     void setImage(const QImage& image);
 
     bool isPressed() const { return _isDown; }
-    const LayerStyle& layer() const { return _layer; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -56,11 +45,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QColor _backGroundColor;
     QImage _normalBackGroundImage;
-    QColor _bordColor;
-    float _cornerRadius = 0;
-    float _borderWidth = 0;
     float _value = 0;
     qint64 _index = 0;
     QImage _normalImage;
@@ -68,5 +53,4 @@ private:
     DragBlock _MouseDraggedBlock;
     QImage _image;
     bool _isDown = false;
-    LayerStyle _layer;
 };

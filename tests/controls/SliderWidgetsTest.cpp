@@ -15,6 +15,14 @@
 
 namespace {
 
+// The names of recorded delegate calls, in order.
+template <typename Event> std::vector<std::string> namesOf(const std::vector<Event>& events) {
+    std::vector<std::string> out;
+    for (const Event& e : events)
+        out.push_back(e.name);
+    return out;
+}
+
 struct SliderEvent {
     std::string name;
     float value;
@@ -31,12 +39,7 @@ public:
     void actionProgressForProgressSliderBlock(LQProgressSlider*, float v) override {
         events.push_back({"progress", v});
     }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const SliderEvent& e : events)
-            out.push_back(e.name);
-        return out;
-    }
+    std::vector<std::string> names() const { return namesOf(events); }
 };
 
 // A slider 220 wide and 20 high: the thumb (20 x 20) travels 200 points.
@@ -142,12 +145,7 @@ public:
     void actionSeekToTimeForCutProgressViewBlock(LQCutProgressView*, float v) override {
         events.push_back({"seek", v});
     }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const CutEvent& e : events)
-            out.push_back(e.name);
-        return out;
-    }
+    std::vector<std::string> names() const { return namesOf(events); }
 };
 
 // 218 x 30: the track runs from x 9 to 209.
