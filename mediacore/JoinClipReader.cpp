@@ -1,0 +1,387 @@
+#include "JoinClipReader.h"
+
+#include "ConvertSettings.h"
+#include "Decoder.h"
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "ExactCut.h"
+#include "FilterGraph.h"
+#include "FilterGraphBuilder.h"
+#include "StreamRecords.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavutil/audio_fifo.h>
+#include <libavutil/mathematics.h>
+}
+
+#include <algorithm>
+#include <cmath>
+
+namespace mediacore {
+
+// One stream of the clip, from its own demuxer to the graph that brings it to the output's shape.
+struct JoinClipReader::Lane {
+    AVMediaType type = AVMEDIA_TYPE_UNKNOWN;
+    Demuxer input;
+    int stream = -1;
+    Decoder decoder;
+    ExactCut cut;
+    ConvertSettings edits; // the clip's own edits for the graph builder: only its volume
+    FilterGraph graph;
+    int graphWidth = 0; // what the graph was built for
+    int graphHeight = 0;
+    int graphFormat = -1;
+    int64_t startTicks = 0;
+    bool inputEnded = false; // the graph has been told the input ended
+    bool ended = false;      // and has given its last frame
+};
+
+void JoinClipReader::FifoDeleter::operator()(AVAudioFifo* fifo) const {
+    av_audio_fifo_free(fifo);
+}
+
+namespace {
+uint64_t channelMask(const AVChannelLayout& layout) {
+    return layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
+}
+
+int evenDown(int value) {
+    return std::max(2, value & ~1);
+}
+} // namespace
+
+JoinClipReader::JoinClipReader(const JoinClip& clip, const JoinOutputShape& shape, const std::atomic<bool>& stop)
+    : _clip(clip), _shape(shape), _stop(stop) {}
+
+JoinClipReader::~JoinClipReader() = default;
+
+std::pair<int, int> JoinClipReader::fittedSize(int width, int height, AVRational sampleAspect, int rotation,
+                                               int boxWidth, int boxHeight) {
+    double aspect = sampleAspect.num > 0 && sampleAspect.den > 0 ? av_q2d(sampleAspect) : 1.0;
+    if (FilterGraphBuilder::normaliseAngle(rotation) % 180 == 90) {
+        std::swap(width, height);
+        aspect = 1.0 / aspect;
+    }
+    double shownWidth = width * aspect;
+    double scale = std::min(boxWidth / shownWidth, static_cast<double>(boxHeight) / height);
+    int w = static_cast<int>(std::lround(shownWidth * scale));
+    int h = static_cast<int>(std::lround(height * scale));
+    // Within two pixels of the box is the box: no hairline bars from rounding.
+    if (boxWidth - w <= 2)
+        w = boxWidth;
+    if (boxHeight - h <= 2)
+        h = boxHeight;
+    return {std::min(boxWidth, evenDown(w)), std::min(boxHeight, evenDown(h))};
+}
+
+int JoinClipReader::open() {
+    Demuxer probe;
+    int rc = probe.open(_clip.path, &_stop);
+    if (rc < 0)
+        return rc;
+    if (_shape.video && probe.firstVideoStream() >= 0) {
+        _video = std::make_unique<Lane>();
+        _video->type = AVMEDIA_TYPE_VIDEO;
+        if ((rc = openLane(*_video, probe.firstVideoStream())) < 0)
+            return rc;
+    }
+    if (_shape.audio) {
+        _sound.reset(av_audio_fifo_alloc(AV_SAMPLE_FMT_FLTP, _shape.channels, 4096));
+        if (!_sound)
+            return EngineLog::failure("allocate sound buffer", AVERROR(ENOMEM));
+        if (probe.firstAudioStream() >= 0) {
+            _audio = std::make_unique<Lane>();
+            _audio->type = AVMEDIA_TYPE_AUDIO;
+            _audio->edits.mainAudioVolume = _clip.volume;
+            if ((rc = openLane(*_audio, probe.firstAudioStream())) < 0)
+                return rc;
+        }
+    }
+    return 0;
+}
+
+int JoinClipReader::openLane(Lane& lane, int streamIndex) {
+    int rc = lane.input.open(_clip.path, &_stop);
+    if (rc < 0)
+        return rc;
+    lane.stream = streamIndex;
+    AVFormatContext* context = lane.input.context();
+    for (unsigned i = 0; i < context->nb_streams; ++i)
+        context->streams[i]->discard = static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    const AVStream* stream = lane.input.stream(streamIndex);
+    lane.startTicks = lane.input.toTicks(streamIndex, _clip.startUs);
+    int64_t stopTicks = _clip.wholeFile ? INT64_MAX : lane.input.toTicks(streamIndex, _clip.stopUs);
+    lane.cut = ExactCut(stream->time_base, lane.startTicks, stopTicks);
+    if ((rc = lane.decoder.open(stream)) < 0)
+        return rc;
+    if (_clip.startUs > 0 && (rc = lane.input.seek(_clip.startUs)) < 0)
+        return rc;
+    return 0;
+}
+
+int JoinClipReader::buildGraph(Lane& lane, const AVFrame* first) {
+    const AVStream* stream = lane.input.stream(lane.stream);
+    FilterGraphBuilder builder(lane.edits);
+    int rc;
+    if (lane.type == AVMEDIA_TYPE_VIDEO) {
+        VideoFrameFormat format;
+        format.width = first->width;
+        format.height = first->height;
+        format.pixelFormat = static_cast<AVPixelFormat>(first->format);
+        format.timeBase = stream->time_base;
+        format.sampleAspect = first->sample_aspect_ratio;
+        format.frameRate = stream->avg_frame_rate;
+        format.rotation = StreamRecords::rotation(stream);
+        VideoTarget target;
+        auto [w, h] = fittedSize(first->width, first->height, first->sample_aspect_ratio, format.rotation, _shape.width,
+                                 _shape.height);
+        target.width = w;
+        target.height = h;
+        target.pixelFormats = {_shape.pixelFormat};
+        target.applyStreamRotation = true;
+        rc = lane.graph.open(builder.video(format, target));
+        lane.graphWidth = first->width;
+        lane.graphHeight = first->height;
+        lane.graphFormat = first->format;
+        if (rc >= 0)
+            _pictureTimeBase = av_buffersink_get_time_base(lane.graph.sink());
+    } else {
+        AudioFrameFormat format;
+        format.sampleRate = first->sample_rate;
+        format.sampleFormat = static_cast<AVSampleFormat>(first->format);
+        format.channels = first->ch_layout.nb_channels;
+        format.channelMask = channelMask(first->ch_layout);
+        format.timeBase = stream->time_base;
+        AudioTarget target;
+        target.sampleRate = _shape.sampleRate;
+        target.channels = _shape.channels;
+        target.sampleFormats = {AV_SAMPLE_FMT_FLTP};
+        rc = lane.graph.open(builder.audio(format, target));
+        lane.graphFormat = first->format;
+    }
+    return rc;
+}
+
+int JoinClipReader::pump(Lane& lane) {
+    PacketPtr packet = makePacket();
+    while (!lane.ended) {
+        if (_stop.load(std::memory_order_relaxed))
+            return AVERROR_EXIT;
+        if (!lane.inputEnded) {
+            int rc = lane.input.read(packet.get());
+            if (rc == AVERROR_EXIT)
+                return rc;
+            if (rc < 0) {
+                // A damaged or truncated file ends where its readable part ends, as it plays.
+                if (rc != AVERROR_EOF)
+                    EngineLog::failure("read clip (joining what was read)", rc, _clip.path);
+                lane.decoder.push(nullptr);
+                if ((rc = decodePacket(lane, nullptr)) < 0)
+                    return rc;
+                if ((rc = endInput(lane)) < 0)
+                    return rc;
+            } else {
+                if (packet->stream_index == lane.stream)
+                    rc = decodePacket(lane, packet.get());
+                av_packet_unref(packet.get());
+                if (rc < 0)
+                    return rc;
+            }
+        }
+        auto held = [&] {
+            return lane.type == AVMEDIA_TYPE_VIDEO ? static_cast<int64_t>(_pictures.size())
+                                                   : static_cast<int64_t>(av_audio_fifo_size(_sound.get()));
+        };
+        const int64_t before = held();
+        if (int rc = pullGraph(lane); rc < 0)
+            return rc;
+        if (held() > before)
+            return 0;
+    }
+    return 0;
+}
+
+int JoinClipReader::decodePacket(Lane& lane, const AVPacket* packet) {
+    if (packet) {
+        int rc = lane.decoder.push(packet);
+        if (rc < 0 && rc != AVERROR(EAGAIN))
+            return EngineLog::failure("decode", rc, _clip.path);
+    }
+    FramePtr frame = makeFrame();
+    int rc;
+    while (!lane.inputEnded && (rc = lane.decoder.pull(frame.get())) >= 0) {
+        if ((rc = acceptFrame(lane, std::move(frame))) < 0)
+            return rc;
+        frame = makeFrame();
+    }
+    if (!packet && lane.type == AVMEDIA_TYPE_VIDEO && !lane.inputEnded) {
+        std::vector<FramePtr> held;
+        lane.cut.flushVideo(held);
+        for (FramePtr& f : held)
+            if ((rc = acceptFrame(lane, std::move(f))) < 0)
+                return rc;
+    }
+    return 0;
+}
+
+int JoinClipReader::acceptFrame(Lane& lane, FramePtr frame) {
+    std::vector<FramePtr> kept;
+    if (frame->format >= 0 && frame->pts != AV_NOPTS_VALUE) {
+        if (lane.type == AVMEDIA_TYPE_VIDEO)
+            lane.cut.pushVideo(std::move(frame), kept);
+        else if (FramePtr part = lane.cut.cutAudio(std::move(frame)))
+            kept.push_back(std::move(part));
+    } else if (frame->format >= 0 && frame->pts == AV_NOPTS_VALUE) {
+        kept.push_back(std::move(frame));
+    }
+    for (FramePtr& f : kept) {
+        bool changed = lane.type == AVMEDIA_TYPE_VIDEO ? f->width != lane.graphWidth || f->height != lane.graphHeight ||
+                                                             f->format != lane.graphFormat
+                                                       : f->format != lane.graphFormat;
+        if (!lane.graph.isOpen() || (lane.type == AVMEDIA_TYPE_VIDEO && changed)) {
+            // Built from the first frame, whose size and format are the decoder's real ones; a picture that
+            // changes size midway gets a graph of its own, after the old one has given what it holds.
+            if (lane.graph.isOpen()) {
+                lane.graph.push(nullptr);
+                if (int rc = pullGraph(lane); rc < 0)
+                    return rc;
+            }
+            if (int rc = buildGraph(lane, f.get()); rc < 0)
+                return rc;
+        }
+        // Onto the clip's timeline: the range's start is time 0.
+        if (f->pts != AV_NOPTS_VALUE)
+            f->pts -= lane.startTicks;
+        if (int rc = lane.graph.push(f.get()); rc < 0)
+            return EngineLog::failure("filter", rc, _clip.path);
+    }
+    if (lane.cut.finished())
+        return endInput(lane);
+    return 0;
+}
+
+int JoinClipReader::endInput(Lane& lane) {
+    if (lane.inputEnded)
+        return 0;
+    lane.inputEnded = true;
+    if (!lane.graph.isOpen()) {
+        lane.ended = true;
+        return 0;
+    }
+    int rc = lane.graph.push(nullptr);
+    if (rc < 0 && rc != AVERROR_EOF)
+        return EngineLog::failure("end filter input", rc, _clip.path);
+    return 0;
+}
+
+int JoinClipReader::pullGraph(Lane& lane) {
+    if (!lane.graph.isOpen())
+        return 0;
+    FramePtr frame = makeFrame();
+    while (true) {
+        int rc = lane.graph.pull(frame.get());
+        if (rc == AVERROR(EAGAIN))
+            return 0;
+        if (rc == AVERROR_EOF) {
+            if (lane.inputEnded)
+                lane.ended = true;
+            return 0;
+        }
+        if (rc < 0)
+            return EngineLog::failure("filter", rc, _clip.path);
+        if (lane.type == AVMEDIA_TYPE_VIDEO) {
+            _pictures.push_back(std::move(frame));
+            frame = makeFrame();
+        } else {
+            rc = deliverSound(frame.get(), av_buffersink_get_time_base(lane.graph.sink()));
+            av_frame_unref(frame.get());
+            if (rc < 0)
+                return rc;
+        }
+    }
+}
+
+int JoinClipReader::deliverSound(AVFrame* frame, AVRational timeBase) {
+    int offset = 0;
+    if (frame->pts != AV_NOPTS_VALUE) {
+        int64_t at = av_rescale_q(frame->pts, timeBase, AVRational{1, _shape.sampleRate});
+        int64_t gap = at - _soundQueued;
+        // Sound that starts late or pauses is padded with silence (beyond a millisecond, which is rounding),
+        // so it stays in step with the picture; sound that overlaps what is queued already is skipped.
+        if (gap > _shape.sampleRate / 1000) {
+            std::vector<float> silence(static_cast<size_t>(std::min<int64_t>(gap, 1 << 20)), 0.0f);
+            std::vector<void*> planes(_shape.channels, silence.data());
+            for (int64_t left = gap; left > 0;) {
+                int n = static_cast<int>(std::min<int64_t>(left, static_cast<int64_t>(silence.size())));
+                if (av_audio_fifo_write(_sound.get(), planes.data(), n) < n)
+                    return AVERROR(ENOMEM);
+                left -= n;
+            }
+            _soundQueued += gap;
+        } else if (gap < 0) {
+            offset = static_cast<int>(std::min<int64_t>(-gap, frame->nb_samples));
+        }
+    }
+    int count = frame->nb_samples - offset;
+    if (count <= 0)
+        return 0;
+    std::vector<void*> planes(_shape.channels);
+    for (int c = 0; c < _shape.channels; ++c)
+        planes[c] = reinterpret_cast<float*>(frame->extended_data[c]) + offset;
+    if (av_audio_fifo_write(_sound.get(), planes.data(), count) < count)
+        return AVERROR(ENOMEM);
+    _soundQueued += count;
+    return 0;
+}
+
+int64_t JoinClipReader::slotOf(const AVFrame* picture) const {
+    if (picture->pts == AV_NOPTS_VALUE)
+        return 0;
+    return av_rescale_q_rnd(picture->pts, _pictureTimeBase, av_inv_q(_shape.frameRate),
+                            static_cast<AVRounding>(AV_ROUND_NEAR_INF | AV_ROUND_PASS_MINMAX));
+}
+
+int JoinClipReader::nextPicture(FramePtr& picture) {
+    picture.reset();
+    const int64_t slot = _nextSlot++;
+    if (!_video)
+        return 0;
+    while (true) {
+        // The picture on screen at this frame's time: the last one whose own time rounds to it or before.
+        while (!_pictures.empty() && slotOf(_pictures.front().get()) <= slot) {
+            _shown = std::move(_pictures.front());
+            _pictures.pop_front();
+        }
+        if (!_pictures.empty() || _video->ended)
+            break;
+        if (int rc = pump(*_video); rc < 0)
+            return rc;
+    }
+    // Before the clip's first picture is due, that picture stands in.
+    const AVFrame* source = _shown ? _shown.get() : (_pictures.empty() ? nullptr : _pictures.front().get());
+    if (source) {
+        picture.reset(av_frame_clone(source));
+        if (!picture)
+            return AVERROR(ENOMEM);
+    }
+    return 0;
+}
+
+int JoinClipReader::readSound(float* const* planes, int count) {
+    int got = 0;
+    if (_audio) {
+        while (av_audio_fifo_size(_sound.get()) < count && !_audio->ended)
+            if (int rc = pump(*_audio); rc < 0)
+                return rc;
+        got = std::min(count, av_audio_fifo_size(_sound.get()));
+        if (got > 0 &&
+            av_audio_fifo_read(_sound.get(), reinterpret_cast<void**>(const_cast<float**>(planes)), got) < got)
+            return AVERROR(EIO);
+    }
+    for (int c = 0; c < _shape.channels; ++c)
+        std::fill(planes[c] + got, planes[c] + count, 0.0f);
+    return 0;
+}
+
+} // namespace mediacore
