@@ -2,6 +2,8 @@
 
 #include "CodecCatalog.h"
 #include "ConvertPipeline.h"
+#include "EditChecks.h"
+#include "FilterGraphBuilder.h"
 #include "EngineLog.h"
 #include "StreamRecords.h"
 #include "TemporaryOutput.h"
@@ -20,6 +22,17 @@ constexpr int kMaxDimension = 16384;
 
 int refuse(const char* operation, const std::string& detail, int error = AVERROR(EINVAL)) {
     return EngineLog::failure(operation, error, detail);
+}
+
+// The picture watermark boxes are measured on, as far as the settings so far tell (0 x 0 without video).
+std::pair<int, int> watermarkPicture(const Demuxer& input, const ConvertSettings& settings) {
+    int stream = input.firstVideoStream();
+    if (stream < 0)
+        return {0, 0};
+    VideoFrameFormat format;
+    format.width = input.stream(stream)->codecpar->width;
+    format.height = input.stream(stream)->codecpar->height;
+    return FilterGraphBuilder(settings).pictureSize(format, VideoTarget());
 }
 
 template <typename Record>
@@ -193,40 +206,62 @@ int ConvertJob::disableMainAudio() {
     return kOk;
 }
 
+// The edit setters store what EditChecks accepts (clamped where it clamps); a refused record changes nothing.
 int ConvertJob::setSubtitle(const SUBTITLE_PARAM& subtitle) {
-    if (subtitle.path[0] == '\0')
+    if (subtitle.path[0] == '\0') {
         _settings.subtitle.reset();
-    else
-        _settings.subtitle = subtitle;
+        return kOk;
+    }
+    SUBTITLE_PARAM checked = subtitle;
+    if (int rc = EditChecks::subtitle(checked); rc < 0)
+        return rc;
+    _settings.subtitle = checked;
     return kOk;
 }
 
 int ConvertJob::setCropMargins(const RECT& margins) {
-    _settings.cropMargins = margins;
+    RECT checked = margins;
+    if (int rc = EditChecks::cropMargins(checked); rc < 0)
+        return rc;
+    _settings.cropMargins = checked;
     return kOk;
 }
 
 int ConvertJob::addImageWatermark(const IMAGE_WATERMARK_PARAM& watermark) {
-    _settings.imageWatermarks.push_back(watermark);
+    IMAGE_WATERMARK_PARAM checked = watermark;
+    auto [width, height] = _input ? watermarkPicture(*_input, _settings) : std::pair<int, int>{0, 0};
+    if (int rc = EditChecks::imageWatermark(checked, width, height); rc < 0)
+        return rc;
+    _settings.imageWatermarks.push_back(checked);
     return kOk;
 }
 
 int ConvertJob::addTextWatermark(const TEXT_WATERMARK_PARAM& watermark) {
-    _settings.textWatermarks.push_back(watermark);
+    TEXT_WATERMARK_PARAM checked = watermark;
+    if (int rc = EditChecks::textWatermark(checked); rc < 0)
+        return rc;
+    _settings.textWatermarks.push_back(checked);
     return kOk;
 }
 
 int ConvertJob::addVideoWatermark(const VIDEO_WATERMARK_PARAM& watermark) {
-    _settings.videoWatermarks.push_back(watermark);
+    VIDEO_WATERMARK_PARAM checked = watermark;
+    auto [width, height] = _input ? watermarkPicture(*_input, _settings) : std::pair<int, int>{0, 0};
+    if (int rc = EditChecks::videoWatermark(checked, width, height); rc < 0)
+        return rc;
+    _settings.videoWatermarks.push_back(checked);
     return kOk;
 }
 
 int ConvertJob::addImageEffect(int effectId) {
+    if (int rc = EditChecks::effect(effectId); rc < 0)
+        return rc;
     _settings.effects.push_back(effectId);
     return kOk;
 }
 
 int ConvertJob::adjustColour(int brightness, int contrast, int saturation) {
+    EditChecks::colour(brightness, contrast, saturation);
     _settings.brightness = brightness;
     _settings.contrast = contrast;
     _settings.saturation = saturation;
@@ -253,7 +288,10 @@ int ConvertJob::setRotateAngle(int degrees) {
 }
 
 int ConvertJob::addMusic(const ConvertSettings::Music& music) {
-    _settings.music.push_back(music);
+    ConvertSettings::Music checked = music;
+    if (int rc = EditChecks::music(checked); rc < 0)
+        return rc;
+    _settings.music.push_back(std::move(checked));
     return kOk;
 }
 

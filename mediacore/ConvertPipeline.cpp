@@ -34,6 +34,8 @@ struct ConvertPipeline::Lane {
     bool started = false;            // copy: a key frame has been passed on
     int64_t bytes = 0;               // written so far
     int64_t packets = 0;
+    bool generated = false; // sound made inside the graph (music without main audio): pulled, never fed
+    int64_t madeUs = 0;     // generated: end of the sound made so far (µs); INT64_MAX once the graph has ended
 };
 
 namespace {
@@ -74,7 +76,7 @@ int ConvertPipeline::run(const std::string& outputFile) {
     _budget = SizeBudget(_settings.sizeLimitBytes, _plan.container->name);
     if (_plan.video.stream >= 0 && (rc = openVideoLane()) < 0)
         return rc;
-    if (_plan.audio.stream >= 0 && (rc = openAudioLane()) < 0)
+    if ((_plan.audio.stream >= 0 || _plan.audio.musicOnly) && (rc = openAudioLane()) < 0)
         return rc;
     if ((rc = _muxer.writeHeader()) < 0)
         return rc;
@@ -153,23 +155,30 @@ int ConvertPipeline::openAudioLane() {
     lane->type = AVMEDIA_TYPE_AUDIO;
     lane->source = _plan.audio.stream;
     lane->copy = _plan.audio.copy;
-    const AVStream* stream = _source.stream(lane->source);
-    lane->startTicks = _source.toTicks(lane->source, _startUs);
-    lane->stopTicks = _stopUs == INT64_MAX ? INT64_MAX : _source.toTicks(lane->source, _stopUs);
-    lane->cut = ExactCut(stream->time_base, lane->startTicks, lane->stopTicks);
+    // Music without main audio has no source stream: the graph makes the sound and the lane takes no packets.
+    lane->generated = _plan.audio.musicOnly;
+    lane->done = lane->generated;
+    const AVStream* stream = lane->generated ? nullptr : _source.stream(lane->source);
+    if (stream) {
+        lane->startTicks = _source.toTicks(lane->source, _startUs);
+        lane->stopTicks = _stopUs == INT64_MAX ? INT64_MAX : _source.toTicks(lane->source, _stopUs);
+        lane->cut = ExactCut(stream->time_base, lane->startTicks, lane->stopTicks);
+    }
     if (lane->copy) {
         lane->output = _muxer.addCopiedStream(stream);
     } else {
-        int rc = lane->decoder.open(stream);
-        if (rc < 0)
-            return rc;
-        const AVCodecContext* decoded = lane->decoder.context();
-        AudioFrameFormat& format = lane->audioFormat;
-        format.sampleRate = decoded->sample_rate;
-        format.sampleFormat = decoded->sample_fmt;
-        format.channels = decoded->ch_layout.nb_channels;
-        format.channelMask = channelMask(decoded->ch_layout);
-        format.timeBase = stream->time_base;
+        int rc = 0;
+        if (stream) {
+            if ((rc = lane->decoder.open(stream)) < 0)
+                return rc;
+            const AVCodecContext* decoded = lane->decoder.context();
+            AudioFrameFormat& format = lane->audioFormat;
+            format.sampleRate = decoded->sample_rate;
+            format.sampleFormat = decoded->sample_fmt;
+            format.channels = decoded->ch_layout.nb_channels;
+            format.channelMask = channelMask(decoded->ch_layout);
+            format.timeBase = stream->time_base;
+        }
         if ((rc = buildGraph(*lane)) < 0)
             return rc;
         Encoder::Audio audio;
@@ -204,7 +213,9 @@ int ConvertPipeline::buildGraph(Lane& lane) {
     target.sampleRate = _plan.audio.sampleRate;
     target.channels = _plan.audio.channels;
     target.sampleFormats = {_plan.audio.sampleFormat};
-    int rc = lane.graph.open(_builder.audio(lane.audioFormat, target));
+    target.lengthUs = _endUs > _startUs ? _endUs - _startUs : 0;
+    int rc = lane.graph.open(lane.generated ? _builder.audioWithoutSource(target)
+                                            : _builder.audio(lane.audioFormat, target));
     if (rc >= 0 && lane.encoder.context() && lane.encoder.frameSize() > 0)
         lane.graph.setFrameSize(static_cast<unsigned>(lane.encoder.frameSize()));
     return rc;
@@ -284,6 +295,8 @@ int ConvertPipeline::readAll() {
         if (lane && !lane->done)
             rc = lane->copy ? copyPacket(*lane, packet.get()) : decodePacket(*lane, packet.get());
         av_packet_unref(packet.get());
+        if (rc >= 0)
+            rc = pumpGenerated(mainTimeUs());
         if (rc < 0)
             return rc;
         if (!_writing)
@@ -301,6 +314,14 @@ int ConvertPipeline::drain() {
         if (lane->copy)
             continue;
         int rc = 0;
+        if (lane->generated) {
+            // The other lanes are drained by now (audio comes after video): the sound runs to its end, or to
+            // where the video stopped when the size limit ended the run.
+            if ((rc = pumpGenerated(_limitReached ? mainTimeUs() : INT64_MAX)) < 0 ||
+                (rc = encodeFrame(*lane, nullptr)) < 0)
+                return rc;
+            continue;
+        }
         // Frames still inside a decoder matter only when the file ended before the cut's end.
         if (!lane->done && !_limitReached) {
             lane->decoder.push(nullptr);
@@ -455,6 +476,43 @@ int ConvertPipeline::pullGraph(Lane& lane) {
             return rc;
     }
     return wanted(rc) ? 0 : EngineLog::failure("filter", rc);
+}
+
+int64_t ConvertPipeline::mainTimeUs() const {
+    int64_t time = 0;
+    for (const auto& lane : _lanes)
+        if (!lane->generated && lane->endPts != AV_NOPTS_VALUE)
+            time = std::max(time, av_rescale_q(lane->endPts, _source.stream(lane->source)->time_base, AV_TIME_BASE_Q));
+    return time;
+}
+
+// Sound made inside the graph follows the other lanes: it is pulled up to where they have got, so the muxer
+// interleaves the streams instead of holding one of them whole.
+int ConvertPipeline::pumpGenerated(int64_t untilUs) {
+    for (auto& lane : _lanes) {
+        if (!lane->generated)
+            continue;
+        FramePtr made = makeFrame();
+        while (lane->madeUs < untilUs) {
+            if (_stop.load(std::memory_order_relaxed))
+                return AVERROR_EXIT;
+            int rc = lane->graph.pull(made.get());
+            if (rc == AVERROR_EOF) {
+                lane->madeUs = INT64_MAX;
+                break;
+            }
+            if (rc < 0)
+                return EngineLog::failure("filter", rc);
+            const AVRational timeBase = av_buffersink_get_time_base(lane->graph.sink());
+            lane->madeUs = av_rescale_q(made->pts, timeBase, AV_TIME_BASE_Q) +
+                           av_rescale(made->nb_samples, AV_TIME_BASE, std::max(1, made->sample_rate));
+            rc = encodeFrame(*lane, made.get());
+            av_frame_unref(made.get());
+            if (rc < 0)
+                return rc;
+        }
+    }
+    return 0;
 }
 
 int ConvertPipeline::encodeFrame(Lane& lane, AVFrame* frame) {

@@ -50,6 +50,8 @@ private:
     int filterFrame(Lane& lane, AVFrame* frame);
     int endGraphInput(Lane& lane);
     int pullGraph(Lane& lane);
+    int pumpGenerated(int64_t untilUs);
+    int64_t mainTimeUs() const;
     int encodeFrame(Lane& lane, AVFrame* frame);
     int writePacket(Lane& lane, AVPacket* packet, AVRational timeBase);
 

@@ -45,6 +45,13 @@ int FilterGraph::open(const FilterGraphPlan& plan, int threads) {
     int rc = avfilter_graph_config(graph.get(), nullptr);
     if (rc < 0)
         return EngineLog::failure("configure filter graph", rc, plan.describe());
+    for (int index : plan.stills()) {
+        // A still's one frame goes in now and its input ends, so the graph never waits for more of it.
+        AVFrame* still = plan.nodes()[index].still.get();
+        if ((rc = av_buffersrc_add_frame_flags(contexts[index], still, AV_BUFFERSRC_FLAG_KEEP_REF)) < 0 ||
+            (rc = av_buffersrc_close(contexts[index], 1, 0)) < 0)
+            return EngineLog::failure("feed still picture", rc, plan.nodes()[index].name);
+    }
     for (int index : plan.sources())
         _sources.push_back(contexts[index]);
     for (int index : plan.sinks())

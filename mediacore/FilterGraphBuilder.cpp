@@ -1,5 +1,10 @@
 #include "FilterGraphBuilder.h"
 
+#include "ColourEffectStage.h"
+#include "MusicMixStage.h"
+#include "SubtitleStage.h"
+#include "WatermarkStage.h"
+
 extern "C" {
 #include <libavutil/avutil.h>
 #include <libavutil/channel_layout.h>
@@ -46,10 +51,20 @@ int FilterGraphBuilder::totalRotation(const VideoFrameFormat& source, const Vide
     return normaliseAngle(angle);
 }
 
-std::pair<int, int> FilterGraphBuilder::editedSize(const VideoFrameFormat& source, const VideoTarget& target) const {
+std::pair<int, int> FilterGraphBuilder::pictureSize(const VideoFrameFormat& source, const VideoTarget& target) const {
     int w = source.width, h = source.height;
     if (totalRotation(source, target) % 180 == 90)
         std::swap(w, h);
+    return {w, h};
+}
+
+std::pair<int, int> FilterGraphBuilder::editedSize(const VideoFrameFormat& source, const VideoTarget& target) const {
+    auto [w, h] = pictureSize(source, target);
+    if (_settings.cropMargins) {
+        const RECT& m = *_settings.cropMargins;
+        w -= m.left + m.right;
+        h -= m.top + m.bottom;
+    }
     return {w, h};
 }
 
@@ -84,8 +99,28 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
 
     if (target.applyStreamRotation)
         addRotation(plan, source.rotation);
+    if (_settings.hFlip)
+        plan.append("hflip");
+    if (_settings.vFlip)
+        plan.append("vflip");
     if (_settings.rotateAngle)
         addRotation(plan, *_settings.rotateAngle);
+
+    auto [pictureWidth, pictureHeight] = pictureSize(source, target);
+    ColourEffectStage::append(plan, _settings);
+    if (_settings.subtitle)
+        SubtitleStage::append(plan, *_settings.subtitle, pictureWidth, pictureHeight);
+    WatermarkStage(_settings, pictureWidth, pictureHeight).append(plan);
+    if (_settings.cropMargins) {
+        // Margins that leave no picture are refused before a graph is built (EditChecks::croppedSize).
+        const RECT& m = *_settings.cropMargins;
+        const int w = pictureWidth - m.left - m.right, h = pictureHeight - m.top - m.bottom;
+        if ((m.left || m.top || m.right || m.bottom) && w > 0 && h > 0)
+            plan.append("crop", {{"w", std::to_string(w)},
+                                 {"h", std::to_string(h)},
+                                 {"x", std::to_string(m.left)},
+                                 {"y", std::to_string(m.top)}});
+    }
 
     auto [w, h] = editedSize(source, target);
     if (target.width > 0 && target.height > 0 && (target.width != w || target.height != h)) {
@@ -117,7 +152,29 @@ FilterGraphPlan FilterGraphBuilder::audio(const AudioFrameFormat& source, const 
                             {"channel_layout", channelLayoutName(source.channels, source.channelMask)}});
     if (_settings.mainAudioVolume != 1.0)
         plan.append("volume", {{"volume", number(_settings.mainAudioVolume)}});
+    if (!_settings.music.empty()) {
+        MusicMixStage::Mix mix;
+        mix.sampleRate = source.sampleRate;
+        mix.channelLayout = channelLayoutName(source.channels, source.channelMask);
+        mix.lengthUs = target.lengthUs;
+        MusicMixStage::append(plan, _settings, mix);
+    }
+    addAudioEnd(plan, target);
+    return plan;
+}
 
+FilterGraphPlan FilterGraphBuilder::audioWithoutSource(const AudioTarget& target) const {
+    FilterGraphPlan plan;
+    MusicMixStage::Mix mix;
+    mix.sampleRate = target.sampleRate > 0 ? target.sampleRate : 48000;
+    mix.channelLayout = channelLayoutName(target.channels > 0 ? target.channels : 2, 0);
+    mix.lengthUs = target.lengthUs;
+    MusicMixStage::append(plan, _settings, mix);
+    addAudioEnd(plan, target);
+    return plan;
+}
+
+void FilterGraphBuilder::addAudioEnd(FilterGraphPlan& plan, const AudioTarget& target) const {
     FilterGraphPlan::Options format;
     if (!target.sampleFormats.empty()) {
         std::string names;
@@ -133,7 +190,6 @@ FilterGraphPlan FilterGraphBuilder::audio(const AudioFrameFormat& source, const 
     if (!format.empty())
         plan.append("aformat", std::move(format));
     plan.append("abuffersink");
-    return plan;
 }
 
 } // namespace mediacore

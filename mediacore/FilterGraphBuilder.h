@@ -24,6 +24,7 @@ struct AudioTarget {
     int sampleRate = 0;                        // 0: keep
     int channels = 0;                          // 0: keep
     std::vector<AVSampleFormat> sampleFormats; // accepted formats, best first; empty: any
+    int64_t lengthUs = 0; // the graph's timeline (µs): how long sound made inside the graph lasts; 0: unknown
 };
 
 // Turns a job's settings into filter graphs: the one place where edits become filters, shared by conversion
@@ -31,7 +32,7 @@ struct AudioTarget {
 //
 // Video chain order: [stream rotation] -> mirror -> rotation (SetRotateAngle) -> colour, effects, subtitles,
 // watermarks -> crop -> scale -> frame rate -> pixel format -> sink.
-// Audio chain order: main volume -> format -> sink.
+// Audio chain order: main volume -> music mix -> format -> sink.
 //
 // Times: the cut is done before the graph (ExactCut keeps exactly the frames and samples of the range) and the
 // frames enter on the output's timeline, 0 at the cut's start. Edits timed on the source timeline (watermark and
@@ -42,10 +43,17 @@ public:
 
     FilterGraphPlan video(const VideoFrameFormat& source, const VideoTarget& target) const;
     FilterGraphPlan audio(const AudioFrameFormat& source, const AudioTarget& target) const;
+    // Sound with no source to feed: the music alone, on a silence of target.lengthUs (main audio disabled or
+    // absent). The graph's sink is pulled until it ends; target's rate and channels (0: 48 kHz stereo) are the
+    // mix's.
+    FilterGraphPlan audioWithoutSource(const AudioTarget& target) const;
 
     // The clockwise angle (0/90/180/270) the chain turns the coded picture by, in total.
     int totalRotation(const VideoFrameFormat& source, const VideoTarget& target) const;
-    // The picture size after the edits, before any scaling to a target size.
+    // The picture the edits are drawn on (after mirror and rotation, before the crop): what watermark boxes,
+    // subtitle rows and crop margins are measured on.
+    std::pair<int, int> pictureSize(const VideoFrameFormat& source, const VideoTarget& target) const;
+    // The picture size after the edits (crop included), before any scaling to a target size.
     std::pair<int, int> editedSize(const VideoFrameFormat& source, const VideoTarget& target) const;
 
     // A time on the source timeline (µs) on the graph's timeline, which starts at the cut's start.
@@ -56,6 +64,7 @@ public:
 
 private:
     void addRotation(FilterGraphPlan& plan, int clockwise) const;
+    void addAudioEnd(FilterGraphPlan& plan, const AudioTarget& target) const;
 
     const ConvertSettings& _settings;
 };

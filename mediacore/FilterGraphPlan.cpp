@@ -1,5 +1,10 @@
 #include "FilterGraphPlan.h"
 
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/pixdesc.h>
+}
+
 namespace mediacore {
 
 int FilterGraphPlan::add(const std::string& filter, Options options) {
@@ -23,10 +28,29 @@ int FilterGraphPlan::append(const std::string& filter, Options options) {
     return node;
 }
 
+int FilterGraphPlan::addStill(std::shared_ptr<AVFrame> frame) {
+    const char* format = av_get_pix_fmt_name(static_cast<AVPixelFormat>(frame->format));
+    int node = add("buffer", {{"video_size", std::to_string(frame->width) + "x" + std::to_string(frame->height)},
+                              {"pix_fmt", format ? format : "rgba"},
+                              {"time_base", "1/1000000"},
+                              {"pixel_aspect", "1/1"}});
+    frame->pts = 0;
+    _nodes[node].still = std::move(frame);
+    return node;
+}
+
 std::vector<int> FilterGraphPlan::sources() const {
     std::vector<int> found;
     for (size_t i = 0; i < _nodes.size(); ++i)
-        if (_nodes[i].filter == "buffer" || _nodes[i].filter == "abuffer")
+        if ((_nodes[i].filter == "buffer" || _nodes[i].filter == "abuffer") && !_nodes[i].still)
+            found.push_back(static_cast<int>(i));
+    return found;
+}
+
+std::vector<int> FilterGraphPlan::stills() const {
+    std::vector<int> found;
+    for (size_t i = 0; i < _nodes.size(); ++i)
+        if (_nodes[i].still)
             found.push_back(static_cast<int>(i));
     return found;
 }
@@ -86,6 +110,8 @@ std::vector<std::string> FilterGraphPlan::chain(int source) const {
 std::string FilterGraphPlan::describe() const {
     std::string text;
     auto all = sources();
+    for (int still : stills())
+        all.push_back(still);
     for (size_t s = 0; s < all.size(); ++s) {
         int node = all[s];
         for (size_t steps = 0; node >= 0 && steps <= _nodes.size(); ++steps) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
+
+struct AVFrame;
 
 namespace mediacore {
 
@@ -18,6 +21,7 @@ public:
         std::string name;   // unique in the plan
         std::string filter; // FFmpeg filter name
         Options options;
+        std::shared_ptr<AVFrame> still; // set on a still source: the one frame it gives
     };
 
     struct Link {
@@ -38,8 +42,15 @@ public:
     const std::vector<Node>& nodes() const { return _nodes; }
     const std::vector<Link>& links() const { return _links; }
 
-    // Sources (buffer, abuffer) and sinks (buffersink, abuffersink) in the order they were added.
+    // Adds a video source that holds one picture for the whole run (a text canvas, a decoded image): a buffer
+    // that FilterGraph feeds with `frame` (pts 0, time base 1/1000000) and closes as it opens the graph. Its
+    // consumer keeps showing the picture after the end (overlay repeats its last frame). Returns its index.
+    int addStill(std::shared_ptr<AVFrame> frame);
+
+    // Sources the caller feeds (buffer, abuffer; stills left out) and sinks (buffersink, abuffersink), in the
+    // order they were added; still sources.
     std::vector<int> sources() const;
+    std::vector<int> stills() const;
     std::vector<int> sinks() const;
 
     // Index of the first node running `filter`, -1 when none; how many do.

@@ -2,6 +2,7 @@
 
 #include "CodecCatalog.h"
 #include "Demuxer.h"
+#include "EditChecks.h"
 #include "EngineLog.h"
 #include "FilterGraphBuilder.h"
 #include "StreamRecords.h"
@@ -156,7 +157,13 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
     format.width = par->width;
     format.height = par->height;
     format.rotation = StreamRecords::rotation(stream);
-    auto [w, h] = FilterGraphBuilder(settings).editedSize(format, VideoTarget());
+    const FilterGraphBuilder builder(settings);
+    if (settings.cropMargins) {
+        auto [pictureWidth, pictureHeight] = builder.pictureSize(format, VideoTarget());
+        if ((rc = EditChecks::croppedSize(*settings.cropMargins, pictureWidth, pictureHeight)) < 0)
+            return rc;
+    }
+    auto [w, h] = builder.editedSize(format, VideoTarget());
     video.width = settings.width > 0 ? settings.width : w;
     video.height = settings.height > 0 ? settings.height : h;
     video.pixelFormat = choosePixelFormat(video.encoder, static_cast<AVPixelFormat>(par->format));
@@ -211,6 +218,25 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
     }
     return 0;
 }
+// The music alone (main audio disabled or absent): the container's usual codec unless one is named, 48 kHz
+// stereo unless asked otherwise.
+int planMusicOnly(const ConvertSettings& settings, OutputPlan& plan) {
+    OutputPlan::Audio& audio = plan.audio;
+    audio.musicOnly = true;
+    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, AV_CODEC_ID_NONE, plan.container, audio.copy,
+                           audio.encoder);
+    if (rc < 0)
+        return rc;
+    if (audio.copy || !audio.encoder)
+        return EngineLog::failure("plan output", AVERROR(EINVAL), "music without main audio cannot be copied");
+    audio.sampleRate = chooseSampleRate(audio.encoder, settings.audioSampleRate > 0 ? settings.audioSampleRate : 48000);
+    audio.channels = chooseChannels(audio.encoder, settings.audioChannels > 0 ? settings.audioChannels : 2);
+    audio.sampleFormat = chooseSampleFormat(audio.encoder, AV_SAMPLE_FMT_FLTP);
+    if (!lossless(audio.encoder->id))
+        audio.bitRate = settings.audioBitrateKbps > 0 ? static_cast<int64_t>(settings.audioBitrateKbps) * 1000
+                                                       : 96'000 * audio.channels;
+    return 0;
+}
 } // namespace
 
 int OutputPlan::make(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
@@ -229,6 +255,8 @@ int OutputPlan::make(const ConvertSettings& settings, const Demuxer& source, con
     if (plan.video.stream >= 0 && (rc = planVideo(settings, source, bitRates, plan)) < 0)
         return rc;
     if (plan.audio.stream >= 0 && (rc = planAudio(settings, source, bitRates, plan)) < 0)
+        return rc;
+    if (plan.audio.stream < 0 && !settings.music.empty() && (rc = planMusicOnly(settings, plan)) < 0)
         return rc;
     return 0;
 }

@@ -33,7 +33,8 @@ struct OutputPlan {
     };
 
     struct Audio {
-        int stream = -1; // source stream index; -1: no main audio in the output
+        int stream = -1;        // source stream index; -1: no main audio in the output
+        bool musicOnly = false; // no main audio but music: a track made inside the graph
         bool copy = false;
         const AVCodec* encoder = nullptr;
         int sampleRate = 0;
