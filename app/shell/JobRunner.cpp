@@ -138,8 +138,12 @@ void JobRunner::dispatch(const std::shared_ptr<ActiveJob>& active) {
 }
 
 void JobRunner::jobReturned(const std::shared_ptr<ActiveJob>& active, int result) {
+    const bool current = _current == active;
+    // The last poll of a finished job, so that its window sees where it ended (100 % after success).
+    if (current && !active->cancelled && active->job->startSucceeded(result) && progressChanged)
+        progressChanged(active->step, active->job->progress());
     closeJob(*active->job);
-    if (_current != active)
+    if (!current)
         return; // nothing of the runner belongs to an older job
     _current.reset();
     stopTimer();

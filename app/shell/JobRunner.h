@@ -45,7 +45,8 @@ public:
     QStringList outputs() const { return _outputs; }
 
     // The window's hooks, all called on the main thread.
-    std::function<void(int step, double percent)> progressChanged; // every 0.2 s while a job works
+    // Every 0.2 s while a job works, and once more when it has finished successfully.
+    std::function<void(int step, double percent)> progressChanged;
     std::function<void(int code)> failed; // a setter or a start failed: show "error:%d" with the code
     std::function<void()> becameIdle;     // the run has ended and its worker has returned
 

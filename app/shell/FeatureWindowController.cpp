@@ -1,0 +1,186 @@
+#include "FeatureWindowController.h"
+
+#include "Alert.h"
+#include "EngineJobFactory.h"
+#include "MOQButton.h"
+#include "MOQOpenAlert.h"
+#include "Modal.h"
+#include "Notification.h"
+#include "NotificationCenter.h"
+#include "OutputFolderPopUp.h"
+#include "RepeatingTimer.h"
+#include "ResourceBundle.h"
+#include "SpecFrame.h"
+#include "StillFrame.h"
+#include "WindowStyle.h"
+#include "Workspace.h"
+
+#include <QLabel>
+#include <QWidget>
+
+namespace {
+
+constexpr double kPreviewInterval = 0.1; // seconds
+constexpr double kOutputLabelWidth = 96;
+
+QString localized(const QString& key) {
+    return ResourceBundle::localizedStringForKey(key);
+}
+
+} // namespace
+
+FeatureWindowController::FeatureWindowController(QObject* parent)
+    : FeatureWindowController(EngineJobFactory::shared(), parent) {}
+
+FeatureWindowController::FeatureWindowController(MediaJobFactory& factory, QObject* parent)
+    : WindowController(parent), _runner(std::make_unique<JobRunner>(factory)) {
+    _runner->failed = [this](int code) { showSimpleAlert(QStringLiteral("error:%1").arg(code), 2); };
+    _runner->progressChanged = [this](int step, double percent) { jobProgress(step, percent); };
+    _runner->becameIdle = [this] {
+        if (MOQButton* start = startButton())
+            start->setEnabled(true);
+        releaseWhenDone();
+    };
+}
+
+FeatureWindowController::~FeatureWindowController() {
+    NotificationCenter::defaultCenter().removeObserver(this);
+}
+
+void FeatureWindowController::setUpFrame() {
+    NotificationCenter::defaultCenter().addObserver(this, kWindowWillCloseNotification,
+                                                    [this](const Notification& n) { closewindow(n); });
+    WindowStyle::apply(window());
+}
+
+OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, const SpecRect& popUpFrame) {
+    _outputLabel = new QLabel(parent);
+    SpecFrame::setFrame(_outputLabel, SpecRect{popUpFrame.x - kOutputLabelWidth - 6, popUpFrame.y, kOutputLabelWidth,
+                                               popUpFrame.height});
+    _outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    _outputLabel->setStyleSheet(QStringLiteral("color: white;"));
+    _outputLabel->setText(localized(QStringLiteral("outputFolderLabelstringValue")));
+
+    _outputPopUp = new OutputFolderPopUp(parent);
+    SpecFrame::setFrame(_outputPopUp, popUpFrame);
+    _outputPopUp->outputPopUpBtnAction(nullptr);
+    return _outputPopUp;
+}
+
+QString FeatureWindowController::outputPath() const {
+    return _outputPopUp ? _outputPopUp->outputPath() : QString();
+}
+
+void FeatureWindowController::setOutputPath(const QString& path) {
+    if (_outputPopUp)
+        _outputPopUp->setOutputPath(path);
+}
+
+QStringList FeatureWindowController::outputPathTitles() const {
+    return _outputPopUp ? _outputPopUp->outputPathTitles() : QStringList();
+}
+
+void FeatureWindowController::outputPopUpBtnAction(QObject* sender) {
+    if (_outputPopUp)
+        _outputPopUp->outputPopUpBtnAction(sender);
+}
+
+QString FeatureWindowController::saveStillFrame(const QImage& frame) {
+    return StillFrame::write(frame, outputPath(), _coverStyle);
+}
+
+void FeatureWindowController::revealOutputFolder() {
+    const QString path = outputPath();
+    if (!path.isEmpty())
+        Workspace::revealFile(path);
+}
+
+void FeatureWindowController::showSimpleAlert(const QString& text, qint64 tag) {
+    setStartButtonTitle(QStringLiteral("StartExportTitle"));
+    QWidget* w = window();
+    if (tag == 1) {
+        MOQOpenAlert alert;
+        alert.setWindowTitle(w->windowTitle());
+        alert.setInfomation(finishedMessageKey());
+        QPointer<FeatureWindowController> self(this);
+        alert.setSelectedOkBlock([self](bool openFolder) {
+            if (openFolder && self)
+                self->revealOutputFolder();
+        });
+        const SpecRect owner = SpecFrame::frame(w);
+        SpecFrame::setFrame(alert.window(),
+                            SpecRect{double(float(owner.x + (owner.width - MOQOpenAlert::kWidth) / 2)),
+                                     double(float(owner.y + (owner.height - MOQOpenAlert::kHeight) / 2)),
+                                     MOQOpenAlert::kWidth, MOQOpenAlert::kHeight});
+        Modal::runModalForWindow(alert.window());
+        return;
+    }
+    AlertRequest request;
+    request.style = AlertRequest::Style::Warning;
+    request.messageText = w->windowTitle();
+    request.informativeText = text;
+    request.buttons = {localized(QStringLiteral("OKBtnTitle"))};
+    Alert::run(request, w);
+}
+
+void FeatureWindowController::closewindow(const Notification& notification) {
+    if (!isWindowLoaded() || notification.object != window())
+        return;
+    if (_runner->isRunning())
+        cancelRunningJob();
+    stopPlayers();
+    removeTimer();
+    NotificationCenter::defaultCenter().post(kWillCloseNotification);
+    _closed = true;
+    releaseWhenDone();
+}
+
+bool FeatureWindowController::startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock) {
+    if (_runner->isBusy() || steps.empty())
+        return false;
+    enableEdit(false);
+    setStartButtonTitle(QStringLiteral("CancelexportTitle"));
+    return _runner->run(std::move(steps), [this, finishBlock](bool success) { runEnded(success, finishBlock); });
+}
+
+void FeatureWindowController::cancelRun() {
+    if (!_runner->isRunning())
+        return;
+    _runner->cancel();
+    setStartButtonTitle(startButtonTitleKey());
+    enableEdit(true);
+    // A new run cannot begin before the cancelled job's worker has returned (becameIdle enables it again).
+    if (MOQButton* start = startButton())
+        start->setEnabled(!_runner->isBusy());
+}
+
+void FeatureWindowController::runEnded(bool success, const JobRunner::FinishBlock& finishBlock) {
+    enableEdit(true);
+    setStartButtonTitle(startButtonTitleKey());
+    if (finishBlock)
+        finishBlock(success);
+    if (success && !_closed)
+        showSimpleAlert(QStringLiteral("OpenfileTitle"), 1);
+}
+
+void FeatureWindowController::setStartButtonTitle(const QString& key) {
+    if (MOQButton* start = startButton())
+        start->setContentTitle(localized(key));
+}
+
+void FeatureWindowController::addTimer() {
+    removeTimer();
+    _previewTimer = RepeatingTimer::schedule(kPreviewInterval, [this] { changePlayerSlider(); });
+}
+
+void FeatureWindowController::removeTimer() {
+    if (_previewTimer) {
+        _previewTimer->invalidate();
+        _previewTimer.reset();
+    }
+}
+
+void FeatureWindowController::releaseWhenDone() {
+    if (_releasedWhenDone && _closed && !_runner->isBusy())
+        deleteLater();
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "JobRunner.h"
+#include "OutputFolderPopUp.h"
+#include "SpecRect.h"
+#include "WindowController.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class MOQButton;
+class RepeatingTimer;
+struct Notification;
+
+// The frame every feature window (editor, joiner, easy cutter, splitter, batch cutter) stands on: closing, the
+// output folder, the open panel, the job run with its progress poll and cancel, result reporting, the preview
+// timer and still frames. A window builds its own controls in windowDidLoad() between setUpFrame() and
+// installOutputPopUp(), and overrides the hooks it needs.
+//
+// Lifetime: the launcher keeps no reference. With setReleasedWhenDone(true) the controller deletes itself once
+// its window has closed and the worker of its last job has returned, so a completion always finds its window's
+// controller alive.
+class FeatureWindowController : public WindowController {
+    Q_OBJECT
+public:
+    explicit FeatureWindowController(QObject* parent = nullptr);
+    // factory: the engine's unless a test gives its own (it must outlive the controller).
+    explicit FeatureWindowController(MediaJobFactory& factory, QObject* parent = nullptr);
+    ~FeatureWindowController() override;
+
+    void setReleasedWhenDone(bool released) { _releasedWhenDone = released; }
+
+    // The output folder in use; empty until the pop-up is installed.
+    QString outputPath() const;
+    void setOutputPath(const QString& path);
+    QStringList outputPathTitles() const;
+    OutputFolderPopUp* outputPopUp() const { return _outputPopUp; }
+    void outputPopUpBtnAction(QObject* sender);
+
+    // The still-frame format: "png", "jpg" or "bmp"; empty means PNG.
+    QString coverStyle() const { return _coverStyle; }
+    void setCoverStyle(const QString& style) { _coverStyle = style; }
+    // Writes a frame of the preview into the output folder; the path written, or empty.
+    QString saveStillFrame(const QImage& frame);
+
+    // Shows the output folder in the file manager (when set).
+    void revealOutputFolder();
+
+    // Tag 1: the result alert over the window; any other tag: a warning with the window's title and the text.
+    void showSimpleAlert(const QString& text, qint64 tag);
+
+    // Observer of every window's closing; acts on its own window only.
+    void closewindow(const Notification& notification);
+
+    // The job road. startRun begins a run of the steps (editing off, the start button offering cancel); the run's
+    // end turns them back, calls finishBlock and, after success, shows the result alert. cancelRun stops it: no
+    // alert, and the start button stays disabled until the cancelled job's worker has returned.
+    bool startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock = nullptr);
+    void cancelRun();
+    bool isRunning() const { return _runner->isRunning(); }
+    JobRunner& jobRunner() { return *_runner; }
+
+    // The preview timer: a 0.1 s repeating timer calling changePlayerSlider().
+    void addTimer();
+    void removeTimer();
+    bool hasPreviewTimer() const { return _previewTimer != nullptr; }
+
+    // The window's editing controls: off while a job runs, on after it.
+    virtual void enableEdit(bool enabled) {}
+
+protected:
+    // Observes closing and gives the window the application's look.
+    void setUpFrame();
+    // Adds the output label and pop-up to parent (the label to the left of popUpFrame) and runs the pop-up's
+    // action once, so the output folder starts as the default folder.
+    OutputFolderPopUp* installOutputPopUp(QWidget* parent, const SpecRect& popUpFrame);
+
+    // The window's own parts of the frame.
+    virtual QString finishedMessageKey() const = 0;
+    virtual MOQButton* startButton() const { return nullptr; }
+    virtual QString startButtonTitleKey() const { return QStringLiteral("StartExportTitle"); }
+    virtual void cancelRunningJob() { cancelRun(); } // closing a window while a job runs
+    virtual void stopPlayers() {}                    // closing: stop and drop players and their timers
+    virtual void jobProgress(int step, double percent) {}
+    virtual void changePlayerSlider() {}
+
+private:
+    void runEnded(bool success, const JobRunner::FinishBlock& finishBlock);
+    void setStartButtonTitle(const QString& key);
+    void releaseWhenDone();
+
+    std::unique_ptr<JobRunner> _runner;
+    QPointer<OutputFolderPopUp> _outputPopUp;
+    QPointer<QLabel> _outputLabel;
+    QString _coverStyle;
+    std::unique_ptr<RepeatingTimer> _previewTimer;
+    bool _releasedWhenDone = false;
+    bool _closed = false;
+};

@@ -1,0 +1,70 @@
+#include "MOQOpenAlert.h"
+
+#include "MOQButton.h"
+#include "Modal.h"
+#include "ResourceBundle.h"
+#include "SpecFrame.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+#include <QWidget>
+
+namespace {
+
+QString localized(const QString& key) {
+    return ResourceBundle::localizedStringForKey(key);
+}
+
+} // namespace
+
+MOQOpenAlert::MOQOpenAlert(QObject* parent) : WindowController(parent) {}
+
+MOQOpenAlert::~MOQOpenAlert() = default;
+
+void MOQOpenAlert::windowDidLoad() {
+    QWidget* w = window();
+    w->setWindowTitle(localized(_windowTitle.isEmpty() ? QStringLiteral("Title") : _windowTitle));
+    w->setFixedSize(int(kWidth), int(kHeight));
+
+    _appIconView = new QLabel(w);
+    SpecFrame::setFrame(_appIconView, SpecRect{18, 34, 64, 64});
+    _appIconView->setScaledContents(true);
+    const QImage icon = ResourceBundle::imageWithfileName(QStringLiteral("im/app_Icon.png"));
+    if (!icon.isNull())
+        _appIconView->setPixmap(QPixmap::fromImage(icon));
+
+    _titleLabel = new QLabel(w);
+    SpecFrame::setFrame(_titleLabel, SpecRect{96, 62, 228, 40});
+    _titleLabel->setWordWrap(true);
+    _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    QFont messageFont = _titleLabel->font();
+    messageFont.setPointSizeF(12);
+    messageFont.setBold(true);
+    _titleLabel->setFont(messageFont);
+    _titleLabel->setStyleSheet(QStringLiteral("color: white;"));
+    _titleLabel->setText(localized(_infomation.isEmpty() ? QStringLiteral("InformationLabelTitle") : _infomation));
+
+    _openBtn = new QCheckBox(w);
+    SpecFrame::setFrame(_openBtn, SpecRect{96, 36, 228, 22});
+    _openBtn->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
+    _openBtn->setText(localized(QStringLiteral("OpenfileTitle")));
+
+    _okBtn = new MOQButton(SpecRect{kWidth - 16 - 88, 8, 88, 30}, w);
+    _okBtn->setNormalBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Normal.bmp")));
+    _okBtn->setOnBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_On.bmp")));
+    _okBtn->setDownBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Down.bmp")));
+    _okBtn->setDisAbleBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Disable.bmp")));
+    _okBtn->setContentColor(Qt::black);
+    _okBtn->setContentTitle(localized(QStringLiteral("alertOKBtn")));
+    _okBtn->setMouseDownAction([this](MOQButton*) { okAction(); });
+}
+
+void MOQOpenAlert::okAction() {
+    if (_SelectedOkBlock) {
+        const OkBlock block = _SelectedOkBlock;
+        block(_openBtn && _openBtn->isChecked());
+    }
+    close();
+    Modal::stopModal();
+}

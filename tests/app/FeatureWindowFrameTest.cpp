@@ -1,0 +1,349 @@
+#include "FakeMediaJob.h"
+#include "FrameTestWindow.h"
+#include "ShellTestEnvironment.h"
+
+#include "Alert.h"
+#include "Dispatch.h"
+#include "InputFilePanel.h"
+#include "MOQOpenAlert.h"
+#include "Modal.h"
+#include "NotificationCenter.h"
+#include "OpenPanel.h"
+#include "ResourceBundle.h"
+#include "SpecFrame.h"
+#include "Workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList itemTitles(const QComboBox* popUp) {
+    QStringList titles;
+    for (int i = 0; i < popUp->count(); ++i)
+        titles << popUp->itemText(i);
+    return titles;
+}
+
+void choose(OutputFolderPopUp* popUp, int index) {
+    popUp->setCurrentIndex(index);
+    emit popUp->activated(index);
+}
+
+JobStep fakeStep(const QString& folder) {
+    JobStep step;
+    step.inputPath = QStringLiteral("/in/a.mp4");
+    step.output.folder = folder;
+    step.output.baseName = QStringLiteral("a");
+    step.output.extension = QStringLiteral("mp4");
+    return step;
+}
+
+} // namespace
+
+TEST(FeatureWindowFrame, StartsInTheDefaultFolderAndCreatesIt) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window();
+    OutputFolderPopUp* popUp = controller.outputPopUp();
+    ASSERT_NE(popUp, nullptr);
+    EXPECT_EQ(itemTitles(popUp), (QStringList{"Movies", "Documents", "Desktop", "Clipwright", "Other..."}));
+    EXPECT_EQ(controller.outputPathTitles(), itemTitles(popUp));
+    EXPECT_EQ(popUp->currentIndex(), 3);
+    EXPECT_EQ(controller.outputPath(), env.root + "/Documents/Clipwright");
+    EXPECT_TRUE(QFileInfo(controller.outputPath()).isDir());
+}
+
+TEST(FeatureWindowFrame, ChoosesAnotherFolderOrKeepsTheOldOneWhenThePanelIsCancelled) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window();
+    OutputFolderPopUp* popUp = controller.outputPopUp();
+    const QString before = controller.outputPath();
+
+    OpenPanelOptions seen;
+    OpenPanel::setProvider([&](const OpenPanelOptions& options, QWidget*) {
+        seen = options;
+        return QStringList();
+    });
+    choose(popUp, 4);
+    EXPECT_EQ(controller.outputPath(), before);
+    EXPECT_EQ(popUp->currentIndex(), 4);
+    EXPECT_EQ(seen.message, "Choose the output folder");
+    EXPECT_EQ(seen.prompt, "OK");
+    EXPECT_TRUE(seen.canChooseDirectories);
+    EXPECT_TRUE(seen.canCreateDirectories);
+    EXPECT_FALSE(seen.allowsMultipleSelection);
+
+    const QString chosen = env.root + "/Renders";
+    QDir().mkpath(chosen);
+    OpenPanel::setProvider([&](const OpenPanelOptions&, QWidget*) { return QStringList{chosen}; });
+    choose(popUp, 4);
+    EXPECT_EQ(controller.outputPath(), chosen);
+    EXPECT_EQ(popUp->count(), 6);
+    EXPECT_EQ(popUp->itemText(5), "Renders");
+    EXPECT_EQ(popUp->currentIndex(), 5);
+
+    choose(popUp, 5);
+    EXPECT_EQ(controller.outputPath(), chosen) << "choosing the added folder again keeps it";
+    EXPECT_EQ(popUp->currentText(), "Renders");
+
+    // A file picked in the panel stands for its folder.
+    QFile file(chosen + "/note.txt");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    OpenPanel::setProvider([&](const OpenPanelOptions&, QWidget*) { return QStringList{chosen + "/note.txt"}; });
+    choose(popUp, 4);
+    EXPECT_EQ(controller.outputPath(), chosen);
+}
+
+TEST(FeatureWindowFrame, StandardFoldersShowTheirOwnNameWhenTheTitleDiffers) {
+    ShellTestEnvironment env;
+    struct Case {
+        QString language;
+        int item;
+        QString folder;
+        QStringList titles;
+        int selected;
+    };
+    const QList<Case> cases = {
+        {"en", 0, "Movies", {"Movies", "Documents", "Desktop", "Clipwright", "Other..."}, 0},
+        {"en", 2, "Desktop", {"Movies", "Documents", "Desktop", "Clipwright", "Other..."}, 2},
+        {"zh-Hans", 0, "Movies", {"影片", "文档", "桌面", "Clipwright", "其他...", "Movies"}, 5},
+        {"zh-Hans", 1, "Documents", {"影片", "文档", "桌面", "Clipwright", "其他...", "Documents"}, 5},
+    };
+    for (const Case& c : cases) {
+        ResourceBundle::setLanguage(c.language);
+        FakeJobFactory factory;
+        FrameTestWindow controller(factory);
+        controller.window();
+        choose(controller.outputPopUp(), c.item);
+        EXPECT_EQ(controller.outputPath(), env.root + "/" + c.folder);
+        EXPECT_EQ(itemTitles(controller.outputPopUp()), c.titles);
+        EXPECT_EQ(controller.outputPopUp()->currentIndex(), c.selected);
+        if (c.selected == 5) {
+            choose(controller.outputPopUp(), 5);
+            EXPECT_EQ(controller.outputPath(), env.root + "/" + c.folder) << "the added item keeps the folder";
+        }
+    }
+}
+
+TEST(FeatureWindowFrame, OpenPanelOffersTheFortyMediaTypesAndOtherFiles) {
+    ShellTestEnvironment env;
+    OpenPanelOptions seen;
+    OpenPanel::setProvider([&](const OpenPanelOptions& options, QWidget*) {
+        seen = options;
+        return QStringList{"/tmp/a.mp4", "/tmp/b.mkv"};
+    });
+    EXPECT_EQ(InputFilePanel::run(nullptr), (QStringList{"/tmp/a.mp4", "/tmp/b.mkv"}));
+    EXPECT_EQ(seen.allowedFileTypes.size(), 40);
+    EXPECT_EQ(seen.allowedFileTypes.first(), "mov");
+    EXPECT_EQ(seen.allowedFileTypes.last(), "ac3");
+    EXPECT_EQ(seen.allowedFileTypes.removeDuplicates(), 0);
+    EXPECT_TRUE(seen.allowsMultipleSelection);
+    EXPECT_TRUE(seen.allowsOtherFileTypes);
+    EXPECT_TRUE(seen.canChooseFiles);
+    EXPECT_FALSE(seen.canChooseDirectories);
+    EXPECT_FALSE(seen.canCreateDirectories);
+    EXPECT_TRUE(seen.message.isEmpty());
+}
+
+TEST(FeatureWindowFrame, PlainAlertCarriesTheWindowTitleAndTheText) {
+    ShellTestEnvironment env;
+    QList<AlertRequest> alerts;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+        alerts << request;
+        return 0;
+    });
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window()->setWindowTitle("Splitter");
+    controller.start()->setContentTitle("Cancel");
+    controller.showSimpleAlert("error:-5", 2);
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts[0].style, AlertRequest::Style::Warning);
+    EXPECT_EQ(alerts[0].messageText, "Splitter");
+    EXPECT_EQ(alerts[0].informativeText, "error:-5");
+    EXPECT_EQ(alerts[0].buttons, QStringList{"OK"});
+    EXPECT_EQ(controller.start()->contentTitle(), "Start");
+}
+
+TEST(FeatureWindowFrame, ResultAlertSitsOverTheWindowAndRevealsTheFolderOnlyWhenAsked) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    QWidget* window = controller.window();
+    window->setWindowTitle("Crop");
+    SpecFrame::setFrame(window, SpecRect{200, 300, 600, 400});
+
+    QStringList revealed;
+    Workspace::setRevealHandler([&](const QString& path) {
+        revealed << path;
+        return true;
+    });
+    for (const bool check : {false, true}) {
+        int runs = 0;
+        Modal::setProvider(
+            [&](QWidget* alertWindow) {
+                ++runs;
+                EXPECT_EQ(alertWindow->windowTitle(), "Crop");
+                const SpecRect frame = SpecFrame::frame(alertWindow);
+                EXPECT_EQ(frame.width, 338);
+                EXPECT_EQ(frame.height, 114);
+                EXPECT_DOUBLE_EQ(frame.x, 200 + (600 - 338) / 2.0);
+                EXPECT_DOUBLE_EQ(frame.y, 300 + (400 - 114) / 2.0);
+                auto* label = alertWindow->findChildren<QLabel*>().at(1);
+                EXPECT_EQ(label->text(), "The video has been saved.");
+                auto* box = alertWindow->findChild<QCheckBox*>();
+                EXPECT_EQ(box->text(), "Show the output folder");
+                box->setChecked(check);
+                auto* ok = alertWindow->findChild<MOQButton*>();
+                EXPECT_EQ(ok->contentTitle(), "OK");
+                ok->mouseDownAction()(ok);
+                EXPECT_FALSE(alertWindow->isVisible());
+                return Modal::kModalResponseStop;
+            },
+            [](int) {});
+        controller.showSimpleAlert("OpenfileTitle", 1);
+        EXPECT_EQ(runs, 1);
+    }
+    EXPECT_EQ(revealed, QStringList{controller.outputPath()});
+}
+
+TEST(FeatureWindowFrame, ASuccessfulRunTurnsEditingBackAndShowsTheResultAlert) {
+    ShellTestEnvironment env;
+    int resultAlerts = 0;
+    int plainAlerts = 0;
+    Modal::setProvider(
+        [&](QWidget*) {
+            ++resultAlerts;
+            return Modal::kModalResponseStop;
+        },
+        [](int) {});
+    Alert::setProvider([&](const AlertRequest&, QWidget*) { return ++plainAlerts, 0; });
+    FakeJobFactory factory;
+    factory.script.workMs = 450;
+    FrameTestWindow controller(factory);
+    controller.window();
+
+    QList<bool> finished;
+    ASSERT_TRUE(controller.startRun({fakeStep(controller.outputPath())}, [&](bool ok) { finished << ok; }));
+    EXPECT_EQ(controller.start()->contentTitle(), "Cancel");
+    EXPECT_EQ(controller.editStates, QList<bool>{false});
+    ASSERT_TRUE(Dispatch::runUntil([&] { return !finished.isEmpty(); }, 5000));
+    EXPECT_EQ(finished, QList<bool>{true});
+    EXPECT_EQ(controller.editStates, (QList<bool>{false, true}));
+    EXPECT_EQ(controller.start()->contentTitle(), "Start");
+    EXPECT_EQ(resultAlerts, 1);
+    EXPECT_EQ(plainAlerts, 0);
+    EXPECT_FALSE(controller.progress.isEmpty());
+}
+
+TEST(FeatureWindowFrame, AFailingSetterShowsItsCodeOnceAndNoResultAlert) {
+    ShellTestEnvironment env;
+    QStringList texts;
+    int resultAlerts = 0;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) { return texts << request.informativeText, 0; });
+    Modal::setProvider([&](QWidget*) { return ++resultAlerts, Modal::kModalResponseStop; }, [](int) {});
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window();
+    JobStep step = fakeStep(controller.outputPath());
+    step.configure = [](MediaJob&) { return -7; };
+    QList<bool> finished;
+    ASSERT_TRUE(controller.startRun({step}, [&](bool ok) { finished << ok; }));
+    EXPECT_EQ(texts, QStringList{"error:-7"});
+    EXPECT_EQ(finished, QList<bool>{false});
+    EXPECT_EQ(resultAlerts, 0);
+    EXPECT_EQ(factory.made.at(0)->closeCount, 1);
+    EXPECT_FALSE(factory.made.at(0)->started);
+}
+
+TEST(FeatureWindowFrame, CancelKeepsStartDisabledUntilTheWorkerHasReturned) {
+    ShellTestEnvironment env;
+    int alerts = 0;
+    Alert::setProvider([&](const AlertRequest&, QWidget*) { return ++alerts, 0; });
+    Modal::setProvider([&](QWidget*) { return ++alerts, Modal::kModalResponseStop; }, [](int) {});
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    factory.script.lingerAfterStopMs = 300;
+    FrameTestWindow controller(factory);
+    controller.window();
+    ASSERT_TRUE(controller.startRun({fakeStep(controller.outputPath())}));
+    ASSERT_TRUE(Dispatch::runUntil([&] { return factory.made.at(0)->started.load(); }, 2000));
+
+    controller.cancelRun();
+    EXPECT_FALSE(controller.isRunning());
+    EXPECT_EQ(controller.start()->contentTitle(), "Start");
+    EXPECT_FALSE(controller.start()->isEnabled());
+    EXPECT_EQ(controller.editStates.last(), true);
+    EXPECT_FALSE(controller.startRun({fakeStep(controller.outputPath())})) << "no run before the worker returned";
+
+    ASSERT_TRUE(Dispatch::runUntil([&] { return controller.start()->isEnabled(); }, 3000));
+    EXPECT_TRUE(factory.made.at(0)->returned);
+    EXPECT_EQ(alerts, 0) << "a cancel shows nothing";
+}
+
+TEST(FeatureWindowFrame, ClosingCancelsTheJobTellsTheLauncherAndOutlivesTheWorker) {
+    ShellTestEnvironment env;
+    int alerts = 0;
+    Alert::setProvider([&](const AlertRequest&, QWidget*) { return ++alerts, 0; });
+    Modal::setProvider([&](QWidget*) { return ++alerts, Modal::kModalResponseStop; }, [](int) {});
+    int willClose = 0;
+    NotificationCenter::defaultCenter().addObserver(&willClose, kWillCloseNotification,
+                                                    [&](const Notification&) { ++willClose; });
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    factory.script.lingerAfterStopMs = 300;
+    QPointer<FrameTestWindow> controller = new FrameTestWindow(factory);
+    controller->setReleasedWhenDone(true);
+    controller->showWindow();
+    ASSERT_TRUE(controller->startRun({fakeStep(controller->outputPath())}));
+    auto job = factory.made.at(0);
+    ASSERT_TRUE(Dispatch::runUntil([&] { return job->started.load(); }, 2000));
+
+    // Another window's closing is not this window's.
+    QWidget other;
+    NotificationCenter::defaultCenter().post(kWindowWillCloseNotification, &other);
+    EXPECT_EQ(willClose, 0);
+    EXPECT_TRUE(controller->isRunning());
+
+    controller->close();
+    EXPECT_EQ(willClose, 1);
+    EXPECT_EQ(controller->playersStopped, 1);
+    EXPECT_FALSE(controller->isRunning());
+    Dispatch::runUntil([] { return false; }, 100);
+    ASSERT_FALSE(controller.isNull()) << "the controller waits for its worker";
+    EXPECT_FALSE(job->returned);
+
+    ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
+    EXPECT_TRUE(job->returned);
+    EXPECT_EQ(job->closeCount, 1);
+    EXPECT_EQ(alerts, 0);
+    NotificationCenter::defaultCenter().removeObserver(&willClose);
+}
+
+TEST(FeatureWindowFrame, PreviewTimerTicksEveryTenthOfASecondUntilRemoved) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    struct TickingWindow : FrameTestWindow {
+        using FrameTestWindow::FrameTestWindow;
+        int ticks = 0;
+        void changePlayerSlider() override { ++ticks; }
+    } controller(factory);
+    controller.window();
+    controller.addTimer();
+    controller.addTimer(); // replaces, never doubles
+    Dispatch::runUntil([] { return false; }, 450);
+    EXPECT_GE(controller.ticks, 3);
+    EXPECT_LE(controller.ticks, 5);
+    controller.removeTimer();
+    const int ticks = controller.ticks;
+    Dispatch::runUntil([] { return false; }, 250);
+    EXPECT_EQ(controller.ticks, ticks);
+    EXPECT_FALSE(controller.hasPreviewTimer());
+}
