@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What a benchmark needs around the work it times: child processes timed from outside (wall time and peak
+// memory), medians, and clips made once with the ffmpeg program.
+class BenchProcess {
+public:
+    struct Result {
+        double seconds = 0;
+        long peakKiB = 0; // the child's peak resident memory
+        int status = -1;  // its exit status; -1 when it did not exit normally
+    };
+
+    // Runs args[0] with its arguments as a child process (found on PATH) and waits for it.
+    static Result run(const std::vector<std::string>& args);
+
+    static double median(std::vector<double> values);
+
+    // Makes `path` with `ffmpeg -y <ffmpegArgs> <path>` unless it exists; false when ffmpeg fails.
+    static bool makeOnce(const std::string& path, const std::string& ffmpegArgs);
+
+    // This program's own path, to run it again as a child.
+    static std::string self();
+};
