@@ -3,11 +3,9 @@
 //   bench_convert [folder]       runs everything on a generated 20 s 1280x720 clip (kept in the folder)
 //   bench_convert --convert IN OUT    one conversion with the engine (used as a child process)
 //   bench_convert --probe IN          one probe with the engine (used as a child process)
-#include "libMediaCore.h"
+#include "BenchProcess.h"
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "libMediaCore.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,39 +21,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 constexpr int kRuns = 5;
 constexpr int kProbeRuns = 30;
-
-struct Child {
-    double seconds = 0;
-    long peakKiB = 0;
-    int status = -1;
-};
-
-// Runs argv as a child process; wall time and the child's peak resident memory.
-Child runChild(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    Child result;
-    auto start = Clock::now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    result.peakKiB = usage.ru_maxrss;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 int convertOnce(const char* in, const char* out) {
     CONVERT_HANDLE h = apiMediaConvertCreate();
@@ -85,7 +50,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--probe")
         return probeOnce(argv[2]);
 
-    const std::string self = fs::canonical("/proc/self/exe").string();
+    const std::string self = BenchProcess::self();
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "clipwright-bench";
     fs::create_directories(folder);
     const std::string clip = (folder / "clip_1280x720_20s.mp4").string();
@@ -117,14 +82,14 @@ int main(int argc, char** argv) {
         const std::string b = (folder / ("ffmpeg_" + std::to_string(run) + ".mp4")).string();
         fs::remove(a);
         fs::remove(b);
-        Child engine = runChild({self, "--convert", clip, a});
-        Child ffmpeg = runChild({"ffmpeg",   "-nostdin", "-loglevel",
-                                 "error",    "-y",       "-i",
-                                 clip,       "-vf",      "fps=25:round=up,format=yuv420p",
-                                 "-c:v",     "libx264",  "-preset",
-                                 "veryfast", "-b:v",     videoRate,
-                                 "-c:a",     "aac",      "-b:a",
-                                 audioRate,  b});
+        BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, a});
+        BenchProcess::Result ffmpeg = BenchProcess::run({"ffmpeg",   "-nostdin", "-loglevel",
+                                                         "error",    "-y",       "-i",
+                                                         clip,       "-vf",      "fps=25:round=up,format=yuv420p",
+                                                         "-c:v",     "libx264",  "-preset",
+                                                         "veryfast", "-b:v",     videoRate,
+                                                         "-c:a",     "aac",      "-b:a",
+                                                         audioRate,  b});
         if (engine.status != 0 || ffmpeg.status != 0) {
             std::fprintf(stderr, "a conversion failed (engine %d, ffmpeg %d)\n", engine.status, ffmpeg.status);
             return 1;
@@ -137,23 +102,25 @@ int main(int argc, char** argv) {
     }
     std::printf("conversion (20 s 1280x720, libx264 veryfast %s bit/s + aac %s bit/s), median of %d:\n"
                 "  engine %.3f s, ffmpeg %.3f s, ratio %.3f (target <= 1.05)\n",
-                videoRate.c_str(), audioRate.c_str(), kRuns, median(ours), median(theirs),
-                median(ours) / median(theirs));
+                videoRate.c_str(), audioRate.c_str(), kRuns, BenchProcess::median(ours), BenchProcess::median(theirs),
+                BenchProcess::median(ours) / BenchProcess::median(theirs));
     std::printf("peak memory: engine %ld KiB, ffmpeg %ld KiB, ratio %.3f (target <= 1.2)\n", oursPeak, theirsPeak,
                 static_cast<double>(oursPeak) / theirsPeak);
 
     std::vector<double> probeChild, ffprobeChild, probeInProcess;
     for (int run = 0; run < kProbeRuns; ++run) {
-        probeChild.push_back(runChild({self, "--probe", clip}).seconds);
+        probeChild.push_back(BenchProcess::run({self, "--probe", clip}).seconds);
         ffprobeChild.push_back(
-            runChild({"ffprobe", "-v", "error", "-show_format", "-show_streams", "-o", "/dev/null", clip}).seconds);
+            BenchProcess::run({"ffprobe", "-v", "error", "-show_format", "-show_streams", "-o", "/dev/null", clip})
+                .seconds);
         auto start = Clock::now();
         probeOnce(clip.c_str());
         probeInProcess.push_back(std::chrono::duration<double>(Clock::now() - start).count());
     }
     std::printf("probe, median of %d: engine as a process %.1f ms, ffprobe %.1f ms, ratio %.3f (target <= 1.0); "
                 "engine in process %.2f ms\n",
-                kProbeRuns, median(probeChild) * 1e3, median(ffprobeChild) * 1e3,
-                median(probeChild) / median(ffprobeChild), median(probeInProcess) * 1e3);
+                kProbeRuns, BenchProcess::median(probeChild) * 1e3, BenchProcess::median(ffprobeChild) * 1e3,
+                BenchProcess::median(probeChild) / BenchProcess::median(ffprobeChild),
+                BenchProcess::median(probeInProcess) * 1e3);
     return 0;
 }
