@@ -1,5 +1,7 @@
 // Renders the settings dialog (and the format browser) offscreen to PNG files for a person to look at:
 //     formats_preview <output folder>
+#include "FakeFormatOwner.h"
+#include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "SettingWindowController.h"
 #include "SpecFrame.h"
@@ -50,5 +52,25 @@ int main(int argc, char** argv) {
                    QComboBox* rate = dialog.popUp(OutputProfile::VideoBitRate);
                    emit rate->activated(rate->findText(QStringLiteral("Custom")));
                });
+    for (const bool joiner : {true, false}) {
+        FakeFormatOwner owner(joiner ? OutputSelection::Family::Joiner : OutputSelection::Family::Editor);
+        OutputFormatBrowser browser(joiner ? OutputFormatBrowser::Variant::Joiner
+                                           : OutputFormatBrowser::Variant::Editor,
+                                    &owner, ProfileRoot::forWindow(joiner));
+        browser.setScreenHeightProvider([] { return 768.0; });
+        browser.loadFunctionList();
+        browser.initTabbarView();
+        browser.initfunctionView();
+        browser.actionFunctionItem(nullptr);
+        MOQButton* item = browser.functionItemBtn_Childs().value(2);
+        if (item != nullptr)
+            item->mouseDownAction()(item);
+        owner.window->show();
+        QApplication::processEvents();
+        const QString path =
+            QDir(folder).filePath(joiner ? QStringLiteral("browser-joiner.png") : QStringLiteral("browser-editor.png"));
+        owner.window->grab().save(path);
+        std::printf("%s\n", qPrintable(path));
+    }
     return 0;
 }
