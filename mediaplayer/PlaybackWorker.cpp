@@ -1,0 +1,360 @@
+#include "PlaybackWorker.h"
+
+#include "AudioSampleBuffer.h"
+#include "AudioStage.h"
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "VideoFrameQueue.h"
+#include "VideoStage.h"
+
+extern "C" {
+#include <libavutil/mathematics.h>
+}
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+// Sound decoded ahead of the playhead. Short, so a change of the sound edits is heard soon.
+constexpr int64_t kSoundAheadUs = 300000;
+// Compressed packets held for one stream while the other is being read for; beyond this the first stream is
+// decoded ahead anyway, so a badly interleaved file cannot stall playback.
+constexpr size_t kMaxBacklogBytes = 64u << 20;
+// Packets read at most to find a seek's target frame (a key-frame interval of minutes at 60 fps).
+constexpr int kMaxLookAheadPackets = 20000;
+
+} // namespace
+
+PlaybackWorker::PlaybackWorker(std::string path, std::unique_ptr<mediacore::Demuxer> opened, VideoFrameQueue& pictures,
+                               AudioSampleBuffer& sound, std::optional<mediacore::AudioTarget> audioOutput)
+    : _path(std::move(path)), _pictures(pictures), _sound(sound), _demuxer(std::move(opened)),
+      _audioOutput(std::move(audioOutput)) {}
+
+PlaybackWorker::~PlaybackWorker() {
+    {
+        std::lock_guard lock(_mutex);
+        _quit = true;
+    }
+    _stop = true;
+    _wake.notify_all();
+    if (_thread.joinable())
+        _thread.join();
+}
+
+void PlaybackWorker::start(int64_t targetUs, uint64_t serial) {
+    seek(targetUs, serial);
+    _thread = std::thread([this] { run(); });
+}
+
+void PlaybackWorker::seek(int64_t targetUs, uint64_t serial) {
+    {
+        std::lock_guard lock(_mutex);
+        _pendingSeek = Request{targetUs, serial, nullptr};
+        _seekPending = true;
+    }
+    _wake.notify_all();
+}
+
+void PlaybackWorker::refresh(std::shared_ptr<AVFrame> decoded, int64_t ptsUs, uint64_t serial) {
+    {
+        std::lock_guard lock(_mutex);
+        _pendingSeek = Request{ptsUs, serial, std::move(decoded)};
+        _seekPending = true;
+    }
+    _wake.notify_all();
+}
+
+void PlaybackWorker::setEdits(const mediacore::ConvertSettings& edits, uint64_t pictureVersion, uint64_t soundVersion) {
+    {
+        std::lock_guard lock(_mutex);
+        _pendingEdits = Edits{std::make_shared<const mediacore::ConvertSettings>(edits), pictureVersion, soundVersion};
+    }
+    _wake.notify_all();
+}
+
+void PlaybackWorker::dropAudio() {
+    {
+        std::lock_guard lock(_mutex);
+        _pendingDropAudio = true;
+    }
+    _wake.notify_all();
+}
+
+void PlaybackWorker::setDisplayBox(QSize box) {
+    const uint64_t packed =
+        (static_cast<uint64_t>(std::max(0, box.width())) << 32) | static_cast<uint32_t>(std::max(0, box.height()));
+    _displayBox = packed;
+}
+
+QSize PlaybackWorker::displayBox() const {
+    const uint64_t packed = _displayBox.load();
+    return QSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xffffffffu));
+}
+
+void PlaybackWorker::wake() {
+    {
+        std::lock_guard lock(_mutex);
+        _kick = true;
+    }
+    _wake.notify_all();
+}
+
+int PlaybackWorker::chosenAudioStream(const mediacore::ConvertSettings* edits) const {
+    const std::vector<int> streams = _demuxer->audioStreams();
+    if (edits && std::find(streams.begin(), streams.end(), edits->audioStreamIndex) != streams.end())
+        return edits->audioStreamIndex;
+    return streams.empty() ? -1 : streams.front();
+}
+
+bool PlaybackWorker::openStages() {
+    if (!_demuxer) {
+        auto demuxer = std::make_unique<mediacore::Demuxer>();
+        if (demuxer->open(_path, &_stop) < 0)
+            return false;
+        _demuxer = std::move(demuxer);
+    }
+    if (int index = _demuxer->firstVideoStream(); index >= 0) {
+        _video = std::make_unique<VideoStage>(*_demuxer, index, _pictures);
+        _video->setDisplayBox([this] { return displayBox(); });
+        if (_video->open() < 0)
+            _video.reset();
+    }
+    _soundStream = chosenAudioStream(_edits.settings.get());
+    if (_audioOutput) {
+        if (int index = _soundStream; index >= 0) {
+            _audio = std::make_unique<AudioStage>(*_demuxer, index, _sound);
+            if (_audio->open(*_audioOutput) < 0)
+                _audio.reset();
+        }
+    }
+    return true;
+}
+
+void PlaybackWorker::applyEdits(const Edits& edits) {
+    _edits = edits;
+    if (_video)
+        _video->setEdits(edits.settings, edits.pictureVersion);
+    if (_demuxer)
+        _soundStream = chosenAudioStream(edits.settings.get());
+    if (_audioOutput && _demuxer) {
+        // Another sound track: a new decoder, brought in step by the seek the player sends with the change.
+        const int index = _soundStream;
+        if (index >= 0 && (!_audio || _audio->streamIndex() != index)) {
+            _audio = std::make_unique<AudioStage>(*_demuxer, index, _sound);
+            if (_audio->open(*_audioOutput) < 0)
+                _audio.reset();
+            _audioPackets.clear();
+            _audioBytes = 0;
+        }
+    }
+    if (_audio)
+        _audio->setEdits(edits.settings, edits.soundVersion);
+}
+
+void PlaybackWorker::run() {
+    {
+        std::lock_guard lock(_mutex);
+        if (_pendingSeek)
+            _serial = _pendingSeek->serial;
+        if (_pendingEdits)
+            _edits = *_pendingEdits;
+        _pendingEdits.reset();
+    }
+    if (!openStages()) {
+        // The file went away since it was probed: nothing more to show.
+        pushEnd();
+        return;
+    }
+    applyEdits(_edits);
+    bool idle = false;
+    while (true) {
+        std::optional<Request> seekRequest;
+        std::optional<Edits> edits;
+        bool dropAudioNow = false;
+        {
+            std::unique_lock lock(_mutex);
+            if (idle)
+                _wake.wait(lock,
+                           [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; });
+            _kick = false;
+            if (_quit)
+                break;
+            seekRequest.swap(_pendingSeek);
+            edits.swap(_pendingEdits);
+            std::swap(dropAudioNow, _pendingDropAudio);
+            _seekPending = false;
+        }
+        if (edits)
+            applyEdits(*edits);
+        if (dropAudioNow) {
+            _audioOutput.reset();
+            _audio.reset();
+            _audioPackets.clear();
+            _audioBytes = 0;
+        }
+        if (seekRequest)
+            handleSeek(*seekRequest);
+        idle = !step();
+    }
+}
+
+void PlaybackWorker::handleSeek(const Request& request) {
+    _serial = request.serial;
+    _endPushed = false;
+    if (_video)
+        _video->setSerial(_serial);
+    if (_audio)
+        _audio->setSerial(_serial);
+    if (request.still && _video)
+        _video->renderStill(request.still);
+
+    const int64_t target = request.targetUs;
+    bool carryOn = !_demuxDone;
+    if (_video)
+        carryOn = carryOn && _video->canContinueTo(target);
+    if (_audio) {
+        const int64_t decoded = _audio->decodedEndUs();
+        carryOn = carryOn && decoded != INT64_MIN && decoded <= target && (_video || target - decoded < 1000000);
+    }
+    if (!_video && !_audio)
+        carryOn = false;
+    if (!carryOn) {
+        _demuxer->seek(target);
+        _videoPackets.clear();
+        _audioPackets.clear();
+        _videoBytes = _audioBytes = 0;
+        _demuxDone = false;
+        _endUs = 0;
+        if (_video)
+            _video->reset();
+        if (_audio)
+            _audio->reset();
+    }
+    if (_video)
+        _video->beginSeek(target, request.still == nullptr);
+    if (_audio) {
+        _audio->beginSeek(target);
+        _audioSkipBefore = _demuxer->toTicks(_audio->streamIndex(), target);
+    }
+    lookAhead(target);
+}
+
+void PlaybackWorker::lookAhead(int64_t targetUs) {
+    if (!_video || !_video->seeking())
+        return;
+    const int stream = _video->streamIndex();
+    const int64_t target = _demuxer->toTicks(stream, targetUs);
+    // Frames leave the decoder in presentation order, so every frame shown at or before the target is among the
+    // packets decoded before the first one whose decoding time lies past the target.
+    const int reorder = std::max(1, _demuxer->stream(stream)->codecpar->video_delay) + 1;
+    int64_t best = _video->lastDecodedPts();
+    if (best != AV_NOPTS_VALUE && best > target)
+        best = AV_NOPTS_VALUE;
+    bool past = false;
+    int laterWithoutDts = 0;
+    auto consider = [&](const AVPacket* packet) {
+        if (!packet) {
+            past = true;
+            return;
+        }
+        if (packet->pts != AV_NOPTS_VALUE && packet->pts <= target)
+            best = best == AV_NOPTS_VALUE ? packet->pts : std::max(best, packet->pts);
+        if (packet->dts != AV_NOPTS_VALUE) {
+            if (packet->dts > target)
+                past = true;
+        } else if (packet->pts != AV_NOPTS_VALUE && packet->pts > target && ++laterWithoutDts >= reorder) {
+            past = true;
+        }
+    };
+    for (const mediacore::PacketPtr& packet : _videoPackets)
+        consider(packet.get());
+    for (int read = 0; !past && !_demuxDone && !_seekPending.load() && read < kMaxLookAheadPackets; ++read) {
+        const size_t before = _videoPackets.size();
+        readPacket();
+        if (_videoPackets.size() > before)
+            consider(_videoPackets.back().get());
+    }
+    if (past && best != AV_NOPTS_VALUE)
+        _video->setTargetPts(best);
+}
+
+const AVPacket* PlaybackWorker::readPacket() {
+    mediacore::PacketPtr packet = mediacore::makePacket();
+    int rc = _demuxer->read(packet.get());
+    if (rc < 0) {
+        // A file that breaks off plays up to the break.
+        if (rc != AVERROR_EOF && rc != AVERROR_EXIT)
+            mediacore::EngineLog::failure("playback: read", rc, _path);
+        _demuxDone = true;
+        _videoPackets.push_back(nullptr);
+        _audioPackets.push_back(nullptr);
+        return nullptr;
+    }
+    const int index = packet->stream_index;
+    const bool isVideo = _video && index == _video->streamIndex();
+    const bool isAudio = index == _soundStream;
+    if ((isVideo || isAudio) && packet->pts != AV_NOPTS_VALUE)
+        _endUs =
+            std::max(_endUs, _demuxer->toMicroseconds(index, packet->pts + std::max<int64_t>(0, packet->duration)));
+    if (isVideo) {
+        _videoBytes += static_cast<size_t>(packet->size);
+        _videoPackets.push_back(std::move(packet));
+        return _videoPackets.back().get();
+    }
+    if (_audio && index == _audio->streamIndex()) {
+        if (packet->pts != AV_NOPTS_VALUE && packet->duration > 0 && packet->pts + packet->duration <= _audioSkipBefore)
+            return nullptr;
+        _audioBytes += static_cast<size_t>(packet->size);
+        _audioPackets.push_back(std::move(packet));
+        return _audioPackets.back().get();
+    }
+    return nullptr;
+}
+
+bool PlaybackWorker::step() {
+    if (!_video && !_audio) {
+        pushEnd();
+        return false;
+    }
+    const bool videoWants = _video && !_video->finished() &&
+                            (_video->seeking() || !_pictures.full(_serial) || _videoBytes > kMaxBacklogBytes);
+    const bool audioWants =
+        _audio && !_audio->finished() && (_sound.bufferedUs(_serial) < kSoundAheadUs || _audioBytes > kMaxBacklogBytes);
+    // Decodes the oldest packet of one stream's queue.
+    auto decodeNext = [](std::deque<mediacore::PacketPtr>& packets, size_t& bytes, auto& stage) {
+        mediacore::PacketPtr packet = std::move(packets.front());
+        packets.pop_front();
+        if (packet)
+            bytes -= static_cast<size_t>(packet->size);
+        stage.decode(packet.get());
+    };
+    if (videoWants && !_videoPackets.empty()) {
+        decodeNext(_videoPackets, _videoBytes, *_video);
+        return true;
+    }
+    if (audioWants && !_audioPackets.empty()) {
+        decodeNext(_audioPackets, _audioBytes, *_audio);
+        return true;
+    }
+    if ((videoWants || audioWants) && !_demuxDone) {
+        readPacket();
+        return true;
+    }
+    if (_demuxDone && (!_video || _video->finished()) && (!_audio || _audio->finished()))
+        pushEnd();
+    return false;
+}
+
+void PlaybackWorker::pushEnd() {
+    if (_endPushed)
+        return;
+    _endPushed = true;
+    DecodedPicture end;
+    end.kind = DecodedPicture::Kind::End;
+    end.serial = _serial;
+    end.endUs = _endUs;
+    if ((!_video && !_audio) && _demuxer)
+        end.endUs = _demuxer->durationUs(); // nothing is decoded: the media runs for its stated length
+    _pictures.push(std::move(end));
+}

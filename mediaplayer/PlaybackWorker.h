@@ -1,0 +1,115 @@
+#pragma once
+
+#include "ConvertSettings.h"
+#include "FfmpegOwners.h"
+#include "FilterGraphBuilder.h"
+
+#include <QSize>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace mediacore {
+class Demuxer;
+}
+class AudioSampleBuffer;
+class AudioStage;
+class VideoFrameQueue;
+class VideoStage;
+
+// The player's decoding thread: reads the file, decodes and renders ahead of the playhead into the picture
+// queue and the sound buffer, and stops when both are full, so a paused player costs no CPU.
+//
+// Every public call comes from the main thread and returns at once; the thread picks the request up between
+// packets. A newer seek replaces one not yet started and cuts short the read-ahead of one in progress.
+// Destroying the worker ends the thread and frees its demuxer, decoders and filter graphs.
+class PlaybackWorker {
+public:
+    // `opened` is the demuxer the player probed the file with (handed over, so the file is not opened twice);
+    // null: the thread opens the file itself. `sound` is fed only when an audio output format is given.
+    PlaybackWorker(std::string path, std::unique_ptr<mediacore::Demuxer> opened, VideoFrameQueue& pictures,
+                   AudioSampleBuffer& sound, std::optional<mediacore::AudioTarget> audioOutput);
+    ~PlaybackWorker();
+    PlaybackWorker(const PlaybackWorker&) = delete;
+    PlaybackWorker& operator=(const PlaybackWorker&) = delete;
+
+    // Starts the thread with a seek to targetUs (its picture is the first one queued).
+    void start(int64_t targetUs, uint64_t serial);
+
+    // Pictures and sound from targetUs on, tagged with `serial`; the picture on screen at targetUs is queued as a
+    // seek result.
+    void seek(int64_t targetUs, uint64_t serial);
+    // Renders `decoded` (the picture on screen, at ptsUs) again with the current edits as a seek result, then
+    // carries on with the frames after it.
+    void refresh(std::shared_ptr<AVFrame> decoded, int64_t ptsUs, uint64_t serial);
+    void setEdits(const mediacore::ConvertSettings& edits, uint64_t pictureVersion, uint64_t soundVersion);
+    // Stops feeding the sound buffer (the audio output failed).
+    void dropAudio();
+    void setDisplayBox(QSize box);
+    // Something was consumed: there may be room to decode ahead again.
+    void wake();
+
+private:
+    struct Request {
+        int64_t targetUs = 0;
+        uint64_t serial = 0;
+        std::shared_ptr<AVFrame> still; // a refresh: the picture to render again
+    };
+    struct Edits {
+        std::shared_ptr<const mediacore::ConvertSettings> settings;
+        uint64_t pictureVersion = 0;
+        uint64_t soundVersion = 0;
+    };
+
+    void run();
+    bool openStages();
+    void applyEdits(const Edits& edits);
+    void handleSeek(const Request& request);
+    void lookAhead(int64_t targetUs);
+    const AVPacket* readPacket();
+    bool step();
+    void pushEnd();
+    int chosenAudioStream(const mediacore::ConvertSettings* edits) const;
+    QSize displayBox() const;
+
+    const std::string _path;
+    VideoFrameQueue& _pictures;
+    AudioSampleBuffer& _sound;
+
+    // Shared with the main thread, under _mutex.
+    std::mutex _mutex;
+    std::condition_variable _wake;
+    bool _quit = false;
+    bool _kick = false;
+    std::optional<Request> _pendingSeek;
+    std::optional<Edits> _pendingEdits;
+    bool _pendingDropAudio = false;
+    std::atomic<bool> _seekPending{false};
+    std::atomic<bool> _stop{false}; // interrupts blocking reads
+    std::atomic<uint64_t> _displayBox{0};
+
+    // The thread's own.
+    std::unique_ptr<mediacore::Demuxer> _demuxer;
+    std::optional<mediacore::AudioTarget> _audioOutput;
+    std::unique_ptr<VideoStage> _video;
+    std::unique_ptr<AudioStage> _audio;
+    Edits _edits;
+    std::deque<mediacore::PacketPtr> _videoPackets; // nullptr marks the end of the file
+    std::deque<mediacore::PacketPtr> _audioPackets;
+    size_t _videoBytes = 0;
+    size_t _audioBytes = 0;
+    int64_t _audioSkipBefore = 0; // ticks: sound packets ending before a seek's target are not decoded
+    uint64_t _serial = 0;
+    bool _demuxDone = false;
+    bool _endPushed = false;
+    int64_t _endUs = 0;    // where the packets read so far end
+    int _soundStream = -1; // the audio stream the player plays (or would, with an output)
+    std::thread _thread;
+};

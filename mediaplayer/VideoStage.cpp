@@ -1,0 +1,263 @@
+#include "VideoStage.h"
+
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "FilterGraphBuilder.h"
+#include "PacketDecoding.h"
+#include "StreamRecords.h"
+#include "VideoFrameQueue.h"
+
+extern "C" {
+#include <libavfilter/buffersink.h>
+#include <libavutil/mathematics.h>
+}
+
+namespace {
+
+std::shared_ptr<AVFrame> share(mediacore::FramePtr frame) {
+    return std::shared_ptr<AVFrame>(frame.release(), [](AVFrame* f) { av_frame_free(&f); });
+}
+
+} // namespace
+
+VideoStage::VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, VideoFrameQueue& queue)
+    : _demuxer(demuxer), _stream(streamIndex), _queue(queue), _targetPts(AV_NOPTS_VALUE),
+      _maxSkippedPts(AV_NOPTS_VALUE) {}
+
+int VideoStage::open() {
+    const AVStream* stream = _demuxer.stream(_stream);
+    _originTicks = _demuxer.toTicks(_stream, 0);
+    AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    _frameDurationUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 40000;
+    return _decoder.open(stream);
+}
+
+void VideoStage::setEdits(std::shared_ptr<const mediacore::ConvertSettings> edits, uint64_t version) {
+    _edits = std::move(edits);
+    _editsVersion = version;
+}
+
+int64_t VideoStage::targetTicks(int64_t us) const {
+    return _demuxer.toTicks(_stream, us);
+}
+
+int64_t VideoStage::lastDecodedPts() const {
+    return _lastDecoded ? _lastDecoded->pts : AV_NOPTS_VALUE;
+}
+
+void VideoStage::reset() {
+    _decoder.reset();
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
+    _lastDecoded.reset();
+    _candidate.reset();
+    _maxSkippedPts = AV_NOPTS_VALUE;
+    _targetPts = AV_NOPTS_VALUE;
+    _seeking = false;
+    _pendingResult = false;
+    _finished = false;
+}
+
+void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
+    _seeking = true;
+    _emitResult = emitResult;
+    _seekTarget = targetTicks(targetUs);
+    _targetPts = AV_NOPTS_VALUE;
+    _pendingResult = false;
+    // Carrying on: the frame decoded last is the one on screen at the target until a later one shows up.
+    _candidate = _lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE && _lastDecoded->pts <= _seekTarget ? _lastDecoded
+                                                                                                         : nullptr;
+    // Pictures made from here on start a new run of timestamps.
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
+}
+
+void VideoStage::setTargetPts(int64_t ticks) {
+    _targetPts = ticks;
+    if (_seeking && _candidate && ticks != AV_NOPTS_VALUE && _candidate->pts >= ticks)
+        finishSeek(_candidate, true);
+}
+
+bool VideoStage::canContinueTo(int64_t targetUs) const {
+    if (_finished || !_lastDecoded || _lastDecoded->pts == AV_NOPTS_VALUE)
+        return false;
+    const int64_t target = targetTicks(targetUs);
+    const int64_t last = _lastDecoded->pts;
+    if (target < last || (_maxSkippedPts != AV_NOPTS_VALUE && _maxSkippedPts > last))
+        return false;
+    AVStream* stream = _demuxer.stream(_stream);
+    int index = av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD);
+    if (index >= 0)
+        if (const AVIndexEntry* entry = avformat_index_get_entry(stream, index))
+            return entry->timestamp <= last; // no key frame to jump to between here and the target
+    return av_rescale_q(target - last, stream->time_base, AV_TIME_BASE_Q) < 1000000;
+}
+
+int VideoStage::decode(const AVPacket* packet) {
+    if (_finished || !_decoder.isOpen())
+        return 0;
+    AVCodecContext* context = _decoder.context();
+    if (packet) {
+        const bool skip =
+            _seeking && _targetPts != AV_NOPTS_VALUE && packet->pts != AV_NOPTS_VALUE && packet->pts < _targetPts;
+        // Frames no other frame refers to are not decoded on the way to a seek's target: the result is the same
+        // picture, got sooner.
+        context->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        if (skip)
+            _maxSkippedPts = _maxSkippedPts == AV_NOPTS_VALUE ? packet->pts : std::max(_maxSkippedPts, packet->pts);
+    } else {
+        context->skip_frame = AVDISCARD_DEFAULT;
+    }
+
+    const int pulled = PacketDecoding::decode(
+        _decoder, packet, [this](mediacore::FramePtr frame) { receive(std::move(frame)); }, "playback: decode video",
+        _demuxer.path());
+
+    if (!packet || pulled == AVERROR_EOF) {
+        // The end of the stream: a seek past the last frame shows the last frame.
+        if (_seeking) {
+            std::shared_ptr<AVFrame> result = _candidate;
+            const bool emitResult = _emitResult;
+            _seeking = false;
+            _candidate.reset();
+            if (result && emitResult)
+                queuePicture(result, true);
+        }
+        if (_graph.isOpen() && _graph.push(nullptr) >= 0 && _lastDecoded)
+            pullPictures(_lastDecoded);
+        _finished = true;
+    }
+    return 0;
+}
+
+void VideoStage::receive(mediacore::FramePtr frame) {
+    std::shared_ptr<AVFrame> decoded = share(std::move(frame));
+    _lastDecoded = decoded;
+    if (!_seeking) {
+        queuePicture(decoded, false);
+        return;
+    }
+    const int64_t pts = decoded->pts;
+    if (pts == AV_NOPTS_VALUE || pts <= _seekTarget) {
+        if (pts != AV_NOPTS_VALUE && _targetPts != AV_NOPTS_VALUE && pts >= _targetPts)
+            finishSeek(decoded, true);
+        else
+            _candidate = decoded;
+        return;
+    }
+    // The first frame past the target: the one before it was on screen at the target. Without one, the target
+    // lies before the first frame, which stands in for it.
+    if (std::shared_ptr<AVFrame> result = _candidate) {
+        finishSeek(result, true);
+        queuePicture(decoded, false);
+    } else {
+        finishSeek(decoded, false);
+    }
+}
+
+void VideoStage::finishSeek(const std::shared_ptr<AVFrame>& result, bool isTarget) {
+    const bool emitResult = _emitResult;
+    _seeking = false;
+    _candidate.reset();
+    _targetPts = AV_NOPTS_VALUE;
+    // A refresh already shows the target's picture; a later frame standing in for it still has to be shown.
+    if (emitResult)
+        queuePicture(result, true);
+    else if (!isTarget)
+        queuePicture(result, false);
+}
+
+void VideoStage::renderStill(const std::shared_ptr<AVFrame>& decoded) {
+    if (!decoded)
+        return;
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
+    queuePicture(decoded, true);
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
+}
+
+int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits) {
+    const AVStream* stream = _demuxer.stream(_stream);
+    mediacore::VideoFrameFormat source;
+    source.width = frame->width;
+    source.height = frame->height;
+    source.pixelFormat = static_cast<AVPixelFormat>(frame->format);
+    source.timeBase = stream->time_base;
+    source.sampleAspect = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio : stream->sample_aspect_ratio;
+    source.frameRate = stream->avg_frame_rate;
+    source.rotation = mediacore::StreamRecords::rotation(stream);
+    mediacore::VideoTarget target;
+    target.applyStreamRotation = true; // the preview shows the picture upright, then turned by the user's angle
+    mediacore::FilterGraph graph;
+    int rc = graph.open(mediacore::FilterGraphBuilder(edits).video(source, target), 2);
+    if (rc < 0)
+        return rc;
+    _graph = std::move(graph);
+    return 0;
+}
+
+int VideoStage::ensureGraph(const AVFrame* frame) {
+    if (_graph.isOpen() && _graphVersion == _editsVersion && frame->width == _graphWidth &&
+        frame->height == _graphHeight && frame->format == _graphFormat)
+        return 0;
+    int rc = -1;
+    if (_edits && _failedVersion != _editsVersion) {
+        rc = buildGraph(frame, *_edits);
+        if (rc < 0) {
+            // Edits the engine cannot render leave the preview showing the plain picture rather than none.
+            _failedVersion = _editsVersion;
+            mediacore::EngineLog::failure("playback: apply edits", rc, _demuxer.path());
+        }
+    }
+    if (rc < 0)
+        rc = buildGraph(frame, mediacore::ConvertSettings());
+    if (rc < 0) {
+        _graph = mediacore::FilterGraph();
+        return rc;
+    }
+    _graphVersion = _editsVersion;
+    _graphWidth = frame->width;
+    _graphHeight = frame->height;
+    _graphFormat = frame->format;
+    return 0;
+}
+
+void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seekResult) {
+    if (ensureGraph(decoded.get()) < 0)
+        return;
+    mediacore::FramePtr input(av_frame_clone(decoded.get()));
+    if (!input)
+        return;
+    if (input->pts != AV_NOPTS_VALUE)
+        input->pts -= _originTicks;
+    _pendingResult = _pendingResult || seekResult;
+    int rc = _graph.push(input.get());
+    if (rc < 0) {
+        mediacore::EngineLog::failure("playback: filter video", rc, _demuxer.path());
+        _graph = mediacore::FilterGraph();
+        _graphVersion = 0;
+        return;
+    }
+    pullPictures(decoded);
+}
+
+void VideoStage::pullPictures(const std::shared_ptr<AVFrame>& decoded) {
+    mediacore::FramePtr out = mediacore::makeFrame();
+    const AVRational timeBase = av_buffersink_get_time_base(_graph.sink());
+    while (_graph.pull(out.get()) >= 0) {
+        DecodedPicture picture;
+        picture.serial = _serial;
+        picture.pictureVersion = _editsVersion;
+        picture.ptsUs = out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0;
+        picture.durationUs = _frameDurationUs;
+        picture.seekResult = _pendingResult;
+        _pendingResult = false;
+        const QSize size = PictureConverter::fittedSize(out.get(), _displayBox ? _displayBox() : QSize());
+        picture.image = _converter.toImage(out.get(), size);
+        picture.edited = share(std::move(out));
+        picture.decoded = decoded;
+        _queue.push(std::move(picture));
+        out = mediacore::makeFrame();
+    }
+}

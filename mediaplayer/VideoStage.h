@@ -1,0 +1,94 @@
+#pragma once
+
+#include "ConvertSettings.h"
+#include "Decoder.h"
+#include "FfmpegOwners.h"
+#include "FilterGraph.h"
+#include "PictureConverter.h"
+
+#include <QSize>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace mediacore {
+class Demuxer;
+}
+class VideoFrameQueue;
+
+// The video half of the decoding thread: decodes one stream, finds the exact frame a seek asks for, runs the
+// edits through the engine's filter-graph builder (upright first, as the export sees it) and queues the pictures
+// scaled for the view.
+//
+// Frame times inside are the stream's ticks as the demuxer reads them; the graph gets them on the file's
+// timeline (0 = the file's start), which is the timeline watermark windows are given on.
+class VideoStage {
+public:
+    VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, VideoFrameQueue& queue);
+
+    int open();
+    int streamIndex() const { return _stream; }
+
+    // The edits for the pictures made from now on (the graph is rebuilt before the next frame).
+    void setEdits(std::shared_ptr<const mediacore::ConvertSettings> edits, uint64_t version);
+    void setSerial(uint64_t serial) { _serial = serial; }
+    // The size the view shows pictures in, in device pixels; asked for every picture.
+    void setDisplayBox(std::function<QSize()> box) { _displayBox = std::move(box); }
+
+    // Forgets what was decoded: the demuxer has jumped.
+    void reset();
+    // From now on, frames before the one on screen at targetUs are decoded and dropped; that one is queued as the
+    // seek's result (emitResult) or dropped too (the caller shows it already), and the frames after it follow.
+    void beginSeek(int64_t targetUs, bool emitResult);
+    // The frame the seek asks for has this pts (the latest at or before the target among the packets read ahead):
+    // packets before it are decoded only where other frames refer to them.
+    void setTargetPts(int64_t ticks);
+    bool seeking() const { return _seeking; }
+    // A seek to targetUs can carry on from where decoding stands instead of jumping back to a key frame.
+    bool canContinueTo(int64_t targetUs) const;
+    int64_t lastDecodedPts() const; // ticks; AV_NOPTS_VALUE when none
+
+    // Decodes one packet; nullptr drains the decoder and the graph at the end of the stream.
+    int decode(const AVPacket* packet);
+    bool finished() const { return _finished; }
+
+    // Renders an already decoded frame again with the current edits and queues it as a seek result.
+    void renderStill(const std::shared_ptr<AVFrame>& decoded);
+
+private:
+    void receive(mediacore::FramePtr frame);
+    void finishSeek(const std::shared_ptr<AVFrame>& result, bool isResult);
+    void queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seekResult);
+    int ensureGraph(const AVFrame* frame);
+    int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
+    void pullPictures(const std::shared_ptr<AVFrame>& decoded);
+    int64_t targetTicks(int64_t us) const;
+
+    const mediacore::Demuxer& _demuxer;
+    const int _stream;
+    VideoFrameQueue& _queue;
+    mediacore::Decoder _decoder;
+    PictureConverter _converter;
+    std::function<QSize()> _displayBox;
+    uint64_t _serial = 0;
+    int64_t _originTicks = 0;     // the file's start in stream ticks
+    int64_t _frameDurationUs = 0; // from the stream's average rate
+
+    std::shared_ptr<const mediacore::ConvertSettings> _edits;
+    uint64_t _editsVersion = 0;
+    mediacore::FilterGraph _graph;
+    uint64_t _graphVersion = 0; // edits the graph was built with
+    int _graphWidth = 0, _graphHeight = 0, _graphFormat = -1;
+    uint64_t _failedVersion = 0; // edits whose graph would not build (logged once)
+    bool _pendingResult = false; // the next picture out of the graph is a seek result
+
+    bool _seeking = false;
+    bool _emitResult = true;
+    int64_t _seekTarget = 0;             // ticks
+    int64_t _targetPts;                  // ticks, AV_NOPTS_VALUE: not known yet
+    std::shared_ptr<AVFrame> _candidate; // the latest frame at or before the target so far
+    std::shared_ptr<AVFrame> _lastDecoded;
+    int64_t _maxSkippedPts; // the latest pts of a packet decoded with non-reference frames skipped
+    bool _finished = false;
+};

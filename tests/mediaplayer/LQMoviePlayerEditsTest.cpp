@@ -1,0 +1,133 @@
+#include "LQMoviePlayer.h"
+#include "PlayerTestSupport.h"
+
+#include "libMediaCore.h"
+#include "support/MediaFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace PlayerTestSupport;
+
+namespace {
+
+// Writes `source` through a conversion job with the given settings; returns the output's path.
+std::string exportWith(const std::string& source, const std::string& name,
+                       const std::function<void(CONVERT_HANDLE)>& settings) {
+    const std::string out = MediaFixtures::freshDir("player_export") + "/" + name + ".mp4";
+    CONVERT_HANDLE job = apiMediaConvertCreate();
+    EXPECT_GT(apiMediaConvertSetInputMedia(job, source.c_str()), 0);
+    settings(job);
+    EXPECT_GT(apiMediaConvertSetVideoBitrate(job, 4000), 0);
+    EXPECT_GT(apiMediaConvertSetOutputPath(job, out.c_str()), 0);
+    EXPECT_GT(apiMediaConvertStart(job), 0);
+    apiMediaConvertClose(job);
+    return out;
+}
+
+// The clockwise angle the file's display matrix asks for, as the editor reads it for the export.
+int streamAngle(const std::string& path) {
+    AUDIO_STREAM_INFO audio{};
+    VIDEO_STREAM_INFO video{};
+    MEDIA_HANDLE media = MediaOpen(path.c_str());
+    EXPECT_NE(media, nullptr);
+    MediaGetInfo(media, &audio, &video);
+    MediaClose(media);
+    return video.angle;
+}
+
+} // namespace
+
+// What the preview shows after an edit is what the export writes (within the encoder's tolerance), and differs
+// from the unedited picture.
+TEST(LQMoviePlayerEditsTest, RotationAndMirroringMatchTheExport) {
+    struct Case {
+        const char* name;
+        std::function<std::string()> source;
+        std::function<void(LQMoviePlayer&)> preview;
+        std::function<void(CONVERT_HANDLE, int)> exportSettings;
+        int width, height; // of the edited, upright picture
+    };
+    const Case cases[] = {
+        {"rotate90", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.SetRotateAngle(90); },
+         [](CONVERT_HANDLE j, int angle) { apiMediaConvertSetRotateAngle(j, 90 + angle); }, 240, 320},
+        // The fixture's display matrix turns it a quarter counter-clockwise (270 clockwise): upright it stands
+        // 240 wide, and another 270 leaves it upside down.
+        {"rotate270_of_rotated", MediaFixtures::rotated90, [](LQMoviePlayer& p) { p.SetRotateAngle(270); },
+         [](CONVERT_HANDLE j, int angle) { apiMediaConvertSetRotateAngle(j, 270 + angle); }, 320, 240},
+        {"hflip", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.SetHFlip(1); },
+         [](CONVERT_HANDLE j, int) { apiMediaConvertHFlipStatus(j, 1); }, 320, 240},
+        {"vflip_rotate180", MediaFixtures::mp4,
+         [](LQMoviePlayer& p) {
+             p.SetVFlip(1);
+             p.SetRotateAngle(180);
+         },
+         [](CONVERT_HANDLE j, int angle) {
+             apiMediaConvertVFlipStatus(j, 1);
+             apiMediaConvertSetRotateAngle(j, 180 + angle);
+         },
+         320, 240},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string source = c.source();
+        auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), SpecRect{0, 0, 320, 240});
+        player->seekTime(MediaTime::withSeconds(0.8, 1000));
+        ASSERT_TRUE(waitUntilShown(*player));
+        // Upright as it is, the picture's size is the upright source's.
+        const int angle = streamAngle(source);
+        const int uprightW = angle % 180 ? 240 : 320, uprightH = angle % 180 ? 320 : 240;
+        const std::vector<uint8_t> before = snapshot(*player, uprightW, uprightH);
+        ASSERT_FALSE(before.empty());
+
+        c.preview(*player);
+        // Paused: nothing changes until the window asks for a refresh.
+        EXPECT_LT(meanDifference(snapshot(*player, uprightW, uprightH), before), 0.5);
+        player->Refresh();
+        ASSERT_TRUE(waitUntilShown(*player));
+        const std::vector<uint8_t> after = snapshot(*player, c.width, c.height);
+        ASSERT_FALSE(after.empty());
+
+        const std::string exported =
+            exportWith(source, c.name, [&](CONVERT_HANDLE job) { c.exportSettings(job, angle); });
+        const std::vector<uint8_t> written = engineSnapshot(exported, 0.8, c.width, c.height);
+        EXPECT_LT(meanDifference(after, written), 4.0);
+        if (c.width == uprightW) {
+            EXPECT_GT(meanDifference(after, before), 10.0);
+        }
+        if (std::string(c.name) == "rotate270_of_rotated") {
+            EXPECT_EQ(angle, 270);
+        }
+    }
+}
+
+TEST(LQMoviePlayerEditsTest, EditsWhilePlayingShowWithoutARefresh) {
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), SpecRect{0, 0, 320, 240});
+    ASSERT_TRUE(waitUntilShown(*player));
+    player->play();
+    runFor(200);
+    player->SetRotateAngle(90);
+    runFor(500);
+    player->pause();
+    int w = 320, h = 320;
+    std::vector<uint8_t> buffer(320 * 320 * 4);
+    ASSERT_EQ(player->Snapshot(&w, &h, buffer.data()), 1);
+    EXPECT_EQ(w, 240);
+    EXPECT_EQ(h, 320);
+}
+
+TEST(LQMoviePlayerEditsTest, EditsMadeWhilePausedAreUsedWhenPlayStarts) {
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), SpecRect{0, 0, 320, 240});
+    ASSERT_TRUE(waitUntilShown(*player));
+    runFor(200); // the queue fills with unedited pictures
+    player->SetRotateAngle(270);
+    player->play();
+    runFor(300);
+    player->pause();
+    int w = 320, h = 320;
+    std::vector<uint8_t> buffer(320 * 320 * 4);
+    ASSERT_EQ(player->Snapshot(&w, &h, buffer.data()), 1);
+    EXPECT_EQ(w, 240);
+}

@@ -1,0 +1,277 @@
+#include "LQMoviePlayer.h"
+#include "MoviePlayerView.h"
+#include "PlayerTestSupport.h"
+
+#include "Dispatch.h"
+#include "support/Ffprobe.h"
+#include "support/MediaFixtures.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+using namespace PlayerTestSupport;
+
+namespace {
+
+const SpecRect kFrame{0, 0, 320, 240};
+
+std::unique_ptr<LQMoviePlayer> openPlayer(const std::string& path) {
+    return std::make_unique<LQMoviePlayer>(QString::fromStdString(path), kFrame);
+}
+
+} // namespace
+
+TEST(LQMoviePlayerTest, OpensWithItsDurationAndShowsTheFirstFrame) {
+    const std::string path = MediaFixtures::mp4();
+    auto player = openPlayer(path);
+    // Known on return, before any event ran.
+    EXPECT_NEAR(player->duration().seconds(), ffprobe(path).duration, 0.05);
+    EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+    EXPECT_EQ(player->currentTime().microseconds(), 0);
+
+    ASSERT_TRUE(waitUntilShown(*player));
+    auto* view = static_cast<MoviePlayerView*>(player->view());
+    EXPECT_FALSE(view->picture().isNull());
+    const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_LT(meanDifference(shown, engineSnapshot(path, 0, 320, 240)), 2.0);
+}
+
+TEST(LQMoviePlayerTest, SeekShowsTheExactFramePlayingOrPaused) {
+    // One key frame and B-frames: every seek decodes its way from the start to the frame.
+    const std::string path = longGopClip();
+    auto player = openPlayer(path);
+    ASSERT_TRUE(waitUntilShown(*player));
+    struct Case {
+        MediaTime time;
+        double expectedSeconds; // where the playhead is right after the call
+    };
+    const Case cases[] = {
+        {MediaTime::make(1, 30), 1.0 / 30},
+        {MediaTime::withSeconds(2.5, 1000000000), 2.5},
+        {MediaTime::withSeconds(1.23, 600), 1.23},
+        {MediaTime::withSeconds(0.52, 1000000000), 0.52}, // backwards
+        {MediaTime::withSeconds(3.98, 1000000000), 3.98},
+        {MediaTime::zero(), 0},
+        {MediaTime::withSeconds(60, 1), player->duration().seconds()}, // past the end: the last frame
+    };
+    for (const Case& c : cases) {
+        player->seekTime(c.time);
+        EXPECT_NEAR(player->currentTime().seconds(), c.expectedSeconds, 1e-6);
+        ASSERT_TRUE(waitUntilShown(*player)) << c.expectedSeconds;
+        const double at = std::min(c.expectedSeconds, player->duration().seconds());
+        const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+        EXPECT_LT(meanDifference(shown, engineSnapshot(path, at, 320, 240)), 2.0) << "at " << at;
+        // A frame nearby looks different, so the comparison tells frames apart.
+        const double neighbour = at >= 0.1 ? at - 0.1 : at + 0.1;
+        EXPECT_GT(meanDifference(shown, engineSnapshot(path, neighbour, 320, 240)), 2.0) << "at " << at;
+    }
+    // An independent decoder agrees with the last one.
+    int w = 0, h = 0;
+    player->seekTime(MediaTime::withSeconds(2.0, 1000));
+    ASSERT_TRUE(waitUntilShown(*player));
+    std::vector<unsigned char> rgb = ffmpegFrameRgb(path, 2.0, &w, &h);
+    ASSERT_EQ(w, 320);
+    EXPECT_LT(meanDifferenceToRgb(snapshot(*player, 320, 240), rgb), 3.0);
+}
+
+TEST(LQMoviePlayerTest, PlayingAdvancesTheTimeAndPausingHoldsIt) {
+    auto player = openPlayer(longGopClip());
+    ASSERT_TRUE(waitUntilShown(*player));
+    player->play();
+    EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Playing);
+    runFor(500);
+    const double played = player->currentTime().seconds();
+    EXPECT_GT(played, 0.3);
+    EXPECT_LT(played, 0.9);
+    EXPECT_GT(player->statistics().presented, 5u);
+
+    player->pause();
+    EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+    const MediaTime held = player->currentTime();
+    runFor(200);
+    EXPECT_EQ(player->currentTime().value, held.value);
+    // The paused picture is the one at the paused time.
+    const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+    EXPECT_LT(meanDifference(shown, engineSnapshot(longGopClip(), held.seconds(), 320, 240)), 6.0);
+}
+
+TEST(LQMoviePlayerTest, EndBlockRunsOnceOnTheMainThread) {
+    auto player = openPlayer(MediaFixtures::mp4());
+    int calls = 0;
+    bool onMainThread = false;
+    double timeAtEnd = 0;
+    player->setPlayerDidEndBlock([&] {
+        ++calls;
+        onMainThread = QThread::currentThread() == QApplication::instance()->thread();
+        timeAtEnd = player->currentTime().seconds();
+    });
+    player->seekTime(MediaTime::withSeconds(1.6, 1000000000));
+    player->play();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return calls > 0; }, 5000));
+    runFor(400);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(onMainThread);
+    EXPECT_NEAR(timeAtEnd, player->duration().seconds(), 1e-6);
+    EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+
+    // The windows' end blocks rewind and may play again: the end comes again, once.
+    player->seekTime(MediaTime::withSeconds(1.8, 1000000000));
+    player->play();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return calls > 1; }, 5000));
+    runFor(300);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(LQMoviePlayerTest, FilesThatCannotBeOpenedGiveAPlayerWithoutMedia) {
+    const std::string dir = MediaFixtures::freshDir("player_bad");
+    const std::string empty = dir + "/empty.mp4";
+    const std::string noise = dir + "/noise.mp4";
+    std::ofstream(empty).close();
+    {
+        std::ofstream out(noise, std::ios::binary);
+        for (int i = 0; i < 100000; ++i)
+            out.put(static_cast<char>((i * 7919) & 0xff));
+    }
+    for (const std::string& path : {dir + "/missing.mp4", empty, noise, dir}) {
+        auto player = openPlayer(path);
+        EXPECT_EQ(player->playerStatus(), LQMoviePlayer::NoMedia) << path;
+        EXPECT_EQ(player->duration().value, 0) << path;
+        ASSERT_NE(player->view(), nullptr);
+        player->play();
+        player->seekTime(MediaTime::withSeconds(1, 1));
+        player->SetRotateAngle(90);
+        player->Refresh();
+        EXPECT_EQ(player->playerStatus(), LQMoviePlayer::NoMedia);
+        EXPECT_EQ(player->currentTime().value, 0);
+        EXPECT_FALSE(player->hasDecodingThread());
+        int w = 16, h = 16;
+        std::vector<uint8_t> buffer(16 * 16 * 4, 0xab);
+        EXPECT_EQ(player->Snapshot(&w, &h, buffer.data()), 0);
+        EXPECT_EQ(buffer[0], 0xab);
+    }
+}
+
+TEST(LQMoviePlayerTest, AFileThatBreaksOffPlaysToTheBreakAndEnds) {
+    // The index is at the front, so the file opens; its data stops at 40 % of the 4 s.
+    const std::string whole = MediaFixtures::make(
+        "player_faststart.mp4", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 "
+                                "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                                "-c:v libx264 -preset ultrafast -g 25 -pix_fmt yuv420p -c:a aac -shortest "
+                                "-movflags +faststart");
+    const std::string broken = MediaFixtures::freshDir("player_broken") + "/broken.mp4";
+    std::filesystem::copy_file(whole, broken);
+    std::filesystem::resize_file(broken, std::filesystem::file_size(whole) * 4 / 10);
+
+    auto player = openPlayer(broken);
+    ASSERT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+    int calls = 0;
+    player->setPlayerDidEndBlock([&] { ++calls; });
+    QElapsedTimer wall;
+    wall.start();
+    player->play();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return calls > 0; }, 8000));
+    // It ends where the data ends, not after the stated four seconds.
+    EXPECT_LT(wall.elapsed(), 3500);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(LQMoviePlayerTest, StopAndDestructionReleaseEveryThread) {
+    const int before = threadCount();
+    {
+        auto player = openPlayer(longGopClip());
+        ASSERT_TRUE(waitUntilShown(*player));
+        player->play();
+        runFor(300);
+        EXPECT_GT(threadCount(), before);
+        player->stop();
+        EXPECT_FALSE(player->hasDecodingThread());
+        EXPECT_EQ(threadCount(), before);
+        EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+        // The joiner's stop rewinds: the player opens its decoding again for that.
+        player->seekTime(MediaTime::zero());
+        ASSERT_TRUE(waitUntilShown(*player));
+        player->play();
+        runFor(200);
+        EXPECT_GT(player->currentTime().seconds(), 0.05);
+        // Destroyed while playing.
+    }
+    EXPECT_EQ(threadCount(), before);
+}
+
+TEST(LQMoviePlayerTest, SnapshotNeverWritesPastTheBufferOrRaisesTheSize) {
+    auto player = openPlayer(MediaFixtures::mp4());
+    ASSERT_TRUE(waitUntilShown(*player));
+    struct Case {
+        int width, height;
+        int expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {320, 240, 320, 240}, {160, 120, 160, 120},
+        {640, 480, 640, 480}, {100, 300, 100, 75}, // another shape: fitted inside, not stretched
+        {300, 100, 133, 100},
+    };
+    for (const Case& c : cases) {
+        const size_t size = static_cast<size_t>(c.width) * c.height * 4;
+        std::vector<uint8_t> buffer(size + 64, 0xcd);
+        int w = c.width, h = c.height;
+        EXPECT_EQ(player->Snapshot(&w, &h, buffer.data()), 1);
+        EXPECT_EQ(w, c.expectedWidth);
+        EXPECT_EQ(h, c.expectedHeight);
+        for (size_t i = size; i < buffer.size(); ++i)
+            ASSERT_EQ(buffer[i], 0xcd) << c.width << "x" << c.height;
+        EXPECT_EQ(buffer[3], 255); // opaque
+    }
+    int zero = 0, h = 10;
+    uint8_t byte = 0;
+    EXPECT_EQ(player->Snapshot(&zero, &h, &byte), 0);
+}
+
+TEST(LQMoviePlayerTest, SoundOnlyFilePlaysToItsEnd) {
+    auto player = openPlayer(MediaFixtures::mp3WithCover());
+    EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
+    EXPECT_NEAR(player->duration().seconds(), 2.0, 0.1);
+    int calls = 0;
+    player->setPlayerDidEndBlock([&] { ++calls; });
+    player->seekTime(MediaTime::withSeconds(1.5, 1000));
+    player->play();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return calls > 0; }, 5000));
+    EXPECT_EQ(player->currentTime().value, player->duration().value);
+    int w = 8, h = 8;
+    std::vector<uint8_t> buffer(8 * 8 * 4);
+    EXPECT_EQ(player->Snapshot(&w, &h, buffer.data()), 0); // a cover is not a picture of the media
+}
+
+TEST(LQMoviePlayerTest, ViewShowsThePictureAspectFitAndCentredInItsHost) {
+    QWidget host;
+    host.resize(400, 400);
+    auto player =
+        std::make_unique<LQMoviePlayer>(QString::fromStdString(MediaFixtures::mp4()), SpecRect{0, 0, 400, 400});
+    player->view()->setParent(&host);
+    host.show();
+    ASSERT_TRUE(waitUntilShown(*player));
+    auto* view = static_cast<MoviePlayerView*>(player->view());
+    EXPECT_EQ(view->geometry(), QRect(0, 0, 400, 400));
+    EXPECT_EQ(view->pictureRect(), QRect(0, 50, 400, 300));
+    player->setFrame(SpecRect{50, 0, 300, 200});
+    EXPECT_EQ(view->geometry(), QRect(50, 200, 300, 200));
+    EXPECT_EQ(view->pictureRect(), QRect(16, 0, 267, 200));
+
+    // Overlays are the view's children and lie above the picture.
+    QWidget overlay(view);
+    overlay.setGeometry(0, 0, 10, 10);
+    EXPECT_EQ(overlay.parentWidget(), view);
+
+    if (const char* out = std::getenv("CLIPWRIGHT_PLAYER_GRAB")) {
+        view->grab().save(QString::fromUtf8(out));
+    }
+}
