@@ -10,6 +10,7 @@
 #include "LQSwitchButtonDelegate.h"
 #include "LabelField.h"
 #include "MOQImageView.h"
+#include "MOQScrollView.h"
 #include "MOQView.h"
 #include "MergeButton.h"
 #include "WidgetHost.h"
@@ -98,6 +99,13 @@ TEST(MOQView, FillsWithRoundedCornersAndBorder) {
     EXPECT_EQ(shot.pixelColor(20, 20), QColor(Qt::blue));
     EXPECT_EQ(shot.pixelColor(20, 0), QColor(Qt::red));
     EXPECT_NE(shot.pixelColor(0, 0), QColor(Qt::blue)) << "the corner is cut";
+}
+
+TEST(MOQScrollView, KeepsItsFlag) {
+    MOQScrollView scroll;
+    EXPECT_FALSE(scroll.enable());
+    scroll.setEnable(true);
+    EXPECT_TRUE(scroll.enable());
 }
 
 TEST(LQCropTmpView, FillsOnlyWithAColourAndAtTheNextRedraw) {
