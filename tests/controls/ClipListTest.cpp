@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 
 #include <vector>
 
@@ -197,6 +198,24 @@ TEST(JoinnerTableView, RefeedKeepsTheRowWithoutReporting) {
     EXPECT_TRUE(l.selected.empty());
     l.clickRow(2);
     EXPECT_EQ(l.selected, (std::vector<std::shared_ptr<SimpleData>>{l.items->at(2)}));
+}
+
+TEST(JoinnerTableView, OwnerMayReloadFromInsideASelection) {
+    ClipList l(3);
+    l.list->setSelectItemBlock([&l](const std::shared_ptr<SimpleData>& item) {
+        l.selected.push_back(item);
+        // A re-feed straight from the report: the clicked row is dropped while its click is running.
+        const long long had = l.list->selectedRow();
+        l.list->setItems(l.items);
+        l.list->setSelectedRow(had);
+        l.list->setDisabelSelectBlock(true);
+        l.list->reloadData();
+    });
+    l.clickRow(2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(l.list->cells().size(), 3);
+    EXPECT_TRUE(l.list->cells()[2]->selected());
+    EXPECT_EQ(l.selected.back(), l.items->at(2));
 }
 
 TEST(JoinnerTableView, DefaultFormatIsKeptOnOneClip) {
