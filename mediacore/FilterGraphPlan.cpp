@@ -1,5 +1,7 @@
 #include "FilterGraphPlan.h"
 
+#include <cstdio>
+
 extern "C" {
 #include <libavutil/frame.h>
 #include <libavutil/pixdesc.h>
@@ -37,6 +39,18 @@ int FilterGraphPlan::addStill(std::shared_ptr<AVFrame> frame) {
     frame->pts = 0;
     _nodes[node].still = std::move(frame);
     return node;
+}
+
+int FilterGraphPlan::appendTo(int node, const std::string& filter, Options options) {
+    int next = add(filter, std::move(options));
+    link(node, next);
+    return next;
+}
+
+std::string FilterGraphPlan::seconds(int64_t microseconds) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.6f", static_cast<double>(microseconds) / 1e6);
+    return text;
 }
 
 std::vector<int> FilterGraphPlan::sources() const {

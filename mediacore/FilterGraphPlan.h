@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -36,6 +37,8 @@ public:
     void link(int from, int to, int fromPad = 0, int toPad = 0);
     // Adds a filter after the chain's tail (linked output 0 -> input 0) and makes it the new tail.
     int append(const std::string& filter, Options options = {});
+    // Adds a filter fed by `node`'s output 0 (a side chain, such as an overlay's picture); the tail stays.
+    int appendTo(int node, const std::string& filter, Options options = {});
     int tail() const { return _tail; }
     void setTail(int node) { _tail = node; }
 
@@ -58,6 +61,8 @@ public:
     int count(const std::string& filter) const;
     // An option's value, empty when not set.
     std::string option(int node, const std::string& key) const;
+    // A time option's value: µs as seconds with six decimals ("1.500000").
+    static std::string seconds(int64_t microseconds);
 
     // Filter names of the chain from source `source` along output pad 0, e.g. {"buffer", "transpose", ...}.
     std::vector<std::string> chain(int source = 0) const;

@@ -11,12 +11,6 @@
 namespace mediacore {
 
 namespace {
-std::string seconds(int64_t us) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.6f", us / 1e6);
-    return text;
-}
-
 std::string samples(int64_t us, int rate) {
     return std::to_string(static_cast<int64_t>(std::llround(us / 1e6 * rate)));
 }
@@ -40,23 +34,21 @@ int MusicMixStage::track(FilterGraphPlan& plan, const ConvertSettings::Music& mu
     const int64_t origin = file.originUs();
     FilterGraphPlan::Options source = {{"filename", music.path}, {"si", std::to_string(file.firstAudioStream())}};
     if (music.musicStartUs > 0)
-        source.push_back({"seek_point", seconds(music.musicStartUs)});
+        source.push_back({"seek_point", FilterGraphPlan::seconds(music.musicStartUs)});
     int chain = plan.add("amovie", std::move(source));
-    auto then = [&plan, &chain](const std::string& filter, FilterGraphPlan::Options options) {
-        int node = plan.add(filter, std::move(options));
-        plan.link(chain, node);
-        chain = node;
-    };
-    then("atrim", {{"start", seconds(origin + music.musicStartUs)}, {"end", seconds(origin + music.musicEndUs)}});
-    then("asetpts", {{"expr", "N/SR/TB"}});
+    chain = plan.appendTo(chain, "atrim",
+                          {{"start", FilterGraphPlan::seconds(origin + music.musicStartUs)},
+                           {"end", FilterGraphPlan::seconds(origin + music.musicEndUs)}});
+    chain = plan.appendTo(chain, "asetpts", {{"expr", "N/SR/TB"}});
     const bool repeats = placeUs > partUs;
     // A repeated part is held in memory whole; 16-bit samples halve what that costs.
-    then("aformat", {{"sample_fmts", repeats ? "s16p" : "fltp"},
-                     {"sample_rates", std::to_string(R)},
-                     {"channel_layouts", mix.channelLayout}});
+    chain = plan.appendTo(chain, "aformat",
+                          {{"sample_fmts", repeats ? "s16p" : "fltp"},
+                           {"sample_rates", std::to_string(R)},
+                           {"channel_layouts", mix.channelLayout}});
     if (repeats)
-        then("aloop", {{"loop", "-1"}, {"size", samples(partUs, R)}});
-    then("atrim", {{"end_sample", samples(placeUs, R)}});
+        chain = plan.appendTo(chain, "aloop", {{"loop", "-1"}, {"size", samples(partUs, R)}});
+    chain = plan.appendTo(chain, "atrim", {{"end_sample", samples(placeUs, R)}});
     // Fades longer than the place are shortened so the two together fit in it.
     int64_t fadeIn = std::max<int64_t>(0, music.fadeInUs), fadeOut = std::max<int64_t>(0, music.fadeOutUs);
     if (fadeIn + fadeOut > placeUs) {
@@ -65,20 +57,24 @@ int MusicMixStage::track(FilterGraphPlan& plan, const ConvertSettings::Music& mu
         fadeOut = static_cast<int64_t>(fadeOut * scale);
     }
     if (fadeIn > 0)
-        then("afade", {{"type", "in"}, {"start_time", "0"}, {"duration", seconds(fadeIn)}});
+        chain = plan.appendTo(chain, "afade",
+                              {{"type", "in"}, {"start_time", "0"}, {"duration", FilterGraphPlan::seconds(fadeIn)}});
     if (fadeOut > 0)
-        then("afade", {{"type", "out"}, {"start_time", seconds(placeUs - fadeOut)}, {"duration", seconds(fadeOut)}});
+        chain = plan.appendTo(chain, "afade",
+                              {{"type", "out"},
+                               {"start_time", FilterGraphPlan::seconds(placeUs - fadeOut)},
+                               {"duration", FilterGraphPlan::seconds(fadeOut)}});
     if (music.volume != 1.0) {
         char volume[32];
         std::snprintf(volume, sizeof volume, "%.6g", std::max(0.0, music.volume));
-        then("volume", {{"volume", volume}});
+        chain = plan.appendTo(chain, "volume", {{"volume", volume}});
     }
     if (startOnGraph < 0) {
         // The place began before the cut: the track starts that far in.
-        then("atrim", {{"start_sample", samples(-startOnGraph, R)}});
-        then("asetpts", {{"expr", "N/SR/TB"}});
+        chain = plan.appendTo(chain, "atrim", {{"start_sample", samples(-startOnGraph, R)}});
+        chain = plan.appendTo(chain, "asetpts", {{"expr", "N/SR/TB"}});
     } else if (startOnGraph > 0) {
-        then("adelay", {{"delays", samples(startOnGraph, R) + "S"}, {"all", "1"}});
+        chain = plan.appendTo(chain, "adelay", {{"delays", samples(startOnGraph, R) + "S"}, {"all", "1"}});
     }
     return chain;
 }

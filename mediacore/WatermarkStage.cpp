@@ -12,12 +12,6 @@
 namespace mediacore {
 
 namespace {
-std::string seconds(int64_t us) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.6f", us / 1e6);
-    return text;
-}
-
 double opacity(int transparence) {
     return 1.0 - std::clamp(transparence, 0, 100) / 100.0;
 }
@@ -58,7 +52,7 @@ std::string WatermarkStage::enableExpression(int64_t startUs, int64_t endUs) con
     const int64_t from = startUs - _settings.cutStartUs, to = endUs - _settings.cutStartUs;
     if (to <= 0 || to <= from)
         return {};
-    return "gte(t," + seconds(from) + ")*lt(t," + seconds(to) + ")";
+    return "gte(t," + FilterGraphPlan::seconds(from) + ")*lt(t," + FilterGraphPlan::seconds(to) + ")";
 }
 
 bool WatermarkStage::visible(const RECT& box, const char* what) const {
@@ -126,23 +120,24 @@ void WatermarkStage::appendVideo(FilterGraphPlan& plan, const VIDEO_WATERMARK_PA
     const int64_t origin = file.originUs();
     FilterGraphPlan::Options source = {{"filename", watermark.path}, {"si", std::to_string(file.firstVideoStream())}};
     if (partStart > 0)
-        source.push_back({"seek_point", seconds(partStart)});
+        source.push_back({"seek_point", FilterGraphPlan::seconds(partStart)});
     int chain = plan.add("movie", std::move(source));
-    auto then = [&plan, &chain](const std::string& filter, FilterGraphPlan::Options options) {
-        int node = plan.add(filter, std::move(options));
-        plan.link(chain, node);
-        chain = node;
-    };
-    then("trim", {{"start", seconds(origin + partStart)}, {"end", seconds(origin + partEnd)}});
+    chain = plan.appendTo(
+        chain, "trim",
+        {{"start", FilterGraphPlan::seconds(origin + partStart)}, {"end", FilterGraphPlan::seconds(origin + partEnd)}});
     // Onto the graph's timeline: the part's first frame at the window's start (or at 0 after a cut).
-    then("setpts", {{"expr", "PTS+(" + seconds(std::max<int64_t>(0, windowStart) - origin - partStart) + ")/TB"}});
-    then("scale", {{"w", std::to_string(watermark.rect.right - watermark.rect.left)},
-                   {"h", std::to_string(watermark.rect.bottom - watermark.rect.top)}});
+    chain = plan.appendTo(
+        chain, "setpts",
+        {{"expr",
+          "PTS+(" + FilterGraphPlan::seconds(std::max<int64_t>(0, windowStart) - origin - partStart) + ")/TB"}});
+    chain = plan.appendTo(chain, "scale",
+                          {{"w", std::to_string(watermark.rect.right - watermark.rect.left)},
+                           {"h", std::to_string(watermark.rect.bottom - watermark.rect.top)}});
     if (watermark.transparence > 0) {
-        then("format", {{"pix_fmts", "yuva420p"}});
+        chain = plan.appendTo(chain, "format", {{"pix_fmts", "yuva420p"}});
         char alpha[64];
         std::snprintf(alpha, sizeof alpha, "val*%.4f", opacity(watermark.transparence));
-        then("lutyuv", {{"a", alpha}});
+        chain = plan.appendTo(chain, "lutyuv", {{"a", alpha}});
     }
     // After the part ends the picture shows through again.
     overlay(plan, chain, watermark.rect.left, watermark.rect.top, enable, {{"eof_action", "pass"}});
