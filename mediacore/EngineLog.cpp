@@ -1,5 +1,7 @@
 #include "EngineLog.h"
 
+#include "JoinError.h"
+
 extern "C" {
 #include <libavutil/error.h>
 #include <libavutil/log.h>
@@ -22,6 +24,8 @@ void EngineLog::initialise() {
 }
 
 std::string EngineLog::reason(int error) {
+    if (const char* join = joinErrorText(error))
+        return join;
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(error, text, sizeof text);
     return text;

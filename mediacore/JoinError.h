@@ -18,4 +18,32 @@ enum JoinError : int {
     kJoinBusy = -30010,                 // a setter or Start while the job runs, or Start a second time
 };
 
+// The text of a join failure for the log; nullptr for any other code.
+inline const char* joinErrorText(int code) {
+    switch (code) {
+    case kJoinNoClips:
+        return "no clips to join";
+    case kJoinBadRange:
+        return "clip range outside the file or empty";
+    case kJoinTransitionOnLastClip:
+        return "transition on the last clip";
+    case kJoinBadTransition:
+        return "unknown transition or length";
+    case kJoinBadClip:
+        return "unknown clip handle";
+    case kJoinCodecNotInContainer:
+        return "codec not storable in the container";
+    case kJoinCopyParametersDiffer:
+        return "clips differ, cannot copy them into one stream";
+    case kJoinCopyNeedsEncoding:
+        return "needs encoding, not copy";
+    case kJoinNothingToWrite:
+        return "nothing to write";
+    case kJoinBusy:
+        return "job busy or run already";
+    default:
+        return nullptr;
+    }
+}
+
 } // namespace mediacore

@@ -2,6 +2,7 @@
 
 #include "CodecCatalog.h"
 #include "CopyRangeCutter.h"
+#include "DecodeTimeRebuilder.h"
 #include "Demuxer.h"
 #include "EngineLog.h"
 #include "JoinError.h"
@@ -15,6 +16,7 @@ extern "C" {
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 
 namespace mediacore {
 
@@ -178,6 +180,10 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Muxer& muxer) {
     bool shiftKnown = false;
     const bool firstFromStart = fromStart && &clip == &_settings.clips.front();
     const int64_t pictureUs = videoIn >= 0 ? frameLengthUs(input.stream(videoIn)) : 0;
+    // Reordered pictures get decoding times rebuilt from their presentation times, whatever the container kept.
+    std::optional<DecodeTimeRebuilder> rebuilder;
+    if (videoIn >= 0 && input.stream(videoIn)->codecpar->video_delay > 0)
+        rebuilder.emplace(input.stream(videoIn)->codecpar->video_delay);
 
     auto write = [&](const CopyRangeCutter::Decisions& decisions) -> int {
         for (uint64_t id : decisions.drop)
@@ -196,6 +202,13 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Muxer& muxer) {
                 // little before 0); each later clip starts where the one before ended.
                 shiftUs = firstFromStart ? -input.originUs() : _offsetUs - cutter.pieceStartUs() - input.originUs();
                 shiftKnown = true;
+            }
+            if (isVideo && rebuilder && packet->pts != AV_NOPTS_VALUE) {
+                int64_t picture =
+                    packet->duration > 0 ? packet->duration : av_rescale_q(pictureUs, AV_TIME_BASE_Q, timeBase);
+                packet->dts = rebuilder->next(packet->pts, picture);
+            } else if (packet->dts == AV_NOPTS_VALUE) {
+                packet->dts = packet->pts;
             }
             int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
             int64_t dtsUs = av_rescale_q(dts, timeBase, AV_TIME_BASE_Q) + shiftUs;

@@ -14,6 +14,13 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+#ifdef __SANITIZE_ADDRESS__
+// The sanitizer build runs our code several times slower; the 0.5 s promise is for the real build.
+constexpr double kStopLimitSeconds = 1.5;
+#else
+constexpr double kStopLimitSeconds = 0.5;
+#endif
+
 std::string colourClip(const std::string& colour) {
     return MediaFixtures::make("join_" + colour + "_2s.mp4",
                                "-f lavfi -i color=c=" + colour +
@@ -319,7 +326,7 @@ TEST(EncodingJoin, StopEndsQuicklyAndLeavesNoFile) {
     EXPECT_GT(apiMediaJoinStop(join.h), 0);
     worker.join();
     double seconds = std::chrono::duration<double>(Clock::now() - stopped).count();
-    EXPECT_LT(seconds, 0.5);
+    EXPECT_LT(seconds, kStopLimitSeconds);
     EXPECT_GE(result.load(), 0) << "a stop is not a failure";
     EXPECT_TRUE(filesIn(dir).empty());
 }

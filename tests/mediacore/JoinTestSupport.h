@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -60,12 +59,6 @@ inline std::vector<std::string> filesIn(const std::string& dir) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// The stream's duration as the decoded frames / samples say (ffprobe's stream duration may be missing).
-inline double streamSeconds(const FfprobeResult& info, const std::string& type) {
-    const FfprobeStream* s = type == "video" ? info.firstVideo() : info.firstAudio();
-    return s ? s->duration : 0;
 }
 
 } // namespace jointest

@@ -163,3 +163,35 @@ TEST(StreamCopyJoin, RefusesTransitionsAndVolumeChanges) {
     }
     EXPECT_TRUE(filesIn(dir).empty());
 }
+
+// The editor's inverted trim: the parts before and after the removed range are converted into pieces, which a
+// copy join puts together; the conversions share their codec set-up, so the pieces copy cleanly.
+TEST(StreamCopyJoin, JoinsConvertedPiecesOfAnInvertedTrim) {
+    for (const std::string extension : {"mp4", "mkv"}) {
+        SCOPED_TRACE(extension);
+        std::string dir = MediaFixtures::freshDir("join-copy-pieces");
+        auto piece = [&](const std::string& name, int64_t start, int64_t stop) {
+            std::string path = dir + "/" + name + "." + extension;
+            CONVERT_HANDLE h = apiMediaConvertCreate();
+            EXPECT_GT(apiMediaConvertSetInputMedia(h, sixSeconds().c_str()), 0);
+            EXPECT_GT(apiMediaConvertSetCutTime(h, start, stop), 0);
+            EXPECT_GT(apiMediaConvertSetOutputPath(h, path.c_str()), 0);
+            EXPECT_GT(apiMediaConvertStart(h), 0);
+            apiMediaConvertClose(h);
+            return path;
+        };
+        std::string before = piece("befor_clip", 0, 2'000'000);
+        std::string after = piece("behand_clip", 3'500'000, 6'000'000);
+        std::string output = dir + "/clip." + extension;
+        Join join;
+        ASSERT_NE(join.add(before), nullptr);
+        ASSERT_NE(join.add(after), nullptr);
+        ASSERT_GE(copyJoin(join, output), 0);
+        FfprobeResult out = ffprobe(output);
+        ASSERT_TRUE(out.ok);
+        EXPECT_NEAR(out.duration, 4.5, 0.1);
+        EXPECT_TRUE(ffmpegDecodesCleanly(output));
+        expectRising(ffprobePacketTimes(output, "v:0", "dts_time"), "video decoding times");
+        expectRising(ffprobePacketTimes(output, "a:0", "dts_time"), "audio decoding times");
+    }
+}
