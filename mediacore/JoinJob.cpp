@@ -156,12 +156,13 @@ int JoinJob::setFrameRate(double fps) {
 
 int JoinJob::setFrameSize(int width, int height) {
     const char* op = "set frame size";
-    return setOutputValue(
-        op, [&] { return OutputSettingChecks::frameSize(op, width, height); },
-        [&] {
-            _settings.width = width;
-            _settings.height = height;
-        });
+    // The joiner passes its reference clip's own size, which may be odd: it is taken, and the output rounds it
+    // down to even numbers as it does a source's size.
+    auto check = [&] { return OutputSettingChecks::frameSize(op, width + (width & 1), height + (height & 1)); };
+    return setOutputValue(op, check, [&] {
+        _settings.width = width;
+        _settings.height = height;
+    });
 }
 
 int JoinJob::setAudioFormat(int channels, int sampleRate) {

@@ -145,6 +145,27 @@ TEST(EncodingJoin, ClipsOfOtherSizesTakeTheFirstClipsShape) {
     EXPECT_GT(meanOf(picture, w, 100, 0, 540, h), 40);
 }
 
+// The size and frame rate set for the output win over the first clip's; an odd size (a reference clip's own)
+// is rounded down to even numbers, as a source's is.
+TEST(EncodingJoin, SetSizeAndFrameRateAreKept) {
+    std::string dir = MediaFixtures::freshDir("join-set-size");
+    Join join;
+    ASSERT_NE(join.add(sixSeconds(), 0, 1.0), nullptr);
+    ASSERT_NE(join.add(wideThirty(), 0, 1.0), nullptr);
+    ASSERT_GT(apiMediaJoinSetVideoFrameSize(join.h, 427, 241), 0);
+    ASSERT_GT(apiMediaJoinSetVideoFps(join.h, 30), 0);
+    ASSERT_GT(apiMediaJoinSetAudioEncodeContext(join.h, 1, 22050), 0);
+    ASSERT_GE(start(join, dir + "/out.mp4"), 0);
+    FfprobeResult out = ffprobe(dir + "/out.mp4");
+    ASSERT_NE(out.firstVideo(), nullptr);
+    EXPECT_EQ(out.firstVideo()->width, 426);
+    EXPECT_EQ(out.firstVideo()->height, 240);
+    EXPECT_NEAR(out.firstVideo()->frameRate, 30.0, 0.01);
+    EXPECT_EQ(out.firstVideo()->frameCount, 60);
+    EXPECT_EQ(out.firstAudio()->sampleRate, 22050);
+    EXPECT_EQ(out.firstAudio()->channels, 1);
+}
+
 // A portrait clip (a display matrix of 90 degrees) sets an upright output without a display matrix.
 TEST(EncodingJoin, RotatedFirstClipGivesAnUprightOutput) {
     std::string dir = MediaFixtures::freshDir("join-rotated");

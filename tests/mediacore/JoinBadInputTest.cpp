@@ -100,7 +100,8 @@ TEST(JoinBadInput, RefusedSettings) {
     EXPECT_EQ(apiMediaJoinSetAudioVolumn(join.h, nullptr, 1.0), mediacore::kJoinBadClip);
     EXPECT_LT(apiMediaJoinSetAudioVolumn(join.h, clip, -1.0), 0);
     EXPECT_LT(apiMediaJoinSetVideoFrameSize(join.h, 0, 240), 0);
-    EXPECT_LT(apiMediaJoinSetVideoFrameSize(join.h, 321, 240), 0);
+    EXPECT_LT(apiMediaJoinSetVideoFrameSize(join.h, 320, -240), 0);
+    EXPECT_LT(apiMediaJoinSetVideoFrameSize(join.h, 32768, 240), 0);
     EXPECT_LT(apiMediaJoinSetVideoFps(join.h, -25), 0);
     EXPECT_LT(apiMediaJoinSetVideoBitrate(join.h, -1), 0);
     EXPECT_GT(apiMediaJoinSetAudioBitrate(join.h, 0), 0) << "0 leaves the rate unset";
