@@ -17,6 +17,13 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
+#ifdef __SANITIZE_ADDRESS__
+// The sanitizer build runs our code several times slower; the 0.5 s promise is for the real build.
+constexpr long long kStopLimitMs = 1500;
+#else
+constexpr long long kStopLimitMs = 500;
+#endif
+
 // A conversion handle closed at the end of the scope.
 struct Job {
     CONVERT_HANDLE h = apiMediaConvertCreate();
@@ -290,7 +297,8 @@ TEST_F(ConvertJobTest, StopEndsQuicklyAndLeavesNoFile) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - stopped).count();
     worker.join();
-    EXPECT_LT(took, 500);
+    std::printf("Start returned %lld ms after Stop\n", static_cast<long long>(took));
+    EXPECT_LT(took, kStopLimitMs);
     EXPECT_GT(result.load(), 0); // a stop is not a failure
     EXPECT_TRUE(filesIn(dir).empty());
 }
@@ -311,7 +319,8 @@ TEST_F(ConvertJobTest, RotationMetadataKeptOrTurnedIntoPixels) {
 
     std::string kept = out("kept.mp4");
     ASSERT_GT(convert(source, kept), 0);
-    const FfprobeStream* v = ffprobe(kept).firstVideo();
+    FfprobeResult keptInfo = ffprobe(kept);
+    const FfprobeStream* v = keptInfo.firstVideo();
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->width, 320);
     EXPECT_EQ(v->height, 240);
@@ -329,7 +338,8 @@ TEST_F(ConvertJobTest, RotationMetadataKeptOrTurnedIntoPixels) {
     ASSERT_GT(convert(source, turned,
                       [&](CONVERT_HANDLE h) { EXPECT_GT(apiMediaConvertSetRotateAngle(h, info.angle + 360), 0); }),
               0);
-    v = ffprobe(turned).firstVideo();
+    FfprobeResult turnedInfo = ffprobe(turned);
+    v = turnedInfo.firstVideo();
     ASSERT_NE(v, nullptr);
     EXPECT_EQ(v->width, 240);
     EXPECT_EQ(v->height, 320);
