@@ -36,7 +36,12 @@ struct AudioTarget {
 //
 // Times: the cut is done before the graph (ExactCut keeps exactly the frames and samples of the range) and the
 // frames enter on the output's timeline, 0 at the cut's start. Edits timed on the source timeline (watermark and
-// music windows) are placed with outputTimeUs().
+// music windows) are placed with outputTimeUs(). Sources read inside the graph (video watermarks, music) start at
+// the graph's time 0 = cutStartUs, so a consumer that jumps on the source timeline (a player's seek) builds a new
+// graph with cutStartUs at the new place and feeds its frames on that graph's timeline.
+//
+// Building reads files (watermark images and videos, music) and calls the draw-text callback: it runs on the
+// consumer's own thread (the job's, in a conversion).
 class FilterGraphBuilder {
 public:
     explicit FilterGraphBuilder(const ConvertSettings& settings) : _settings(settings) {}
