@@ -289,13 +289,13 @@ TEST_F(ConvertJobTest, StopEndsQuicklyAndLeavesNoFile) {
     });
     // Progress rises while it runs, read from this thread.
     int seen = 0;
-    for (int i = 0; i < 200 && seen < 5; ++i) {
+    for (auto begun = Clock::now(); seen < 2 && Clock::now() - begun < std::chrono::seconds(30);) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         seen = apiMediaConvertGetProgress(job.h);
         EXPECT_GE(seen, 0);
         EXPECT_LE(seen, 100);
     }
-    EXPECT_GE(seen, 5);
+    EXPECT_GE(seen, 2);
     auto stopped = Clock::now();
     EXPECT_GT(apiMediaConvertStop(job.h), 0);
     while (!returned && Clock::now() - stopped < std::chrono::seconds(5))
