@@ -16,7 +16,6 @@ AudioStage::AudioStage(const mediacore::Demuxer& demuxer, int streamIndex, Audio
 
 int AudioStage::open(const mediacore::AudioTarget& target) {
     _target = target;
-    _originTicks = _demuxer.toTicks(_stream, 0);
     return _decoder.open(_demuxer.stream(_stream), 1);
 }
 
@@ -69,7 +68,7 @@ void AudioStage::receive(mediacore::FramePtr frame) {
     if (ensureGraph(frame.get()) < 0)
         return;
     if (frame->pts != AV_NOPTS_VALUE)
-        frame->pts -= _originTicks;
+        frame->pts = std::max<int64_t>(0, frame->pts - _demuxer.toTicks(_stream, _graphOriginUs));
     if (int rc = _graph.push(frame.get()); rc < 0) {
         mediacore::EngineLog::failure("playback: filter audio", rc, _demuxer.path());
         _graph = mediacore::FilterGraph();
@@ -90,9 +89,17 @@ int AudioStage::ensureGraph(const AVFrame* frame) {
     source.channels = frame->ch_layout.nb_channels;
     source.channelMask = frame->ch_layout.order == AV_CHANNEL_ORDER_NATIVE ? frame->ch_layout.u.mask : 0;
     source.timeBase = stream->time_base;
+    // The graph's time 0 is its first sample's time, as an export's is its cut's start: music is mixed sample by
+    // sample from there.
+    const int64_t originUs = frame->pts != AV_NOPTS_VALUE ? _demuxer.toMicroseconds(_stream, frame->pts) : 0;
     auto build = [&](const mediacore::ConvertSettings& edits) {
+        mediacore::ConvertSettings placed = edits;
+        placed.cutStartUs = originUs;
+        // Without the main sound the music plays alone, over the main sound's silence.
+        if (placed.mainAudioDisabled)
+            placed.mainAudioVolume = 0;
         mediacore::FilterGraph graph;
-        int rc = graph.open(mediacore::FilterGraphBuilder(edits).audio(source, _target), 1);
+        int rc = graph.open(mediacore::FilterGraphBuilder(placed).audio(source, _target), 1);
         if (rc >= 0)
             _graph = std::move(graph);
         return rc;
@@ -112,6 +119,7 @@ int AudioStage::ensureGraph(const AVFrame* frame) {
         return rc;
     }
     _graphVersion = _editsVersion;
+    _graphOriginUs = originUs;
     _graphRate = frame->sample_rate;
     _graphFormat = frame->format;
     _graphChannels = frame->ch_layout.nb_channels;
@@ -124,7 +132,8 @@ void AudioStage::pullSamples() {
     while (_graph.pull(out.get()) >= 0) {
         const int bytes = av_samples_get_buffer_size(nullptr, out->ch_layout.nb_channels, out->nb_samples,
                                                      static_cast<AVSampleFormat>(out->format), 1);
-        const int64_t ptsUs = out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0;
+        const int64_t ptsUs =
+            _graphOriginUs + (out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0);
         if (bytes > 0)
             _buffer.push(out->data[0], static_cast<size_t>(bytes), ptsUs, _serial);
         av_frame_unref(out.get());

@@ -48,7 +48,6 @@ private:
     mediacore::Decoder _decoder;
     mediacore::AudioTarget _target;
     uint64_t _serial = 0;
-    int64_t _originTicks = 0;
 
     std::shared_ptr<const mediacore::ConvertSettings> _edits;
     uint64_t _editsVersion = 0;
@@ -56,6 +55,7 @@ private:
     uint64_t _graphVersion = 0;
     int _graphRate = 0, _graphFormat = -1, _graphChannels = 0;
     uint64_t _failedVersion = 0;
+    int64_t _graphOriginUs = 0; // the file time of the graph's time 0
 
     bool _seeking = false;
     mediacore::ExactCut _cut;

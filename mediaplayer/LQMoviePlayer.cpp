@@ -331,10 +331,7 @@ void LQMoviePlayer::ClearImageEffect() {
 }
 
 void LQMoviePlayer::AddImageEffect(int effectId) {
-    pictureEdit([&] {
-        _edits.addImageEffect(effectId);
-        return true;
-    });
+    pictureEdit([&] { return _edits.addImageEffect(effectId); });
 }
 
 void LQMoviePlayer::SetSubtitle(SUBTITLE_PARAM subtitle) {

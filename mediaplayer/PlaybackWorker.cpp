@@ -248,9 +248,7 @@ void PlaybackWorker::lookAhead(int64_t targetUs) {
     // Frames leave the decoder in presentation order, so every frame shown at or before the target is among the
     // packets decoded before the first one whose decoding time lies past the target.
     const int reorder = std::max(1, _demuxer->stream(stream)->codecpar->video_delay) + 1;
-    int64_t best = _video->lastDecodedPts();
-    if (best != AV_NOPTS_VALUE && best > target)
-        best = AV_NOPTS_VALUE;
+    int64_t best = _video->latestAtOrBefore(target);
     bool past = false;
     int laterWithoutDts = 0;
     auto consider = [&](const AVPacket* packet) {

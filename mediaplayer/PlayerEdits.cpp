@@ -1,26 +1,10 @@
 #include "PlayerEdits.h"
 
+#include "EditChecks.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-namespace {
-
-// A record's text field is usable only when its NUL lies inside it: a field filled to the brim would be read
-// past its end.
-template <size_t N> bool terminated(const char (&field)[N]) {
-    return std::memchr(field, '\0', N) != nullptr;
-}
-
-bool boxUsable(const RECT& rect) {
-    return rect.right > rect.left && rect.bottom > rect.top;
-}
-
-bool windowUsable(int64_t start, int64_t end) {
-    return start >= 0 && end > start;
-}
-
-} // namespace
 
 PlayerEdits::PlayerEdits() {
     _subtitle.position = -1;
@@ -45,9 +29,10 @@ void PlayerEdits::setVFlip(int on) {
 }
 
 void PlayerEdits::setBCS(int brightness, int contrast, int saturation) {
-    _settings.brightness = std::clamp(brightness, -255, 255);
-    _settings.contrast = std::clamp(contrast, -100, 100);
-    _settings.saturation = std::clamp(saturation, -100, 100);
+    mediacore::EditChecks::colour(brightness, contrast, saturation);
+    _settings.brightness = brightness;
+    _settings.contrast = contrast;
+    _settings.saturation = saturation;
     pictureChanged();
 }
 
@@ -56,15 +41,24 @@ void PlayerEdits::clearImageEffect() {
     pictureChanged();
 }
 
-void PlayerEdits::addImageEffect(int effectId) {
+bool PlayerEdits::addImageEffect(int effectId) {
+    if (mediacore::EditChecks::effect(effectId) < 0)
+        return false;
     _settings.effects.push_back(effectId);
     pictureChanged();
+    return true;
 }
 
 bool PlayerEdits::setSubtitle(const SUBTITLE_PARAM& subtitle) {
-    if (!terminated(subtitle.path) || !terminated(subtitle.szFontFile))
+    using mediacore::EditChecks;
+    if (!EditChecks::terminated(subtitle.path, sizeof subtitle.path) ||
+        !EditChecks::terminated(subtitle.szFontFile, sizeof subtitle.szFontFile))
         return false;
-    _subtitle = subtitle;
+    SUBTITLE_PARAM checked = subtitle;
+    // An empty path removes the subtitle; the rest of the record waits for the next one.
+    if (checked.path[0] != '\0' && EditChecks::subtitle(checked) < 0)
+        return false;
+    _subtitle = checked;
     if (_subtitle.path[0] == '\0')
         _settings.subtitle.reset();
     else
@@ -101,30 +95,31 @@ void PlayerEdits::clearWatermask() {
     pictureChanged();
 }
 
+// The picture the boxes are measured on is not known here (it depends on the rotation when the graph is built):
+// boxes are checked for shape only, and the engine clips or leaves out what lies outside the picture.
 int PlayerEdits::addImageWatermask(const IMAGE_WATERMARK_PARAM& watermark) {
-    if (!terminated(watermark.path) || watermark.path[0] == '\0' || !boxUsable(watermark.rect) ||
-        !windowUsable(watermark.start_time, watermark.end_time))
+    IMAGE_WATERMARK_PARAM checked = watermark;
+    if (mediacore::EditChecks::imageWatermark(checked, 0, 0) < 0)
         return 0;
-    _settings.imageWatermarks.push_back(watermark);
+    _settings.imageWatermarks.push_back(checked);
     pictureChanged();
     return 1;
 }
 
 int PlayerEdits::addVideoWatermask(const VIDEO_WATERMARK_PARAM& watermark) {
-    if (!terminated(watermark.path) || watermark.path[0] == '\0' || !boxUsable(watermark.rect) ||
-        !windowUsable(watermark.start_time, watermark.end_time) ||
-        (watermark.file_end_time != 0 && !windowUsable(watermark.file_start_time, watermark.file_end_time)))
+    VIDEO_WATERMARK_PARAM checked = watermark;
+    if (mediacore::EditChecks::videoWatermark(checked, 0, 0) < 0)
         return 0;
-    _settings.videoWatermarks.push_back(watermark);
+    _settings.videoWatermarks.push_back(checked);
     pictureChanged();
     return 1;
 }
 
 int PlayerEdits::addTextWatermask(const TEXT_WATERMARK_PARAM& watermark) {
-    if (!terminated(watermark.text) || !terminated(watermark.szFontFile) || !terminated(watermark.szFontName) ||
-        watermark.text[0] == '\0' || !windowUsable(watermark.start_time, watermark.end_time))
+    TEXT_WATERMARK_PARAM checked = watermark;
+    if (mediacore::EditChecks::textWatermark(checked) < 0)
         return 0;
-    _settings.textWatermarks.push_back(watermark);
+    _settings.textWatermarks.push_back(checked);
     pictureChanged();
     return 1;
 }
@@ -141,8 +136,7 @@ void PlayerEdits::clearDubbingMusic() {
 
 int PlayerEdits::addDubbingMusic(const char* path, int64_t musicStartUs, int64_t musicEndUs, int64_t timelineStartUs,
                                  int64_t timelineEndUs, int64_t fadeInUs, int64_t fadeOutUs, double volume) {
-    if (path == nullptr || path[0] == '\0' || !windowUsable(musicStartUs, musicEndUs) ||
-        !windowUsable(timelineStartUs, timelineEndUs) || fadeInUs < 0 || fadeOutUs < 0 || !std::isfinite(volume))
+    if (path == nullptr)
         return 0;
     mediacore::ConvertSettings::Music music;
     music.path = path;
@@ -152,7 +146,9 @@ int PlayerEdits::addDubbingMusic(const char* path, int64_t musicStartUs, int64_t
     music.timelineEndUs = timelineEndUs;
     music.fadeInUs = fadeInUs;
     music.fadeOutUs = fadeOutUs;
-    music.volume = std::max(0.0, volume);
+    music.volume = volume;
+    if (mediacore::EditChecks::music(music) < 0)
+        return 0;
     _settings.music.push_back(std::move(music));
     soundChanged();
     return 1;

@@ -23,20 +23,23 @@ public:
     bool setRotateAngle(int degrees);
     void setHFlip(int on);
     void setVFlip(int on);
+    // The checks are the conversion job's (mediacore::EditChecks), so the preview refuses and clamps what the
+    // export would.
     // Brightness -255..255, contrast and saturation -100..100 (clamped); 0, 0, 0 changes nothing.
     void setBCS(int brightness, int contrast, int saturation);
     void clearImageEffect();
-    void addImageEffect(int effectId);
+    bool addImageEffect(int effectId); // false for an id not in the effect list
 
-    // An empty path removes the subtitle; the font, position and colours are kept for the next one.
+    // An empty path removes the subtitle; the font, position and colours are kept for the next one. A subtitle
+    // file that is missing or has no cue is refused.
     bool setSubtitle(const SUBTITLE_PARAM& subtitle);
     bool updateSubtitleFontFile(const char* path);
     void updateSubtitlePos(int position);
     void updateSubtitleFontClr(uint32_t colour, int shadow, uint32_t shadowColour);
     const SUBTITLE_PARAM& subtitleRecord() const { return _subtitle; }
 
-    // 1 when the watermark was taken, 0 when refused (a text field without its NUL, an empty path or box,
-    // a time window that ends before it starts).
+    // 1 when the watermark was taken, 0 when refused (a text field without its NUL, a missing or unreadable
+    // file, an empty box, a time window that ends before it starts).
     void clearWatermask();
     int addImageWatermask(const IMAGE_WATERMARK_PARAM& watermark);
     int addVideoWatermask(const VIDEO_WATERMARK_PARAM& watermark);
@@ -46,7 +49,8 @@ public:
     void setLoadImageCallback(LOAD_IMAGE_CALLBACK callback) { _loadImage = callback; }
     LOAD_IMAGE_CALLBACK loadImageCallback() const { return _loadImage; }
 
-    // Times in µs. 1 when taken, 0 when refused (no path, an empty or inverted range, a negative time).
+    // Times in µs. 1 when taken, 0 when refused (no path, a file without sound, an empty or inverted range, a
+    // negative time); a range beyond the music's end is cut there.
     void clearDubbingMusic();
     int addDubbingMusic(const char* path, int64_t musicStartUs, int64_t musicEndUs, int64_t timelineStartUs,
                         int64_t timelineEndUs, int64_t fadeInUs, int64_t fadeOutUs, double volume);

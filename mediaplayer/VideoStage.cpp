@@ -26,7 +26,7 @@ VideoStage::VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, Video
 
 int VideoStage::open() {
     const AVStream* stream = _demuxer.stream(_stream);
-    _originTicks = _demuxer.toTicks(_stream, 0);
+    _fileStartTicks = _demuxer.toTicks(_stream, 0);
     AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
     _frameDurationUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 40000;
     return _decoder.open(stream);
@@ -41,8 +41,14 @@ int64_t VideoStage::targetTicks(int64_t us) const {
     return _demuxer.toTicks(_stream, us);
 }
 
-int64_t VideoStage::lastDecodedPts() const {
-    return _lastDecoded ? _lastDecoded->pts : AV_NOPTS_VALUE;
+int64_t VideoStage::latestAtOrBefore(int64_t ticks) const {
+    int64_t latest = _lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE && _lastDecoded->pts <= ticks
+                         ? _lastDecoded->pts
+                         : AV_NOPTS_VALUE;
+    for (int64_t pts : _inFlight)
+        if (pts <= ticks && (latest == AV_NOPTS_VALUE || pts > latest))
+            latest = pts;
+    return latest;
 }
 
 void VideoStage::reset() {
@@ -50,6 +56,7 @@ void VideoStage::reset() {
     _graph = mediacore::FilterGraph();
     _graphVersion = 0;
     _lastDecoded.reset();
+    _inFlight.clear();
     _candidate.reset();
     _maxSkippedPts = AV_NOPTS_VALUE;
     _targetPts = AV_NOPTS_VALUE;
@@ -105,6 +112,8 @@ int VideoStage::decode(const AVPacket* packet) {
         context->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (skip)
             _maxSkippedPts = _maxSkippedPts == AV_NOPTS_VALUE ? packet->pts : std::max(_maxSkippedPts, packet->pts);
+        else if (packet->pts != AV_NOPTS_VALUE)
+            _inFlight.push_back(packet->pts);
     } else {
         context->skip_frame = AVDISCARD_DEFAULT;
     }
@@ -133,6 +142,9 @@ int VideoStage::decode(const AVPacket* packet) {
 void VideoStage::receive(mediacore::FramePtr frame) {
     std::shared_ptr<AVFrame> decoded = share(std::move(frame));
     _lastDecoded = decoded;
+    // Frames leave in presentation order: nothing at or before this one is still on its way.
+    if (decoded->pts != AV_NOPTS_VALUE)
+        std::erase_if(_inFlight, [&](int64_t pts) { return pts <= decoded->pts; });
     if (!_seeking) {
         queuePicture(decoded, false);
         return;
@@ -155,7 +167,7 @@ void VideoStage::receive(mediacore::FramePtr frame) {
     }
 }
 
-void VideoStage::finishSeek(const std::shared_ptr<AVFrame>& result, bool isTarget) {
+void VideoStage::finishSeek(std::shared_ptr<AVFrame> result, bool isTarget) {
     const bool emitResult = _emitResult;
     _seeking = false;
     _candidate.reset();
@@ -230,7 +242,7 @@ void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seek
     if (!input)
         return;
     if (input->pts != AV_NOPTS_VALUE)
-        input->pts -= _originTicks;
+        input->pts -= _fileStartTicks;
     _pendingResult = _pendingResult || seekResult;
     int rc = _graph.push(input.get());
     if (rc < 0) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace mediacore {
 class Demuxer;
@@ -21,8 +22,10 @@ class VideoFrameQueue;
 // edits through the engine's filter-graph builder (upright first, as the export sees it) and queues the pictures
 // scaled for the view.
 //
-// Frame times inside are the stream's ticks as the demuxer reads them; the graph gets them on the file's
-// timeline (0 = the file's start), which is the timeline watermark windows are given on.
+// Frame times inside are the stream's ticks as the demuxer reads them. The graph runs on the file's timeline
+// (0 = the file's start, as an export without a cut): the subtitle renderer takes its cue times from the
+// pictures' own, and watermark windows are given on that timeline too, so every timed edit lands where the
+// export puts it whatever position playback starts from.
 class VideoStage {
 public:
     VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, VideoFrameQueue& queue);
@@ -47,7 +50,9 @@ public:
     bool seeking() const { return _seeking; }
     // A seek to targetUs can carry on from where decoding stands instead of jumping back to a key frame.
     bool canContinueTo(int64_t targetUs) const;
-    int64_t lastDecodedPts() const; // ticks; AV_NOPTS_VALUE when none
+    // The latest pts at or before `ticks` among the frames decoded or still inside the decoder; AV_NOPTS_VALUE
+    // when none.
+    int64_t latestAtOrBefore(int64_t ticks) const;
 
     // Decodes one packet; nullptr drains the decoder and the graph at the end of the stream.
     int decode(const AVPacket* packet);
@@ -58,7 +63,7 @@ public:
 
 private:
     void receive(mediacore::FramePtr frame);
-    void finishSeek(const std::shared_ptr<AVFrame>& result, bool isResult);
+    void finishSeek(std::shared_ptr<AVFrame> result, bool isTarget);
     void queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seekResult);
     int ensureGraph(const AVFrame* frame);
     int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
@@ -72,7 +77,7 @@ private:
     PictureConverter _converter;
     std::function<QSize()> _displayBox;
     uint64_t _serial = 0;
-    int64_t _originTicks = 0;     // the file's start in stream ticks
+    int64_t _fileStartTicks = 0;  // the file's start in stream ticks
     int64_t _frameDurationUs = 0; // from the stream's average rate
 
     std::shared_ptr<const mediacore::ConvertSettings> _edits;
@@ -89,6 +94,7 @@ private:
     int64_t _targetPts;                  // ticks, AV_NOPTS_VALUE: not known yet
     std::shared_ptr<AVFrame> _candidate; // the latest frame at or before the target so far
     std::shared_ptr<AVFrame> _lastDecoded;
-    int64_t _maxSkippedPts; // the latest pts of a packet decoded with non-reference frames skipped
+    std::vector<int64_t> _inFlight; // pts of packets sent to the decoder whose frames have not come out yet
+    int64_t _maxSkippedPts;         // the latest pts of a packet decoded with non-reference frames skipped
     bool _finished = false;
 };

@@ -38,11 +38,56 @@ int streamAngle(const std::string& path) {
     return video.angle;
 }
 
+// Stands in for the editor's text renderer: an opaque red 60 x 30 block whose bottom-left corner is the text's
+// origin (measured from the canvas's bottom-left corner, y up).
+void drawBlock(int32_t width, int32_t height, void* pixels, TEXT_WATERMARK_PARAM text) {
+    auto* canvas = static_cast<uint8_t*>(pixels);
+    for (int y = height - text.rect.top - 30; y < height - text.rect.top; ++y)
+        for (int x = text.rect.left; x < text.rect.left + 60; ++x)
+            if (x >= 0 && y >= 0 && x < width && y < height) {
+                uint8_t* p = canvas + (static_cast<size_t>(y) * width + x) * 4;
+                p[0] = 0, p[1] = 0, p[2] = 255, p[3] = 255;
+            }
+}
+
+IMAGE_WATERMARK_PARAM imageWatermark() {
+    IMAGE_WATERMARK_PARAM watermark{};
+    MediaRecordSetText(watermark.path, sizeof watermark.path, MediaFixtures::png().c_str());
+    watermark.rect = RECT{20, 20, 148, 116};
+    watermark.transparence = 20;
+    watermark.start_time = 500000;
+    watermark.end_time = 1500000;
+    return watermark;
+}
+
+TEXT_WATERMARK_PARAM textWatermark() {
+    TEXT_WATERMARK_PARAM text{};
+    MediaRecordSetText(text.text, sizeof text.text, "Clipwright");
+    MediaRecordSetText(text.szFontName, sizeof text.szFontName, "DejaVu Sans");
+    text.rect = RECT{200, 30, 300, 60};
+    text.fontsize = 24;
+    text.fontclr = 0xff000000u;
+    text.start_time = 0;
+    text.end_time = 1500000;
+    return text;
+}
+
+SUBTITLE_PARAM subtitle() {
+    SUBTITLE_PARAM record{};
+    MediaRecordSetText(record.path, sizeof record.path, MediaFixtures::srt().c_str());
+    MediaRecordSetText(record.szFontFile, sizeof record.szFontFile, "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+    record.position = -1;
+    record.fontsize = 30;
+    record.shadow = 1;
+    record.fontclr = record.shadowclr = 0xffff0000u;
+    return record;
+}
+
 } // namespace
 
 // What the preview shows after an edit is what the export writes (within the encoder's tolerance), and differs
 // from the unedited picture.
-TEST(LQMoviePlayerEditsTest, RotationAndMirroringMatchTheExport) {
+TEST(LQMoviePlayerEditsTest, PictureEditsMatchTheExport) {
     struct Case {
         const char* name;
         std::function<std::string()> source;
@@ -67,6 +112,33 @@ TEST(LQMoviePlayerEditsTest, RotationAndMirroringMatchTheExport) {
          [](CONVERT_HANDLE j, int angle) {
              apiMediaConvertVFlipStatus(j, 1);
              apiMediaConvertSetRotateAngle(j, 180 + angle);
+         },
+         320, 240},
+        {"brightness", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.SetBCS(80, 0, 0); },
+         [](CONVERT_HANDLE j, int) { apiMediaConvertAdjustBCS(j, 80, 0, 0); }, 320, 240},
+        {"gray_and_sepia", MediaFixtures::mp4,
+         [](LQMoviePlayer& p) {
+             p.ClearImageEffect();
+             p.AddImageEffect(1);
+             p.AddImageEffect(2);
+         },
+         [](CONVERT_HANDLE j, int) {
+             apiMediaConvertAddImageEffect(j, 1);
+             apiMediaConvertAddImageEffect(j, 2);
+         },
+         320, 240},
+        {"subtitle", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.SetSubtitle(subtitle()); },
+         [](CONVERT_HANDLE j, int) { apiMediaConvertSetSubtitle(j, subtitle()); }, 320, 240},
+        {"image_watermark", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.AddImageWatermask(imageWatermark()); },
+         [](CONVERT_HANDLE j, int) { apiMediaConvertAddImageWatermask(j, imageWatermark()); }, 320, 240},
+        {"text_watermark", MediaFixtures::mp4,
+         [](LQMoviePlayer& p) {
+             p.SetDrawTextCallback(drawBlock);
+             p.AddTextWatermask(textWatermark());
+         },
+         [](CONVERT_HANDLE j, int) {
+             apiMediaConvertSetDrawTextCallback(drawBlock);
+             apiMediaConvertAddTextWatermask(j, textWatermark());
          },
          320, 240},
     };
@@ -95,7 +167,7 @@ TEST(LQMoviePlayerEditsTest, RotationAndMirroringMatchTheExport) {
         const std::vector<uint8_t> written = engineSnapshot(exported, 0.8, c.width, c.height);
         EXPECT_LT(meanDifference(after, written), 4.0);
         if (c.width == uprightW) {
-            EXPECT_GT(meanDifference(after, before), 10.0);
+            EXPECT_GT(meanDifference(after, before), 1.0); // subtitles and texts change a small part
         }
         if (std::string(c.name) == "rotate270_of_rotated") {
             EXPECT_EQ(angle, 270);
@@ -130,4 +202,26 @@ TEST(LQMoviePlayerEditsTest, EditsMadeWhilePausedAreUsedWhenPlayStarts) {
     std::vector<uint8_t> buffer(320 * 320 * 4);
     ASSERT_EQ(player->Snapshot(&w, &h, buffer.data()), 1);
     EXPECT_EQ(w, 240);
+}
+
+TEST(LQMoviePlayerEditsTest, TimedEditsShowOnlyInTheirWindowsWhereverPlaybackStarts) {
+    const std::string path = MediaFixtures::mp4();
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), SpecRect{0, 0, 320, 240});
+    ASSERT_TRUE(waitUntilShown(*player));
+    player->AddImageWatermask(imageWatermark()); // 0.5 .. 1.5 s
+    player->SetSubtitle(subtitle());             // cues 0.5 .. 1.0 and 1.2 .. 1.8 s
+    struct Case {
+        double seconds;
+        bool edited;
+    };
+    const Case cases[] = {{0.3, false}, {0.8, true}, {1.1, true}, {1.3, true}, {1.9, false}};
+    for (const Case& c : cases) {
+        player->seekTime(MediaTime::withSeconds(c.seconds, 1000000000));
+        ASSERT_TRUE(waitUntilShown(*player));
+        const double change = meanDifference(snapshot(*player, 320, 240), engineSnapshot(path, c.seconds, 320, 240));
+        if (c.edited)
+            EXPECT_GT(change, 1.0) << c.seconds;
+        else
+            EXPECT_LT(change, 0.5) << c.seconds;
+    }
 }

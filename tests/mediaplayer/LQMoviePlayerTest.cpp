@@ -84,6 +84,24 @@ TEST(LQMoviePlayerTest, SeekShowsTheExactFramePlayingOrPaused) {
     EXPECT_LT(meanDifferenceToRgb(snapshot(*player, 320, 240), rgb), 3.0);
 }
 
+TEST(LQMoviePlayerTest, SeekWhileTheFirstPicturesAreStillDecodedShowsTheTarget) {
+    // The decoder is caught at different points of filling its queue; frames inside it must not be skipped over.
+    const std::string path = longGopClip();
+    struct Case {
+        int delayMs;
+        double seconds;
+    };
+    const Case cases[] = {{0, 0.08}, {0, 0.3}, {3, 0.12}, {10, 0.2}, {30, 0.28}, {60, 0.16}};
+    for (const Case& c : cases) {
+        auto player = openPlayer(path);
+        runFor(c.delayMs);
+        player->seekTime(MediaTime::withSeconds(c.seconds, 1000000000));
+        ASSERT_TRUE(waitUntilShown(*player));
+        EXPECT_LT(meanDifference(snapshot(*player, 320, 240), engineSnapshot(path, c.seconds, 320, 240)), 2.0)
+            << c.seconds << " after " << c.delayMs << " ms";
+    }
+}
+
 TEST(LQMoviePlayerTest, PlayingAdvancesTheTimeAndPausingHoldsIt) {
     auto player = openPlayer(longGopClip());
     ASSERT_TRUE(waitUntilShown(*player));

@@ -1,5 +1,7 @@
 #include "PlayerEdits.h"
 
+#include "support/MediaFixtures.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -21,16 +23,18 @@ TEST(PlayerEditsTest, PictureEditsBecomeConversionSettings) {
     EXPECT_EQ(edits.settings().contrast, -100);
     EXPECT_EQ(edits.settings().saturation, 50);
     edits.clearImageEffect();
-    edits.addImageEffect(3);
-    edits.addImageEffect(7);
+    EXPECT_TRUE(edits.addImageEffect(3));
+    EXPECT_TRUE(edits.addImageEffect(7));
+    EXPECT_FALSE(edits.addImageEffect(9999)); // not in the effect list
     EXPECT_EQ(edits.settings().effects, (std::vector<int>{3, 7}));
     EXPECT_GT(edits.pictureVersion(), start);
 }
 
 TEST(PlayerEditsTest, SubtitleUpdatesChangeOneFieldAndAnEmptyPathRemovesIt) {
     PlayerEdits edits;
+    const std::string cues = MediaFixtures::srt();
     SUBTITLE_PARAM record{};
-    std::strcpy(record.path, "/tmp/a.srt");
+    std::strcpy(record.path, cues.c_str());
     record.position = -1;
     record.fontsize = 30;
     record.shadow = 1;
@@ -42,7 +46,7 @@ TEST(PlayerEditsTest, SubtitleUpdatesChangeOneFieldAndAnEmptyPathRemovesIt) {
     edits.updateSubtitlePos(150);
     edits.updateSubtitleFontClr(0xff000000u, 1, 0xff000000u);
     const SUBTITLE_PARAM& now = *edits.settings().subtitle;
-    EXPECT_STREQ(now.path, "/tmp/a.srt");
+    EXPECT_STREQ(now.path, cues.c_str());
     EXPECT_STREQ(now.szFontFile, "/library/fonts/Arial.ttf");
     EXPECT_EQ(now.position, 150);
     EXPECT_EQ(now.fontsize, 30);
@@ -52,6 +56,11 @@ TEST(PlayerEditsTest, SubtitleUpdatesChangeOneFieldAndAnEmptyPathRemovesIt) {
     const std::string tooLong(260, 'a');
     EXPECT_FALSE(edits.updateSubtitleFontFile(tooLong.c_str()));
     EXPECT_STREQ(edits.settings().subtitle->szFontFile, "/library/fonts/Arial.ttf");
+
+    SUBTITLE_PARAM missing = now;
+    std::strcpy(missing.path, "/no/such/cues.srt");
+    EXPECT_FALSE(edits.setSubtitle(missing));
+    EXPECT_STREQ(edits.settings().subtitle->path, cues.c_str());
 
     SUBTITLE_PARAM none = now;
     none.path[0] = '\0';
@@ -64,7 +73,7 @@ TEST(PlayerEditsTest, SubtitleUpdatesChangeOneFieldAndAnEmptyPathRemovesIt) {
 TEST(PlayerEditsTest, RefusesRecordsThatCannotBeUsed) {
     PlayerEdits edits;
     IMAGE_WATERMARK_PARAM image{};
-    std::strcpy(image.path, "/tmp/logo.png");
+    std::strcpy(image.path, MediaFixtures::png().c_str());
     image.rect = RECT{10, 10, 110, 60};
     image.end_time = 5000000;
     EXPECT_EQ(edits.addImageWatermask(image), 1);
@@ -75,7 +84,9 @@ TEST(PlayerEditsTest, RefusesRecordsThatCannotBeUsed) {
     emptyBox.rect.right = emptyBox.rect.left;
     IMAGE_WATERMARK_PARAM inverted = image;
     inverted.start_time = 6000000;
-    for (const IMAGE_WATERMARK_PARAM& bad : {unterminated, emptyBox, inverted})
+    IMAGE_WATERMARK_PARAM missing = image;
+    std::strcpy(missing.path, "/no/such/logo.png");
+    for (const IMAGE_WATERMARK_PARAM& bad : {unterminated, emptyBox, inverted, missing})
         EXPECT_EQ(edits.addImageWatermask(bad), 0);
 
     TEXT_WATERMARK_PARAM text{};
@@ -95,13 +106,16 @@ TEST(PlayerEditsTest, RefusesRecordsThatCannotBeUsed) {
 TEST(PlayerEditsTest, SoundEditsKeepPicturesCurrent) {
     PlayerEdits edits;
     const uint64_t picture = edits.pictureVersion();
-    EXPECT_EQ(edits.addDubbingMusic("/tmp/m.mp3", 0, 2000000, 1000000, 3000000, 1000000, 0, 0.5), 1);
-    EXPECT_EQ(edits.addDubbingMusic("/tmp/m.mp3", 2000000, 1000000, 0, 1000000, 0, 0, 1), 0);
+    const std::string music = MediaFixtures::mp3WithCover(); // 2 s of sound
+    EXPECT_EQ(edits.addDubbingMusic(music.c_str(), 0, 5000000, 1000000, 3000000, 1000000, 0, 0.5), 1);
+    EXPECT_EQ(edits.addDubbingMusic(music.c_str(), 2000000, 1000000, 0, 1000000, 0, 0, 1), 0);
     EXPECT_EQ(edits.addDubbingMusic(nullptr, 0, 1000000, 0, 1000000, 0, 0, 1), 0);
+    EXPECT_EQ(edits.addDubbingMusic(MediaFixtures::noAudio().c_str(), 0, 1000000, 0, 1000000, 0, 0, 1), 0);
     edits.setMainAudioVolume(3.0);
     edits.setAudioIndex(2);
     EXPECT_EQ(edits.settings().music.size(), 1u);
     EXPECT_EQ(edits.settings().music[0].timelineStartUs, 1000000);
+    EXPECT_NEAR(edits.settings().music[0].musicEndUs, 2000000, 100000); // cut at the music's end
     EXPECT_DOUBLE_EQ(edits.settings().mainAudioVolume, 1.0);
     EXPECT_EQ(edits.settings().audioStreamIndex, 2);
     EXPECT_EQ(edits.pictureVersion(), picture);

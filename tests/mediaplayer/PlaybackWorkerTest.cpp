@@ -1,0 +1,126 @@
+#include "PlaybackWorker.h"
+#include "AudioSampleBuffer.h"
+#include "Demuxer.h"
+#include "VideoFrameQueue.h"
+
+#include "support/MediaFixtures.h"
+
+extern "C" {
+#include <libavutil/samplefmt.h>
+}
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+// The decoding thread's sound, read the way the audio output reads it (no sound device is needed): 48 kHz
+// stereo 16-bit, one millisecond is 48 frames of 4 bytes.
+class PlaybackWorkerTest : public ::testing::Test {
+protected:
+    static constexpr int kRate = 48000;
+
+    PlaybackWorkerTest() { sound.setFormat(kRate, 4); }
+
+    std::unique_ptr<PlaybackWorker> makeWorker(const std::string& path, const mediacore::ConvertSettings& edits) {
+        mediacore::AudioTarget target;
+        target.sampleRate = kRate;
+        target.channels = 2;
+        target.sampleFormats = {AV_SAMPLE_FMT_S16};
+        auto worker = std::make_unique<PlaybackWorker>(path, nullptr, pictures, sound, target);
+        sound.setOnConsumed([w = worker.get()] { w->wake(); });
+        pictures.setOnPopped([w = worker.get()] { w->wake(); });
+        worker->setEdits(edits, 1, 1);
+        return worker;
+    }
+
+    // Reads `ms` of sound of `serial` as it comes (pictures are taken off the queue as well, so decoding goes
+    // on); returns the samples of the left channel and the time of the first one.
+    std::vector<int16_t> readSound(uint64_t serial, int ms, int64_t* firstUs) {
+        std::vector<int16_t> left;
+        std::vector<int16_t> chunk(2 * 4800);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        *firstUs = -1;
+        while (left.size() < static_cast<size_t>(ms) * kRate / 1000 && std::chrono::steady_clock::now() < deadline) {
+            while (pictures.front(serial) && !pictures.front(serial)->isEnd())
+                pictures.pop();
+            int64_t pts = 0;
+            const size_t bytes = sound.read(reinterpret_cast<uint8_t*>(chunk.data()), chunk.size() * 2, serial, &pts);
+            if (bytes == 0) {
+                if (sound.finished(serial))
+                    break;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                continue;
+            }
+            if (*firstUs < 0)
+                *firstUs = pts;
+            for (size_t i = 0; i < bytes / 4; ++i)
+                left.push_back(chunk[i * 2]);
+        }
+        return left;
+    }
+
+    static double rms(const std::vector<int16_t>& samples, double fromS, double toS) {
+        const size_t from = static_cast<size_t>(fromS * kRate), to = std::min(samples.size(), size_t(toS * kRate));
+        double sum = 0;
+        for (size_t i = from; i < to; ++i)
+            sum += double(samples[i]) * samples[i];
+        return to > from ? std::sqrt(sum / (to - from)) : 0;
+    }
+
+    VideoFrameQueue pictures{6};
+    AudioSampleBuffer sound;
+};
+
+TEST_F(PlaybackWorkerTest, SoundAndPictureStartExactlyAtASeeksTarget) {
+    auto worker = makeWorker(MediaFixtures::mp4(), mediacore::ConvertSettings());
+    worker->start(0, 1);
+    int64_t first = -1;
+    std::vector<int16_t> samples = readSound(1, 200, &first);
+    EXPECT_EQ(first, 0);
+    EXPECT_GT(rms(samples, 0, 0.2), 1000); // the file's sine
+
+    pictures.clear();
+    sound.clear();
+    worker->seek(1234567, 2);
+    samples = readSound(2, 100, &first);
+    EXPECT_NEAR(first, 1234567, 21); // to the sample
+    // The first picture of the seek is its result: the frame on screen at 1.2346 s (25 fps: the one at 1.2 s).
+    ASSERT_TRUE(pictures.waitFor(
+        2, [](const DecodedPicture&) { return true; }, std::chrono::seconds(10)));
+    std::optional<DecodedPicture> result = pictures.front(2);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_TRUE(result->seekResult);
+    EXPECT_EQ(result->ptsUs, 1200000);
+}
+
+TEST_F(PlaybackWorkerTest, MusicIsMixedInItsPlaceAndPlaysAloneWithoutTheMainSound) {
+    mediacore::ConvertSettings edits;
+    edits.mainAudioDisabled = true;
+    mediacore::ConvertSettings::Music music;
+    music.path = MediaFixtures::mp3WithCover();
+    music.musicStartUs = 0;
+    music.musicEndUs = 2000000;
+    music.timelineStartUs = 500000;
+    music.timelineEndUs = 1500000;
+    edits.music.push_back(music);
+    auto worker = makeWorker(MediaFixtures::mp4(), edits);
+    worker->start(0, 1);
+    int64_t first = -1;
+    std::vector<int16_t> samples = readSound(1, 1900, &first);
+    EXPECT_EQ(first, 0);
+    EXPECT_LT(rms(samples, 0.0, 0.45), 50);  // the main sound is off
+    EXPECT_GT(rms(samples, 0.6, 1.4), 1000); // the music in its place
+    EXPECT_LT(rms(samples, 1.55, 1.9), 50);
+
+    // From a seek into the music's place, the music is where it was: 0.4 s into its part.
+    pictures.clear();
+    sound.clear();
+    worker->seek(900000, 2);
+    samples = readSound(2, 800, &first);
+    EXPECT_EQ(first, 900000);
+    EXPECT_GT(rms(samples, 0.0, 0.55), 1000);
+    EXPECT_LT(rms(samples, 0.65, 0.8), 50);
+}
