@@ -12,7 +12,7 @@ public:
 
     static std::string mp4();            // 2 s, 320x240, 25 fps, H.264 + AAC 44.1 kHz stereo
     static std::string mp3WithCover();   // 2 s audio-only mp3 with an attached cover picture
-    static std::string rotated90();      // as mp4(), with a display matrix of 90 degrees clockwise
+    static std::string rotated90();      // as mp4(), display matrix turned 90 degrees counter-clockwise (270 clockwise)
     static std::string twoAudioMkv();    // 2 s H.264 + two audio tracks (440 Hz stereo, 880 Hz mono 48 kHz)
     static std::string noAudio();        // 2 s H.264 without audio
     static std::string png();            // 64x48 PNG image
