@@ -1,11 +1,14 @@
-// Starts the application with its main window. The launcher's content is built by the application shell.
+// The entry point: the application framework, the main interface, then the event loop. There are no options,
+// arguments or environment variables of the application's own.
+#include "AppDelegate.h"
+#include "MainInterface.h"
 #include "ResourceBundle.h"
-#include "WindowStyle.h"
+#include "SpecFrame.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QMainWindow>
 #include <QPixmap>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,10 +18,14 @@ int main(int argc, char** argv) {
     if (!icon.isNull())
         QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
 
-    QWidget window;
-    WindowStyle::apply(&window);
-    window.setWindowTitle(ResourceBundle::localizedStringForKey(QStringLiteral("Ixy-de-Rz5.title")));
-    window.resize(780, 520);
-    window.show();
+    MainInterface interface;
+    AppDelegate* delegate = interface.delegate();
+    QApplication::setQuitOnLastWindowClosed(delegate->applicationShouldTerminateAfterLastWindowClosed());
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, &AppDelegate::applicationWillTerminate);
+
+    interface.window()->adjustSize();
+    SpecFrame::centerWindow(interface.window());
+    interface.window()->show();
+    delegate->applicationDidFinishLaunching();
     return app.exec();
 }

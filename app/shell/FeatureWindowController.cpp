@@ -1,6 +1,7 @@
 #include "FeatureWindowController.h"
 
 #include "Alert.h"
+#include "ControlFont.h"
 #include "EngineJobFactory.h"
 #include "MOQButton.h"
 #include "MOQOpenAlert.h"
@@ -21,6 +22,7 @@
 namespace {
 
 constexpr double kPreviewInterval = 0.1; // seconds
+constexpr char kControllerProperty[] = "clipwright.featureWindowController";
 constexpr double kOutputLabelWidth = 96;
 
 QString localized(const QString& key) {
@@ -47,7 +49,14 @@ FeatureWindowController::~FeatureWindowController() {
     NotificationCenter::defaultCenter().removeObserver(this);
 }
 
+FeatureWindowController* FeatureWindowController::forWindow(QWidget* window) {
+    if (window == nullptr)
+        return nullptr;
+    return qobject_cast<FeatureWindowController*>(window->property(kControllerProperty).value<QObject*>());
+}
+
 void FeatureWindowController::setUpFrame() {
+    window()->setProperty(kControllerProperty, QVariant::fromValue<QObject*>(this));
     NotificationCenter::defaultCenter().addObserver(this, kWindowWillCloseNotification,
                                                     [this](const Notification& n) { closewindow(n); });
     WindowStyle::apply(window());
@@ -58,10 +67,12 @@ OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, 
     SpecFrame::setFrame(_outputLabel, SpecRect{popUpFrame.x - kOutputLabelWidth - 6, popUpFrame.y, kOutputLabelWidth,
                                                popUpFrame.height});
     _outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    _outputLabel->setFont(ControlFont::system(13));
     _outputLabel->setStyleSheet(QStringLiteral("color: white;"));
     _outputLabel->setText(localized(QStringLiteral("outputFolderLabelstringValue")));
 
     _outputPopUp = new OutputFolderPopUp(parent);
+    _outputPopUp->setFont(ControlFont::system(13));
     SpecFrame::setFrame(_outputPopUp, popUpFrame);
     _outputPopUp->outputPopUpBtnAction(nullptr);
     return _outputPopUp;

@@ -35,6 +35,8 @@ public:
     ~FeatureWindowController() override;
 
     void setReleasedWhenDone(bool released) { _releasedWhenDone = released; }
+    // The controller of a feature window (whose frame is set up), or null.
+    static FeatureWindowController* forWindow(QWidget* window);
 
     // The output folder in use; empty until the pop-up is installed.
     QString outputPath() const;

@@ -1,5 +1,6 @@
 #include "MOQOpenAlert.h"
 
+#include "ControlFont.h"
 #include "MOQButton.h"
 #include "Modal.h"
 #include "ResourceBundle.h"
@@ -38,8 +39,7 @@ void MOQOpenAlert::windowDidLoad() {
     SpecFrame::setFrame(_titleLabel, SpecRect{96, 62, 228, 40});
     _titleLabel->setWordWrap(true);
     _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont messageFont = _titleLabel->font();
-    messageFont.setPointSizeF(12);
+    QFont messageFont = ControlFont::system(14);
     messageFont.setBold(true);
     _titleLabel->setFont(messageFont);
     _titleLabel->setStyleSheet(QStringLiteral("color: white;"));
@@ -47,6 +47,7 @@ void MOQOpenAlert::windowDidLoad() {
 
     _openBtn = new QCheckBox(w);
     SpecFrame::setFrame(_openBtn, SpecRect{96, 36, 228, 22});
+    _openBtn->setFont(ControlFont::system(13));
     _openBtn->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     _openBtn->setText(localized(QStringLiteral("OpenfileTitle")));
 
@@ -55,6 +56,8 @@ void MOQOpenAlert::windowDidLoad() {
     _okBtn->setOnBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_On.bmp")));
     _okBtn->setDownBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Down.bmp")));
     _okBtn->setDisAbleBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Disable.bmp")));
+    _okBtn->setBordered(false);
+    _okBtn->setFont(ControlFont::system(14));
     _okBtn->setContentColor(Qt::black);
     _okBtn->setContentTitle(localized(QStringLiteral("alertOKBtn")));
     _okBtn->setMouseDownAction([this](MOQButton*) { okAction(); });

@@ -133,6 +133,44 @@ TEST(EngineJobRunner, CancelInTheMiddleStopsTheChainWithNoErrorAndNoPartialFile)
     EXPECT_FALSE(runner.isBusy());
 }
 
+TEST(EngineJobRunner, AJoinStepJoinsTheConvertedPiecesOfTheSameRun) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("engine-join"));
+    const QString pieces = QString::fromStdString(MediaFixtures::freshDir("engine-join-pieces"));
+    JobRunner runner(EngineJobFactory::shared());
+    Outcome outcome;
+    watch(runner, outcome);
+    JobStep join;
+    join.kind = MediaJob::Kind::Join;
+    join.configure = [&runner](MediaJob& job) {
+        for (int piece = 0; piece < 2; ++piece) {
+            const QByteArray path = runner.outputs().at(piece).toUtf8();
+            if (apiMediaJoinAddMediaClip(job.handle(), path.constData(), 0, 0) == nullptr)
+                return 0;
+        }
+        return 1;
+    };
+    join.output.folder = folder;
+    join.output.baseName = QStringLiteral("joined");
+    join.output.extension = QStringLiteral("mp4");
+    JobStep first = cutStep(shortClip(), pieces, "piece", 0, 0.8);
+    first.output.naming = JobStep::Output::Naming::Exact;
+    first.output.exactPath = pieces + "/before.mp4";
+    JobStep second = cutStep(shortClip(), pieces, "piece", 1.4, 2.0);
+    second.output.naming = JobStep::Output::Naming::Exact;
+    second.output.exactPath = pieces + "/after.mp4";
+    ASSERT_TRUE(runner.run({first, second, join}, [&](bool ok) { outcome.finishes << ok; }));
+    ASSERT_TRUE(Dispatch::runUntil([&] { return !outcome.finishes.isEmpty(); }, 60000));
+
+    EXPECT_EQ(outcome.finishes, QList<bool>{true});
+    EXPECT_TRUE(outcome.failures.isEmpty());
+    EXPECT_EQ(filesIn(folder), QStringList{"joined.mp4"});
+    const FfprobeResult probe = ffprobe((folder + "/joined.mp4").toStdString());
+    ASSERT_TRUE(probe.ok);
+    EXPECT_NEAR(probe.duration, 1.4, 0.1);
+    EXPECT_DOUBLE_EQ(outcome.polls.last().second, 100.0);
+    EXPECT_EQ(outcome.polls.last().first, 2);
+}
+
 TEST(EngineJobRunner, NamesNeverMeetExistingFiles) {
     const QString folder = QString::fromStdString(MediaFixtures::freshDir("engine-names"));
     for (const QString& name : {QStringLiteral("a.mp4"), QStringLiteral("a(2).mp4")}) {

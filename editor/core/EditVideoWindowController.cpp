@@ -1,0 +1,29 @@
+#include "EditVideoWindowController.h"
+
+#include "SpecFrame.h"
+
+#include <QWidget>
+
+namespace {
+
+constexpr int kWindowWidth = 908;
+constexpr int kWindowHeight = 622;
+
+} // namespace
+
+EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {}
+
+EditVideoWindowController::~EditVideoWindowController() = default;
+
+void EditVideoWindowController::windowDidLoad() {
+    setUpFrame();
+    QWidget* content = window();
+    content->resize(kWindowWidth, kWindowHeight);
+    content->setMinimumSize(908, 622);
+    _outputPathPopUpBtn = installOutputPopUp(content, SpecRect{130, 16, 220, 26});
+    enableEdit(false);
+}
+
+QString EditVideoWindowController::finishedMessageKey() const {
+    return QStringLiteral("Editfinishedstring");
+}
