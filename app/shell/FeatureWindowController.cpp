@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <vector>
+
 namespace {
 
 constexpr double kPreviewInterval = 0.1; // seconds
@@ -98,6 +100,19 @@ void FeatureWindowController::outputPopUpBtnAction(QObject* sender) {
 
 QString FeatureWindowController::saveStillFrame(const QImage& frame) {
     return StillFrame::write(frame, outputPath(), _coverStyle);
+}
+
+QString FeatureWindowController::saveSnapshot(int width, int height, const SnapshotCall& snapshot) {
+    if (width <= 0 || height <= 0 || !snapshot)
+        return {};
+    std::vector<unsigned char> buffer(size_t(width) * size_t(height) * 4);
+    int shownWidth = width;
+    int shownHeight = height;
+    snapshot(&shownWidth, &shownHeight, buffer.data());
+    // The buffer was made for the size asked; a larger size read back would describe bytes that are not there.
+    if (shownWidth <= 0 || shownHeight <= 0 || qint64(shownWidth) * shownHeight > qint64(width) * height)
+        return {};
+    return saveStillFrame(StillFrame::fromPremultipliedBgra(buffer.data(), shownWidth, shownHeight));
 }
 
 void FeatureWindowController::revealOutputFolder() {

@@ -50,6 +50,10 @@ public:
     void setCoverStyle(const QString& style) { _coverStyle = style; }
     // Writes a frame of the preview into the output folder; the path written, or empty.
     QString saveStillFrame(const QImage& frame);
+    // The still-frame button's work (actionCarameraBtn): a width x height buffer filled by `snapshot` (the
+    // preview player's Snapshot, which may read the size back) and written as a still frame.
+    using SnapshotCall = std::function<void(int* width, int* height, unsigned char* buffer)>;
+    QString saveSnapshot(int width, int height, const SnapshotCall& snapshot);
 
     // Shows the output folder in the file manager (when set).
     void revealOutputFolder();

@@ -256,3 +256,21 @@ TEST(EngineJobRunner, StillFramesComeFromTheEnginesSnapshotAndNeverReplaceEachOt
     EXPECT_EQ(QImageReader(first).format(), "jpeg");
     EXPECT_EQ(QImageReader(second).size(), QSize(320, 240));
 }
+
+TEST(EngineJobRunner, PictureSizeIsUprightAndZeroWithoutVideo) {
+    struct Case {
+        std::string path;
+        SpecSize size;
+    };
+    const QList<Case> cases = {
+        {MediaFixtures::mp4(), {320, 240}},
+        {MediaFixtures::rotated90(), {240, 320}},
+        {MediaFixtures::mp3WithCover(), {0, 0}},
+        {"/no/such/file.mp4", {0, 0}},
+    };
+    for (const Case& c : cases) {
+        const SpecSize size = EngineSnapshot::getVideoSizeForTrack(QString::fromStdString(c.path));
+        EXPECT_EQ(size.width, c.size.width) << c.path;
+        EXPECT_EQ(size.height, c.size.height) << c.path;
+    }
+}

@@ -347,3 +347,31 @@ TEST(FeatureWindowFrame, PreviewTimerTicksEveryTenthOfASecondUntilRemoved) {
     EXPECT_EQ(controller.ticks, ticks);
     EXPECT_FALSE(controller.hasPreviewTimer());
 }
+
+TEST(FeatureWindowFrame, SnapshotsBecomeStillFramesInTheOutputFolder) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window();
+    controller.setCoverStyle("bmp");
+    // A player that fills the buffer with opaque red (B, G, R, A).
+    const auto red = [](int* width, int* height, unsigned char* buffer) {
+        for (int i = 0; i < *width * *height; ++i) {
+            buffer[i * 4 + 0] = 0;
+            buffer[i * 4 + 1] = 0;
+            buffer[i * 4 + 2] = 255;
+            buffer[i * 4 + 3] = 255;
+        }
+    };
+    const QString path = controller.saveSnapshot(8, 6, red);
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_EQ(QFileInfo(path).absolutePath(), controller.outputPath());
+    EXPECT_EQ(QFileInfo(path).suffix(), "bmp");
+    const QImage written(path);
+    EXPECT_EQ(written.size(), QSize(8, 6));
+    EXPECT_EQ(written.pixelColor(3, 3), QColor(255, 0, 0));
+
+    const auto grows = [](int* width, int* height, unsigned char*) { *width = 1920, *height = 1080; };
+    EXPECT_TRUE(controller.saveSnapshot(8, 6, grows).isEmpty()) << "a size larger than the buffer is refused";
+    EXPECT_TRUE(controller.saveSnapshot(0, 6, red).isEmpty());
+}

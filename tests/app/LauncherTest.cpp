@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -312,4 +313,27 @@ TEST(AboutBox, OkAndTheCloseControlBothEndTheModalRun) {
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(Modal::depth(), 0);
     }
+}
+
+TEST(Launcher, TheApplicationEndsWithItsLastWindowNotWithTheLauncher) {
+    ShellTestEnvironment env;
+    MainInterface interface;
+    QApplication::setQuitOnLastWindowClosed(interface.delegate()->applicationShouldTerminateAfterLastWindowClosed());
+    interface.window()->show();
+    interface.viewController()->joinnerAction(nullptr);
+    ASSERT_EQ(openToolWindows().size(), 1);
+
+    bool toolClosed = false;
+    QTimer::singleShot(0, [&] {
+        interface.window()->close();
+        QTimer::singleShot(100, [&] {
+            // Still running with the tool window open: close it, the last window.
+            toolClosed = true;
+            openToolWindows().first()->close();
+        });
+    });
+    QTimer::singleShot(5000, [] { QApplication::exit(1); }); // a watchdog
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(toolClosed) << "closing the launcher alone ended the application";
+    settle();
 }
