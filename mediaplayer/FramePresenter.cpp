@@ -11,10 +11,12 @@
 namespace {
 // While the decoder is behind, the queue is looked at again after this long even without a wake-up.
 constexpr int64_t kStarvedPollUs = 20000;
+// The clock waits this long at most for the first picture, so a stream that gives none cannot stall playback.
+constexpr int kMaxHoldMs = 1000;
 } // namespace
 
-FramePresenter::FramePresenter(VideoFrameQueue& queue, PlaybackClock& clock, QObject* parent)
-    : QObject(parent), _queue(queue), _clock(clock) {
+FramePresenter::FramePresenter(VideoFrameQueue& queue, PlaybackClock& clock, bool hasPictures, QObject* parent)
+    : QObject(parent), _queue(queue), _clock(clock), _hasPictures(hasPictures) {
     _timer.setSingleShot(true);
     _timer.setTimerType(Qt::PreciseTimer);
     connect(&_timer, &QTimer::timeout, this, [this] { tick(); });
@@ -26,16 +28,21 @@ void FramePresenter::reset(uint64_t serial, bool awaitResult) {
     if (_playing) {
         // The clock stands still until the new position's first picture is there.
         _clock.pause();
-        _holding = true;
+        hold();
     }
     tick();
+}
+
+void FramePresenter::hold() {
+    _holding = _hasPictures;
+    _held.start();
 }
 
 void FramePresenter::play() {
     if (_playing)
         return;
     _playing = true;
-    _holding = true;
+    hold();
     tick();
 }
 
@@ -91,14 +98,12 @@ void FramePresenter::tick() {
     }
     if (!_playing)
         return;
-    if (_holding) {
-        if (!_queue.front(_serial)) {
-            schedule(kStarvedPollUs);
-            return;
-        }
-        _holding = false;
-        _clock.start();
+    if (_holding && !_queue.front(_serial) && _held.elapsed() < kMaxHoldMs) {
+        schedule(kStarvedPollUs);
+        return;
     }
+    _holding = false;
+    _clock.start();
     const int64_t now = _clock.positionUs();
     while (std::optional<DecodedPicture> front = _queue.front(_serial)) {
         if (front->isEnd()) {

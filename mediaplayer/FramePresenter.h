@@ -3,6 +3,7 @@
 #include "DecodedPicture.h"
 #include "PlaybackStatistics.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -20,7 +21,8 @@ class VideoFrameQueue;
 class FramePresenter : public QObject {
     Q_OBJECT
 public:
-    FramePresenter(VideoFrameQueue& queue, PlaybackClock& clock, QObject* parent = nullptr);
+    // hasPictures: the media has a picture, so the clock waits for the first one when playback starts.
+    FramePresenter(VideoFrameQueue& queue, PlaybackClock& clock, bool hasPictures, QObject* parent = nullptr);
 
     std::function<void(const DecodedPicture&)> onShow;
     std::function<void()> onEnd;
@@ -46,6 +48,7 @@ private:
     void tick();
     void schedule(int64_t delayUs);
     void show(const DecodedPicture& picture);
+    void hold();
 
     VideoFrameQueue& _queue;
     PlaybackClock& _clock;
@@ -53,6 +56,8 @@ private:
     uint64_t _serial = 0;
     bool _awaitingResult = false;
     bool _playing = false;
+    const bool _hasPictures;
     bool _holding = false; // playing, but the clock waits for the first picture
+    QElapsedTimer _held;   // since when
     PlaybackStatistics _statistics;
 };

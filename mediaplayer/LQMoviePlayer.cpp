@@ -58,7 +58,7 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const SpecRect
         _audioFormat = AudioOutput::deviceFormat();
     _probe = std::move(probe);
 
-    _presenter = std::make_unique<FramePresenter>(_pictures, _clock);
+    _presenter = std::make_unique<FramePresenter>(_pictures, _clock, _hasVideo);
     _presenter->onShow = [this](const DecodedPicture& picture) { show(picture); };
     _presenter->onEnd = [this] { reachedEnd(); };
     FramePresenter* presenter = _presenter.get();

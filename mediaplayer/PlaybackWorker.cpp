@@ -267,7 +267,8 @@ void PlaybackWorker::lookAhead(int64_t targetUs) {
     };
     for (const mediacore::PacketPtr& packet : _videoPackets)
         consider(packet.get());
-    for (int read = 0; !past && !_demuxDone && !_seekPending.load() && read < kMaxLookAheadPackets; ++read) {
+    for (int read = 0; !past && !_demuxDone && !_seekPending.load() && !_stop.load() && read < kMaxLookAheadPackets;
+         ++read) {
         const size_t before = _videoPackets.size();
         readPacket();
         if (_videoPackets.size() > before)

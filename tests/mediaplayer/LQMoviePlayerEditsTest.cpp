@@ -72,6 +72,17 @@ TEXT_WATERMARK_PARAM textWatermark() {
     return text;
 }
 
+VIDEO_WATERMARK_PARAM videoWatermark() {
+    VIDEO_WATERMARK_PARAM watermark{};
+    MediaRecordSetText(watermark.path, sizeof watermark.path, MediaFixtures::noAudio().c_str());
+    watermark.rect = RECT{160, 120, 320, 240};
+    watermark.start_time = 500000;
+    watermark.end_time = 1500000;
+    watermark.file_start_time = 200000;
+    watermark.file_end_time = 1200000;
+    return watermark;
+}
+
 SUBTITLE_PARAM subtitle() {
     SUBTITLE_PARAM record{};
     MediaRecordSetText(record.path, sizeof record.path, MediaFixtures::srt().c_str());
@@ -131,6 +142,8 @@ TEST(LQMoviePlayerEditsTest, PictureEditsMatchTheExport) {
          [](CONVERT_HANDLE j, int) { apiMediaConvertSetSubtitle(j, subtitle()); }, 320, 240},
         {"image_watermark", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.AddImageWatermask(imageWatermark()); },
          [](CONVERT_HANDLE j, int) { apiMediaConvertAddImageWatermask(j, imageWatermark()); }, 320, 240},
+        {"video_watermark", MediaFixtures::mp4, [](LQMoviePlayer& p) { p.AddVideoWatermask(videoWatermark()); },
+         [](CONVERT_HANDLE j, int) { apiMediaConvertAddVideoWatermark(j, videoWatermark()); }, 320, 240},
         {"text_watermark", MediaFixtures::mp4,
          [](LQMoviePlayer& p) {
              p.SetDrawTextCallback(drawBlock);
