@@ -232,9 +232,13 @@ void EncodingJoin::releasePassedReaders() {
         _readers[i].reset();
 }
 
-FramePtr EncodingJoin::fullSize(FramePtr picture) const {
-    if (!picture)
-        return FrameCompositor::black(_shape.width, _shape.height, _shape.pixelFormat);
+FramePtr EncodingJoin::fullSize(FramePtr picture) {
+    if (!picture) {
+        // Clips without pictures show one shared black picture, never written to.
+        if (!_black)
+            _black = FrameCompositor::black(_shape.width, _shape.height, _shape.pixelFormat);
+        return FramePtr(_black ? av_frame_clone(_black.get()) : nullptr);
+    }
     if (picture->width == _shape.width && picture->height == _shape.height)
         return picture;
     return FrameCompositor::centred(picture.get(), _shape.width, _shape.height);

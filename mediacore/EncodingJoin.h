@@ -49,7 +49,7 @@ private:
     int finish();
     int readerFor(size_t clip, JoinClipReader*& reader);
     void releasePassedReaders();
-    FramePtr fullSize(FramePtr picture) const;
+    FramePtr fullSize(FramePtr picture);
 
     const JoinSettings& _settings;
     const std::atomic<bool>& _stop;
@@ -77,6 +77,7 @@ private:
     int64_t _totalFrames = 0;
     int64_t _totalSamples = 0;
 
+    FramePtr _black;
     std::vector<std::unique_ptr<JoinClipReader>> _readers;
     size_t _videoClip = 0; // the clip whose pictures are being written (the earlier one during a transition)
     size_t _audioClip = 0;
