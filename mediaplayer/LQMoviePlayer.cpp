@@ -258,7 +258,7 @@ int LQMoviePlayer::Snapshot(int* width, int* height, unsigned char* buffer) {
         w = std::min(w, fitted.width());
         h = std::min(h, fitted.height());
     }
-    PictureConverter converter;
+    PictureConverter converter(PictureConverter::Quality::Still);
     if (converter.toBgra(frame, w, h, buffer, w * 4) < 0)
         return 0;
     *width = w;

@@ -63,7 +63,7 @@ void PictureConverter::SwsDeleter::operator()(SwsContext* context) const {
     sws_freeContext(context);
 }
 
-PictureConverter::PictureConverter() = default;
+PictureConverter::PictureConverter(Quality quality) : _flags(quality == Quality::View ? SWS_BILINEAR : SWS_BICUBIC) {}
 PictureConverter::~PictureConverter() = default;
 
 QSize PictureConverter::fittedSize(const AVFrame* frame, QSize box) {
@@ -95,10 +95,8 @@ int PictureConverter::toBgra(const AVFrame* frame, int width, int height, uint8_
         return AVERROR(EINVAL);
     bool fullRange = frame->color_range == AVCOL_RANGE_JPEG;
     const AVPixelFormat source = plainFormat(static_cast<AVPixelFormat>(frame->format), &fullRange);
-    // Pictures are scaled down for the view and up only for small sources; bicubic keeps both clean and is what
-    // FFmpeg's scale filter uses.
     SwsContext* context = sws_getCachedContext(_context.release(), frame->width, frame->height, source, width, height,
-                                               AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr);
+                                               AV_PIX_FMT_BGRA, _flags, nullptr, nullptr, nullptr);
     _context.reset(context);
     if (!context)
         return AVERROR(EINVAL);

@@ -14,7 +14,11 @@ struct SwsContext;
 // thread; it keeps its scaler between calls of the same shape.
 class PictureConverter {
 public:
-    PictureConverter();
+    // Pictures for the view are scaled bilinearly (cheap, and the view shows them at about their own size);
+    // stills bicubically, as FFmpeg's scale filter (and so the engine's snapshots) does.
+    enum class Quality { View, Still };
+
+    explicit PictureConverter(Quality quality);
     ~PictureConverter();
     PictureConverter(const PictureConverter&) = delete;
     PictureConverter& operator=(const PictureConverter&) = delete;
@@ -32,5 +36,6 @@ private:
     struct SwsDeleter {
         void operator()(SwsContext* context) const;
     };
+    const int _flags;
     std::unique_ptr<SwsContext, SwsDeleter> _context;
 };

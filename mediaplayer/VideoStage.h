@@ -74,7 +74,7 @@ private:
     const int _stream;
     VideoFrameQueue& _queue;
     mediacore::Decoder _decoder;
-    PictureConverter _converter;
+    PictureConverter _converter{PictureConverter::Quality::View};
     std::function<QSize()> _displayBox;
     uint64_t _serial = 0;
     int64_t _fileStartTicks = 0;  // the file's start in stream ticks
