@@ -14,12 +14,9 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-#ifdef __SANITIZE_ADDRESS__
-// The sanitizer build runs our code several times slower; the 0.5 s promise is for the real build.
-constexpr double kStopLimitSeconds = 1.5;
-#else
-constexpr double kStopLimitSeconds = 0.5;
-#endif
+// A stop must take effect promptly, not at the end of the join. The 0.5 s promise itself is measured by
+// bench_stop on an idle machine; tests share a loaded one, so they only check a return within a few seconds.
+constexpr double kStopLimitSeconds = 3.0;
 
 std::string colourClip(const std::string& colour) {
     return MediaFixtures::make("join_" + colour + "_2s.mp4",
