@@ -16,6 +16,7 @@ extern "C" {
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace mediacore {
@@ -92,11 +93,17 @@ bool StreamCopyJoin::sameParameters(const AVStream* a, const AVStream* b, std::s
 }
 
 int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
+    // Every clip is opened and checked before a byte is written; each stays open until it has been copied.
     const JoinClip& firstClip = _settings.clips.front();
-    Demuxer first;
-    int rc = first.open(firstClip.path, &_stop);
-    if (rc < 0)
-        return rc;
+    std::vector<std::unique_ptr<Demuxer>> inputs;
+    for (const JoinClip& clip : _settings.clips) {
+        if (_stop.load())
+            return AVERROR_EXIT;
+        inputs.push_back(std::make_unique<Demuxer>());
+        if (int rc = inputs.back()->open(clip.path, &_stop); rc < 0)
+            return rc;
+    }
+    const Demuxer& first = *inputs.front();
     _withVideo = first.firstVideoStream() >= 0 && !CodecCatalog::isAudioOnly(_settings.outputPath);
     _withAudio = first.firstAudioStream() >= 0;
     if (!_withVideo && !_withAudio)
@@ -108,15 +115,10 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
             return EngineLog::failure("copy join", kJoinCodecNotInContainer,
                                       std::string(avcodec_get_name(s->codecpar->codec_id)) + " in " + format->name);
 
-    // Every clip is checked before a byte is written.
     _totalUs = 0;
-    for (const JoinClip& clip : _settings.clips) {
-        if (_stop.load())
-            return AVERROR_EXIT;
-        Demuxer other;
-        rc = other.open(clip.path, &_stop);
-        if (rc < 0)
-            return rc;
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        const JoinClip& clip = _settings.clips[i];
+        const Demuxer& other = *inputs[i];
         int v = other.firstVideoStream();
         int a = other.firstAudioStream();
         std::string reason;
@@ -137,7 +139,7 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
     }
 
     Muxer muxer;
-    rc = muxer.open(path, format, &_stop);
+    int rc = muxer.open(path, format, &_stop);
     if (rc < 0)
         return rc;
     if (_withVideo) {
@@ -152,18 +154,16 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
 
     _lastDtsUs.assign(2, INT64_MIN);
     _offsetUs = 0;
-    for (const JoinClip& clip : _settings.clips) {
-        if ((rc = copyClip(clip, muxer)) < 0)
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        if ((rc = copyClip(_settings.clips[i], *inputs[i], muxer)) < 0)
             return rc;
+        inputs[i].reset();
     }
     return muxer.finish();
 }
 
-int StreamCopyJoin::copyClip(const JoinClip& clip, Muxer& muxer) {
-    Demuxer input;
-    int rc = input.open(clip.path, &_stop);
-    if (rc < 0)
-        return rc;
+int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer) {
+    int rc = 0;
     int videoIn = _withVideo ? input.firstVideoStream() : -1;
     int audioIn = _withAudio ? input.firstAudioStream() : -1;
     bool fromStart = clip.wholeFile || clip.startUs <= 0;

@@ -30,8 +30,7 @@ public:
     static bool sameParameters(const AVStream* a, const AVStream* b, std::string& reason);
 
 private:
-    int checkClips(bool& withVideo, bool& withAudio);
-    int copyClip(const JoinClip& clip, Muxer& muxer);
+    int copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer);
 
     const JoinSettings& _settings;
     const std::atomic<bool>& _stop;
