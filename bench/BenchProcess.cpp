@@ -28,6 +28,8 @@ BenchProcess::Result BenchProcess::run(const std::vector<std::string>& args) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                        static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     result.peakKiB = usage.ru_maxrss;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;

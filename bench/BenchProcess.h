@@ -9,7 +9,8 @@ class BenchProcess {
 public:
     struct Result {
         double seconds = 0;
-        long peakKiB = 0; // the child's peak resident memory
+        double cpuSeconds = 0; // the child's user + system time, all its threads
+        long peakKiB = 0;      // the child's peak resident memory
         int status = -1;  // its exit status; -1 when it did not exit normally
     };
 
