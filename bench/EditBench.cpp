@@ -178,30 +178,13 @@ int main(int argc, char** argv) {
         fs::remove(a);
         fs::remove(b);
         BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, a, srt, png});
-        BenchProcess::Result ffmpeg = BenchProcess::run({"ffmpeg",
-                                                         "-nostdin",
-                                                         "-loglevel",
-                                                         "error",
-                                                         "-y",
-                                                         "-i",
-                                                         clip,
-                                                         "-filter_complex",
-                                                         graph,
-                                                         "-map",
-                                                         "[vout]",
-                                                         "-map",
-                                                         "0:a",
-                                                         "-c:v",
-                                                         "libx264",
-                                                         "-preset",
-                                                         "veryfast",
-                                                         "-b:v",
-                                                         std::to_string(kVideoKbps) + "k",
-                                                         "-c:a",
-                                                         "aac",
-                                                         "-b:a",
-                                                         std::to_string(kAudioKbps) + "k",
-                                                         b});
+        // clang-format off
+        const std::vector<std::string> command = {
+            "ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-i", clip, "-filter_complex", graph, "-map", "[vout]",
+            "-map", "0:a", "-c:v", "libx264", "-preset", "veryfast", "-b:v", std::to_string(kVideoKbps) + "k",
+            "-c:a", "aac", "-b:a", std::to_string(kAudioKbps) + "k", b};
+        // clang-format on
+        BenchProcess::Result ffmpeg = BenchProcess::run(command);
         if (engine.status != 0 || ffmpeg.status != 0) {
             std::fprintf(stderr, "a conversion failed (engine %d, ffmpeg %d)\n", engine.status, ffmpeg.status);
             return 1;
