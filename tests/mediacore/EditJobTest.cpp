@@ -321,6 +321,8 @@ TEST_F(EditJob, VideoWatermarkPlaysItsPart) {
         {0, {{0.3, kGrey}, {0.9, kCyan}, {1.9, kMagenta}, {2.7, kGrey}}},
         {1'000'000, {{0.2, kCyan}, {0.8, kMagenta}, {1.7, kGrey}}},
     };
+    const std::string oddName = out("it's a \"mark\", take 1:2; [v] = ünïcødé.mp4");
+    fs::copy_file(watermarkVideo(), oddName);
     for (const Case& c : cases) {
         SCOPED_TRACE("cut " + std::to_string(c.cutStart));
         std::string path = out("video" + std::to_string(c.cutStart) + ".mp4");
@@ -330,7 +332,7 @@ TEST_F(EditJob, VideoWatermarkPlaysItsPart) {
                                   EXPECT_GT(apiMediaConvertSetCutTime(h, c.cutStart, 4'000'000), 0);
                               }
                               VIDEO_WATERMARK_PARAM w{};
-                              setText(w.path, watermarkVideo());
+                              setText(w.path, oddName);
                               w.rect = {200, 20, 264, 68};
                               w.start_time = 500'000;
                               w.end_time = 2'500'000;
@@ -374,11 +376,14 @@ TEST_F(EditJob, MusicIsAudibleInItsWindowWithFades) {
     // The main sound keeps its level: nothing is scaled down by the mix.
     EXPECT_NEAR(bandLevel(path, 440, 1.6, 0.8), bandLevel(quadrants(), 440, 1.6, 0.8), 1.5);
 
-    // Without fades the repeat is plain to hear after the part's end (2.5 s).
+    // Without fades the repeat is plain to hear after the part's end (2.5 s). Any characters in the music's
+    // name reach the graph.
     std::string repeated = out("music-repeat.mp4");
+    const std::string oddName = out("it's \"music\", take 1:2; [a] = ünïcødé.m4a");
+    fs::copy_file(music(), oddName);
     ASSERT_GT(convert(quadrants(), repeated,
-                      [](CONVERT_HANDLE h) {
-                          EXPECT_GE(apiMediaConvertAddDubbingMusic(h, music().c_str(), 0, 2'000'000, 500'000, 3'500'000,
+                      [&](CONVERT_HANDLE h) {
+                          EXPECT_GE(apiMediaConvertAddDubbingMusic(h, oddName.c_str(), 0, 2'000'000, 500'000, 3'500'000,
                                                                    0, 0, 1.0),
                                     0);
                       }),
