@@ -124,3 +124,33 @@ TEST_F(PlaybackWorkerTest, MusicIsMixedInItsPlaceAndPlaysAloneWithoutTheMainSoun
     EXPECT_GT(rms(samples, 0.0, 0.55), 1000);
     EXPECT_LT(rms(samples, 0.65, 0.8), 50);
 }
+
+TEST_F(PlaybackWorkerTest, TheChosenSoundTrackIsPlayed) {
+    // The mkv's first track is a 440 Hz tone, its second (stream 2) an 880 Hz one.
+    // The tone's frequency from its zero crossings (two a period) between 0.1 and 0.5 s.
+    auto hertz = [](const std::vector<int16_t>& samples) {
+        int count = 0;
+        for (size_t i = kRate / 10 + 1; i < size_t(kRate / 2); ++i)
+            count += (samples[i - 1] < 0) != (samples[i] < 0);
+        return count / (2 * 0.4);
+    };
+    struct Case {
+        int streamIndex;
+        int hertz;
+    };
+    for (const Case& c : {Case{-1, 440}, Case{1, 440}, Case{2, 880}, Case{7, 440} /* no such stream: the first */}) {
+        mediacore::ConvertSettings edits;
+        edits.audioStreamIndex = c.streamIndex;
+        auto worker = makeWorker(MediaFixtures::twoAudioMkv(), edits);
+        worker->start(0, 1);
+        int64_t first = -1;
+        const std::vector<int16_t> samples = readSound(1, 500, &first);
+        ASSERT_GE(samples.size(), size_t(kRate / 2));
+        EXPECT_NEAR(hertz(samples), c.hertz, c.hertz / 20.0) << "stream " << c.streamIndex;
+        sound.setOnConsumed(nullptr);
+        pictures.setOnPopped(nullptr);
+        worker.reset();
+        pictures.clear();
+        sound.clear();
+    }
+}
