@@ -214,6 +214,9 @@ int ConvertPipeline::buildGraph(Lane& lane) {
     target.channels = _plan.audio.channels;
     target.sampleFormats = {_plan.audio.sampleFormat};
     target.lengthUs = _endUs > _startUs ? _endUs - _startUs : 0;
+    // A graph rebuilt after a change of the sound's shape picks the music up where the last one left it.
+    if (!lane.generated && lane.endPts != AV_NOPTS_VALUE)
+        target.startUs = av_rescale_q(lane.endPts, _source.stream(lane.source)->time_base, AV_TIME_BASE_Q);
     int rc = lane.graph.open(lane.generated ? _builder.audioWithoutSource(target)
                                             : _builder.audio(lane.audioFormat, target));
     if (rc >= 0 && lane.encoder.context() && lane.encoder.frameSize() > 0)

@@ -157,6 +157,7 @@ FilterGraphPlan FilterGraphBuilder::audio(const AudioFrameFormat& source, const 
         mix.sampleRate = source.sampleRate;
         mix.channelLayout = channelLayoutName(source.channels, source.channelMask);
         mix.lengthUs = target.lengthUs;
+        mix.startUs = target.startUs;
         MusicMixStage::append(plan, _settings, mix);
     }
     addAudioEnd(plan, target);

@@ -25,6 +25,7 @@ struct AudioTarget {
     int channels = 0;                          // 0: keep
     std::vector<AVSampleFormat> sampleFormats; // accepted formats, best first; empty: any
     int64_t lengthUs = 0; // the graph's timeline (µs): how long sound made inside the graph lasts; 0: unknown
+    int64_t startUs = 0;  // graph time of the first sound fed (a graph rebuilt mid-way): music starts that far in
 };
 
 // Turns a job's settings into filter graphs: the one place where edits become filters, shared by conversion

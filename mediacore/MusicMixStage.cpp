@@ -20,9 +20,10 @@ int MusicMixStage::track(FilterGraphPlan& plan, const ConvertSettings::Music& mu
                          const Mix& mix) {
     const int64_t placeUs = music.timelineEndUs - music.timelineStartUs;
     const int64_t partUs = music.musicEndUs - music.musicStartUs;
-    const int64_t startOnGraph = music.timelineStartUs - cutStartUs;
+    // The mix is sample-counted from its first main frame, so the tracks are placed relative to that frame.
+    const int64_t startOnGraph = music.timelineStartUs - cutStartUs - mix.startUs;
     if (placeUs <= 0 || partUs <= 0 || startOnGraph + placeUs <= 0 ||
-        (mix.lengthUs > 0 && startOnGraph >= mix.lengthUs))
+        (mix.lengthUs > 0 && startOnGraph >= mix.lengthUs - mix.startUs))
         return -1;
     Demuxer file;
     if (file.open(music.path) < 0 || file.firstAudioStream() < 0) {

@@ -24,6 +24,7 @@ public:
         int sampleRate = 48000;
         std::string channelLayout = "stereo";
         int64_t lengthUs = 0; // the graph's timeline; 0: unknown (only the main sound then ends the mix)
+        int64_t startUs = 0;  // graph time of the first main sound fed: a graph rebuilt mid-way picks up there
     };
 
     // Mixes the tracks after the plan's tail, which is the main sound at its volume; with no tail, the mix

@@ -367,6 +367,15 @@ TEST(EditPlan, MusicTracksAreMixedWithoutNormalising) {
     FilterGraph graph;
     EXPECT_EQ(graph.open(plan), 0) << plan.describe();
 
+    // A graph rebuilt 1 s in (the sound changed shape) picks the music up there: the repeated track is half a
+    // second into its place, the early one is over.
+    target.startUs = 1'000'000;
+    plan = FilterGraphBuilder(settings).audio(stereo44k(), target);
+    EXPECT_EQ(plan.option(plan.find("amix"), "inputs"), "2");
+    EXPECT_EQ(plan.find("adelay"), -1);
+    EXPECT_EQ(plan.option(plan.find("atrim", plan.find("afade")), "start_sample"), "22050");
+    target.startUs = 0;
+
     // Without main audio: the music on a silence of the graph's length, at the target's rate and layout.
     target.sampleRate = 48000;
     target.channels = 1;
