@@ -60,9 +60,8 @@ void LQTitleButton::paintEvent(QPaintEvent* event) {
     const QRectF area = event->rect();
     if (_attributedStringTitle && !_attributedStringTitle->isEmpty()) {
         const ButtonTitle& title = *_attributedStringTitle;
-        QFont measuring = font();
-        measuring.setPixelSize(14);
-        const QRectF box = centredTextRect(area, measuring, title.text);
+        // Measured in the font it is drawn in: a box measured in any other font clips or misplaces the text.
+        const QRectF box = centredTextRect(area, title.font, title.text);
         const int flags = int(title.alignment) | Qt::AlignVCenter | Qt::TextWordWrap;
         if (title.shadowBlurRadius > 0 || title.shadowOffset.width != 0 || title.shadowOffset.height != 0) {
             painter.setFont(title.font);

@@ -73,7 +73,7 @@ SpecRect HelpClass::getHeightOfText(const QString& text, double width, double he
                                     const std::optional<QFont>& font) {
     QFont measured = font.value_or(QGuiApplication::font());
     if (!font)
-        measured.setPointSizeF(30);
+        measured.setPixelSize(30);
     const QFontMetricsF metrics(measured);
     // A single line measured from its baseline: y up, so the box starts at the descent below the baseline.
     const double y = -metrics.descent();
@@ -107,7 +107,8 @@ ButtonTitle HelpClass::retButtonTitle(const QString& text, const QColor& color, 
     title.font = QGuiApplication::font();
     if (!fontName.isEmpty())
         title.font.setFamily(fontName);
-    title.font.setPointSizeF(fontSize < 1 ? 12.0 : double(fontSize));
+    // Sizes are layout points, which are Qt's logical pixels; a Qt point size would come out a third larger.
+    title.font.setPixelSize(fontSize < 1 ? 12 : int(std::min<qint64>(fontSize, 4096)));
     if (shadow) {
         title.shadowBlurRadius = 2;
         title.shadowColor = QColor::fromRgbF(1.0f / 3, 1.0f / 3, 1.0f / 3);

@@ -30,6 +30,7 @@ public:
     // invalid colour gives 0.
     static uint32_t retDwordColorVolue(const QColor& color);
 
+    // Font sizes here are layout points, which are Qt's logical pixels (QFont::setPixelSize), not Qt points.
     // The single-line bounding box of text in font (no text: ""; no font: the application font at 30 points),
     // as measured with the font's leading; its height is replaced by 2 x y + height + 4, origin and width kept.
     static SpecRect getHeightOfText(const QString& text, double width, double height, const std::optional<QFont>& font);

@@ -8,6 +8,7 @@
 #include "LQRadioButtonDelegate.h"
 #include "LQSwitchButton.h"
 #include "LQSwitchButtonDelegate.h"
+#include "LQTitleButton.h"
 #include "LabelField.h"
 #include "MOQImageView.h"
 #include "MOQScrollView.h"
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QRadioButton>
 
 namespace {
@@ -179,6 +181,32 @@ TEST(LQCustomButton, LooksAndDefaultColours) {
     tile->show();
     WidgetHost::click(tile, 50, 40);
     EXPECT_EQ(d.clicks, 0);
+}
+
+TEST(LQCustomButton, CaptionDrawsWhole) {
+    // The caption is laid in a box measured in the font it is drawn in, so none of its ink is cut off.
+    const QString text = QStringLiteral("Video");
+    for (const int size : {12, 16, 20}) {
+        LQCustomButton tile(SpecRect{0, 0, 120, 40}, nullptr);
+        tile.setFontsize(size);
+        tile.setTitle(text);
+        tile.setNormalTitleColor(Qt::white);
+        tile.setSelected(false);
+        LQTitleButton* caption = tile.titleBtn();
+        QImage shot(caption->size(), QImage::Format_ARGB32);
+        shot.fill(Qt::black);
+        caption->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+        int left = shot.width(), right = -1;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                if (qGray(shot.pixel(x, y)) > 96) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        const double inkWidth = QFontMetricsF(caption->attributedStringTitle()->font).tightBoundingRect(text).width();
+        EXPECT_EQ(caption->attributedStringTitle()->font.pixelSize(), size);
+        EXPECT_GE(right - left + 1, inkWidth - 2) << size << " px";
+    }
 }
 
 TEST(LQCustomButton, CellTextPositionsPlaceTheIcon) {

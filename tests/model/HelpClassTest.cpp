@@ -68,7 +68,7 @@ TEST(HelpClass, ColourComponentsOutsideTheRangeAreClampedToTheirOwnByte) {
 TEST(HelpClass, MeasuresTextWithItsDefaults) {
     const SpecRect empty = HelpClass::getHeightOfText(QString(), 300, 100, std::nullopt);
     QFont font30 = QGuiApplication::font();
-    font30.setPointSizeF(30);
+    font30.setPixelSize(30);
     const SpecRect explicitEmpty = HelpClass::getHeightOfText("", 300, 100, font30);
     EXPECT_EQ(empty, explicitEmpty) << "no text and no font measure \"\" in the 30-point font";
     EXPECT_EQ(empty.width, 0);
@@ -78,7 +78,7 @@ TEST(HelpClass, MeasuresTextWithItsDefaults) {
     EXPECT_GT(word.width, 0);
     EXPECT_EQ(word.height, empty.height);
     QFont font10 = font30;
-    font10.setPointSizeF(10);
+    font10.setPixelSize(10);
     EXPECT_LT(HelpClass::getHeightOfText("Clipwright", 300, 100, font10).height, word.height);
 }
 
@@ -90,13 +90,13 @@ TEST(HelpClass, BuildsButtonTitles) {
     const ButtonTitle shadowed = HelpClass::retButtonTitle("Start", QColor(), "DejaVu Sans", 0, true, 0);
     EXPECT_TRUE(shadowed.hasAttributes);
     EXPECT_EQ(shadowed.color, QColor(Qt::black));
-    EXPECT_EQ(shadowed.font.pointSizeF(), 12.0);
+    EXPECT_EQ(shadowed.font.pixelSize(), 12) << "layout points are logical pixels";
     EXPECT_EQ(shadowed.alignment, Qt::AlignHCenter);
     EXPECT_EQ(shadowed.shadowBlurRadius, 2);
     EXPECT_EQ(shadowed.shadowOffset, (SpecSize{1, 2}));
 
     const ButtonTitle plain = HelpClass::retButtonTitle("Start", Qt::white, "DejaVu Sans", 16, false, 1);
-    EXPECT_EQ(plain.font.pointSizeF(), 16.0);
+    EXPECT_EQ(plain.font.pixelSize(), 16);
     EXPECT_EQ(plain.alignment, Qt::AlignRight);
     EXPECT_EQ(plain.shadowBlurRadius, 0);
     EXPECT_EQ(plain.shadowColor, QColor(Qt::white));
