@@ -231,8 +231,6 @@ void ViewController::initButtonTitle() {
         SpecFrame::setFrame(caption, SpecRect{10, frame.height - 25, frame.width - 20, 20});
         caption->setFont(ControlFont::system(13));
         caption->setTextColor(Qt::white);
-        // Inside a button a label would take the button's text role, which the colour above does not set.
-        caption->setForegroundRole(QPalette::WindowText);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         caption->setText(localized(kTools[i].captionKey));
     }

@@ -9,7 +9,10 @@ LabelField::LabelField(QWidget* parent) : QLabel(parent) {
 void LabelField::setTextColor(const QColor& color) {
     _textColor = color;
     QPalette p = parentWidget() != nullptr ? parentWidget()->palette() : QPalette();
+    // Every colour group, so a disabled label keeps it, and every text role: a label inside a button inherits the
+    // button's text role (ButtonText) as its own foreground, and the colour must hold there too.
     if (color.isValid())
-        p.setColor(QPalette::WindowText, color); // every colour group, so a disabled label keeps it
+        for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(role, color);
     setPalette(p);
 }

@@ -4,9 +4,9 @@
 #include <QLabel>
 
 // A non-editable, borderless text field used as a label inside the kit's controls, with a text colour that
-// holds in every state (an invalid colour returns to the palette's own). Like the platform's text field it draws
-// its line at the top of its frame, not centred vertically. It takes no mouse events, so presses reach the
-// control it belongs to.
+// holds in every state and inside any parent, a button included (an invalid colour returns to the palette's own). Like
+// the platform's text field it draws its line at the top of its frame, not centred vertically. It takes no mouse
+// events, so presses reach the control it belongs to.
 class LabelField : public QLabel {
     Q_OBJECT
 public:

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetricsF>
+#include <QPushButton>
 #include <QRadioButton>
 
 namespace {
@@ -181,6 +182,31 @@ TEST(LQCustomButton, LooksAndDefaultColours) {
     tile->show();
     WidgetHost::click(tile, 50, 40);
     EXPECT_EQ(d.clicks, 0);
+}
+
+TEST(LabelField, DrawsInItsColourInsideAnyParent) {
+    // A label inside a button takes the button's text role as its foreground; its colour holds there too, and in
+    // a disabled parent.
+    QWidget plain;
+    QPushButton button;
+    for (QWidget* parent : {&plain, static_cast<QWidget*>(&button)}) {
+        for (const bool enabled : {true, false}) {
+            parent->setEnabled(enabled);
+            auto* label = new LabelField(parent);
+            label->setGeometry(0, 0, 60, 20);
+            label->setText(QStringLiteral("███"));
+            label->setTextColor(Qt::red);
+            QImage shot(label->size(), QImage::Format_ARGB32);
+            shot.fill(Qt::white);
+            label->render(&shot, QPoint(), QRegion(), QWidget::DrawChildren);
+            int red = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x)
+                    red += shot.pixelColor(x, y) == QColor(Qt::red);
+            EXPECT_GT(red, 20) << parent->metaObject()->className() << (enabled ? " enabled" : " disabled");
+            delete label;
+        }
+    }
 }
 
 TEST(LQCustomButton, CaptionDrawsWhole) {
