@@ -1,10 +1,10 @@
 #include "ConvertJob.h"
 
-#include "CodecCatalog.h"
 #include "ConvertPipeline.h"
 #include "EditChecks.h"
-#include "FilterGraphBuilder.h"
 #include "EngineLog.h"
+#include "FilterGraphBuilder.h"
+#include "OutputSettingChecks.h"
 #include "StreamRecords.h"
 #include "TemporaryOutput.h"
 
@@ -18,7 +18,6 @@ namespace {
 std::atomic<DRAW_TEXT_CALLBACK> sharedDrawText{nullptr};
 
 constexpr int kOk = 1;
-constexpr int kMaxDimension = 16384;
 
 int refuse(const char* operation, const std::string& detail, int error = AVERROR(EINVAL)) {
     return EngineLog::failure(operation, error, detail);
@@ -55,8 +54,7 @@ int fillRecords(const std::vector<int>& streams, int* count, Record* records,
 
 ConvertJob::~ConvertJob() {
     _stop.store(true);
-    std::unique_lock lock(_runMutex);
-    _runEnded.wait(lock, [this] { return !_running; });
+    _gate.waitUntilIdle();
 }
 
 void ConvertJob::setDrawTextCallback(DRAW_TEXT_CALLBACK callback) {
@@ -127,56 +125,51 @@ int ConvertJob::setSizeLimit(int64_t bytes) {
 }
 
 int ConvertJob::setVideoCodec(const std::string& name) {
-    CodecCatalog::Choice choice;
-    if (!CodecCatalog::resolve(name, AVMEDIA_TYPE_VIDEO, choice))
-        return refuse("set video codec", "unknown video codec \"" + name + "\"", AVERROR_ENCODER_NOT_FOUND);
+    if (int rc = OutputSettingChecks::videoCodec("set video codec", name); rc < 0)
+        return rc;
     _settings.videoCodec = name;
     return kOk;
 }
 
 int ConvertJob::setAudioCodec(const std::string& name) {
-    CodecCatalog::Choice choice;
-    if (!CodecCatalog::resolve(name, AVMEDIA_TYPE_AUDIO, choice))
-        return refuse("set audio codec", "unknown audio codec \"" + name + "\"", AVERROR_ENCODER_NOT_FOUND);
+    if (int rc = OutputSettingChecks::audioCodec("set audio codec", name); rc < 0)
+        return rc;
     _settings.audioCodec = name;
     return kOk;
 }
 
 int ConvertJob::setFrameSize(int width, int height) {
-    // Encoders of 4:2:0 pictures need even sizes; an odd size is refused rather than silently changed.
-    if (width <= 0 || height <= 0 || width % 2 || height % 2 || width > kMaxDimension || height > kMaxDimension)
-        return refuse("set frame size", std::to_string(width) + "x" + std::to_string(height));
+    if (int rc = OutputSettingChecks::frameSize("set frame size", width, height); rc < 0)
+        return rc;
     _settings.width = width;
     _settings.height = height;
     return kOk;
 }
 
 int ConvertJob::setVideoBitrate(int kbps) {
-    if (kbps < 0)
-        return refuse("set video bit rate", std::to_string(kbps) + " kbit/s");
+    if (int rc = OutputSettingChecks::bitRate("set video bit rate", kbps); rc < 0)
+        return rc;
     _settings.videoBitrateKbps = kbps;
     return kOk;
 }
 
 int ConvertJob::setAudioBitrate(int kbps) {
-    if (kbps < 0)
-        return refuse("set audio bit rate", std::to_string(kbps) + " kbit/s");
+    if (int rc = OutputSettingChecks::bitRate("set audio bit rate", kbps); rc < 0)
+        return rc;
     _settings.audioBitrateKbps = kbps;
     return kOk;
 }
 
 int ConvertJob::setFrameRate(double fps) {
-    if (!std::isfinite(fps) || fps < 0 || fps > 1000)
-        return refuse("set frame rate", std::to_string(fps));
+    if (int rc = OutputSettingChecks::frameRate("set frame rate", fps); rc < 0)
+        return rc;
     _settings.fps = fps;
     return kOk;
 }
 
 int ConvertJob::setAudioFormat(int channels, int sampleRate) {
-    if (channels < 0 || channels > 8 || sampleRate < 0 ||
-        (sampleRate > 0 && (sampleRate < 4000 || sampleRate > 384000)))
-        return refuse("set audio format",
-                      std::to_string(channels) + " channels, " + std::to_string(sampleRate) + " Hz");
+    if (int rc = OutputSettingChecks::audioFormat("set audio format", channels, sampleRate); rc < 0)
+        return rc;
     _settings.audioChannels = channels;
     _settings.audioSampleRate = sampleRate;
     return kOk;
@@ -296,26 +289,17 @@ int ConvertJob::addMusic(const ConvertSettings::Music& music) {
 }
 
 int ConvertJob::setOutputPath(const std::string& path) {
-    if (!CodecCatalog::containerFor(path))
-        return refuse("set output path", "no container for the extension of " + path, AVERROR_MUXER_NOT_FOUND);
-    if (int rc = TemporaryOutput::checkTarget(path); rc < 0)
+    if (int rc = OutputSettingChecks::outputPath("set output path", path); rc < 0)
         return rc;
     _settings.outputPath = path;
     return kOk;
 }
 
 int ConvertJob::start() {
-    {
-        std::lock_guard lock(_runMutex);
-        if (_running || _ran)
-            return refuse("start", "the job has run already");
-        _running = true;
-        _ran = true;
-    }
+    if (!_gate.enter())
+        return refuse("start", "the job has run already");
     int result = run();
-    std::lock_guard lock(_runMutex);
-    _running = false;
-    _runEnded.notify_all();
+    _gate.leave();
     return result;
 }
 
@@ -327,20 +311,14 @@ int ConvertJob::run() {
     if (_stop.load())
         return kOk;
     _settings.drawText = drawTextCallback();
-    TemporaryOutput output;
-    int rc = output.create(_settings.outputPath);
+    int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
+        ConvertPipeline pipeline(_settings, *_input, bitRates(), _stop, _progress);
+        return pipeline.run(path);
+    });
     if (rc < 0)
         return rc;
-    ConvertPipeline pipeline(_settings, *_input, bitRates(), _stop, _progress);
-    rc = pipeline.run(output.path());
-    // A stop is the user's choice, not a failure: no file, and a positive result.
-    if (_stop.load() || rc == AVERROR_EXIT)
-        return kOk;
-    if (rc < 0)
-        return rc;
-    if ((rc = output.commit()) < 0)
-        return rc;
-    _progress.store(100);
+    if (rc > 0)
+        _progress.store(100);
     return kOk;
 }
 

@@ -2,13 +2,12 @@
 
 #include "ConvertSettings.h"
 #include "Demuxer.h"
+#include "JobRunGate.h"
 #include "libMediaCore.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -85,10 +84,7 @@ private:
 
     std::atomic<bool> _stop{false};
     std::atomic<int> _progress{0};
-    std::mutex _runMutex;
-    std::condition_variable _runEnded;
-    bool _running = false;
-    bool _ran = false;
+    JobRunGate _gate;
 };
 
 } // namespace mediacore

@@ -102,15 +102,19 @@ int ConvertPipeline::run(const std::string& outputFile) {
     return _muxer.finish();
 }
 
+void ConvertPipeline::setLaneRange(Lane& lane, const AVStream* stream) const {
+    lane.startTicks = _source.toTicks(lane.source, _startUs);
+    lane.stopTicks = _stopUs == INT64_MAX ? INT64_MAX : _source.toTicks(lane.source, _stopUs);
+    lane.cut = ExactCut(stream->time_base, lane.startTicks, lane.stopTicks);
+}
+
 int ConvertPipeline::openVideoLane() {
     auto lane = std::make_unique<Lane>();
     lane->type = AVMEDIA_TYPE_VIDEO;
     lane->source = _plan.video.stream;
     lane->copy = _plan.video.copy;
     const AVStream* stream = _source.stream(lane->source);
-    lane->startTicks = _source.toTicks(lane->source, _startUs);
-    lane->stopTicks = _stopUs == INT64_MAX ? INT64_MAX : _source.toTicks(lane->source, _stopUs);
-    lane->cut = ExactCut(stream->time_base, lane->startTicks, lane->stopTicks);
+    setLaneRange(*lane, stream);
     if (lane->copy) {
         lane->output = _muxer.addCopiedStream(stream);
     } else {
@@ -159,11 +163,8 @@ int ConvertPipeline::openAudioLane() {
     lane->generated = _plan.audio.musicOnly;
     lane->done = lane->generated;
     const AVStream* stream = lane->generated ? nullptr : _source.stream(lane->source);
-    if (stream) {
-        lane->startTicks = _source.toTicks(lane->source, _startUs);
-        lane->stopTicks = _stopUs == INT64_MAX ? INT64_MAX : _source.toTicks(lane->source, _stopUs);
-        lane->cut = ExactCut(stream->time_base, lane->startTicks, lane->stopTicks);
-    }
+    if (stream)
+        setLaneRange(*lane, stream);
     if (lane->copy) {
         lane->output = _muxer.addCopiedStream(stream);
     } else {

@@ -36,6 +36,8 @@ private:
     struct Lane;
 
     int openVideoLane();
+    // The cut range in the lane's own stream ticks.
+    void setLaneRange(Lane& lane, const AVStream* stream) const;
     int openAudioLane();
     int buildGraph(Lane& lane);
     void keepRotationMetadata(const Lane& lane);

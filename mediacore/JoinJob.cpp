@@ -236,25 +236,16 @@ int JoinJob::run() {
     // A stop that came before the worker got here: the user's cancel, not a failure.
     if (_stop.load())
         return kOk;
-    TemporaryOutput output;
-    int rc = output.create(_settings.outputPath);
-    if (rc < 0)
-        return rc;
     const AVOutputFormat* format = CodecCatalog::containerFor(_settings.outputPath);
-    if (copy) {
-        StreamCopyJoin join(_settings, _stop, _progress);
-        rc = join.run(output.path(), format);
-    } else {
-        EncodingJoin join(_settings, _stop, _progress);
-        rc = join.run(output.path(), format);
-    }
-    if (_stop.load() || rc == AVERROR_EXIT)
-        return kOk;
+    int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
+        if (copy)
+            return StreamCopyJoin(_settings, _stop, _progress).run(path, format);
+        return EncodingJoin(_settings, _stop, _progress).run(path, format);
+    });
     if (rc < 0)
         return rc;
-    if ((rc = output.commit()) < 0)
-        return rc;
-    _progress.store(100);
+    if (rc > 0)
+        _progress.store(100);
     return kOk;
 }
 

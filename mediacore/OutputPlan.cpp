@@ -28,8 +28,9 @@ bool hasSoundEdits(const ConvertSettings& s) {
 }
 
 // Picks the codec for one stream: the named one, else the source's where possible, else the container's usual.
+// "copy" is refused for a stream with edits of its kind (`edited`).
 int chooseEncoder(const std::string& name, AVMediaType type, AVCodecID sourceCodec, const AVOutputFormat* container,
-                  bool& copy, const AVCodec*& encoder) {
+                  bool edited, bool& copy, const AVCodec*& encoder) {
     const char* kind = type == AVMEDIA_TYPE_VIDEO ? "video" : "audio";
     copy = false;
     encoder = nullptr;
@@ -42,6 +43,9 @@ int chooseEncoder(const std::string& name, AVMediaType type, AVCodecID sourceCod
         if (!CodecCatalog::accepts(container, id))
             return EngineLog::failure("choose codec", AVERROR(EINVAL),
                                       std::string(avcodec_get_name(id)) + " cannot be stored in " + container->name);
+        if (choice.copy && edited)
+            return EngineLog::failure("plan output", AVERROR(EINVAL),
+                                      std::string("a copied ") + kind + " stream cannot be edited");
         copy = choice.copy;
         encoder = choice.encoder;
         return 0;
@@ -134,6 +138,17 @@ AVSampleFormat chooseSampleFormat(const AVCodec* encoder, AVSampleFormat source)
     return list[0];
 }
 
+// The encoder's sample rate, channel count and sample format nearest to the settings' or, where they keep them,
+// to the source's.
+void chooseAudioFormat(const ConvertSettings& settings, int sourceRate, int sourceChannels, AVSampleFormat sourceFormat,
+                       OutputPlan::Audio& audio) {
+    audio.sampleRate =
+        chooseSampleRate(audio.encoder, settings.audioSampleRate > 0 ? settings.audioSampleRate : sourceRate);
+    audio.channels =
+        chooseChannels(audio.encoder, settings.audioChannels > 0 ? settings.audioChannels : sourceChannels);
+    audio.sampleFormat = chooseSampleFormat(audio.encoder, sourceFormat);
+}
+
 bool lossless(AVCodecID id) {
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
     return descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS) && !(descriptor->props & AV_CODEC_PROP_LOSSY);
@@ -144,15 +159,10 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
     OutputPlan::Video& video = plan.video;
     const AVStream* stream = source.stream(video.stream);
     const AVCodecParameters* par = stream->codecpar;
-    int rc = chooseEncoder(settings.videoCodec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container, video.copy,
-                           video.encoder);
-    if (rc < 0)
+    int rc = chooseEncoder(settings.videoCodec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container,
+                           hasPictureEdits(settings), video.copy, video.encoder);
+    if (rc < 0 || video.copy)
         return rc;
-    if (video.copy) {
-        if (hasPictureEdits(settings))
-            return EngineLog::failure("plan output", AVERROR(EINVAL), "a copied video stream cannot be edited");
-        return 0;
-    }
     VideoFrameFormat format;
     format.width = par->width;
     format.height = par->height;
@@ -190,20 +200,12 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
     OutputPlan::Audio& audio = plan.audio;
     const AVStream* stream = source.stream(audio.stream);
     const AVCodecParameters* par = stream->codecpar;
-    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container, audio.copy,
-                           audio.encoder);
-    if (rc < 0)
+    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container,
+                           hasSoundEdits(settings), audio.copy, audio.encoder);
+    if (rc < 0 || audio.copy)
         return rc;
-    if (audio.copy) {
-        if (hasSoundEdits(settings))
-            return EngineLog::failure("plan output", AVERROR(EINVAL), "a copied audio stream cannot be edited");
-        return 0;
-    }
-    audio.sampleRate =
-        chooseSampleRate(audio.encoder, settings.audioSampleRate > 0 ? settings.audioSampleRate : par->sample_rate);
-    audio.channels =
-        chooseChannels(audio.encoder, settings.audioChannels > 0 ? settings.audioChannels : par->ch_layout.nb_channels);
-    audio.sampleFormat = chooseSampleFormat(audio.encoder, static_cast<AVSampleFormat>(par->format));
+    chooseAudioFormat(settings, par->sample_rate, par->ch_layout.nb_channels, static_cast<AVSampleFormat>(par->format),
+                      audio);
     if (lossless(audio.encoder->id))
         return 0;
     if (settings.audioBitrateKbps > 0) {
@@ -223,18 +225,16 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
 int planMusicOnly(const ConvertSettings& settings, OutputPlan& plan) {
     OutputPlan::Audio& audio = plan.audio;
     audio.musicOnly = true;
-    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, AV_CODEC_ID_NONE, plan.container, audio.copy,
+    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, AV_CODEC_ID_NONE, plan.container, false, audio.copy,
                            audio.encoder);
     if (rc < 0)
         return rc;
     if (audio.copy || !audio.encoder)
         return EngineLog::failure("plan output", AVERROR(EINVAL), "music without main audio cannot be copied");
-    audio.sampleRate = chooseSampleRate(audio.encoder, settings.audioSampleRate > 0 ? settings.audioSampleRate : 48000);
-    audio.channels = chooseChannels(audio.encoder, settings.audioChannels > 0 ? settings.audioChannels : 2);
-    audio.sampleFormat = chooseSampleFormat(audio.encoder, AV_SAMPLE_FMT_FLTP);
+    chooseAudioFormat(settings, 48000, 2, AV_SAMPLE_FMT_FLTP, audio);
     if (!lossless(audio.encoder->id))
         audio.bitRate = settings.audioBitrateKbps > 0 ? static_cast<int64_t>(settings.audioBitrateKbps) * 1000
-                                                       : 96'000 * audio.channels;
+                                                      : 96'000 * audio.channels;
     return 0;
 }
 } // namespace

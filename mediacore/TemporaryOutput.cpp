@@ -64,6 +64,22 @@ int TemporaryOutput::checkTarget(const std::string& target) {
     return 0;
 }
 
+int TemporaryOutput::produce(const std::string& target, const std::atomic<bool>& stop,
+                             const std::function<int(const std::string&)>& write) {
+    TemporaryOutput output;
+    int rc = output.create(target);
+    if (rc < 0)
+        return rc;
+    rc = write(output.path());
+    if (stop.load() || rc == AVERROR_EXIT)
+        return 0;
+    if (rc < 0)
+        return rc;
+    if ((rc = output.commit()) < 0)
+        return rc;
+    return 1;
+}
+
 int TemporaryOutput::create(const std::string& target) {
     discard();
     int rc = checkTarget(target);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <string>
 
 namespace mediacore {
@@ -17,6 +19,12 @@ public:
     // Checks that the target can be written (its folder exists and is writable, no file is there yet) without
     // leaving anything behind. 0 or a negative AVERROR.
     static int checkTarget(const std::string& target);
+
+    // A job's whole output: creates the temporary file for `target`, lets `write` fill it (given its path) and
+    // commits it. A stop (`stop` set, or `write` returning AVERROR_EXIT) is the user's choice, not a failure: it
+    // leaves no file and returns 0. Otherwise 1 once the target exists, or a negative AVERROR.
+    static int produce(const std::string& target, const std::atomic<bool>& stop,
+                       const std::function<int(const std::string&)>& write);
 
     // Creates the empty temporary file ("<folder>/.<name>.<random>.part") for `target`.
     int create(const std::string& target);

@@ -1,3 +1,4 @@
+#include "EngineTestSupport.h"
 #include "libMediaCore.h"
 
 #include "support/Ffprobe.h"
@@ -15,43 +16,15 @@
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using enginetest::convert;
+using enginetest::filesIn;
+using enginetest::Job;
 
 namespace {
 // A stop must take effect promptly, not at the end of the job. The 0.5 s promise itself is measured by
 // bench_stop on an idle machine; tests share a loaded one (and the sanitizer build is slower), so they only
 // check that the start returns within a few seconds.
 constexpr long long kStopLimitMs = 3000;
-
-// A conversion handle closed at the end of the scope.
-struct Job {
-    CONVERT_HANDLE h = apiMediaConvertCreate();
-    ~Job() {
-        if (h)
-            apiMediaConvertClose(h);
-    }
-};
-
-// Files in a folder, hidden temporary files included.
-std::vector<std::string> filesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Converts `input` into `output` with the setters applied by `setup`; returns Start's result.
-template <typename Setup> int convert(const std::string& input, const std::string& output, Setup setup) {
-    Job job;
-    EXPECT_GT(apiMediaConvertSetInputMedia(job.h, input.c_str()), 0) << input;
-    setup(job.h);
-    EXPECT_GT(apiMediaConvertSetOutputPath(job.h, output.c_str()), 0) << output;
-    return apiMediaConvertStart(job.h);
-}
-
-int convert(const std::string& input, const std::string& output) {
-    return convert(input, output, [](CONVERT_HANDLE) {});
-}
 
 // A 20 s 1280x720 clip: long enough to stop a job half-way.
 std::string longClip() {

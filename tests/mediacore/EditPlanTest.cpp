@@ -21,16 +21,9 @@
 using namespace mediacore;
 namespace fs = std::filesystem;
 
+using enginetest::source320x240;
+
 namespace {
-VideoFrameFormat source320x240() {
-    VideoFrameFormat f;
-    f.width = 320;
-    f.height = 240;
-    f.pixelFormat = AV_PIX_FMT_YUV420P;
-    f.timeBase = AVRational{1, 12800};
-    f.frameRate = AVRational{25, 1};
-    return f;
-}
 
 AudioFrameFormat stereo44k() {
     AudioFrameFormat f;

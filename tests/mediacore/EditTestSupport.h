@@ -3,6 +3,7 @@
 // Shared by the tests of the picture and sound edits: generated clips with known colours and tones, a job
 // runner over the C interface, and pixel and level measurements made with the ffmpeg program.
 
+#include "EngineTestSupport.h"
 #include "libMediaCore.h"
 
 #include "support/Ffprobe.h"
@@ -62,26 +63,8 @@ inline std::string fontFile() {
     return "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 }
 
-// A conversion handle closed at the end of the scope.
-struct Job {
-    CONVERT_HANDLE h = apiMediaConvertCreate();
-    Job() = default;
-    Job(const Job&) = delete;
-    Job& operator=(const Job&) = delete;
-    ~Job() {
-        if (h)
-            apiMediaConvertClose(h);
-    }
-};
-
-// Converts `input` into `output` with the setters applied by `setup`; returns Start's result.
-template <typename Setup> int convert(const std::string& input, const std::string& output, Setup setup) {
-    Job job;
-    EXPECT_GT(apiMediaConvertSetInputMedia(job.h, input.c_str()), 0) << input;
-    setup(job.h);
-    EXPECT_GT(apiMediaConvertSetOutputPath(job.h, output.c_str()), 0) << output;
-    return apiMediaConvertStart(job.h);
-}
+using enginetest::convert;
+using enginetest::Job;
 
 // A picture decoded by the ffmpeg program, RGB24.
 struct Picture {

@@ -1,4 +1,5 @@
 #include "FilterGraphBuilder.h"
+#include "EngineTestSupport.h"
 #include "FilterGraph.h"
 
 #include "support/MediaFixtures.h"
@@ -9,17 +10,9 @@
 
 using namespace mediacore;
 
+using enginetest::source320x240;
+
 namespace {
-VideoFrameFormat source320x240(int rotation = 0) {
-    VideoFrameFormat f;
-    f.width = 320;
-    f.height = 240;
-    f.pixelFormat = AV_PIX_FMT_YUV420P;
-    f.timeBase = AVRational{1, 12800};
-    f.frameRate = AVRational{25, 1};
-    f.rotation = rotation;
-    return f;
-}
 
 std::vector<std::string> without(std::vector<std::string> chain, const std::string& name) {
     chain.erase(std::remove(chain.begin(), chain.end(), name), chain.end());

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "EngineTestSupport.h"
 #include "libMediaCore.h"
 
 #include "support/Ffprobe.h"
 #include "support/MediaFixtures.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -52,13 +51,6 @@ inline std::string wideThirty() {
                                "-ac 1 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 30 -c:a aac -shortest");
 }
 
-// Files in a folder, hidden temporary files included.
-inline std::vector<std::string> filesIn(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using enginetest::filesIn;
 
 } // namespace jointest
