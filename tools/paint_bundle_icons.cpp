@@ -29,6 +29,9 @@ enum class Look { Normal, On, Down, Disable };
 const QColor kTheme(33, 176, 235);
 const QColor kThemeDark(18, 138, 196);
 const QColor kInk(46, 58, 70);
+// The kept range of a trim slider: warm, so that it reads on the theme-blue window as well as on the dark bar
+// under a player, and apart from the grey of the cut-away track and the orange of the playhead.
+const QColor kHighlight(255, 200, 40);
 
 // ---- Glyphs, drawn on a 24 x 24 grid with 2-unit strokes ----
 
@@ -694,7 +697,7 @@ bool paintAll(const QString& bundle) {
     put("Cut/imgTop.bmp", strip(16, 8, kTheme));
     put("Cut/pbTop.bmp", strip(16, 8, QColor(245, 166, 35)));
     put("Resources/play_notplayed_bkg.png", strip(16, 10, QColor(198, 208, 216)));
-    put("Resources/edit_trim_focus.png", strip(16, 10, kTheme));
+    put("Resources/edit_trim_focus.png", strip(16, 10, kHighlight));
     put("Resources/play_played_bkg.png", strip(16, 10, kThemeDark));
     put("Cut/btnSlip_Normal.png", paintOn(12, 12, [](QPainter& p) {
             p.setPen(QPen(kThemeDark, 1.5));

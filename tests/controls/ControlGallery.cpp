@@ -353,14 +353,17 @@ void sliders(Gallery& g) {
         g.shoot(stage, QString("LQProgressSlider_%1").arg(int(value * 100)));
     }
 
+    // Under a player on the dark bar, and a few straight on the window, where the highlight must read as well.
     struct Range {
         long long skin;
         bool inverted;
         bool disabled;
+        bool onWindow = false;
     };
     for (const Range& r : {Range{0, false, false}, Range{0, true, false}, Range{1, false, false}, Range{1, true, false},
-                           Range{2, false, false}, Range{0, false, true}}) {
-        Stage stage(400, 34, PanelGrey);
+                           Range{2, false, false}, Range{0, false, true}, Range{0, false, false, true},
+                           Range{0, true, false, true}, Range{2, false, false, true}}) {
+        Stage stage(400, 34, r.onWindow ? WindowBlue : PanelGrey);
         auto* v = new LQCutProgressView(stage.slot(400, 34), stage.window());
         v->setFrame(stage.slot(400, 34));
         v->setType(r.skin);
@@ -370,10 +373,11 @@ void sliders(Gallery& g) {
         v->setTickMark(true);
         v->setDisable(r.disabled);
         v->show();
-        g.shoot(stage, QString("LQCutProgressView_skin%1_%2%3")
+        g.shoot(stage, QString("LQCutProgressView_skin%1_%2%3%4")
                            .arg(r.skin)
                            .arg(r.inverted ? "inverted" : "normal")
-                           .arg(r.disabled ? "_disabled" : ""));
+                           .arg(r.disabled ? "_disabled" : "")
+                           .arg(r.onWindow ? "_on_window" : ""));
     }
 
     for (float value : {0.3f, 1.0f}) {
