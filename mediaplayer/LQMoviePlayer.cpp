@@ -54,8 +54,8 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const SpecRect
     _durationUs = std::max<int64_t>(0, probe->durationUs());
     _hasVideo = probe->firstVideoStream() >= 0;
     _audioStreams = probe->audioStreams();
-    if (!_audioStreams.empty())
-        _audioFormat = AudioOutput::deviceFormat();
+    // Also for a file without sound: its background music plays through the output.
+    _audioFormat = AudioOutput::deviceFormat();
     _probe = std::move(probe);
 
     _presenter = std::make_unique<FramePresenter>(_pictures, _clock, _hasVideo);

@@ -4,6 +4,7 @@
 #include "AudioStage.h"
 #include "Demuxer.h"
 #include "EngineLog.h"
+#include "MusicOnlyStage.h"
 #include "VideoFrameQueue.h"
 #include "VideoStage.h"
 
@@ -126,6 +127,8 @@ bool PlaybackWorker::openStages() {
             _audio = std::make_unique<AudioStage>(*_demuxer, index, _sound);
             if (_audio->open(*_audioOutput) < 0)
                 _audio.reset();
+        } else {
+            _musicOnly = std::make_unique<MusicOnlyStage>(_sound, *_audioOutput, _demuxer->durationUs());
         }
     }
     return true;
@@ -150,6 +153,8 @@ void PlaybackWorker::applyEdits(const Edits& edits) {
     }
     if (_audio)
         _audio->setEdits(edits.settings, edits.soundVersion);
+    if (_musicOnly)
+        _musicOnly->setEdits(edits.settings, edits.soundVersion);
 }
 
 void PlaybackWorker::run() {
@@ -190,6 +195,7 @@ void PlaybackWorker::run() {
         if (dropAudioNow) {
             _audioOutput.reset();
             _audio.reset();
+            _musicOnly.reset();
             _audioPackets.clear();
             _audioBytes = 0;
         }
@@ -236,6 +242,10 @@ void PlaybackWorker::handleSeek(const Request& request) {
     if (_audio) {
         _audio->beginSeek(target);
         _audioSkipBefore = _demuxer->toTicks(_audio->streamIndex(), target);
+    }
+    if (_musicOnly) {
+        _musicOnly->setSerial(_serial);
+        _musicOnly->beginSeek(target);
     }
     lookAhead(target);
 }
@@ -312,10 +322,12 @@ const AVPacket* PlaybackWorker::readPacket() {
 }
 
 bool PlaybackWorker::step() {
-    if (!_video && !_audio) {
+    if (!_video && !_audio && !_musicOnly) {
         pushEnd();
         return false;
     }
+    if (_musicOnly && !_musicOnly->finished() && _sound.bufferedUs(_serial) < kSoundAheadUs && _musicOnly->produce())
+        return true;
     const bool videoWants = _video && !_video->finished() &&
                             (_video->seeking() || !_pictures.full(_serial) || _videoBytes > kMaxBacklogBytes);
     const bool audioWants =
@@ -340,7 +352,8 @@ bool PlaybackWorker::step() {
         readPacket();
         return true;
     }
-    if (_demuxDone && (!_video || _video->finished()) && (!_audio || _audio->finished()))
+    if (_demuxDone && (!_video || _video->finished()) && (!_audio || _audio->finished()) &&
+        (!_musicOnly || _musicOnly->finished()))
         pushEnd();
     return false;
 }

@@ -21,6 +21,7 @@ class Demuxer;
 }
 class AudioSampleBuffer;
 class AudioStage;
+class MusicOnlyStage;
 class VideoFrameQueue;
 class VideoStage;
 
@@ -100,6 +101,7 @@ private:
     std::optional<mediacore::AudioTarget> _audioOutput;
     std::unique_ptr<VideoStage> _video;
     std::unique_ptr<AudioStage> _audio;
+    std::unique_ptr<MusicOnlyStage> _musicOnly; // a file without sound: its music alone
     Edits _edits;
     std::deque<mediacore::PacketPtr> _videoPackets; // nullptr marks the end of the file
     std::deque<mediacore::PacketPtr> _audioPackets;

@@ -154,3 +154,21 @@ TEST_F(PlaybackWorkerTest, TheChosenSoundTrackIsPlayed) {
         sound.clear();
     }
 }
+
+TEST_F(PlaybackWorkerTest, MusicPlaysOverAFileWithoutSound) {
+    mediacore::ConvertSettings edits;
+    mediacore::ConvertSettings::Music music;
+    music.path = MediaFixtures::mp3WithCover();
+    music.musicEndUs = 2000000;
+    music.timelineStartUs = 1000000;
+    music.timelineEndUs = 2000000;
+    edits.music.push_back(music);
+    auto worker = makeWorker(MediaFixtures::noAudio(), edits);
+    worker->start(500000, 1);
+    int64_t first = -1;
+    std::vector<int16_t> samples = readSound(1, 1500, &first);
+    EXPECT_EQ(first, 500000);
+    EXPECT_LT(rms(samples, 0.0, 0.45), 50);  // 0.5 .. 0.95 s: before the music's place
+    EXPECT_GT(rms(samples, 0.6, 1.4), 1000); // 1.1 .. 1.9 s
+    EXPECT_TRUE(sound.finished(1));          // it ends with the file
+}
