@@ -62,6 +62,18 @@ protected:
         return left;
     }
 
+    // The 2 s tone of the mp3 fixture placed at [startUs, endUs) of the file.
+    static mediacore::ConvertSettings withMusic(int64_t startUs, int64_t endUs) {
+        mediacore::ConvertSettings edits;
+        mediacore::ConvertSettings::Music music;
+        music.path = MediaFixtures::mp3WithCover();
+        music.musicEndUs = 2000000;
+        music.timelineStartUs = startUs;
+        music.timelineEndUs = endUs;
+        edits.music.push_back(music);
+        return edits;
+    }
+
     static double rms(const std::vector<int16_t>& samples, double fromS, double toS) {
         const size_t from = static_cast<size_t>(fromS * kRate), to = std::min(samples.size(), size_t(toS * kRate));
         double sum = 0;
@@ -97,15 +109,8 @@ TEST_F(PlaybackWorkerTest, SoundAndPictureStartExactlyAtASeeksTarget) {
 }
 
 TEST_F(PlaybackWorkerTest, MusicIsMixedInItsPlaceAndPlaysAloneWithoutTheMainSound) {
-    mediacore::ConvertSettings edits;
+    mediacore::ConvertSettings edits = withMusic(500000, 1500000);
     edits.mainAudioDisabled = true;
-    mediacore::ConvertSettings::Music music;
-    music.path = MediaFixtures::mp3WithCover();
-    music.musicStartUs = 0;
-    music.musicEndUs = 2000000;
-    music.timelineStartUs = 500000;
-    music.timelineEndUs = 1500000;
-    edits.music.push_back(music);
     auto worker = makeWorker(MediaFixtures::mp4(), edits);
     worker->start(0, 1);
     int64_t first = -1;
@@ -156,13 +161,7 @@ TEST_F(PlaybackWorkerTest, TheChosenSoundTrackIsPlayed) {
 }
 
 TEST_F(PlaybackWorkerTest, MusicPlaysOverAFileWithoutSound) {
-    mediacore::ConvertSettings edits;
-    mediacore::ConvertSettings::Music music;
-    music.path = MediaFixtures::mp3WithCover();
-    music.musicEndUs = 2000000;
-    music.timelineStartUs = 1000000;
-    music.timelineEndUs = 2000000;
-    edits.music.push_back(music);
+    mediacore::ConvertSettings edits = withMusic(1000000, 2000000);
     auto worker = makeWorker(MediaFixtures::noAudio(), edits);
     worker->start(500000, 1);
     int64_t first = -1;
