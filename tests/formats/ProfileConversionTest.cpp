@@ -284,6 +284,53 @@ const AVCodec* engineEncoder(const std::string& name, AVMediaType type, const st
     return choice.encoder;
 }
 
+// The engine's setters of one kind of job: the conversion and the join interfaces take the same settings under
+// their own names. Conversion setters answer 1 or more when they take a value, join setters 0 or more.
+struct EngineSetters {
+    int (*vcodec)(void*, const char*);
+    int (*acodec)(void*, const char*);
+    int (*frameSize)(void*, int, int);
+    int (*fps)(void*, double);
+    int (*videoBitrate)(void*, int);
+    int (*audioContext)(void*, int, int);
+    int (*audioBitrate)(void*, int);
+    int accepted;
+};
+
+const EngineSetters kConvertSetters{apiMediaConvertSetVcodec,         apiMediaConvertSetAcodec,
+                                    apiMediaConvertSetVideoFrameSize, apiMediaConvertSetVideoFps,
+                                    apiMediaConvertSetVideoBitrate,   apiMediaConvertSetAudioEncodeContext,
+                                    apiMediaConvertSetAudioBitrate,   1};
+const EngineSetters kJoinSetters{apiMediaJoinSetVideoCodec,     apiMediaJoinSetAudioCodec,
+                                 apiMediaJoinSetVideoFrameSize, apiMediaJoinSetVideoFps,
+                                 apiMediaJoinSetVideoBitrate,   apiMediaJoinSetAudioEncodeContext,
+                                 apiMediaJoinSetAudioBitrate,   0};
+
+// Sets on the job what the profile run names; a sound-only profile gets no picture settings.
+void applyProfile(const ProfileRun& run, void* job, const EngineSetters& set) {
+    if (!run.vcodec.empty() && !run.audioOnly) {
+        EXPECT_GE(set.vcodec(job, run.vcodec.c_str()), set.accepted) << run.vcodec;
+    }
+    if (!run.acodec.empty()) {
+        EXPECT_GE(set.acodec(job, run.acodec.c_str()), set.accepted) << run.acodec;
+    }
+    if (run.width > 0 && run.height > 0 && !run.audioOnly) {
+        EXPECT_GE(set.frameSize(job, run.width, run.height), set.accepted);
+    }
+    if (run.fps > 0 && !run.audioOnly) {
+        EXPECT_GE(set.fps(job, run.fps), set.accepted);
+    }
+    if (run.videoKbps > 0 && !run.audioOnly) {
+        EXPECT_GE(set.videoBitrate(job, run.videoKbps), set.accepted);
+    }
+    if (run.channels > 0 || run.sampleRate > 0) {
+        EXPECT_GE(set.audioContext(job, run.channels, run.sampleRate), set.accepted);
+    }
+    if (run.audioKbps > 0) {
+        EXPECT_GE(set.audioBitrate(job, run.audioKbps), set.accepted);
+    }
+}
+
 } // namespace
 
 // Every option of every shipped profile, one by one, against what the engine can do.
@@ -342,27 +389,7 @@ TEST_P(ProfileConversion, EngineHonoursTheProfile) {
     CONVERT_HANDLE job = apiMediaConvertCreate();
     ASSERT_NE(job, nullptr);
     EXPECT_GT(apiMediaConvertSetInputMedia(job, source.c_str()), 0);
-    if (!run.vcodec.empty() && !run.audioOnly) {
-        EXPECT_GT(apiMediaConvertSetVcodec(job, run.vcodec.c_str()), 0) << run.vcodec;
-    }
-    if (!run.acodec.empty()) {
-        EXPECT_GT(apiMediaConvertSetAcodec(job, run.acodec.c_str()), 0) << run.acodec;
-    }
-    if (run.width > 0 && run.height > 0 && !run.audioOnly) {
-        EXPECT_GT(apiMediaConvertSetVideoFrameSize(job, run.width, run.height), 0);
-    }
-    if (run.fps > 0 && !run.audioOnly) {
-        EXPECT_GT(apiMediaConvertSetVideoFps(job, run.fps), 0);
-    }
-    if (run.videoKbps > 0 && !run.audioOnly) {
-        EXPECT_GT(apiMediaConvertSetVideoBitrate(job, run.videoKbps), 0);
-    }
-    if (run.channels > 0 || run.sampleRate > 0) {
-        EXPECT_GT(apiMediaConvertSetAudioEncodeContext(job, run.channels, run.sampleRate), 0);
-    }
-    if (run.audioKbps > 0) {
-        EXPECT_GT(apiMediaConvertSetAudioBitrate(job, run.audioKbps), 0);
-    }
+    applyProfile(run, job, kConvertSetters);
     EXPECT_GT(apiMediaConvertSetOutputPath(job, output.c_str()), 0);
     EXPECT_GT(apiMediaConvertStart(job), 0);
     apiMediaConvertClose(job);
@@ -382,27 +409,7 @@ TEST_P(ProfileJoin, JoinHonoursTheProfile) {
     ASSERT_NE(job, nullptr);
     EXPECT_NE(apiMediaJoinAddMediaClip(job, source.c_str(), 0, 0), nullptr);
     EXPECT_NE(apiMediaJoinAddMediaClip(job, source.c_str(), 0, 0), nullptr);
-    if (!run.vcodec.empty() && !run.audioOnly) {
-        EXPECT_GE(apiMediaJoinSetVideoCodec(job, run.vcodec.c_str()), 0) << run.vcodec;
-    }
-    if (!run.acodec.empty()) {
-        EXPECT_GE(apiMediaJoinSetAudioCodec(job, run.acodec.c_str()), 0) << run.acodec;
-    }
-    if (run.width > 0 && run.height > 0 && !run.audioOnly) {
-        EXPECT_GE(apiMediaJoinSetVideoFrameSize(job, run.width, run.height), 0);
-    }
-    if (run.fps > 0 && !run.audioOnly) {
-        EXPECT_GE(apiMediaJoinSetVideoFps(job, run.fps), 0);
-    }
-    if (run.videoKbps > 0 && !run.audioOnly) {
-        EXPECT_GE(apiMediaJoinSetVideoBitrate(job, run.videoKbps), 0);
-    }
-    if (run.channels > 0 || run.sampleRate > 0) {
-        EXPECT_GE(apiMediaJoinSetAudioEncodeContext(job, run.channels, run.sampleRate), 0);
-    }
-    if (run.audioKbps > 0) {
-        EXPECT_GE(apiMediaJoinSetAudioBitrate(job, run.audioKbps), 0);
-    }
+    applyProfile(run, job, kJoinSetters);
     EXPECT_GE(apiMediaJoinSetOutputPath(job, output.c_str()), 0);
     EXPECT_GE(apiMediaJoinStart(job), 0);
     apiMediaJoinClose(job);
