@@ -43,22 +43,23 @@ void skipSpaces(const QString& text, qsizetype& pos) {
         ++pos;
 }
 
+// Takes the character c at pos, blanks before it skipped.
+bool takeChar(const QString& text, qsizetype& pos, QLatin1Char c) {
+    skipSpaces(text, pos);
+    if (pos >= text.size() || text.at(pos) != c)
+        return false;
+    ++pos;
+    return true;
+}
+
 bool parseLine(const QString& line, QString* key, QString* value) {
     qsizetype pos = 0;
     skipSpaces(line, pos);
-    if (!readQuoted(line, pos, key))
+    if (!readQuoted(line, pos, key) || !takeChar(line, pos, QLatin1Char('=')))
         return false;
     skipSpaces(line, pos);
-    if (pos >= line.size() || line.at(pos) != QLatin1Char('='))
+    if (!readQuoted(line, pos, value) || !takeChar(line, pos, QLatin1Char(';')))
         return false;
-    ++pos;
-    skipSpaces(line, pos);
-    if (!readQuoted(line, pos, value))
-        return false;
-    skipSpaces(line, pos);
-    if (pos >= line.size() || line.at(pos) != QLatin1Char(';'))
-        return false;
-    ++pos;
     skipSpaces(line, pos);
     return pos == line.size() || line.mid(pos).startsWith(QLatin1String("//"));
 }
