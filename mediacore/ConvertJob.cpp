@@ -65,6 +65,10 @@ DRAW_TEXT_CALLBACK ConvertJob::drawTextCallback() {
     return sharedDrawText.load();
 }
 
+int ConvertJob::refuseBusy(const char* operation) {
+    return refuse(operation, "the job is running", AVERROR(EBUSY));
+}
+
 int ConvertJob::requireInput(const char* operation) const {
     return _input ? 0 : refuse(operation, "no input media set");
 }

@@ -29,6 +29,13 @@ public:
     // Stops a running start() and waits until it has returned.
     ~ConvertJob();
 
+    // Runs a setter (or a stream-record read) unless the job is running: the settings belong to the run while
+    // it lasts, so a call from another thread then is refused with AVERROR(EBUSY) instead of racing it.
+    template <typename Work> int whileIdle(const char* operation, Work work) {
+        std::optional<int> rc = _gate.whileIdle(work);
+        return rc ? *rc : refuseBusy(operation);
+    }
+
     int setInput(const std::string& path);
     int64_t durationUs() const;
     // The two-call form: records == nullptr sets *count; otherwise fills up to *count records and sets *count.
@@ -74,6 +81,7 @@ public:
     static DRAW_TEXT_CALLBACK drawTextCallback();
 
 private:
+    static int refuseBusy(const char* operation);
     int requireInput(const char* operation) const;
     const std::vector<int64_t>& bitRates();
     int run();

@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 
 namespace mediacore {
 
@@ -15,6 +16,14 @@ public:
     bool running() const;
     // Blocks until no run is in progress.
     void waitUntilIdle();
+    // Runs `work` unless a run is in progress, keeping a run from starting meanwhile (so a setter never writes
+    // what a running job reads); nullopt when a run is in progress.
+    template <typename Work> std::optional<int> whileIdle(Work work) {
+        std::lock_guard lock(_mutex);
+        if (_running)
+            return std::nullopt;
+        return work();
+    }
 
 private:
     mutable std::mutex _mutex;

@@ -44,6 +44,12 @@ template <typename Work> int withJob(CONVERT_HANDLE h, const char* call, Work wo
     ConvertJob* job = convertJobs().find(h);
     return job ? work(*job) : badHandle(call);
 }
+
+// The same for setters and record reads, which are refused while the job runs.
+template <typename Work> int withIdleJob(CONVERT_HANDLE h, const char* call, Work work) {
+    ConvertJob* job = convertJobs().find(h);
+    return job ? job->whileIdle(call, [&] { return work(*job); }) : badHandle(call);
+}
 } // namespace
 
 extern "C" {
@@ -96,7 +102,7 @@ CONVERT_HANDLE apiMediaConvertCreate(void) {
 int apiMediaConvertSetInputMedia(CONVERT_HANDLE h, const char* path) {
     if (!path)
         return badArgument("apiMediaConvertSetInputMedia", "no path");
-    return withJob(h, "apiMediaConvertSetInputMedia", [&](ConvertJob& job) { return job.setInput(path); });
+    return withIdleJob(h, "apiMediaConvertSetInputMedia", [&](ConvertJob& job) { return job.setInput(path); });
 }
 
 int64_t apiMediaConvertGetDuration(CONVERT_HANDLE h) {
@@ -109,89 +115,89 @@ int64_t apiMediaConvertGetDuration(CONVERT_HANDLE h) {
 }
 
 int apiMediaConvertGetAudioStreamInfo(CONVERT_HANDLE h, int* count, AUDIO_STREAM_INFO* records) {
-    return withJob(h, "apiMediaConvertGetAudioStreamInfo",
+    return withIdleJob(h, "apiMediaConvertGetAudioStreamInfo",
                    [&](ConvertJob& job) { return job.audioStreams(count, records); });
 }
 
 int apiMediaConvertGetVideoStreamInfo(CONVERT_HANDLE h, int* count, VIDEO_STREAM_INFO* records) {
-    return withJob(h, "apiMediaConvertGetVideoStreamInfo",
+    return withIdleJob(h, "apiMediaConvertGetVideoStreamInfo",
                    [&](ConvertJob& job) { return job.videoStreams(count, records); });
 }
 
 int apiMediaConvertSetCutTime(CONVERT_HANDLE h, int64_t start, int64_t stop) {
-    return withJob(h, "apiMediaConvertSetCutTime", [&](ConvertJob& job) { return job.setCutTime(start, stop); });
+    return withIdleJob(h, "apiMediaConvertSetCutTime", [&](ConvertJob& job) { return job.setCutTime(start, stop); });
 }
 
 int apiMediaConvertSetLimitFileSize(CONVERT_HANDLE h, int64_t bytes) {
-    return withJob(h, "apiMediaConvertSetLimitFileSize", [&](ConvertJob& job) { return job.setSizeLimit(bytes); });
+    return withIdleJob(h, "apiMediaConvertSetLimitFileSize", [&](ConvertJob& job) { return job.setSizeLimit(bytes); });
 }
 
 int apiMediaConvertSetVcodec(CONVERT_HANDLE h, const char* name) {
     if (!name)
         return badArgument("apiMediaConvertSetVcodec", "no codec name");
-    return withJob(h, "apiMediaConvertSetVcodec", [&](ConvertJob& job) { return job.setVideoCodec(name); });
+    return withIdleJob(h, "apiMediaConvertSetVcodec", [&](ConvertJob& job) { return job.setVideoCodec(name); });
 }
 
 int apiMediaConvertSetAcodec(CONVERT_HANDLE h, const char* name) {
     if (!name)
         return badArgument("apiMediaConvertSetAcodec", "no codec name");
-    return withJob(h, "apiMediaConvertSetAcodec", [&](ConvertJob& job) { return job.setAudioCodec(name); });
+    return withIdleJob(h, "apiMediaConvertSetAcodec", [&](ConvertJob& job) { return job.setAudioCodec(name); });
 }
 
 int apiMediaConvertSetVideoFrameSize(CONVERT_HANDLE h, int width, int height) {
-    return withJob(h, "apiMediaConvertSetVideoFrameSize",
+    return withIdleJob(h, "apiMediaConvertSetVideoFrameSize",
                    [&](ConvertJob& job) { return job.setFrameSize(width, height); });
 }
 
 int apiMediaConvertSetVideoBitrate(CONVERT_HANDLE h, int kbps) {
-    return withJob(h, "apiMediaConvertSetVideoBitrate", [&](ConvertJob& job) { return job.setVideoBitrate(kbps); });
+    return withIdleJob(h, "apiMediaConvertSetVideoBitrate", [&](ConvertJob& job) { return job.setVideoBitrate(kbps); });
 }
 
 int apiMediaConvertSetAudioBitrate(CONVERT_HANDLE h, int kbps) {
-    return withJob(h, "apiMediaConvertSetAudioBitrate", [&](ConvertJob& job) { return job.setAudioBitrate(kbps); });
+    return withIdleJob(h, "apiMediaConvertSetAudioBitrate", [&](ConvertJob& job) { return job.setAudioBitrate(kbps); });
 }
 
 int apiMediaConvertSetVideoFps(CONVERT_HANDLE h, double fps) {
-    return withJob(h, "apiMediaConvertSetVideoFps", [&](ConvertJob& job) { return job.setFrameRate(fps); });
+    return withIdleJob(h, "apiMediaConvertSetVideoFps", [&](ConvertJob& job) { return job.setFrameRate(fps); });
 }
 
 int apiMediaConvertSetAudioEncodeContext(CONVERT_HANDLE h, int channels, int sampleRate) {
-    return withJob(h, "apiMediaConvertSetAudioEncodeContext",
+    return withIdleJob(h, "apiMediaConvertSetAudioEncodeContext",
                    [&](ConvertJob& job) { return job.setAudioFormat(channels, sampleRate); });
 }
 
 int apiMediaConvertSetAudioIndex(CONVERT_HANDLE h, int streamIndex) {
-    return withJob(h, "apiMediaConvertSetAudioIndex", [&](ConvertJob& job) { return job.setAudioStream(streamIndex); });
+    return withIdleJob(h, "apiMediaConvertSetAudioIndex", [&](ConvertJob& job) { return job.setAudioStream(streamIndex); });
 }
 
 int apiMediaConvertSetMaineAudioVolume(CONVERT_HANDLE h, double volume) {
-    return withJob(h, "apiMediaConvertSetMaineAudioVolume",
+    return withIdleJob(h, "apiMediaConvertSetMaineAudioVolume",
                    [&](ConvertJob& job) { return job.setMainAudioVolume(volume); });
 }
 
 int apiMediaConvertDisableMainAudio(CONVERT_HANDLE h) {
-    return withJob(h, "apiMediaConvertDisableMainAudio", [&](ConvertJob& job) { return job.disableMainAudio(); });
+    return withIdleJob(h, "apiMediaConvertDisableMainAudio", [&](ConvertJob& job) { return job.disableMainAudio(); });
 }
 
 int apiMediaConvertSetSubtitle(CONVERT_HANDLE h, SUBTITLE_PARAM param) {
-    return withJob(h, "apiMediaConvertSetSubtitle", [&](ConvertJob& job) { return job.setSubtitle(param); });
+    return withIdleJob(h, "apiMediaConvertSetSubtitle", [&](ConvertJob& job) { return job.setSubtitle(param); });
 }
 
 int apiMediaConvertSetCropSize(CONVERT_HANDLE h, RECT margins) {
-    return withJob(h, "apiMediaConvertSetCropSize", [&](ConvertJob& job) { return job.setCropMargins(margins); });
+    return withIdleJob(h, "apiMediaConvertSetCropSize", [&](ConvertJob& job) { return job.setCropMargins(margins); });
 }
 
 int apiMediaConvertAddImageWatermask(CONVERT_HANDLE h, IMAGE_WATERMARK_PARAM param) {
-    return withJob(h, "apiMediaConvertAddImageWatermask",
+    return withIdleJob(h, "apiMediaConvertAddImageWatermask",
                    [&](ConvertJob& job) { return job.addImageWatermark(param); });
 }
 
 int apiMediaConvertAddTextWatermask(CONVERT_HANDLE h, TEXT_WATERMARK_PARAM param) {
-    return withJob(h, "apiMediaConvertAddTextWatermask", [&](ConvertJob& job) { return job.addTextWatermark(param); });
+    return withIdleJob(h, "apiMediaConvertAddTextWatermask", [&](ConvertJob& job) { return job.addTextWatermark(param); });
 }
 
 int apiMediaConvertAddVideoWatermark(CONVERT_HANDLE h, VIDEO_WATERMARK_PARAM param) {
-    return withJob(h, "apiMediaConvertAddVideoWatermark",
+    return withIdleJob(h, "apiMediaConvertAddVideoWatermark",
                    [&](ConvertJob& job) { return job.addVideoWatermark(param); });
 }
 
@@ -201,24 +207,24 @@ int apiMediaConvertSetDrawTextCallback(DRAW_TEXT_CALLBACK callback) {
 }
 
 int apiMediaConvertAddImageEffect(CONVERT_HANDLE h, int effectId) {
-    return withJob(h, "apiMediaConvertAddImageEffect", [&](ConvertJob& job) { return job.addImageEffect(effectId); });
+    return withIdleJob(h, "apiMediaConvertAddImageEffect", [&](ConvertJob& job) { return job.addImageEffect(effectId); });
 }
 
 int apiMediaConvertAdjustBCS(CONVERT_HANDLE h, int brightness, int contrast, int saturation) {
-    return withJob(h, "apiMediaConvertAdjustBCS",
+    return withIdleJob(h, "apiMediaConvertAdjustBCS",
                    [&](ConvertJob& job) { return job.adjustColour(brightness, contrast, saturation); });
 }
 
 int apiMediaConvertHFlipStatus(CONVERT_HANDLE h, int on) {
-    return withJob(h, "apiMediaConvertHFlipStatus", [&](ConvertJob& job) { return job.setHorizontalFlip(on != 0); });
+    return withIdleJob(h, "apiMediaConvertHFlipStatus", [&](ConvertJob& job) { return job.setHorizontalFlip(on != 0); });
 }
 
 int apiMediaConvertVFlipStatus(CONVERT_HANDLE h, int on) {
-    return withJob(h, "apiMediaConvertVFlipStatus", [&](ConvertJob& job) { return job.setVerticalFlip(on != 0); });
+    return withIdleJob(h, "apiMediaConvertVFlipStatus", [&](ConvertJob& job) { return job.setVerticalFlip(on != 0); });
 }
 
 int apiMediaConvertSetRotateAngle(CONVERT_HANDLE h, int degrees) {
-    return withJob(h, "apiMediaConvertSetRotateAngle", [&](ConvertJob& job) { return job.setRotateAngle(degrees); });
+    return withIdleJob(h, "apiMediaConvertSetRotateAngle", [&](ConvertJob& job) { return job.setRotateAngle(degrees); });
 }
 
 int apiMediaConvertAddDubbingMusic(CONVERT_HANDLE h, const char* path, int64_t musicStart, int64_t musicEnd,
@@ -235,13 +241,13 @@ int apiMediaConvertAddDubbingMusic(CONVERT_HANDLE h, const char* path, int64_t m
     music.fadeInUs = fadeIn;
     music.fadeOutUs = fadeOut;
     music.volume = volume;
-    return withJob(h, "apiMediaConvertAddDubbingMusic", [&](ConvertJob& job) { return job.addMusic(music); });
+    return withIdleJob(h, "apiMediaConvertAddDubbingMusic", [&](ConvertJob& job) { return job.addMusic(music); });
 }
 
 int apiMediaConvertSetOutputPath(CONVERT_HANDLE h, const char* path) {
     if (!path)
         return badArgument("apiMediaConvertSetOutputPath", "no path");
-    return withJob(h, "apiMediaConvertSetOutputPath", [&](ConvertJob& job) { return job.setOutputPath(path); });
+    return withIdleJob(h, "apiMediaConvertSetOutputPath", [&](ConvertJob& job) { return job.setOutputPath(path); });
 }
 
 int apiMediaConvertStart(CONVERT_HANDLE h) {

@@ -267,6 +267,9 @@ TEST_F(ConvertJobTest, StopEndsQuicklyAndLeavesNoFile) {
         EXPECT_LE(seen, 100);
     }
     EXPECT_GE(seen, 2);
+    // The settings belong to the run while it lasts: a setter from another thread is refused, not raced.
+    EXPECT_LE(apiMediaConvertSetVideoBitrate(job.h, 300), 0);
+    EXPECT_LE(apiMediaConvertSetOutputPath(job.h, out("other.mp4").c_str()), 0);
     auto stopped = Clock::now();
     EXPECT_GT(apiMediaConvertStop(job.h), 0);
     while (!returned && Clock::now() - stopped < std::chrono::seconds(5))
