@@ -116,12 +116,12 @@ int64_t apiMediaConvertGetDuration(CONVERT_HANDLE h) {
 
 int apiMediaConvertGetAudioStreamInfo(CONVERT_HANDLE h, int* count, AUDIO_STREAM_INFO* records) {
     return withIdleJob(h, "apiMediaConvertGetAudioStreamInfo",
-                   [&](ConvertJob& job) { return job.audioStreams(count, records); });
+                       [&](ConvertJob& job) { return job.audioStreams(count, records); });
 }
 
 int apiMediaConvertGetVideoStreamInfo(CONVERT_HANDLE h, int* count, VIDEO_STREAM_INFO* records) {
     return withIdleJob(h, "apiMediaConvertGetVideoStreamInfo",
-                   [&](ConvertJob& job) { return job.videoStreams(count, records); });
+                       [&](ConvertJob& job) { return job.videoStreams(count, records); });
 }
 
 int apiMediaConvertSetCutTime(CONVERT_HANDLE h, int64_t start, int64_t stop) {
@@ -146,7 +146,7 @@ int apiMediaConvertSetAcodec(CONVERT_HANDLE h, const char* name) {
 
 int apiMediaConvertSetVideoFrameSize(CONVERT_HANDLE h, int width, int height) {
     return withIdleJob(h, "apiMediaConvertSetVideoFrameSize",
-                   [&](ConvertJob& job) { return job.setFrameSize(width, height); });
+                       [&](ConvertJob& job) { return job.setFrameSize(width, height); });
 }
 
 int apiMediaConvertSetVideoBitrate(CONVERT_HANDLE h, int kbps) {
@@ -163,16 +163,17 @@ int apiMediaConvertSetVideoFps(CONVERT_HANDLE h, double fps) {
 
 int apiMediaConvertSetAudioEncodeContext(CONVERT_HANDLE h, int channels, int sampleRate) {
     return withIdleJob(h, "apiMediaConvertSetAudioEncodeContext",
-                   [&](ConvertJob& job) { return job.setAudioFormat(channels, sampleRate); });
+                       [&](ConvertJob& job) { return job.setAudioFormat(channels, sampleRate); });
 }
 
 int apiMediaConvertSetAudioIndex(CONVERT_HANDLE h, int streamIndex) {
-    return withIdleJob(h, "apiMediaConvertSetAudioIndex", [&](ConvertJob& job) { return job.setAudioStream(streamIndex); });
+    return withIdleJob(h, "apiMediaConvertSetAudioIndex",
+                       [&](ConvertJob& job) { return job.setAudioStream(streamIndex); });
 }
 
 int apiMediaConvertSetMaineAudioVolume(CONVERT_HANDLE h, double volume) {
     return withIdleJob(h, "apiMediaConvertSetMaineAudioVolume",
-                   [&](ConvertJob& job) { return job.setMainAudioVolume(volume); });
+                       [&](ConvertJob& job) { return job.setMainAudioVolume(volume); });
 }
 
 int apiMediaConvertDisableMainAudio(CONVERT_HANDLE h) {
@@ -189,16 +190,17 @@ int apiMediaConvertSetCropSize(CONVERT_HANDLE h, RECT margins) {
 
 int apiMediaConvertAddImageWatermask(CONVERT_HANDLE h, IMAGE_WATERMARK_PARAM param) {
     return withIdleJob(h, "apiMediaConvertAddImageWatermask",
-                   [&](ConvertJob& job) { return job.addImageWatermark(param); });
+                       [&](ConvertJob& job) { return job.addImageWatermark(param); });
 }
 
 int apiMediaConvertAddTextWatermask(CONVERT_HANDLE h, TEXT_WATERMARK_PARAM param) {
-    return withIdleJob(h, "apiMediaConvertAddTextWatermask", [&](ConvertJob& job) { return job.addTextWatermark(param); });
+    return withIdleJob(h, "apiMediaConvertAddTextWatermask",
+                       [&](ConvertJob& job) { return job.addTextWatermark(param); });
 }
 
 int apiMediaConvertAddVideoWatermark(CONVERT_HANDLE h, VIDEO_WATERMARK_PARAM param) {
     return withIdleJob(h, "apiMediaConvertAddVideoWatermark",
-                   [&](ConvertJob& job) { return job.addVideoWatermark(param); });
+                       [&](ConvertJob& job) { return job.addVideoWatermark(param); });
 }
 
 int apiMediaConvertSetDrawTextCallback(DRAW_TEXT_CALLBACK callback) {
@@ -207,16 +209,18 @@ int apiMediaConvertSetDrawTextCallback(DRAW_TEXT_CALLBACK callback) {
 }
 
 int apiMediaConvertAddImageEffect(CONVERT_HANDLE h, int effectId) {
-    return withIdleJob(h, "apiMediaConvertAddImageEffect", [&](ConvertJob& job) { return job.addImageEffect(effectId); });
+    return withIdleJob(h, "apiMediaConvertAddImageEffect",
+                       [&](ConvertJob& job) { return job.addImageEffect(effectId); });
 }
 
 int apiMediaConvertAdjustBCS(CONVERT_HANDLE h, int brightness, int contrast, int saturation) {
     return withIdleJob(h, "apiMediaConvertAdjustBCS",
-                   [&](ConvertJob& job) { return job.adjustColour(brightness, contrast, saturation); });
+                       [&](ConvertJob& job) { return job.adjustColour(brightness, contrast, saturation); });
 }
 
 int apiMediaConvertHFlipStatus(CONVERT_HANDLE h, int on) {
-    return withIdleJob(h, "apiMediaConvertHFlipStatus", [&](ConvertJob& job) { return job.setHorizontalFlip(on != 0); });
+    return withIdleJob(h, "apiMediaConvertHFlipStatus",
+                       [&](ConvertJob& job) { return job.setHorizontalFlip(on != 0); });
 }
 
 int apiMediaConvertVFlipStatus(CONVERT_HANDLE h, int on) {
@@ -224,7 +228,8 @@ int apiMediaConvertVFlipStatus(CONVERT_HANDLE h, int on) {
 }
 
 int apiMediaConvertSetRotateAngle(CONVERT_HANDLE h, int degrees) {
-    return withIdleJob(h, "apiMediaConvertSetRotateAngle", [&](ConvertJob& job) { return job.setRotateAngle(degrees); });
+    return withIdleJob(h, "apiMediaConvertSetRotateAngle",
+                       [&](ConvertJob& job) { return job.setRotateAngle(degrees); });
 }
 
 int apiMediaConvertAddDubbingMusic(CONVERT_HANDLE h, const char* path, int64_t musicStart, int64_t musicEnd,
