@@ -109,7 +109,7 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
     auto [pictureWidth, pictureHeight] = pictureSize(source, target);
     ColourEffectStage::append(plan, _settings);
     if (_settings.subtitle)
-        SubtitleStage::append(plan, *_settings.subtitle, pictureWidth, pictureHeight);
+        SubtitleStage::append(plan, *_settings.subtitle, pictureWidth, pictureHeight, _settings.cutStartUs);
     WatermarkStage(_settings, pictureWidth, pictureHeight).append(plan);
     if (_settings.cropMargins) {
         // Margins that leave no picture are refused before a graph is built (EditChecks::croppedSize).

@@ -84,7 +84,8 @@ std::string SubtitleStage::forceStyle(const SUBTITLE_PARAM& subtitle, int width,
     return style;
 }
 
-void SubtitleStage::append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle, int width, int height) {
+void SubtitleStage::append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle, int width, int height,
+                           int64_t graphStartUs) {
     FilterGraphPlan::Options options = {{"filename", subtitle.path}};
     std::error_code ec;
     if (subtitle.szFontFile[0] && !isScript(subtitle.path) &&
@@ -93,7 +94,13 @@ void SubtitleStage::append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle
     std::string style = forceStyle(subtitle, width, height);
     if (!style.empty())
         options.push_back({"force_style", style});
+    // The shift is exact in microseconds: TB is the frames' time base in seconds.
+    const std::string shift = std::to_string(graphStartUs) + "/(1000000*TB)";
+    if (graphStartUs != 0)
+        plan.append("setpts", {{"expr", "PTS+" + shift}});
     plan.append("subtitles", std::move(options));
+    if (graphStartUs != 0)
+        plan.append("setpts", {{"expr", "PTS-" + shift}});
 }
 
 } // namespace mediacore

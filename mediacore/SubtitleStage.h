@@ -18,8 +18,11 @@ namespace mediacore {
 // the subtitle at that pixel row, centred. .ass / .ssa files keep their own styles; only a row >= 0 moves them.
 class SubtitleStage {
 public:
-    // Appends the subtitles filter for a picture of width x height after the plan's tail.
-    static void append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle, int width, int height);
+    // Appends the subtitles filter for a picture of width x height after the plan's tail. The cues are timed on
+    // the source's timeline; frames whose graph time 0 is the source time graphStartUs (a cut's start) are
+    // moved onto the source's timeline for the renderer and back after it.
+    static void append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle, int width, int height,
+                       int64_t graphStartUs = 0);
 
     // The libass style overrides for the record on a width x height picture ("" when none apply).
     static std::string forceStyle(const SUBTITLE_PARAM& subtitle, int width, int height);

@@ -211,6 +211,37 @@ TEST_F(EditJob, SubtitleChangesPixelsOnlyInsideItsCues) {
     }
 }
 
+TEST_F(EditJob, SubtitleCuesKeepTheirSourceTimesInACut) {
+    // Cues at 0.5-1.0 s and 1.2-1.8 s of the source; the output starts at the source's 0.5 s.
+    std::string path = out("subtitle-cut.mp4");
+    ASSERT_GT(convert(grey(), path,
+                      [&](CONVERT_HANDLE h) {
+                          EXPECT_GT(apiMediaConvertSetCutTime(h, 500000, 2500000), 0);
+                          SUBTITLE_PARAM s{};
+                          setText(s.path, MediaFixtures::srt());
+                          setText(s.szFontFile, fontFile());
+                          s.position = -1;
+                          s.fontsize = 40;
+                          s.fontclr = s.shadowclr = 0xFF000000u;
+                          EXPECT_GT(apiMediaConvertSetSubtitle(h, s), 0);
+                      }),
+              0);
+    const Picture plain = frameAt(grey(), 0.25);
+    const struct {
+        double outputSeconds;
+        bool inCue;
+    } cases[] = {{0.2, true}, {0.6, false}, {1.0, true}, {1.5, false}};
+    for (const auto& c : cases) {
+        Picture edited = frameAt(path, c.outputSeconds);
+        ASSERT_FALSE(edited.empty());
+        double changed = edited.difference(plain, 0, 0, 320, 240);
+        if (c.inCue)
+            EXPECT_GT(changed, 1.0) << "output " << c.outputSeconds << " s";
+        else
+            EXPECT_LT(changed, 0.5) << "output " << c.outputSeconds << " s";
+    }
+}
+
 TEST_F(EditJob, ImageWatermarkShowsInItsBoxOnlyInsideItsWindow) {
     // '%' would make an image reader look for a numbered sequence; the name is taken as it is.
     std::string image = out("mark 100% \"magenta\", v1:2 ü.png");
