@@ -3,7 +3,7 @@
 #include "ControlFont.h"
 #include "Modal.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
 
@@ -49,34 +49,34 @@ void AboutUsWindowController::runModal() {
 void AboutUsWindowController::loadViews() {
     QWidget* w = window();
     w->setFixedSize(int(kWidth), int(kHeight));
-    _topLine = new MOQView(SpecRect{24, 230, kWidth - 48, 2}, w);
-    _contentBackView = new MOQView(SpecRect{16, 60, kWidth - 32, 162}, w);
-    _bottomLine = new MOQView(SpecRect{24, 52, kWidth - 48, 2}, w);
+    _topLine = new MOQView(ViewRect{24, 230, kWidth - 48, 2}, w);
+    _contentBackView = new MOQView(ViewRect{16, 60, kWidth - 32, 162}, w);
+    _bottomLine = new MOQView(ViewRect{24, 52, kWidth - 48, 2}, w);
 
     auto* icon = new QLabel(w);
-    SpecFrame::setFrame(icon, SpecRect{40, 148, 56, 56});
+    ViewFrame::setFrame(icon, ViewRect{40, 148, 56, 56});
     icon->setScaledContents(true);
     icon->setPixmap(QPixmap::fromImage(ResourceBundle::imageWithfileName(QStringLiteral("im/app_Icon.png"))));
 
     _aboutTitleLabel = new LabelField(w);
-    SpecFrame::setFrame(_aboutTitleLabel, SpecRect{112, 172, 340, 32});
+    ViewFrame::setFrame(_aboutTitleLabel, ViewRect{112, 172, 340, 32});
     _aboutTitleLabel->setFont(ControlFont::system(24));
     _aboutTitleLabel->setTextColor(kThemeColor);
     _aboutVersionLabel = new LabelField(w);
-    SpecFrame::setFrame(_aboutVersionLabel, SpecRect{112, 150, 340, 20});
+    ViewFrame::setFrame(_aboutVersionLabel, ViewRect{112, 150, 340, 20});
     _aboutVersionLabel->setFont(ControlFont::system(14));
     _aboutVersionLabel->setTextColor(QColor(90, 90, 90));
 
-    _middleLeftContentLabel = new MOQButton(SpecRect{40, 108, 190, 24}, w);
-    _middleRightContentLabel = new MOQButton(SpecRect{250, 108, 190, 24}, w);
+    _middleLeftContentLabel = new MOQButton(ViewRect{40, 108, 190, 24}, w);
+    _middleRightContentLabel = new MOQButton(ViewRect{250, 108, 190, 24}, w);
 
     _bottomContentLabel = new LabelField(w);
-    SpecFrame::setFrame(_bottomContentLabel, SpecRect{32, 72, kWidth - 64, 22});
+    ViewFrame::setFrame(_bottomContentLabel, ViewRect{32, 72, kWidth - 64, 22});
     _bottomContentLabel->setFont(ControlFont::system(13));
     _bottomContentLabel->setTextColor(QColor(110, 110, 110));
     _bottomContentLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    _okBtn = new MOQButton(SpecRect{(kWidth - 88) / 2, 12, 88, 30}, w);
+    _okBtn = new MOQButton(ViewRect{(kWidth - 88) / 2, 12, 88, 30}, w);
     _okBtn->setFont(ControlFont::system(14));
 }
 

@@ -10,7 +10,7 @@
 #include "Notification.h"
 #include "NotificationCenter.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "SplitWindowController.h"
 #include "ToolItemType.h"
 #include "WindowStyle.h"
@@ -74,14 +74,14 @@ const ToolButton kTools[] = {
 };
 
 // The frame of the tool button at position `index`; a shorter last row is centred.
-SpecRect toolFrame(int index, int count) {
+ViewRect toolFrame(int index, int count) {
     const int row = index / kToolsPerRow;
     const int column = index % kToolsPerRow;
     const int inRow = std::min(kToolsPerRow, count - row * kToolsPerRow);
     const double rowWidth = inRow * kToolWidth + (inRow - 1) * kToolGapX;
     const double x = (kViewWidth - rowWidth) / 2 + column * (kToolWidth + kToolGapX);
     const double y = kFirstRowY - row * (kToolHeight + kToolGapY);
-    return SpecRect{x, y, kToolWidth, kToolHeight};
+    return ViewRect{x, y, kToolWidth, kToolHeight};
 }
 
 } // namespace
@@ -120,18 +120,18 @@ void ViewController::loadView() {
     _view->setFixedSize(int(kViewWidth), int(kViewHeight));
 
     auto* icon = new QLabel(_view);
-    SpecFrame::setFrame(icon, SpecRect{24, kPanelHeight + 12, 56, 56});
+    ViewFrame::setFrame(icon, ViewRect{24, kPanelHeight + 12, 56, 56});
     icon->setScaledContents(true);
     icon->setPixmap(QPixmap::fromImage(image(QStringLiteral("im/app_Icon.png"))));
     auto* name = new LabelField(_view);
-    SpecFrame::setFrame(name, SpecRect{92, kPanelHeight + 20, 400, 40});
+    ViewFrame::setFrame(name, ViewRect{92, kPanelHeight + 20, 400, 40});
     name->setFont(ControlFont::system(28));
     name->setTextColor(Qt::white);
     name->setText(localized("Title"));
 
-    _backImageView = new MOQImageView(SpecRect{0, 0, kViewWidth, kPanelHeight}, _view);
+    _backImageView = new MOQImageView(ViewRect{0, 0, kViewWidth, kPanelHeight}, _view);
     _descLabel1 = new LabelField(_view);
-    SpecFrame::setFrame(_descLabel1, SpecRect{40, kFirstRowY + kToolHeight + 28, kViewWidth - 80, 24});
+    ViewFrame::setFrame(_descLabel1, ViewRect{40, kFirstRowY + kToolHeight + 28, kViewWidth - 80, 24});
     _descLabel1->setFont(ControlFont::system(15));
 
     QPointer<MOQButton>* outlets[] = {
@@ -144,9 +144,9 @@ void ViewController::loadView() {
     for (MOQButton* button : toolButtons())
         button->setBordered(false);
 
-    _aboutButton = new MOQButton(SpecRect{kViewWidth - 250, 18, 110, 28}, _view);
-    _homepageButton = new MOQButton(SpecRect{kViewWidth - 134, 18, 120, 28}, _view);
-    _lanuageButton = new MOQButton(SpecRect{kViewWidth - 134, kPanelHeight + 26, 110, 28}, _view);
+    _aboutButton = new MOQButton(ViewRect{kViewWidth - 250, 18, 110, 28}, _view);
+    _homepageButton = new MOQButton(ViewRect{kViewWidth - 134, 18, 120, 28}, _view);
+    _lanuageButton = new MOQButton(ViewRect{kViewWidth - 134, kPanelHeight + 26, 110, 28}, _view);
     for (MOQButton* button : {_aboutButton.data(), _homepageButton.data(), _lanuageButton.data()}) {
         button->setBordered(false);
         button->setFont(ControlFont::system(14));
@@ -226,9 +226,9 @@ void ViewController::initButtonTitle() {
     const QList<MOQButton*> tools = toolButtons();
     for (int i = 0; i < tools.size(); ++i) {
         MOQButton* button = tools[i];
-        const SpecRect frame = SpecFrame::frame(button);
+        const ViewRect frame = ViewFrame::frame(button);
         auto* caption = new LabelField(button);
-        SpecFrame::setFrame(caption, SpecRect{10, frame.height - 25, frame.width - 20, 20});
+        ViewFrame::setFrame(caption, ViewRect{10, frame.height - 25, frame.width - 20, 20});
         caption->setFont(ControlFont::system(13));
         caption->setTextColor(Qt::white);
         caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -308,7 +308,7 @@ void ViewController::openFeatureWindow(FeatureWindowController* controller, cons
         enable(true);
         return;
     }
-    SpecFrame::centerWindow(window);
+    ViewFrame::centerWindow(window);
     window->setWindowTitle(ResourceBundle::localizedStringForKey(titleKey));
     controller->showWindow();
     enable(false);
@@ -325,10 +325,10 @@ void ViewController::openFeatureWindow(FeatureWindowController* controller, cons
 void ViewController::aboutAction() {
     AboutUsWindowController about;
     QWidget* dialog = about.window();
-    const SpecRect owner = _mainWindow ? SpecFrame::frame(_mainWindow) : SpecRect{};
+    const ViewRect owner = _mainWindow ? ViewFrame::frame(_mainWindow) : ViewRect{};
     const double width = AboutUsWindowController::kWidth;
     const double height = AboutUsWindowController::kHeight;
-    SpecFrame::setFrame(dialog, SpecRect{double(float(owner.x + (owner.width - width) / 2)),
+    ViewFrame::setFrame(dialog, ViewRect{double(float(owner.x + (owner.width - width) / 2)),
                                          double(float(owner.y + (owner.height - height) / 2)), width, height});
     about.runModal();
 }

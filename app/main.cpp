@@ -3,7 +3,7 @@
 #include "AppDelegate.h"
 #include "MainInterface.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     QObject::connect(&app, &QCoreApplication::aboutToQuit, delegate, &AppDelegate::applicationWillTerminate);
 
     interface.window()->adjustSize();
-    SpecFrame::centerWindow(interface.window());
+    ViewFrame::centerWindow(interface.window());
     interface.window()->show();
     delegate->applicationDidFinishLaunching();
     return app.exec();

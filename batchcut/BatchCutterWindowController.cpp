@@ -1,6 +1,6 @@
 #include "BatchCutterWindowController.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QWidget>
 
@@ -19,7 +19,7 @@ void BatchCutterWindowController::windowDidLoad() {
     setUpFrame();
     QWidget* content = window();
     content->resize(kWindowWidth, kWindowHeight);
-    _outputFolderBtn = installOutputPopUp(content, SpecRect{130, 16, 220, 26});
+    _outputFolderBtn = installOutputPopUp(content, ViewRect{130, 16, 220, 26});
 }
 
 QString BatchCutterWindowController::finishedMessageKey() const {

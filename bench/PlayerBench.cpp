@@ -84,7 +84,7 @@ struct Host {
 
     explicit Host(const std::string& path) {
         window.resize(960, 540);
-        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), SpecRect{0, 0, 960, 540});
+        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), ViewRect{0, 0, 960, 540});
         player->view()->setParent(&window);
         window.show();
         runUntil([&] { return !player->isSeeking(); }, 10000);

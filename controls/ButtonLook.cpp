@@ -33,15 +33,15 @@ ButtonLook::Placement ButtonLook::place(const Input& in) {
         switch (in.contentImagePosition) {
         case 1:
             out.title.x = in.imageWidth;
-            out.image = SpecPoint{0, imageY};
+            out.image = ViewPoint{0, imageY};
             break;
         case 2:
             out.title.x = (in.width - group) / 2;
-            out.image = SpecPoint{in.width - in.imageWidth, imageY};
+            out.image = ViewPoint{in.width - in.imageWidth, imageY};
             break;
         default:
             out.title.x = (in.width - group) / 2 + in.imageWidth;
-            out.image = SpecPoint{(in.width - group) / 2, imageY};
+            out.image = ViewPoint{(in.width - group) / 2, imageY};
             break;
         }
         return out;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecPoint.h"
+#include "ViewPoint.h"
 
 #include <array>
 #include <optional>
@@ -21,8 +21,8 @@ public:
     static std::optional<Slot> imageSlot(Slot chosen, bool selected, const std::array<bool, SlotCount>& present);
 
     struct Placement {
-        SpecPoint title;
-        std::optional<SpecPoint> image;
+        ViewPoint title;
+        std::optional<ViewPoint> image;
     };
 
     // Title and image origins. width/height: the bounds; imageWidth/imageHeight: the chosen image's natural size

@@ -5,7 +5,7 @@
 #include "EffectTableCellViewDelegate.h"
 #include "LabelField.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,17 +25,17 @@ bool responds(const EffectTableCellViewDelegate* delegate, Method method) {
 
 } // namespace
 
-EffectTableCellView::EffectTableCellView(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
-    SpecFrame::setFrame(this, frame);
+EffectTableCellView::EffectTableCellView(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+    ViewFrame::setFrame(this, frame);
     const double w = frame.width;
     const double h = frame.height;
     _checkView = new QPushButton(this);
     _checkView->setFlat(true);
     _checkView->setFocusPolicy(Qt::NoFocus);
-    SpecFrame::setFrame(_checkView, {10, (h - CheckSize) / 2, CheckSize, CheckSize});
+    ViewFrame::setFrame(_checkView, {10, (h - CheckSize) / 2, CheckSize, CheckSize});
     connect(_checkView, &QPushButton::clicked, this, [this] { checkAction(); });
     _titleLabel = new LabelField(this);
-    SpecFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 18) / 2 - 6, w - (CheckSize + 20), 18});
+    ViewFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 18) / 2 - 6, w - (CheckSize + 20), 18});
     _titleLabel->setFont(ControlFont::system(13));
     _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     _titleLabel->setTextColor(Qt::white);
@@ -58,12 +58,12 @@ void EffectTableCellView::layOut() {
     if (_font) {
         _selectedColor = _normalColor;
         const double size = ControlFont::size(*_font);
-        SpecFrame::setFrame(_checkView, {0, (h - CheckSize) / 2, CheckSize, CheckSize});
-        SpecFrame::setFrame(_titleLabel, {CheckSize, (h - (size + 1)) / 2, w - CheckSize, size + 1});
+        ViewFrame::setFrame(_checkView, {0, (h - CheckSize) / 2, CheckSize, CheckSize});
+        ViewFrame::setFrame(_titleLabel, {CheckSize, (h - (size + 1)) / 2, w - CheckSize, size + 1});
         _titleLabel->setFont(*_font);
     } else {
-        SpecFrame::setFrame(_checkView, {10, (h - CheckSize) / 2, CheckSize, CheckSize});
-        SpecFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 16) / 2, w - (CheckSize + 20), 16});
+        ViewFrame::setFrame(_checkView, {10, (h - CheckSize) / 2, CheckSize, CheckSize});
+        ViewFrame::setFrame(_titleLabel, {CheckSize + 20, (h - 16) / 2, w - (CheckSize + 20), 16});
         _titleLabel->setFont(ControlFont::system(13));
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,7 +22,7 @@ public:
     // A row with this number draws no background.
     static constexpr long long NoBackgroundRow = 1000000;
 
-    explicit EffectTableCellView(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit EffectTableCellView(const ViewRect& frame, QWidget* parent = nullptr);
     ~EffectTableCellView() override;
 
     QPushButton* checkView() const { return _checkView; }

@@ -1,6 +1,6 @@
 #include "ImageLayerView.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -19,18 +19,18 @@ void ImageLayerView::setCornerRadius(double radius) {
     update();
 }
 
-SpecRect ImageLayerView::frame() const {
-    return SpecFrame::frame(this);
+ViewRect ImageLayerView::frame() const {
+    return ViewFrame::frame(this);
 }
 
-void ImageLayerView::setFrame(const SpecRect& frame) {
+void ImageLayerView::setFrame(const ViewRect& frame) {
     // A frame may come out negative in width from the arithmetic of its control; it then shows nothing.
-    SpecRect shown = frame;
+    ViewRect shown = frame;
     if (shown.width < 0)
         shown.width = 0;
     if (shown.height < 0)
         shown.height = 0;
-    SpecFrame::setFrame(this, shown);
+    ViewFrame::setFrame(this, shown);
 }
 
 void ImageLayerView::paintEvent(QPaintEvent*) {

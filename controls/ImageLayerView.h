@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QImage>
 #include <QWidget>
@@ -27,8 +27,8 @@ public:
     static void drawScaledDown(QPainter& painter, const QRectF& area, const QImage& image);
 
     // The frame in the parent's y-up coordinates, exactly as last set.
-    SpecRect frame() const;
-    void setFrame(const SpecRect& frame);
+    ViewRect frame() const;
+    void setFrame(const ViewRect& frame);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

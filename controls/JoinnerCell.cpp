@@ -10,7 +10,7 @@
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -29,12 +29,12 @@ QFont rowFont() {
 
 } // namespace
 
-JoinnerCell::JoinnerCell(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
-    SpecFrame::setFrame(this, frame);
+JoinnerCell::JoinnerCell(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+    ViewFrame::setFrame(this, frame);
     const double h = frame.height;
     const double w = width();
 
-    _thumbImageView = new MOQImageView(SpecRect{5, h - 53, 76, 48}, this);
+    _thumbImageView = new MOQImageView(ViewRect{5, h - 53, 76, 48}, this);
     _scrLabel = makeLabel({82, h - 17, w / 2 - 85, LabelHeight}, QString());
     const double sourceY = h - 17 - 17;
     _sourceLabel = makeLabel({82, sourceY, 50, LabelHeight}, ResourceBundle::localizedStringForKey("SourceLabelTitle"));
@@ -47,7 +47,7 @@ JoinnerCell::JoinnerCell(const SpecRect& frame, QWidget* parent) : QWidget(paren
     _cuttedLabel = makeLabel({82, cuttedY, 50, LabelHeight}, cutted);
     _cuttedTimeLabel = makeLabel({82 + 50 + 5, cuttedY, 70, LabelHeight}, cutted);
 
-    const SpecRect check{w - 240, h - 35, 240, 20};
+    const ViewRect check{w - 240, h - 35, 240, 20};
     _defaultoutputformat = new MOQButton(check, this);
     _defaultoutputformat->setFont(rowFont());
     _defaultoutputformat->setBordered(false);
@@ -66,10 +66,10 @@ JoinnerCell::JoinnerCell(const SpecRect& frame, QWidget* parent) : QWidget(paren
     for (const char* key : {"NORMALItemTitle", "LEFTItemTitle", "TOPItemTitle", "FADEOUTItemTitle"})
         _effectBtn->addItem(ResourceBundle::localizedStringForKey(QString::fromLatin1(key)));
     _effectBtn->setCurrentIndex(0);
-    SpecFrame::setFrame(_effectBtn, {check.x + 100, check.y - 23, 132, 22});
+    ViewFrame::setFrame(_effectBtn, {check.x + 100, check.y - 23, 132, 22});
     connect(_effectBtn, &QComboBox::activated, this, [this] { transitionAction(); });
 
-    _progress = new NSProgressView(SpecRect{w - 220, (h - 10) / 2, 200, 10}, this);
+    _progress = new NSProgressView(ViewRect{w - 220, (h - 10) / 2, 200, 10}, this);
     _progress->setHidden(true);
 
     transitionAction();
@@ -77,13 +77,13 @@ JoinnerCell::JoinnerCell(const SpecRect& frame, QWidget* parent) : QWidget(paren
 
 JoinnerCell::~JoinnerCell() = default;
 
-LabelField* JoinnerCell::makeLabel(const SpecRect& frame, const QString& text) {
+LabelField* JoinnerCell::makeLabel(const ViewRect& frame, const QString& text) {
     auto* label = new LabelField(this);
     label->setFont(rowFont());
     label->setTextColor(Qt::black);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(text);
-    SpecFrame::setFrame(label, frame);
+    ViewFrame::setFrame(label, frame);
     return label;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QImage>
@@ -27,7 +27,7 @@ public:
     // Transition kinds: the choice's item indexes and the values of a clip's transitionEffect.
     enum Transition { TransitionNone = 0, TransitionLeft = 1, TransitionTop = 2, TransitionFade = 3 };
 
-    explicit JoinnerCell(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit JoinnerCell(const ViewRect& frame, QWidget* parent = nullptr);
     ~JoinnerCell() override;
 
     Block MouseDownBlock() const { return _MouseDownBlock; }
@@ -83,7 +83,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    LabelField* makeLabel(const SpecRect& frame, const QString& text);
+    LabelField* makeLabel(const ViewRect& frame, const QString& text);
     void toggleDefaultFormat();
 
     Block _MouseDownBlock;

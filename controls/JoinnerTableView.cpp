@@ -7,7 +7,7 @@
 #include "MOQImageView.h"
 #include "NSProgressView.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QComboBox>
 #include <QScrollArea>
@@ -28,8 +28,8 @@ void showTransition(JoinnerCell* cell, bool shown) {
 
 } // namespace
 
-JoinnerTableView::JoinnerTableView(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
-    SpecFrame::setFrame(this, frame);
+JoinnerTableView::JoinnerTableView(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+    ViewFrame::setFrame(this, frame);
     _selection.setRows(this);
     _itemScrollview = new QScrollArea(this);
     _itemScrollview->setFrameShape(QFrame::NoFrame);
@@ -42,7 +42,7 @@ JoinnerTableView::JoinnerTableView(const SpecRect& frame, QWidget* parent) : QWi
     _itemScrollview->setAutoFillBackground(true);
     _itemScrollview->viewport()->setPalette(grey);
     _itemScrollview->viewport()->setAutoFillBackground(true);
-    SpecFrame::setFrame(_itemScrollview, {0, 0, frame.width, frame.height});
+    ViewFrame::setFrame(_itemScrollview, {0, 0, frame.width, frame.height});
     _scrollContentView = new MOQImageView();
     _scrollContentView->resize(int(frame.width), 0);
     _itemScrollview->setWidget(_scrollContentView);
@@ -53,7 +53,7 @@ JoinnerTableView::~JoinnerTableView() {
 }
 
 void JoinnerTableView::resizeEvent(QResizeEvent*) {
-    SpecFrame::setFrame(_itemScrollview, SpecFrame::bounds(this));
+    ViewFrame::setFrame(_itemScrollview, ViewFrame::bounds(this));
     // The document follows the list's width, not its height.
     _scrollContentView->resize(width(), _scrollContentView->height());
 }
@@ -91,7 +91,7 @@ void JoinnerTableView::reloadData() {
 
     for (int i = 0; i < count; ++i) {
         const std::shared_ptr<SimpleData>& item = _items->at(i);
-        auto* cell = new JoinnerCell(SpecRect{0, documentHeight - (i + 1) * pitch, double(width()), _rowHeight},
+        auto* cell = new JoinnerCell(ViewRect{0, documentHeight - (i + 1) * pitch, double(width()), _rowHeight},
                                      _scrollContentView);
         cell->setNBackGroundColor(QColor(237, 237, 237));
         cell->setIndex(i);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClipListSelection.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QList>
 #include <QPointer>
@@ -27,7 +27,7 @@ public:
     using TransitionBlock = std::function<void(long long row, long long transition)>;
 
     // A list placed at frame, its scroll view grey behind the rows.
-    explicit JoinnerTableView(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit JoinnerTableView(const ViewRect& frame, QWidget* parent = nullptr);
     ~JoinnerTableView() override;
 
     std::shared_ptr<SimpleDataList> items() const { return _items; }

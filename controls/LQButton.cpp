@@ -6,19 +6,19 @@
 #include "LQButtonDelegate.h"
 #include "LabelField.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 
-LQButton::LQButton(const SpecRect& frame, QWidget* parent) : QWidget(parent), _title(QStringLiteral("title")) {
-    SpecFrame::setFrame(this, frame);
+LQButton::LQButton(const ViewRect& frame, QWidget* parent) : QWidget(parent), _title(QStringLiteral("title")) {
+    ViewFrame::setFrame(this, frame);
     _backImage = ResourceBundle::imageWithfileName("Resources/edit_cancel_normal.png");
     _heightBackImage = ResourceBundle::imageWithfileName("Resources/edit_cancel_alternate.png");
     _backgroundView = new ImageLayerView(this);
     _backgroundView->setFrame({0, 0, frame.width, frame.height});
     _backgroundView->setImage(_backImage);
     _titleLabel = new LabelField(this);
-    SpecFrame::setFrame(_titleLabel, {0, -5, frame.width, 30});
+    ViewFrame::setFrame(_titleLabel, {0, -5, frame.width, 30});
     _titleLabel->setFont(ControlFont::system(12));
     _titleLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     _titleLabel->setTextColor(Qt::white);
@@ -86,9 +86,9 @@ void LQButton::setHeightBackImage(const QImage& image) {
     _backgroundView->setImage(image);
 }
 
-void LQButton::setTitleLabelFrame(const SpecRect& frame) {
+void LQButton::setTitleLabelFrame(const ViewRect& frame) {
     _titleLabelFrame = frame;
-    SpecFrame::setFrame(_titleLabel, frame);
+    ViewFrame::setFrame(_titleLabel, frame);
 }
 
 void LQButton::mousePressEvent(QMouseEvent* event) {

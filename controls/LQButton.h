@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ButtonStateImages.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,7 +20,7 @@ class LabelField;
 class LQButton : public QWidget, public ButtonStateImages {
     Q_OBJECT
 public:
-    explicit LQButton(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQButton(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQButton() override;
 
     ImageLayerView* backgroundView() const { return _backgroundView; }
@@ -44,8 +44,8 @@ public:
     void setDisabledColor(const QColor& color) { _disabledColor = color; }
     bool selected() const { return _selected; }
     void setSelected(bool selected);
-    SpecRect titleLabelFrame() const { return _titleLabelFrame; }
-    void setTitleLabelFrame(const SpecRect& frame);
+    ViewRect titleLabelFrame() const { return _titleLabelFrame; }
+    void setTitleLabelFrame(const ViewRect& frame);
     LQButtonDelegate* delegate() const { return _delegate; }
     void setDelegate(LQButtonDelegate* delegate) { _delegate = delegate; }
 
@@ -69,6 +69,6 @@ private:
     QColor _selectedColor;
     QColor _disabledColor;
     bool _selected = false;
-    SpecRect _titleLabelFrame;
+    ViewRect _titleLabelFrame;
     LQButtonDelegate* _delegate = nullptr;
 };

@@ -5,7 +5,7 @@
 #include "ImageLayerView.h"
 #include "LQCustomButtonDelegate.h"
 #include "LQTitleButton.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 
@@ -19,9 +19,9 @@ const char* const SystemFontName = ".AppleSystemUIFont";
 
 } // namespace
 
-LQCustomButton::LQCustomButton(const SpecRect& frame, QWidget* parent)
+LQCustomButton::LQCustomButton(const ViewRect& frame, QWidget* parent)
     : QWidget(parent), _fontname(QString::fromLatin1(SystemFontName)) {
-    SpecFrame::setFrame(this, frame);
+    ViewFrame::setFrame(this, frame);
     setAttribute(Qt::WA_NoMousePropagation);
     const double w = frame.width;
     const double h = frame.height;
@@ -37,7 +37,7 @@ LQCustomButton::LQCustomButton(const SpecRect& frame, QWidget* parent)
     _titleBtn->setEnabled(false);
     _titleBtn->setAttribute(Qt::WA_TransparentForMouseEvents);
     _titleBtn->setDelegate(this);
-    SpecFrame::setFrame(_titleBtn, {-2, 0, w + 4, h});
+    ViewFrame::setFrame(_titleBtn, {-2, 0, w + 4, h});
 }
 
 LQCustomButton::~LQCustomButton() {
@@ -81,15 +81,15 @@ void LQCustomButton::setTitle(const QString& title, const QColor& color, unsigne
     _titleBtn->setFlat(true);
 }
 
-void LQCustomButton::setTitleRect(const SpecRect& rect) {
-    SpecFrame::setFrame(_titleBtn, rect);
+void LQCustomButton::setTitleRect(const ViewRect& rect) {
+    ViewFrame::setFrame(_titleBtn, rect);
 }
 
 void LQCustomButton::setCellTextPosition(unsigned long long position) {
     _cellTextPosition = position;
     const double w = width();
     const double h = height();
-    SpecRect icon;
+    ViewRect icon;
     switch (position) {
     case 0:
         icon = {w - h, 0, h, h};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "LQTitleButtonDelegate.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QImage>
@@ -19,7 +19,7 @@ class LQTitleButton;
 class LQCustomButton : public QWidget, public LQTitleButtonDelegate {
     Q_OBJECT
 public:
-    explicit LQCustomButton(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQCustomButton(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQCustomButton() override;
 
     ImageLayerView* imageView() const { return _imageView; }
@@ -65,7 +65,7 @@ public:
     // Builds the caption from the text, colour, the tile's font name and size, and the alignment (the toolkit's
     // values: 2 centred).
     void setTitle(const QString& title, const QColor& color, unsigned alignment);
-    void setTitleRect(const SpecRect& rect);
+    void setTitleRect(const ViewRect& rect);
 
     // The caption's press and release, handled as the tile's own.
     void actionMouseUpForTitleButtonBlock(LQTitleButton*) override;

@@ -4,7 +4,7 @@
 #include "ImageLayerView.h"
 #include "LQCutProgressViewDelegate.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 
@@ -18,9 +18,9 @@ bool responds(const LQCutProgressViewDelegate* delegate, Method method) {
 
 } // namespace
 
-LQCutProgressView::LQCutProgressView(const SpecRect& frame, QWidget* parent)
+LQCutProgressView::LQCutProgressView(const ViewRect& frame, QWidget* parent)
     : QWidget(parent), _model(frame.width, frame.height) {
-    SpecFrame::setFrame(this, frame);
+    ViewFrame::setFrame(this, frame);
     _progressBackView = new ImageLayerView(this);
     _progressTintView = new ImageLayerView(this);
     _tickMarkView = new ImageLayerView(this);
@@ -64,8 +64,8 @@ void LQCutProgressView::syncSize() {
     }
 }
 
-void LQCutProgressView::setFrame(const SpecRect& frame) {
-    SpecFrame::setFrame(this, frame);
+void LQCutProgressView::setFrame(const ViewRect& frame) {
+    ViewFrame::setFrame(this, frame);
     _model.setSize(frame.width, frame.height);
     applyModel();
 }
@@ -128,7 +128,7 @@ void LQCutProgressView::mousePressEvent(QMouseEvent* event) {
         return;
     syncSize();
     qCDebug(lcControls, "%s", "-[LQCutProgressView mouseDown:]");
-    const SpecPoint p = SpecFrame::pointFromQt(this, event->position());
+    const ViewPoint p = ViewFrame::pointFromQt(this, event->position());
     const TrimRangeModel::PressReport report = _model.press(p.x, p.y);
     applyModel();
     if (report.seek && responds(_delegate, Method::SeekToTime))
@@ -141,7 +141,7 @@ void LQCutProgressView::mousePressEvent(QMouseEvent* event) {
 void LQCutProgressView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || _disable)
         return;
-    const SpecPoint p = SpecFrame::pointFromQt(this, event->position());
+    const ViewPoint p = ViewFrame::pointFromQt(this, event->position());
     const TrimRangeModel::DragReport report = _model.drag(p.x, p.y);
     applyModel();
     if (report.kind == TrimRangeModel::DragReport::Seek && responds(_delegate, Method::SeekToTime)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 #include "TrimRangeModel.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ class LQCutProgressViewDelegate;
 class LQCutProgressView : public QWidget {
     Q_OBJECT
 public:
-    explicit LQCutProgressView(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQCutProgressView(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQCutProgressView() override;
 
     ImageLayerView* progressBackView() const { return _progressBackView; }
@@ -51,7 +51,7 @@ public:
     void setDelegate(LQCutProgressViewDelegate* delegate) { _delegate = delegate; }
 
     // Places the slider, lays out every part again and re-applies the stored values.
-    void setFrame(const SpecRect& frame);
+    void setFrame(const ViewRect& frame);
 
     const TrimRangeModel& model() const { return _model; }
 

@@ -4,13 +4,13 @@
 #include "ImageLayerView.h"
 #include "LQProgressSliderDelegate.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 
-LQProgressSlider::LQProgressSlider(const SpecRect& frame, QWidget* parent)
+LQProgressSlider::LQProgressSlider(const ViewRect& frame, QWidget* parent)
     : QWidget(parent), _model(frame.width, frame.height) {
-    SpecFrame::setFrame(this, frame);
+    ViewFrame::setFrame(this, frame);
     _progressBackView = new ImageLayerView(this);
     _progressTintView = new ImageLayerView(this);
     _tickMarkView = new ImageLayerView(this);
@@ -47,8 +47,8 @@ void LQProgressSlider::setProgress(float progress) {
     applyLayout();
 }
 
-void LQProgressSlider::setFrame(const SpecRect& frame) {
-    SpecFrame::setFrame(this, frame);
+void LQProgressSlider::setFrame(const ViewRect& frame) {
+    ViewFrame::setFrame(this, frame);
     _model.setSize(frame.width, frame.height);
     qCDebug(lcControls, "progress:%f", double(_model.progress()));
     applyLayout();
@@ -75,13 +75,13 @@ void LQProgressSlider::mousePressEvent(QMouseEvent* event) {
     if (!_delegate || !_delegate->respondsTo(LQProgressSliderDelegate::Method::MouseDown))
         return;
     _delegate->actionMouseDownForProgressSliderBlock(this, _model.progress());
-    dragTo(SpecFrame::pointFromQt(this, event->position()).x);
+    dragTo(ViewFrame::pointFromQt(this, event->position()).x);
 }
 
 void LQProgressSlider::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton) || _disable)
         return;
-    dragTo(SpecFrame::pointFromQt(this, event->position()).x);
+    dragTo(ViewFrame::pointFromQt(this, event->position()).x);
 }
 
 void LQProgressSlider::mouseReleaseEvent(QMouseEvent* event) {

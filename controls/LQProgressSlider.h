@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ProgressSliderModel.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QWidget>
 
@@ -15,7 +15,7 @@ class LQProgressSliderDelegate;
 class LQProgressSlider : public QWidget {
     Q_OBJECT
 public:
-    explicit LQProgressSlider(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQProgressSlider(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQProgressSlider() override;
 
     ImageLayerView* progressBackView() const { return _progressBackView; }
@@ -30,7 +30,7 @@ public:
     void setDelegate(LQProgressSliderDelegate* delegate) { _delegate = delegate; }
 
     // Places the slider and lays out thumb and tint again for the stored value.
-    void setFrame(const SpecRect& frame);
+    void setFrame(const ViewRect& frame);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -5,14 +5,14 @@
 #include "ImageLayerView.h"
 #include "LQRadioButtonDelegate.h"
 #include "LabelField.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 #include <QRadioButton>
 
-LQRadioButton::LQRadioButton(const SpecRect& frame, QWidget* parent)
+LQRadioButton::LQRadioButton(const ViewRect& frame, QWidget* parent)
     : QWidget(parent), _title(QStringLiteral("title")) {
-    SpecFrame::setFrame(this, frame);
+    ViewFrame::setFrame(this, frame);
     const double w = frame.width;
     const double h = frame.height;
     _backgroundView = new ImageLayerView(this);
@@ -20,10 +20,10 @@ LQRadioButton::LQRadioButton(const SpecRect& frame, QWidget* parent)
     _iconView = new QRadioButton(this);
     _iconView->setAutoExclusive(false);
     _iconView->setChecked(true);
-    SpecFrame::setFrame(_iconView, {5, (h - 20) / 2, 20, 20});
+    ViewFrame::setFrame(_iconView, {5, (h - 20) / 2, 20, 20});
     connect(_iconView, &QRadioButton::clicked, this, [this] { click(); });
     _titleLabel = new LabelField(this);
-    SpecFrame::setFrame(_titleLabel, {25, (h - 25) / 2 - 3, w - 30, 25});
+    ViewFrame::setFrame(_titleLabel, {25, (h - 25) / 2 - 3, w - 30, 25});
     _titleLabel->setFont(ControlFont::system(13));
     _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     _normalColor = Qt::black;

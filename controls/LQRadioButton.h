@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ButtonStateImages.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,7 +20,7 @@ class QRadioButton;
 class LQRadioButton : public QWidget, public ButtonStateImages {
     Q_OBJECT
 public:
-    explicit LQRadioButton(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQRadioButton(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQRadioButton() override;
 
     ImageLayerView* backgroundView() const { return _backgroundView; }

@@ -5,18 +5,18 @@
 #include "ImageLayerView.h"
 #include "LQSwitchButtonDelegate.h"
 #include "LabelField.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 
-LQSwitchButton::LQSwitchButton(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
-    SpecFrame::setFrame(this, frame);
+LQSwitchButton::LQSwitchButton(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+    ViewFrame::setFrame(this, frame);
     const double w = frame.width;
     const double h = frame.height;
     _imageView = new ImageLayerView(this, ImageLayerView::Scaling::ProportionallyDown);
     _imageView->setFrame({0, 0, h, h});
     _titleLabel = new LabelField(this);
-    SpecFrame::setFrame(_titleLabel, {h + 5, (h - 18) / 2, w - (h + 10), 20});
+    ViewFrame::setFrame(_titleLabel, {h + 5, (h - 18) / 2, w - (h + 10), 20});
     _titleLabel->setFont(ControlFont::system(13));
     _titleLabel->setTextColor(Qt::white);
     _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

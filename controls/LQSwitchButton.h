@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QImage>
@@ -15,7 +15,7 @@ class LQSwitchButtonDelegate;
 class LQSwitchButton : public QWidget {
     Q_OBJECT
 public:
-    explicit LQSwitchButton(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit LQSwitchButton(const ViewRect& frame, QWidget* parent = nullptr);
     ~LQSwitchButton() override;
 
     ImageLayerView* imageView() const { return _imageView; }

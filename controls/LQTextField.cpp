@@ -4,7 +4,7 @@
 #include "Dispatch.h"
 #include "LQTextFieldDelegate.h"
 #include "NSTextFieldDelegate.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QKeyEvent>
 #include <QPointer>
@@ -19,8 +19,8 @@ LQTextField::LQTextField(QWidget* parent) : QLineEdit(parent) {
     });
 }
 
-LQTextField::LQTextField(const SpecRect& frame, QWidget* parent) : LQTextField(parent) {
-    SpecFrame::setFrame(this, frame);
+LQTextField::LQTextField(const ViewRect& frame, QWidget* parent) : LQTextField(parent) {
+    ViewFrame::setFrame(this, frame);
 }
 
 LQTextField::~LQTextField() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QLineEdit>
 
@@ -14,7 +14,7 @@ class LQTextField : public QLineEdit {
     Q_OBJECT
 public:
     explicit LQTextField(QWidget* parent = nullptr);
-    LQTextField(const SpecRect& frame, QWidget* parent);
+    LQTextField(const ViewRect& frame, QWidget* parent);
     ~LQTextField() override;
 
     LQTextFieldDelegate* mouseDelegate() const { return _mouseDelegate; }

@@ -2,7 +2,7 @@
 
 #include "ControlsLog.h"
 #include "MOQPosition.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QEnterEvent>
 #include <QFontMetricsF>
@@ -24,8 +24,8 @@ MOQButton::MOQButton(QWidget* parent) : QPushButton(parent) {
     setMouseTracking(false);
 }
 
-MOQButton::MOQButton(const SpecRect& frame, QWidget* parent) : MOQButton(parent) {
-    SpecFrame::setFrame(this, frame);
+MOQButton::MOQButton(const ViewRect& frame, QWidget* parent) : MOQButton(parent) {
+    ViewFrame::setFrame(this, frame);
 }
 
 MOQButton::~MOQButton() = default;
@@ -210,7 +210,7 @@ void MOQButton::paintTitleAndImage(QPainter& painter) {
 
     if (hasTitle) {
         const QRectF titleRect =
-            SpecFrame::rectToQt(this, SpecRect{placement.title.x, placement.title.y, in.titleWidth, in.titleHeight});
+            ViewFrame::rectToQt(this, ViewRect{placement.title.x, placement.title.y, in.titleWidth, in.titleHeight});
         painter.setFont(font());
         painter.setPen(titleColor);
         painter.drawText(titleRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, _contentTitle);
@@ -222,7 +222,7 @@ void MOQButton::paintTitleAndImage(QPainter& painter) {
     }
     if (imageSlot && placement.image) {
         const QRectF imageRect =
-            SpecFrame::rectToQt(this, SpecRect{placement.image->x, placement.image->y, in.imageWidth, in.imageHeight});
+            ViewFrame::rectToQt(this, ViewRect{placement.image->x, placement.image->y, in.imageWidth, in.imageHeight});
         painter.drawImage(imageRect, _images[*imageSlot]);
     }
 }

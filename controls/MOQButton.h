@@ -2,7 +2,7 @@
 
 #include "ButtonLook.h"
 #include "LayerStyle.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QImage>
@@ -25,7 +25,7 @@ public:
     using Action = std::function<void(MOQButton*)>;
 
     explicit MOQButton(QWidget* parent = nullptr);
-    MOQButton(const SpecRect& frame, QWidget* parent);
+    MOQButton(const ViewRect& frame, QWidget* parent);
     ~MOQButton() override;
 
     QColor backGroundColor() const { return _backGroundColor; }

@@ -1,7 +1,7 @@
 #include "MOQImageView.h"
 
 #include "ImageLayerView.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,8 +11,8 @@ MOQImageView::MOQImageView(QWidget* parent) : PanelView(parent) {
     setAttribute(Qt::WA_NoMousePropagation);
 }
 
-MOQImageView::MOQImageView(const SpecRect& frame, QWidget* parent) : MOQImageView(parent) {
-    SpecFrame::setFrame(this, frame);
+MOQImageView::MOQImageView(const ViewRect& frame, QWidget* parent) : MOQImageView(parent) {
+    ViewFrame::setFrame(this, frame);
 }
 
 void MOQImageView::setNormalImage(const QImage& image) {
@@ -48,14 +48,14 @@ void MOQImageView::mouseMoveEvent(QMouseEvent* event) {
         return;
     if (_MouseDraggedBlock && parentWidget() != nullptr) {
         QWidget* parent = parentWidget();
-        const SpecPoint inParent = SpecFrame::pointFromQt(parent, mapToParent(event->position()));
+        const ViewPoint inParent = ViewFrame::pointFromQt(parent, mapToParent(event->position()));
         double x = inParent.x;
         // The lower bound goes first, so in a parent narrower than the view x ends at the negative difference.
         if (x < 0)
             x = 0;
         if (x > parent->width() - width())
             x = parent->width() - width();
-        SpecFrame::setFrameOrigin(this, SpecPoint{x, SpecFrame::frame(this).y});
+        ViewFrame::setFrameOrigin(this, ViewPoint{x, ViewFrame::frame(this).y});
         const DragBlock block = _MouseDraggedBlock;
         block(this);
     }
@@ -78,8 +78,8 @@ void MOQImageView::paintEvent(QPaintEvent*) {
     if (!shown.isNull()) {
         const QSizeF size = QSizeF(shown.size()) / shown.devicePixelRatio();
         // Centred horizontally, its top on the view's top edge.
-        const SpecRect place{(width() - size.width()) / 2, height() - size.height(), size.width(), size.height()};
-        painter.drawImage(SpecFrame::rectToQt(this, place), shown);
+        const ViewRect place{(width() - size.width()) / 2, height() - size.height(), size.width(), size.height()};
+        painter.drawImage(ViewFrame::rectToQt(this, place), shown);
     }
     endPanel(painter);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "PanelView.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QImage>
 
@@ -17,7 +17,7 @@ public:
     using DragBlock = std::function<void(MOQImageView*)>;
 
     explicit MOQImageView(QWidget* parent = nullptr);
-    MOQImageView(const SpecRect& frame, QWidget* parent);
+    MOQImageView(const ViewRect& frame, QWidget* parent);
 
     QImage normalBackGroundImage() const { return _normalBackGroundImage; }
     void setNormalBackGroundImage(const QImage& image) { _normalBackGroundImage = image; }

@@ -1,13 +1,13 @@
 #include "MOQView.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QPainter>
 
 MOQView::MOQView(QWidget* parent) : PanelView(parent) {}
 
-MOQView::MOQView(const SpecRect& frame, QWidget* parent) : MOQView(parent) {
-    SpecFrame::setFrame(this, frame);
+MOQView::MOQView(const ViewRect& frame, QWidget* parent) : MOQView(parent) {
+    ViewFrame::setFrame(this, frame);
 }
 
 void MOQView::paintEvent(QPaintEvent*) {

@@ -3,12 +3,12 @@
 #include "ControlsLog.h"
 #include "ImageLayerView.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QPainter>
 
-MergeButton::MergeButton(const SpecRect& frame, QWidget* parent) : QPushButton(parent) {
-    SpecFrame::setFrame(this, frame);
+MergeButton::MergeButton(const ViewRect& frame, QWidget* parent) : QPushButton(parent) {
+    ViewFrame::setFrame(this, frame);
     setFlat(true);
     _background = ResourceBundle::imageWithfileName("Resources/MergeBackground.png");
     _knobView = new ImageLayerView(this);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QPushButton>
 
@@ -11,7 +11,7 @@ class ImageLayerView;
 class MergeButton : public QPushButton {
     Q_OBJECT
 public:
-    explicit MergeButton(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit MergeButton(const ViewRect& frame, QWidget* parent = nullptr);
     ~MergeButton() override;
 
     ImageLayerView* knobView() const { return _knobView; }

@@ -3,12 +3,12 @@
 #include "ControlsLog.h"
 #include "ImageLayerView.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <cmath>
 
-NSProgressView::NSProgressView(const SpecRect& frame, QWidget* parent) : QWidget(parent) {
-    SpecFrame::setFrame(this, frame);
+NSProgressView::NSProgressView(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+    ViewFrame::setFrame(this, frame);
     _progressBackView = new ImageLayerView(this);
     _progressTintView = new ImageLayerView(this);
     _progressBackView->setImage(ResourceBundle::imageWithfileName("Resources/play_played_bkg.png"));
@@ -26,7 +26,7 @@ NSProgressView::~NSProgressView() {
 }
 
 void NSProgressView::setProgress(float progress) {
-    SpecRect tint = _progressTintView->frame();
+    ViewRect tint = _progressTintView->frame();
     // A fraction that is not a number shows an empty bar.
     tint.width = std::isnan(progress) ? 0.0 : _progressBackView->frame().width * progress;
     _progressTintView->setFrame(tint);
@@ -37,13 +37,13 @@ void NSProgressView::fitToSize(double width, double height) {
     _laidOutWidth = width;
     _laidOutHeight = height;
     _progressBackView->setFrame({0, 0, width, height});
-    SpecRect tint = _progressTintView->frame();
+    ViewRect tint = _progressTintView->frame();
     tint.width = std::isnan(_progress) ? 0.0 : width * _progress;
     _progressTintView->setFrame(tint);
 }
 
-void NSProgressView::setFrame(const SpecRect& frame) {
-    SpecFrame::setFrame(this, frame);
+void NSProgressView::setFrame(const ViewRect& frame) {
+    ViewFrame::setFrame(this, frame);
     fitToSize(frame.width, frame.height);
 }
 

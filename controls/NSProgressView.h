@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QWidget>
 
@@ -11,7 +11,7 @@ class ImageLayerView;
 class NSProgressView : public QWidget {
     Q_OBJECT
 public:
-    explicit NSProgressView(const SpecRect& frame, QWidget* parent = nullptr);
+    explicit NSProgressView(const ViewRect& frame, QWidget* parent = nullptr);
     ~NSProgressView() override;
 
     ImageLayerView* progressTintView() const { return _progressTintView; }
@@ -21,7 +21,7 @@ public:
 
     // Places the bar: the back view takes the new size; the tint takes the fraction of the new width and keeps
     // its height.
-    void setFrame(const SpecRect& frame);
+    void setFrame(const ViewRect& frame);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

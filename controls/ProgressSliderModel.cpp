@@ -44,7 +44,7 @@ void ProgressSliderModel::setProgress(float p) {
 }
 
 void ProgressSliderModel::setSize(double width, double height) {
-    for (SpecRect* r : {&_track, &_tint}) {
+    for (ViewRect* r : {&_track, &_tint}) {
         scaleAxis(r->x, r->width, _width, width);
         scaleAxis(r->y, r->height, _height, height);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 // The value and geometry of the one-thumb slider, apart from any widget: a value (a fraction 0..1, stored as given)
 // shown by a square thumb over an 8-point track, with a tint from the track's left end to the thumb's centre.
@@ -12,9 +12,9 @@ public:
     explicit ProgressSliderModel(double width = 0, double height = 0);
 
     float progress() const { return _progress; }
-    const SpecRect& trackFrame() const { return _track; }
-    const SpecRect& tintFrame() const { return _tint; }
-    const SpecRect& thumbFrame() const { return _thumb; }
+    const ViewRect& trackFrame() const { return _track; }
+    const ViewRect& tintFrame() const { return _tint; }
+    const ViewRect& thumbFrame() const { return _thumb; }
     double width() const { return _width; }
     double height() const { return _height; }
 
@@ -36,7 +36,7 @@ private:
     double _width = 0;
     double _height = 0;
     float _progress = 0;
-    SpecRect _track;
-    SpecRect _tint;
-    SpecRect _thumb;
+    ViewRect _track;
+    ViewRect _tint;
+    ViewRect _thumb;
 };

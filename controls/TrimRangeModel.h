@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <string>
 
@@ -71,11 +71,11 @@ public:
 
     double width() const { return _width; }
     double height() const { return _height; }
-    const SpecRect& trackFrame() const { return _track; }
-    const SpecRect& tintFrame() const { return _tint; }
-    const SpecRect& playheadFrame() const { return _playhead; }
-    SpecRect leftHandleFrame() const { return {_leftX, 0, HandleWidth, HandleHeight}; }
-    SpecRect rightHandleFrame() const { return {_rightX, 0, HandleWidth, HandleHeight}; }
+    const ViewRect& trackFrame() const { return _track; }
+    const ViewRect& tintFrame() const { return _tint; }
+    const ViewRect& playheadFrame() const { return _playhead; }
+    ViewRect leftHandleFrame() const { return {_leftX, 0, HandleWidth, HandleHeight}; }
+    ViewRect rightHandleFrame() const { return {_rightX, 0, HandleWidth, HandleHeight}; }
     const Images& images() const { return _images; }
 
     float progress() const { return _progress; }
@@ -101,9 +101,9 @@ private:
 
     double _width = 0;
     double _height = 0;
-    SpecRect _track;
-    SpecRect _tint;
-    SpecRect _playhead;
+    ViewRect _track;
+    ViewRect _tint;
+    ViewRect _playhead;
     double _leftX = 0;
     double _rightX = 0;
     Images _images;

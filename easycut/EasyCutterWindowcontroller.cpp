@@ -1,6 +1,6 @@
 #include "EasyCutterWindowcontroller.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QWidget>
 
@@ -19,7 +19,7 @@ void EasyCutterWindowcontroller::windowDidLoad() {
     setUpFrame();
     QWidget* content = window();
     content->resize(kWindowWidth, kWindowHeight);
-    _outputPopBtn = installOutputPopUp(content, SpecRect{130, 16, 220, 26});
+    _outputPopBtn = installOutputPopUp(content, ViewRect{130, 16, 220, 26});
 }
 
 QString EasyCutterWindowcontroller::finishedMessageKey() const {

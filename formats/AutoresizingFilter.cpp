@@ -1,6 +1,6 @@
 #include "AutoresizingFilter.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QResizeEvent>
 #include <QWidget>
@@ -39,9 +39,9 @@ void AutoresizingFilter::attach(QWidget* child, int mask) {
     filter->_entries.append({child, mask});
 }
 
-SpecRect AutoresizingFilter::resized(const SpecRect& frame, int mask, const SpecSize& oldParent,
-                                     const SpecSize& newParent) {
-    SpecRect result = frame;
+ViewRect AutoresizingFilter::resized(const ViewRect& frame, int mask, const ViewSize& oldParent,
+                                     const ViewSize& newParent) {
+    ViewRect result = frame;
     resizeAxis(&result.x, &result.width, oldParent.width, newParent.width, mask & MinXMargin, mask & WidthSizable,
                mask & MaxXMargin);
     resizeAxis(&result.y, &result.height, oldParent.height, newParent.height, mask & MinYMargin, mask & HeightSizable,
@@ -53,12 +53,12 @@ bool AutoresizingFilter::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize) {
         const auto* resize = static_cast<QResizeEvent*>(event);
         if (resize->oldSize().isValid()) {
-            const SpecSize oldSize{double(resize->oldSize().width()), double(resize->oldSize().height())};
-            const SpecSize newSize{double(resize->size().width()), double(resize->size().height())};
+            const ViewSize oldSize{double(resize->oldSize().width()), double(resize->oldSize().height())};
+            const ViewSize newSize{double(resize->size().width()), double(resize->size().height())};
             for (const Entry& entry : std::as_const(_entries)) {
                 if (entry.child.isNull() || entry.child->parentWidget() != watched)
                     continue;
-                SpecFrame::setFrame(entry.child, resized(SpecFrame::frame(entry.child), entry.mask, oldSize, newSize));
+                ViewFrame::setFrame(entry.child, resized(ViewFrame::frame(entry.child), entry.mask, oldSize, newSize));
             }
         }
     }

@@ -31,12 +31,12 @@ double FormatBrowserLayout::itemX(int i) {
     return static_cast<double>(static_cast<float>(i) * 100.0f);
 }
 
-SpecRect FormatBrowserLayout::viewportFrame(double containerWidth, double functionViewHeight, double backHeight) {
+ViewRect FormatBrowserLayout::viewportFrame(double containerWidth, double functionViewHeight, double backHeight) {
     return {(containerWidth - kViewportWidth) / 2, functionViewHeight + (backHeight - functionViewHeight - 100) / 2 - 5,
             kViewportWidth, kViewportHeight};
 }
 
-SpecRect FormatBrowserLayout::highlightFrame(qint64 selectItemIndex, double viewportHeight) {
+ViewRect FormatBrowserLayout::highlightFrame(qint64 selectItemIndex, double viewportHeight) {
     return {static_cast<double>(static_cast<float>(selectItemIndex - 1) * 100.0f), 0, kItemWidth, viewportHeight - 15};
 }
 

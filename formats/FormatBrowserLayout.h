@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QString>
 
@@ -36,9 +36,9 @@ public:
     // x of item i (from 0).
     static double itemX(int i);
     // The item viewport inside a container of the given width, above the category bar.
-    static SpecRect viewportFrame(double containerWidth, double functionViewHeight, double backHeight);
+    static ViewRect viewportFrame(double containerWidth, double functionViewHeight, double backHeight);
     // The highlight behind the profile at the 1-based position, in the document view.
-    static SpecRect highlightFrame(qint64 selectItemIndex, double viewportHeight);
+    static ViewRect highlightFrame(qint64 selectItemIndex, double viewportHeight);
 
     // Stored keys of the browser's position, shared by the joiner and the editor.
     static const QString kSelectFunListItemIndexKey; // "selectFunListItemIndex"

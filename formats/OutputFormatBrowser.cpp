@@ -13,7 +13,7 @@
 #include "ResourceBundle.h"
 #include "SettingWindowController.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "UserDefaults.h"
 
 #include <QGuiApplication>
@@ -90,39 +90,39 @@ QString OutputFormatBrowser::profilePathFor(const QString& name) const {
 
 void OutputFormatBrowser::initTabbarView() {
     QWidget* host = _owner->formatHostView();
-    const double windowWidth = SpecFrame::frame(_owner->formatOwnerWindow()).width;
-    const SpecRect hostBounds = SpecFrame::bounds(host);
+    const double windowWidth = ViewFrame::frame(_owner->formatOwnerWindow()).width;
+    const ViewRect hostBounds = ViewFrame::bounds(host);
 
     _tabbarView = new MOQImageView(host);
-    SpecFrame::setFrame(_tabbarView, _variant == Variant::Joiner
-                                         ? SpecRect{0, 0, hostBounds.width, Layout::kTabbarHeight}
-                                         : SpecRect{4, 50, windowWidth - 8, Layout::kTabbarHeight});
+    ViewFrame::setFrame(_tabbarView, _variant == Variant::Joiner
+                                         ? ViewRect{0, 0, hostBounds.width, Layout::kTabbarHeight}
+                                         : ViewRect{4, 50, windowWidth - 8, Layout::kTabbarHeight});
     Resize::attach(_tabbarView, Resize::MinXMargin | Resize::WidthSizable | Resize::MaxXMargin | Resize::MinYMargin |
                                     Resize::MaxYMargin);
-    const SpecRect tabbar = SpecFrame::frame(_tabbarView);
+    const ViewRect tabbar = ViewFrame::frame(_tabbarView);
 
     _tabbarbackView = new MOQImageView(_tabbarView);
-    SpecFrame::setFrame(_tabbarbackView, {0, 0, tabbar.width, tabbar.height - Layout::kTopBarHeight});
+    ViewFrame::setFrame(_tabbarbackView, {0, 0, tabbar.width, tabbar.height - Layout::kTopBarHeight});
     _tabbarbackView->setNormalBackGroundImage(image("Resources/WSCategoryBack.png"));
     Resize::attach(_tabbarbackView, Resize::WidthSizable | Resize::MaxYMargin);
 
     const double arrowY = (tabbar.height - Layout::kArrowSize) / 2;
     _left_move_item_Btn = new MouseMoveButton(_tabbarView);
-    SpecFrame::setFrame(_left_move_item_Btn, {36, arrowY, Layout::kArrowSize, Layout::kArrowSize});
+    ViewFrame::setFrame(_left_move_item_Btn, {36, arrowY, Layout::kArrowSize, Layout::kArrowSize});
     _left_move_item_Btn->setMouseDelegate(this);
     makePictureButton(_left_move_item_Btn, image("Resources/left_nor.png"));
     connect(_left_move_item_Btn, &QPushButton::clicked, this, [this] { action_left_move_item_Btn(); });
 
     _right_move_item_Btn = new MouseMoveButton(_tabbarView);
     const double rightX = tabbar.width - (_variant == Variant::Joiner ? 64 : 44);
-    SpecFrame::setFrame(_right_move_item_Btn, {rightX, arrowY, Layout::kArrowSize, Layout::kArrowSize});
+    ViewFrame::setFrame(_right_move_item_Btn, {rightX, arrowY, Layout::kArrowSize, Layout::kArrowSize});
     _right_move_item_Btn->setMouseDelegate(this);
     makePictureButton(_right_move_item_Btn, image("Resources/right_nor.png"));
     connect(_right_move_item_Btn, &QPushButton::clicked, this, [this] { action_right_move_item_Btn(); });
 
     QWidget* playerBar = _owner->playerBottomView();
     if (_variant == Variant::Editor && playerBar != nullptr) {
-        _playOrpauseBtn = new MOQButton(SpecRect{0, (SpecFrame::bounds(playerBar).height - 31) / 2, 31, 31}, playerBar);
+        _playOrpauseBtn = new MOQButton(ViewRect{0, (ViewFrame::bounds(playerBar).height - 31) / 2, 31, 31}, playerBar);
         _playOrpauseBtn->setContentColor(Qt::black);
         _playOrpauseBtn->setContentTitle(QString());
         _playOrpauseBtn->setBordered(false);
@@ -144,19 +144,19 @@ void OutputFormatBrowser::initTabbarView() {
 
 void OutputFormatBrowser::initfunctionView() {
     QWidget* host = _owner->formatHostView();
-    const double windowWidth = SpecFrame::frame(_owner->formatOwnerWindow()).width;
+    const double windowWidth = ViewFrame::frame(_owner->formatOwnerWindow()).width;
     _windowsWidth = _variant == Variant::Joiner ? std::trunc(windowWidth) : windowWidth;
-    const double barSpace = _variant == Variant::Joiner ? SpecFrame::bounds(host).width : windowWidth;
-    const SpecRect tabbar = SpecFrame::frame(_tabbarView);
+    const double barSpace = _variant == Variant::Joiner ? ViewFrame::bounds(host).width : windowWidth;
+    const ViewRect tabbar = ViewFrame::frame(_tabbarView);
 
     _functionView = new MOQImageView(_tabbarView);
-    SpecFrame::setFrame(_functionView, {(barSpace - Layout::kFunctionViewWidth) / 2, 0, Layout::kFunctionViewWidth,
+    ViewFrame::setFrame(_functionView, {(barSpace - Layout::kFunctionViewWidth) / 2, 0, Layout::kFunctionViewWidth,
                                         Layout::kFunctionViewHeight});
     _function_Items.clear();
     const int count = int(_functionList.size());
     for (int i = 0; i < count; ++i) {
         auto* button = new LQCustomButton(
-            SpecRect{Layout::categoryX(i, count), 1, Layout::kCategoryButtonWidth, Layout::kCategoryButtonHeight},
+            ViewRect{Layout::categoryX(i, count), 1, Layout::kCategoryButtonWidth, Layout::kCategoryButtonHeight},
             _functionView);
         button->setNormalImage(QImage());
         button->setIndex(i + 1);
@@ -174,7 +174,7 @@ void OutputFormatBrowser::initfunctionView() {
         _function_Items.append(button);
     }
 
-    _showFunctionBtn = new MOQButton(SpecRect{_windowsWidth / 2 - 145, tabbar.height - 29, 280, 30}, _tabbarView);
+    _showFunctionBtn = new MOQButton(ViewRect{_windowsWidth / 2 - 145, tabbar.height - 29, 280, 30}, _tabbarView);
     _showFunctionBtn->setContentColor(QColor::fromRgbF(0, 0, 0, 1));
     _showFunctionBtn->setContentTitle(QString());
     _showFunctionBtn->setBordered(false);
@@ -188,7 +188,7 @@ void OutputFormatBrowser::initfunctionView() {
     _showFunctionBtn->setMouseDownAction([this](MOQButton*) { toggleCollapse(); });
 
     if (_screenHeight() < Layout::kTallScreen) {
-        _showFunctionIconView = new MOQImageView(SpecRect{280 - 40, (30 - 10) / 2.0 + 3, 8, 10}, _showFunctionBtn);
+        _showFunctionIconView = new MOQImageView(ViewRect{280 - 40, (30 - 10) / 2.0 + 3, 8, 10}, _showFunctionBtn);
         _showFunctionIconView->setNormalBackGroundImage(
             image(_showFunctionBtn->selected() ? "Resources/Extend.png" : "Resources/shrink.png"));
     }
@@ -211,7 +211,7 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
 
     _functionItemBtn_Childs.clear();
     delete _functionItemScrollview.data();
-    const SpecRect tabbar = SpecFrame::frame(_tabbarView);
+    const ViewRect tabbar = ViewFrame::frame(_tabbarView);
     _functionItemScrollview = new QScrollArea(_tabbarView);
     _functionItemScrollview->setFrameShape(QFrame::NoFrame);
     _functionItemScrollview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -224,16 +224,16 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
     _functionItemScrollview->setAutoFillBackground(true);
     _functionItemScrollview->viewport()->setPalette(palette);
     _functionItemScrollview->viewport()->setAutoFillBackground(true);
-    SpecFrame::setFrame(_functionItemScrollview,
-                        Layout::viewportFrame(tabbar.width, SpecFrame::frame(_functionView).height,
-                                              SpecFrame::frame(_tabbarbackView).height));
+    ViewFrame::setFrame(_functionItemScrollview,
+                        Layout::viewportFrame(tabbar.width, ViewFrame::frame(_functionView).height,
+                                              ViewFrame::frame(_tabbarbackView).height));
     Resize::attach(_functionItemScrollview,
                    Resize::MinXMargin | Resize::MaxXMargin | Resize::MinYMargin | Resize::MaxYMargin);
 
     const double documentHeight = Layout::kViewportHeight - 15;
     _documentView = new QWidget;
     _documentView->resize(int(Layout::documentWidth(count)), int(documentHeight));
-    _itemSelectView = new MOQImageView(SpecRect{}, _documentView);
+    _itemSelectView = new MOQImageView(ViewRect{}, _documentView);
     _itemSelectView->setBordColor(QColor(160, 160, 160));
     _itemSelectView->setBorderWidth(1);
     qCDebug(lcFormats, "functionItemView.frame.size.width : %f", Layout::documentWidth(count));
@@ -241,7 +241,7 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
     const bool joiner = _variant == Variant::Joiner;
     for (int i = 0; i < count; ++i) {
         const QString& name = _functionItemChilds.at(i);
-        auto* item = new MOQButton(SpecRect{Layout::itemX(i), 0, Layout::kItemWidth, documentHeight}, _documentView);
+        auto* item = new MOQButton(ViewRect{Layout::itemX(i), 0, Layout::kItemWidth, documentHeight}, _documentView);
         item->setProperty("tag", i + 1);
         item->setBordered(false);
         item->setContentTitle(QString());
@@ -257,7 +257,7 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
         item->setToolTip(name);
 
         auto* settings = new QPushButton(item);
-        SpecFrame::setFrame(settings, {Layout::kItemWidth - 28, 0, 28, 28});
+        ViewFrame::setFrame(settings, {Layout::kItemWidth - 28, 0, 28, 28});
         settings->setCheckable(true);
         settings->setProperty("tag", kSettingsButtonTag);
         makePictureButton(settings, image("Resources/setingParam.png"));
@@ -370,8 +370,8 @@ void OutputFormatBrowser::actionFunctionItem(LQCustomButton* button) {
     _selectFunListItemIndex = categoryPosition();
     if (userChoice && _selectFunListItemIndex != store().integerForKey(Layout::kSelectFunListItemIndexKey))
         return;
-    SpecFrame::setFrame(_itemSelectView,
-                        Layout::highlightFrame(_selectItemIndex, SpecFrame::frame(_functionItemScrollview).height));
+    ViewFrame::setFrame(_itemSelectView,
+                        Layout::highlightFrame(_selectItemIndex, ViewFrame::frame(_functionItemScrollview).height));
     _itemSelectView->setVisible(true);
 }
 
@@ -389,7 +389,7 @@ void OutputFormatBrowser::actionFunctionItemScrollChild(MOQButton* item) {
         selection.clear();
     }
 
-    SpecFrame::setFrame(_itemSelectView, item != nullptr ? SpecFrame::frame(item) : SpecRect{});
+    ViewFrame::setFrame(_itemSelectView, item != nullptr ? ViewFrame::frame(item) : ViewRect{});
     _itemSelectView->setVisible(true);
     _selectItemIndex = tag;
     _itemSelectView->setNormalBackGroundImage(image("Resources/selDVDItemBack.png"));
@@ -425,8 +425,8 @@ void OutputFormatBrowser::actionEditsetting(QAbstractButton* sender) {
     const double width = selection.settingDialogWidth();
     const double height =
         dialog->fileType() == 2 ? SettingWindowController::kAudioHeight : SettingWindowController::kVideoHeight;
-    const SpecRect owner = SpecFrame::frame(_owner->formatOwnerWindow());
-    SpecFrame::setFrame(dialog->window(), {double(float(owner.x + (owner.width - width) / 2)),
+    const ViewRect owner = ViewFrame::frame(_owner->formatOwnerWindow());
+    ViewFrame::setFrame(dialog->window(), {double(float(owner.x + (owner.width - width) / 2)),
                                            double(float(owner.y + (owner.height - height) / 2)), width, height});
     dialog->setPfPath(name.isEmpty() ? QString() : profilePathFor(name));
     OutputFormatOwner* target = _owner;
@@ -471,12 +471,12 @@ void OutputFormatBrowser::toggleCollapse() {
         if (!self || !self->_showFunctionBtn)
             return;
         QWidget* window = self->_owner->formatOwnerWindow();
-        const SpecRect frame = SpecFrame::frame(window);
+        const ViewRect frame = ViewFrame::frame(window);
         const bool collapsed = !self->_showFunctionBtn->selected();
         self->_showFunctionBtn->setSelected(collapsed);
         const double change = collapsed ? -Layout::kCollapseHeight : Layout::kCollapseHeight;
         // The window keeps its lower-left corner and grows or shrinks at the top.
-        SpecFrame::setFrame(window,
+        ViewFrame::setFrame(window,
                             {double(float(frame.x)), double(float(frame.y)), frame.width, frame.height + change});
         if (self->_showFunctionIconView)
             self->_showFunctionIconView->setNormalBackGroundImage(
@@ -491,18 +491,18 @@ void OutputFormatBrowser::toggleCollapse() {
 void OutputFormatBrowser::layoutAfterCollapse(bool collapsed, double windowWidth) {
     const double change = collapsed ? -Layout::kCollapseHeight : Layout::kCollapseHeight;
     if (QWidget* content = _owner->contentBackgroundView()) {
-        const SpecRect frame = SpecFrame::frame(content);
-        SpecFrame::setFrame(content, {frame.x, 54, frame.width, frame.height + change});
+        const ViewRect frame = ViewFrame::frame(content);
+        ViewFrame::setFrame(content, {frame.x, 54, frame.width, frame.height + change});
     }
     QWidget* host = _owner->formatHostView();
-    SpecRect hostFrame = SpecFrame::frame(host);
+    ViewRect hostFrame = ViewFrame::frame(host);
     hostFrame.y = collapsed ? -144 : 6;
-    SpecFrame::setFrame(host, hostFrame);
-    SpecFrame::setFrame(_tabbarView, {4, 0, windowWidth - 8, Layout::kTabbarHeight});
-    const SpecRect tabbar = SpecFrame::frame(_tabbarView);
-    SpecFrame::setFrame(_tabbarbackView, {0, 0, tabbar.width, tabbar.height - Layout::kTopBarHeight});
-    SpecFrame::setFrame(_showFunctionBtn, {_windowsWidth / 2 - 145, tabbar.height - 29, 280, 30});
-    SpecFrame::setFrame(_functionView, {(windowWidth - Layout::kFunctionViewWidth) / 2, 0, Layout::kFunctionViewWidth,
+    ViewFrame::setFrame(host, hostFrame);
+    ViewFrame::setFrame(_tabbarView, {4, 0, windowWidth - 8, Layout::kTabbarHeight});
+    const ViewRect tabbar = ViewFrame::frame(_tabbarView);
+    ViewFrame::setFrame(_tabbarbackView, {0, 0, tabbar.width, tabbar.height - Layout::kTopBarHeight});
+    ViewFrame::setFrame(_showFunctionBtn, {_windowsWidth / 2 - 145, tabbar.height - 29, 280, 30});
+    ViewFrame::setFrame(_functionView, {(windowWidth - Layout::kFunctionViewWidth) / 2, 0, Layout::kFunctionViewWidth,
                                         Layout::kFunctionViewHeight});
     for (QWidget* view :
          {static_cast<QWidget*>(_functionView.data()), static_cast<QWidget*>(_functionItemScrollview.data()),

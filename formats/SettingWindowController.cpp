@@ -9,7 +9,7 @@
 #include "ProfileValueParser.h"
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "UserDefaults.h"
 
 #include <QComboBox>
@@ -49,7 +49,7 @@ QString localized(const char* key) {
     return ResourceBundle::localizedStringForKey(QString::fromLatin1(key));
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, Qt::Alignment alignment, const SpecRect& frame) {
+QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, Qt::Alignment alignment, const ViewRect& frame) {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setPixelSize(pixelSize); // the sizes are in points, which are Qt's logical pixels
@@ -58,7 +58,7 @@ QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, Qt::Align
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
-    SpecFrame::setFrame(label, frame);
+    ViewFrame::setFrame(label, frame);
     return label;
 }
 
@@ -103,7 +103,7 @@ void SettingWindowController::windowDidLoad() {
     buildPanel(false, width);
 
     _defaultBtn = new QPushButton(localized("DefaultBtnTitle"), _customView);
-    SpecFrame::setFrame(_defaultBtn, {20, 20, 80, 23});
+    ViewFrame::setFrame(_defaultBtn, {20, 20, 80, 23});
     connect(_defaultBtn, &QPushButton::clicked, this, [this] { actiondefaultBtn(); });
 }
 
@@ -113,7 +113,7 @@ void SettingWindowController::buildPanel(bool video, int width) {
     panel->setBordColor(QColor(128, 128, 128));
     panel->setBorderWidth(1);
     panel->setCornerRadius(3);
-    SpecFrame::setFrame(panel, {kPanelX, video ? kVideoPanelY : kAudioPanelY, width - 2 * kPanelX, kPanelHeight});
+    ViewFrame::setFrame(panel, {kPanelX, video ? kVideoPanelY : kAudioPanelY, width - 2 * kPanelX, kPanelHeight});
     (video ? _videoBackView : _audioBackView) = panel;
 
     static const std::array<const char*, 8> captions = {
@@ -124,7 +124,7 @@ void SettingWindowController::buildPanel(bool video, int width) {
         const auto parameter = static_cast<OutputProfile::Parameter>(p);
         const double y = rowY(rowOf(parameter));
         auto* popUp = new QComboBox(panel);
-        SpecFrame::setFrame(popUp, {kPopUpX, y, kPopUpWidth, kRowHeight});
+        ViewFrame::setFrame(popUp, {kPopUpX, y, kPopUpWidth, kRowHeight});
         connect(popUp, &QComboBox::activated, this, [this, parameter](int index) { chooseItem(parameter, index); });
         _popUps[p] = popUp;
         makeLabel(panel, localized(captions.at(p)), 12, Qt::AlignHCenter, {10, y, 100, kRowHeight});
@@ -134,7 +134,7 @@ void SettingWindowController::buildPanel(bool video, int width) {
 }
 
 void SettingWindowController::buildCustomFields(MOQImageView* panel, double frameSizeY, double bitRateY) {
-    const auto makeField = [&](int tag, const SpecRect& frame) {
+    const auto makeField = [&](int tag, const ViewRect& frame) {
         auto* field = new QLineEdit(panel);
         field->setProperty("tag", tag);
         field->setAlignment(Qt::AlignCenter);
@@ -144,7 +144,7 @@ void SettingWindowController::buildCustomFields(MOQImageView* panel, double fram
         // Digits only: the custom values are whole pixels and kbit/s.
         field->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("\\d{0,%1}").arg(OutputCustomValues::kMaxFieldDigits)), field));
-        SpecFrame::setFrame(field, frame);
+        ViewFrame::setFrame(field, frame);
         connect(field, &QLineEdit::textChanged, this, [this, field] { customValueChange(field); });
         return field;
     };
@@ -285,16 +285,16 @@ void SettingWindowController::chooseItem(OutputProfile::Parameter parameter, int
 void SettingWindowController::resizeForCustomValues() {
     const int width =
         showsCustom(OutputProfile::FrameSize) || showsCustom(OutputProfile::VideoBitRate) ? kWideWidth : kNarrowWidth;
-    const SpecRect old = SpecFrame::frame(window());
+    const ViewRect old = ViewFrame::frame(window());
     // The centre stays where it was.
-    SpecFrame::setFrame(window(), {old.x + (old.width - width) / 2, old.y + (old.height - kVideoHeight) / 2,
+    ViewFrame::setFrame(window(), {old.x + (old.width - width) / 2, old.y + (old.height - kVideoHeight) / 2,
                                    double(width), double(kVideoHeight)});
     for (MOQImageView* panel : {_videoBackView, _audioBackView}) {
         if (panel == nullptr)
             continue;
-        SpecRect frame = SpecFrame::frame(panel);
+        ViewRect frame = ViewFrame::frame(panel);
         frame.width = width - 2 * kPanelX;
-        SpecFrame::setFrame(panel, frame);
+        ViewFrame::setFrame(panel, frame);
     }
 }
 

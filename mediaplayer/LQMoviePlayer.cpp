@@ -29,7 +29,7 @@ LQMoviePlayer::LQMoviePlayer() {
     };
 }
 
-LQMoviePlayer::LQMoviePlayer(const QString& path, const SpecRect& frame) : LQMoviePlayer() {
+LQMoviePlayer::LQMoviePlayer(const QString& path, const ViewRect& frame) : LQMoviePlayer() {
     initWithString(path, frame);
 }
 
@@ -42,7 +42,7 @@ LQMoviePlayer::~LQMoviePlayer() {
         delete _view.data();
 }
 
-LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const SpecRect& frame) {
+LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect& frame) {
     _view->setFrameRect(frame);
     if (_hasMedia || _closed)
         return this;
@@ -98,7 +98,7 @@ QWidget* LQMoviePlayer::view() const {
     return _view.data();
 }
 
-void LQMoviePlayer::setFrame(const SpecRect& frame) {
+void LQMoviePlayer::setFrame(const ViewRect& frame) {
     if (_view)
         _view->setFrameRect(frame);
 }

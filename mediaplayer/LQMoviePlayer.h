@@ -7,7 +7,7 @@
 #include "PlaybackClock.h"
 #include "PlaybackStatistics.h"
 #include "PlayerEdits.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 #include "VideoFrameQueue.h"
 #include "libMediaCore.h"
 
@@ -45,15 +45,15 @@ public:
 
     LQMoviePlayer();
     // The same as LQMoviePlayer() followed by initWithString(path, frame).
-    LQMoviePlayer(const QString& path, const SpecRect& frame);
+    LQMoviePlayer(const QString& path, const ViewRect& frame);
     ~LQMoviePlayer() override;
 
     // Opens `path` paused at its start, with `duration` known on return; `frame` is the view's frame in its host.
-    LQMoviePlayer* initWithString(const QString& path, const SpecRect& frame);
+    LQMoviePlayer* initWithString(const QString& path, const ViewRect& frame);
 
     // The view to add to the host; the player deletes it unless the host deleted it first.
     QWidget* view() const;
-    void setFrame(const SpecRect& frame);
+    void setFrame(const ViewRect& frame);
 
     void play();
     void pause();

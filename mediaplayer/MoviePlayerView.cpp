@@ -1,6 +1,6 @@
 #include "MoviePlayerView.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -14,9 +14,9 @@ void MoviePlayerView::setPicture(const QImage& picture) {
     update();
 }
 
-void MoviePlayerView::setFrameRect(const SpecRect& frame) {
+void MoviePlayerView::setFrameRect(const ViewRect& frame) {
     _frame = frame;
-    SpecFrame::setFrame(this, frame);
+    ViewFrame::setFrame(this, frame);
 }
 
 QRect MoviePlayerView::pictureRect() const {
@@ -31,7 +31,7 @@ QRect MoviePlayerView::pictureRect() const {
 
 bool MoviePlayerView::event(QEvent* event) {
     if (event->type() == QEvent::ParentChange && !_frame.isZero())
-        SpecFrame::setFrame(this, _frame);
+        ViewFrame::setFrame(this, _frame);
     return QWidget::event(event);
 }
 

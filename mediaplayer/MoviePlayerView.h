@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,10 +17,10 @@ public:
     void setPicture(const QImage& picture);
     const QImage& picture() const { return _picture; }
 
-    // The frame in the parent's bounds (the specification's coordinates). It is applied again whenever the view
+    // The frame in the parent's bounds (y-up view coordinates). It is applied again whenever the view
     // is put into a parent, since callers set it before they add the view to its host.
-    void setFrameRect(const SpecRect& frame);
-    const SpecRect& frameRect() const { return _frame; }
+    void setFrameRect(const ViewRect& frame);
+    const ViewRect& frameRect() const { return _frame; }
 
     // Where the picture is painted, in the view's own (Qt) coordinates; empty without a picture.
     QRect pictureRect() const;
@@ -35,5 +35,5 @@ protected:
 
 private:
     QImage _picture;
-    SpecRect _frame;
+    ViewRect _frame;
 };

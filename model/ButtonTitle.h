@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecSize.h"
+#include "ViewSize.h"
 
 #include <QColor>
 #include <QFont>
@@ -17,7 +17,7 @@ struct ButtonTitle {
     Qt::Alignment alignment = Qt::AlignHCenter;
     double shadowBlurRadius = 0;
     QColor shadowColor;
-    SpecSize shadowOffset;
+    ViewSize shadowOffset;
 
     bool isEmpty() const { return text.isEmpty(); }
 };

@@ -69,7 +69,7 @@ uint32_t HelpClass::retDwordColorVolue(const QColor& color) {
     return (r << 24) | (g << 16) | (b << 8);
 }
 
-SpecRect HelpClass::getHeightOfText(const QString& text, double width, double height,
+ViewRect HelpClass::getHeightOfText(const QString& text, double width, double height,
                                     const std::optional<QFont>& font) {
     QFont measured = font.value_or(QGuiApplication::font());
     if (!font)
@@ -79,7 +79,7 @@ SpecRect HelpClass::getHeightOfText(const QString& text, double width, double he
     const double y = -metrics.descent();
     const double lineHeight = metrics.ascent() + metrics.descent() + metrics.leading();
     const double textWidth = metrics.horizontalAdvance(text);
-    return SpecRect{0, y, textWidth, 2 * y + lineHeight + 4};
+    return ViewRect{0, y, textWidth, 2 * y + lineHeight + 4};
 }
 
 ButtonTitle HelpClass::retButtonTitle(const QString& text, const QColor& color, const QString& fontName,
@@ -112,11 +112,11 @@ ButtonTitle HelpClass::retButtonTitle(const QString& text, const QColor& color, 
     if (shadow) {
         title.shadowBlurRadius = 2;
         title.shadowColor = QColor::fromRgbF(1.0f / 3, 1.0f / 3, 1.0f / 3);
-        title.shadowOffset = SpecSize{1, 2};
+        title.shadowOffset = ViewSize{1, 2};
     } else {
         title.shadowBlurRadius = 0;
         title.shadowColor = title.color;
-        title.shadowOffset = SpecSize{0, 0};
+        title.shadowOffset = ViewSize{0, 0};
     }
     return title;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ButtonTitle.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QFont>
@@ -33,7 +33,7 @@ public:
     // Font sizes here are layout points, which are Qt's logical pixels (QFont::setPixelSize), not Qt points.
     // The single-line bounding box of text in font (no text: ""; no font: the application font at 30 points),
     // as measured with the font's leading; its height is replaced by 2 x y + height + 4, origin and width kept.
-    static SpecRect getHeightOfText(const QString& text, double width, double height, const std::optional<QFont>& font);
+    static ViewRect getHeightOfText(const QString& text, double width, double height, const std::optional<QFont>& font);
 
     // A styled button title. alignment uses the toolkit's values: 0 or 2 centre, 1 right, 3 justified, 4 left
     // (natural). A null colour is black; fontSize below 1 is 12 points. An empty text gives an empty title.

@@ -3,7 +3,7 @@
 #include "AudioStreamInfo.h"
 #include "FileData.h"
 #include "RecordProperty.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 #include "SubtitleParam.h"
 #include "WaterParam.h"
 #include "libMediaCore.h"
@@ -35,7 +35,7 @@ public:
     RECORD_PROPERTY(QString, exportStatues, setExportStatues, {})
     RECORD_PROPERTY(qint64, cutTimeRange_start, setCutTimeRange_start, 0) // microseconds of the source
     RECORD_PROPERTY(qint64, cutTimeRange_stop, setCutTimeRange_stop, 0)
-    RECORD_PROPERTY(SpecRect, clipRect, setClipRect, {})           // video pixels, origin bottom-left; zero = no crop
+    RECORD_PROPERTY(ViewRect, clipRect, setClipRect, {})           // video pixels, origin bottom-left; zero = no crop
     RECORD_PROPERTY(RECT, convertCropSize, setConvertCropSize, {}) // margins in video pixels, each even
     RECORD_PROPERTY(int, convertRateAngle, setConvertRateAngle, 0) // degrees, multiple of 90
     RECORD_PROPERTY(bool, keepAspectratio, setKeepAspectratio, false)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordProperty.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QColor>
 #include <QString>
@@ -25,8 +25,8 @@ public:
 
     RECORD_PROPERTY(qint64, waterType, setWaterType, None)
     RECORD_PROPERTY(double, waterAlph, setWaterAlph, 0)                          // transparency, percent
-    RECORD_PROPERTY(SpecRect, waterRect, setWaterRect, {})                       // overlay points, origin bottom-left
-    RECORD_PROPERTY(SpecRect, waterPercentClipRect, setWaterPercentClipRect, {}) // fractions of the overlay
+    RECORD_PROPERTY(ViewRect, waterRect, setWaterRect, {})                       // overlay points, origin bottom-left
+    RECORD_PROPERTY(ViewRect, waterPercentClipRect, setWaterPercentClipRect, {}) // fractions of the overlay
     RECORD_PROPERTY(QString, waterText, setWaterText, {})
     RECORD_PROPERTY(QString, waterImagePath, setWaterImagePath, {})
     RECORD_PROPERTY(QString, waterFontName, setWaterFontName, QStringLiteral("Tahoma"))

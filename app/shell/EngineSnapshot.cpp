@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-SpecSize EngineSnapshot::getVideoSizeForTrack(const QString& path) {
+ViewSize EngineSnapshot::getVideoSizeForTrack(const QString& path) {
     MEDIA_HANDLE media = MediaOpen(path.toUtf8().constData());
     if (media == nullptr)
         return {};
@@ -19,7 +19,7 @@ SpecSize EngineSnapshot::getVideoSizeForTrack(const QString& path) {
     const bool quarterTurn = video.angle % 180 != 0;
     const double width = std::abs(quarterTurn ? video.height : video.width);
     const double height = std::abs(quarterTurn ? video.width : video.height);
-    return SpecSize{width, height};
+    return ViewSize{width, height};
 }
 
 QImage EngineSnapshot::frameAt(const QString& path, int64_t timeUs, int width, int height) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecSize.h"
+#include "ViewSize.h"
 
 #include <QImage>
 #include <QString>
@@ -12,7 +12,7 @@ class EngineSnapshot {
 public:
     // The picture size of the file's first video stream as it is shown: width and height swapped for a stream
     // turned by 90 or 270 degrees. Zero without a video stream or for a file the engine cannot open.
-    static SpecSize getVideoSizeForTrack(const QString& path);
+    static ViewSize getVideoSizeForTrack(const QString& path);
 
     // One frame, upright, scaled to width x height.
     // Null when the file cannot be opened, the size is empty or the engine gives no frame.

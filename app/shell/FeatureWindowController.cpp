@@ -11,7 +11,7 @@
 #include "OutputFolderPopUp.h"
 #include "RepeatingTimer.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "StillFrame.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
@@ -64,9 +64,9 @@ void FeatureWindowController::setUpFrame() {
     WindowStyle::apply(window());
 }
 
-OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, const SpecRect& popUpFrame) {
+OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, const ViewRect& popUpFrame) {
     _outputLabel = new QLabel(parent);
-    SpecFrame::setFrame(_outputLabel, SpecRect{popUpFrame.x - kOutputLabelWidth - 6, popUpFrame.y, kOutputLabelWidth,
+    ViewFrame::setFrame(_outputLabel, ViewRect{popUpFrame.x - kOutputLabelWidth - 6, popUpFrame.y, kOutputLabelWidth,
                                                popUpFrame.height});
     _outputLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     _outputLabel->setFont(ControlFont::system(13));
@@ -75,7 +75,7 @@ OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, 
 
     _outputPopUp = new OutputFolderPopUp(parent);
     _outputPopUp->setFont(ControlFont::system(13));
-    SpecFrame::setFrame(_outputPopUp, popUpFrame);
+    ViewFrame::setFrame(_outputPopUp, popUpFrame);
     _outputPopUp->outputPopUpBtnAction(nullptr);
     return _outputPopUp;
 }
@@ -133,9 +133,9 @@ void FeatureWindowController::showSimpleAlert(const QString& text, qint64 tag) {
             if (openFolder && self)
                 self->revealOutputFolder();
         });
-        const SpecRect owner = SpecFrame::frame(w);
-        SpecFrame::setFrame(alert.window(),
-                            SpecRect{double(float(owner.x + (owner.width - MOQOpenAlert::kWidth) / 2)),
+        const ViewRect owner = ViewFrame::frame(w);
+        ViewFrame::setFrame(alert.window(),
+                            ViewRect{double(float(owner.x + (owner.width - MOQOpenAlert::kWidth) / 2)),
                                      double(float(owner.y + (owner.height - MOQOpenAlert::kHeight) / 2)),
                                      MOQOpenAlert::kWidth, MOQOpenAlert::kHeight});
         Modal::runModalForWindow(alert.window());

@@ -2,7 +2,7 @@
 
 #include "JobRunner.h"
 #include "OutputFolderPopUp.h"
-#include "SpecRect.h"
+#include "ViewRect.h"
 #include "WindowController.h"
 
 #include <QImage>
@@ -85,7 +85,7 @@ protected:
     void setUpFrame();
     // Adds the output label and pop-up to parent (the label to the left of popUpFrame) and runs the pop-up's
     // action once, so the output folder starts as the default folder.
-    OutputFolderPopUp* installOutputPopUp(QWidget* parent, const SpecRect& popUpFrame);
+    OutputFolderPopUp* installOutputPopUp(QWidget* parent, const ViewRect& popUpFrame);
 
     // The window's own parts of the frame.
     virtual QString finishedMessageKey() const = 0;

@@ -4,7 +4,7 @@
 #include "MOQButton.h"
 #include "Modal.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -29,14 +29,14 @@ void MOQOpenAlert::windowDidLoad() {
     w->setFixedSize(int(kWidth), int(kHeight));
 
     _appIconView = new QLabel(w);
-    SpecFrame::setFrame(_appIconView, SpecRect{18, 34, 64, 64});
+    ViewFrame::setFrame(_appIconView, ViewRect{18, 34, 64, 64});
     _appIconView->setScaledContents(true);
     const QImage icon = ResourceBundle::imageWithfileName(QStringLiteral("im/app_Icon.png"));
     if (!icon.isNull())
         _appIconView->setPixmap(QPixmap::fromImage(icon));
 
     _titleLabel = new QLabel(w);
-    SpecFrame::setFrame(_titleLabel, SpecRect{96, 62, 228, 40});
+    ViewFrame::setFrame(_titleLabel, ViewRect{96, 62, 228, 40});
     _titleLabel->setWordWrap(true);
     _titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont messageFont = ControlFont::system(14);
@@ -46,12 +46,12 @@ void MOQOpenAlert::windowDidLoad() {
     _titleLabel->setText(localized(_infomation.isEmpty() ? QStringLiteral("InformationLabelTitle") : _infomation));
 
     _openBtn = new QCheckBox(w);
-    SpecFrame::setFrame(_openBtn, SpecRect{96, 36, 228, 22});
+    ViewFrame::setFrame(_openBtn, ViewRect{96, 36, 228, 22});
     _openBtn->setFont(ControlFont::system(13));
     _openBtn->setStyleSheet(QStringLiteral("QCheckBox { color: white; }"));
     _openBtn->setText(localized(QStringLiteral("OpenfileTitle")));
 
-    _okBtn = new MOQButton(SpecRect{kWidth - 16 - 88, 8, 88, 30}, w);
+    _okBtn = new MOQButton(ViewRect{kWidth - 16 - 88, 8, 88, 30}, w);
     _okBtn->setNormalBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Normal.bmp")));
     _okBtn->setOnBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_On.bmp")));
     _okBtn->setDownBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Down.bmp")));

@@ -1,6 +1,6 @@
 #include "EditVideoWindowController.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QWidget>
 
@@ -20,7 +20,7 @@ void EditVideoWindowController::windowDidLoad() {
     QWidget* content = window();
     content->resize(kWindowWidth, kWindowHeight);
     content->setMinimumSize(908, 622);
-    _outputPathPopUpBtn = installOutputPopUp(content, SpecRect{130, 16, 220, 26});
+    _outputPathPopUpBtn = installOutputPopUp(content, ViewRect{130, 16, 220, 26});
     enableEdit(false);
 }
 

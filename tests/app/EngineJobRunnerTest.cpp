@@ -260,7 +260,7 @@ TEST(EngineJobRunner, StillFramesComeFromTheEnginesSnapshotAndNeverReplaceEachOt
 TEST(EngineJobRunner, PictureSizeIsUprightAndZeroWithoutVideo) {
     struct Case {
         std::string path;
-        SpecSize size;
+        ViewSize size;
     };
     const QList<Case> cases = {
         {MediaFixtures::mp4(), {320, 240}},
@@ -269,7 +269,7 @@ TEST(EngineJobRunner, PictureSizeIsUprightAndZeroWithoutVideo) {
         {"/no/such/file.mp4", {0, 0}},
     };
     for (const Case& c : cases) {
-        const SpecSize size = EngineSnapshot::getVideoSizeForTrack(QString::fromStdString(c.path));
+        const ViewSize size = EngineSnapshot::getVideoSizeForTrack(QString::fromStdString(c.path));
         EXPECT_EQ(size.width, c.size.width) << c.path;
         EXPECT_EQ(size.height, c.size.height) << c.path;
     }

@@ -10,7 +10,7 @@
 #include "NotificationCenter.h"
 #include "OpenPanel.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "Workspace.h"
 
 #include <QDir>
@@ -178,7 +178,7 @@ TEST(FeatureWindowFrame, ResultAlertSitsOverTheWindowAndRevealsTheFolderOnlyWhen
     FrameTestWindow controller(factory);
     QWidget* window = controller.window();
     window->setWindowTitle("Crop");
-    SpecFrame::setFrame(window, SpecRect{200, 300, 600, 400});
+    ViewFrame::setFrame(window, ViewRect{200, 300, 600, 400});
 
     QStringList revealed;
     Workspace::setRevealHandler([&](const QString& path) {
@@ -191,7 +191,7 @@ TEST(FeatureWindowFrame, ResultAlertSitsOverTheWindowAndRevealsTheFolderOnlyWhen
             [&](QWidget* alertWindow) {
                 ++runs;
                 EXPECT_EQ(alertWindow->windowTitle(), "Crop");
-                const SpecRect frame = SpecFrame::frame(alertWindow);
+                const ViewRect frame = ViewFrame::frame(alertWindow);
                 EXPECT_EQ(frame.width, 338);
                 EXPECT_EQ(frame.height, 114);
                 EXPECT_DOUBLE_EQ(frame.x, 200 + (600 - 338) / 2.0);

@@ -21,8 +21,8 @@ protected:
     void windowDidLoad() override {
         setUpFrame();
         window()->resize(600, 400);
-        _startExportBtn = new MOQButton(SpecRect{480, 20, 100, 30}, window());
-        installOutputPopUp(window(), SpecRect{120, 20, 200, 26});
+        _startExportBtn = new MOQButton(ViewRect{480, 20, 100, 30}, window());
+        installOutputPopUp(window(), ViewRect{120, 20, 200, 26});
     }
     QString finishedMessageKey() const override { return QStringLiteral("Editfinishedstring"); }
     MOQButton* startButton() const override { return _startExportBtn; }

@@ -11,7 +11,7 @@
 #include "Notification.h"
 #include "NotificationCenter.h"
 #include "ResourceBundle.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "Workspace.h"
 #include "support/MediaFixtures.h"
 
@@ -249,14 +249,14 @@ TEST(Launcher, AboutBoxRunsModallyOverTheLauncher) {
     Workspace::setOpenUrlHandler([&](const QUrl& url) { return opened << url, true; });
     MainInterface interface;
     QMainWindow* window = interface.window();
-    SpecFrame::setFrame(window, SpecRect{100, 200, 760, 620});
+    ViewFrame::setFrame(window, ViewRect{100, 200, 760, 620});
     int runs = 0;
     Modal::setProvider(
         [&](QWidget* dialog) {
             ++runs;
             EXPECT_EQ(dialog->windowTitle(), "Clipwright");
-            const SpecRect frame = SpecFrame::frame(dialog);
-            const SpecRect owner = SpecFrame::frame(window);
+            const ViewRect frame = ViewFrame::frame(dialog);
+            const ViewRect owner = ViewFrame::frame(window);
             EXPECT_EQ(frame.width, 480);
             EXPECT_EQ(frame.height, 270);
             EXPECT_DOUBLE_EQ(frame.x, owner.x + (owner.width - 480) / 2);

@@ -44,8 +44,8 @@ TEST(ButtonLook, PlacesImageAndTitle) {
     struct Case {
         const char* name;
         ButtonLook::Input in;
-        SpecPoint title;
-        std::optional<SpecPoint> image;
+        ViewPoint title;
+        std::optional<ViewPoint> image;
     };
     // W 100, H 30, image 20 x 10, title 40 x 16.
     auto withImage = [](long long position) {
@@ -75,11 +75,11 @@ TEST(ButtonLook, PlacesImageAndTitle) {
     imageOnly.titleWidth = 0;
     imageOnly.titleHeight = 0;
     const Case cases[] = {
-        {"centred group", withImage(0), {40, 7}, SpecPoint{20, 10}},
-        {"unknown position centres too", withImage(7), {40, 7}, SpecPoint{20, 10}},
-        {"image at the left edge", withImage(1), {20, 7}, SpecPoint{0, 10}},
-        {"image at the right edge", withImage(2), {20, 7}, SpecPoint{80, 10}},
-        {"image alone is centred", imageOnly, {60, 15}, SpecPoint{40, 10}},
+        {"centred group", withImage(0), {40, 7}, ViewPoint{20, 10}},
+        {"unknown position centres too", withImage(7), {40, 7}, ViewPoint{20, 10}},
+        {"image at the left edge", withImage(1), {20, 7}, ViewPoint{0, 10}},
+        {"image at the right edge", withImage(2), {20, 7}, ViewPoint{80, 10}},
+        {"image alone is centred", imageOnly, {60, 15}, ViewPoint{40, 10}},
         {"title centred", titleOnly(false, 0, 0), {30, 7}, std::nullopt},
         {"left inset", titleOnly(true, 12, 0), {12, 7}, std::nullopt},
         {"right inset ends 12 from the edge", titleOnly(true, 0, 12), {48, 7}, std::nullopt},

@@ -33,7 +33,7 @@ public:
 };
 
 EffectTableCellView* makeRow(WidgetHost& host, RowRecorder& d) {
-    auto* row = new EffectTableCellView(SpecRect{0, 100, 200, 30}, host.window());
+    auto* row = new EffectTableCellView(ViewRect{0, 100, 200, 30}, host.window());
     row->setRow(4);
     row->titleLabel()->setText("Sepia");
     row->setDelegate(&d);
@@ -110,7 +110,7 @@ TEST(EffectTableCellView, BackgroundAndTitleColours) {
     row->setFont(QFont("Sans", 10));
     row->selected(true);
     EXPECT_EQ(row->titleColor(), row->normalColor()) << "a custom font takes the normal colour as highlight";
-    EXPECT_EQ(SpecFrame::frame(row->checkView()).x, 0);
+    EXPECT_EQ(ViewFrame::frame(row->checkView()).x, 0);
 }
 
 } // namespace

@@ -31,16 +31,16 @@ std::shared_ptr<SimpleData> clip(const QString& name, int width = 640, int heigh
 }
 
 TEST(JoinnerCell, ShowsTheClip) {
-    JoinnerCell row(SpecRect{0, 0, 600, 60}, nullptr);
+    JoinnerCell row(ViewRect{0, 0, 600, 60}, nullptr);
     row.setFileData(clip("holiday.mp4"));
     EXPECT_EQ(row.scrLabel()->text(), "holiday.mp4");
     EXPECT_EQ(row.sourceDurationLabel()->text(), "01:02:05.50");
     EXPECT_EQ(row.sourceFrameLabel()->text(), "640x360");
     EXPECT_EQ(row.sourceSizeLabel()->text(), "12.3MB");
     EXPECT_EQ(row.cuttedTimeLabel()->text(), "00:00:03.50");
-    EXPECT_EQ(SpecFrame::frame(row.sourceLabel()).y, 26);
-    EXPECT_EQ(SpecFrame::frame(row.sourceSizeLabel()).x, 283);
-    EXPECT_EQ(SpecFrame::frame(row.effectBtn()).y, 2);
+    EXPECT_EQ(ViewFrame::frame(row.sourceLabel()).y, 26);
+    EXPECT_EQ(ViewFrame::frame(row.sourceSizeLabel()).x, 283);
+    EXPECT_EQ(ViewFrame::frame(row.effectBtn()).y, 2);
 }
 
 TEST(JoinnerCell, SizeTexts) {
@@ -51,7 +51,7 @@ TEST(JoinnerCell, SizeTexts) {
 }
 
 TEST(JoinnerCell, ClipWithoutVideoHidesCheckAndTransition) {
-    JoinnerCell row(SpecRect{0, 0, 600, 60}, nullptr);
+    JoinnerCell row(ViewRect{0, 0, 600, 60}, nullptr);
     row.setFileData(clip("song.mp3", 0, 0));
     EXPECT_TRUE(row.defaultoutputformat()->isHidden());
     EXPECT_TRUE(row.effectLabel()->isHidden());
@@ -60,7 +60,7 @@ TEST(JoinnerCell, ClipWithoutVideoHidesCheckAndTransition) {
 
 TEST(JoinnerCell, SelectionClosuresAndClicks) {
     WidgetHost host(700, 100);
-    auto* row = new JoinnerCell(SpecRect{0, 0, 600, 60}, host.window());
+    auto* row = new JoinnerCell(ViewRect{0, 0, 600, 60}, host.window());
     row->show();
     int downs = 0;
     int selections = 0;
@@ -87,13 +87,13 @@ TEST(JoinnerCell, SelectionClosuresAndClicks) {
 
 TEST(JoinnerCell, CheckTogglesTheClipsDefaultFormatOneTurnLater) {
     WidgetHost host(700, 100);
-    auto* row = new JoinnerCell(SpecRect{0, 0, 600, 60}, host.window());
+    auto* row = new JoinnerCell(ViewRect{0, 0, 600, 60}, host.window());
     row->show();
     auto data = clip("a.mp4");
     row->setFileData(data);
     int reports = 0;
     row->setSelecteddefaultFormatoutputBlock([&reports](JoinnerCell*) { ++reports; });
-    const SpecRect check = SpecFrame::frame(row->defaultoutputformat());
+    const ViewRect check = ViewFrame::frame(row->defaultoutputformat());
     WidgetHost::click(row->defaultoutputformat(), check.width / 2, check.height / 2);
     EXPECT_FALSE(data->defaultFormat()) << "nothing happens inside the click";
     ASSERT_TRUE(Dispatch::runUntil([&] { return reports == 1; }, 2000));
@@ -110,7 +110,7 @@ struct ClipList {
         items = std::make_shared<SimpleDataList>();
         for (int i = 0; i < count; ++i)
             items->append(clip(QString("clip%1.mp4").arg(i)));
-        list = new JoinnerTableView(SpecRect{0, 0, 600, 250}, host.window());
+        list = new JoinnerTableView(ViewRect{0, 0, 600, 250}, host.window());
         list->show();
         list->setItems(items);
         list->setRowHeight(60);
@@ -138,8 +138,8 @@ struct ClipList {
 TEST(JoinnerTableView, ReloadBuildsRowsTopDownAndSelectsRowZero) {
     ClipList l(3);
     ASSERT_EQ(l.list->cells().size(), 3);
-    EXPECT_EQ(SpecFrame::frame(l.list->cells()[0]).y, 250 - 63);
-    EXPECT_EQ(SpecFrame::frame(l.list->cells()[1]).y, 250 - 126);
+    EXPECT_EQ(ViewFrame::frame(l.list->cells()[0]).y, 250 - 63);
+    EXPECT_EQ(ViewFrame::frame(l.list->cells()[1]).y, 250 - 126);
     EXPECT_TRUE(l.list->cells()[0]->selected());
     EXPECT_EQ(l.selected, (std::vector<std::shared_ptr<SimpleData>>{l.items->at(0)}));
     EXPECT_FALSE(l.list->cells()[0]->effectBtn()->isHidden());
@@ -159,7 +159,7 @@ TEST(JoinnerTableView, EmptyListAndSingleClip) {
 TEST(JoinnerTableView, WithoutClosuresRowsHideCheckAndTransition) {
     WidgetHost host(700, 300);
     auto items = std::make_shared<SimpleDataList>(SimpleDataList{clip("a.mp4"), clip("b.mp4")});
-    auto* list = new JoinnerTableView(SpecRect{0, 0, 600, 250}, host.window());
+    auto* list = new JoinnerTableView(ViewRect{0, 0, 600, 250}, host.window());
     list->setItems(items);
     list->setRowHeight(60);
     list->setSelectItemBlock([](const std::shared_ptr<SimpleData>&) {});
@@ -223,7 +223,7 @@ TEST(JoinnerTableView, DefaultFormatIsKeptOnOneClip) {
     l.items->at(0)->setDefaultFormat(true);
     l.list->reloadData();
     JoinnerCell* row2 = l.list->cells()[2];
-    const SpecRect check = SpecFrame::frame(row2->defaultoutputformat());
+    const ViewRect check = ViewFrame::frame(row2->defaultoutputformat());
     WidgetHost::click(row2->defaultoutputformat(), check.width / 2, check.height / 2);
     ASSERT_TRUE(Dispatch::runUntil([&] { return l.defaults.size() == 1; }, 2000));
     EXPECT_EQ(l.defaults[0], l.items->at(2));

@@ -22,7 +22,7 @@
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,14 +57,14 @@ public:
             std::fprintf(stderr, "gallery window not exposed\n");
     }
     QWidget* window() const { return _window.get(); }
-    SpecRect slot(double width, double height) const { return SpecRect{10, 10, width, height}; }
+    ViewRect slot(double width, double height) const { return ViewRect{10, 10, width, height}; }
 
 private:
     std::unique_ptr<QWidget> _window;
 };
 
 QPoint at(QWidget* w, double x, double y) {
-    return SpecFrame::pointToQt(w, SpecPoint{x, y}).toPoint();
+    return ViewFrame::pointToQt(w, ViewPoint{x, y}).toPoint();
 }
 
 QImage image(const char* name) {
@@ -266,11 +266,11 @@ void views(Gallery& g) {
         picture->setImage(thumbnail());
         picture->show();
         // The crop overlay's shade: four half-transparent views around a clear box.
-        const SpecRect shades[] = {{10, 10, 160, 20}, {10, 80, 160, 20}, {10, 30, 40, 50}, {130, 30, 40, 50}};
-        for (const SpecRect& r : shades) {
+        const ViewRect shades[] = {{10, 10, 160, 20}, {10, 80, 160, 20}, {10, 30, 40, 50}, {130, 30, 40, 50}};
+        for (const ViewRect& r : shades) {
             auto* shade = new LQCropTmpView(stage.window());
             shade->setBackgroundColor(QColor(0, 0, 0, 128));
-            SpecFrame::setFrame(shade, r);
+            ViewFrame::setFrame(shade, r);
             shade->show();
         }
         g.shoot(stage, "LQCropTmpView_crop_shade");

@@ -28,7 +28,7 @@ struct Recorder {
 
 TEST(MOQButton, ClickReportsOnReleaseWithHoverLooks) {
     WidgetHost host;
-    auto* b = new MOQButton(SpecRect{10, 10, 80, 30}, host.window());
+    auto* b = new MOQButton(ViewRect{10, 10, 80, 30}, host.window());
     b->show();
     Recorder r;
     r.attach(b);
@@ -47,7 +47,7 @@ TEST(MOQButton, ClickReportsOnReleaseWithHoverLooks) {
 
 TEST(MOQButton, DraggingOffTheButtonDisarmsTheClick) {
     WidgetHost host;
-    auto* b = new MOQButton(SpecRect{10, 10, 80, 30}, host.window());
+    auto* b = new MOQButton(ViewRect{10, 10, 80, 30}, host.window());
     b->show();
     Recorder r;
     r.attach(b);
@@ -68,7 +68,7 @@ TEST(MOQButton, DraggingOffTheButtonDisarmsTheClick) {
 
 TEST(MOQButton, DisabledButtonCallsNothingButTracksThePointer) {
     WidgetHost host;
-    auto* b = new MOQButton(SpecRect{10, 10, 80, 30}, host.window());
+    auto* b = new MOQButton(ViewRect{10, 10, 80, 30}, host.window());
     b->show();
     Recorder r;
     r.attach(b);
@@ -84,18 +84,18 @@ TEST(MOQButton, DisabledButtonCallsNothingButTracksThePointer) {
 
 TEST(MOQButton, HitAreaFollowsTheLiveBounds) {
     WidgetHost host;
-    auto* b = new MOQButton(SpecRect{10, 10, 20, 20}, host.window());
+    auto* b = new MOQButton(ViewRect{10, 10, 20, 20}, host.window());
     b->show();
     Recorder r;
     r.attach(b);
-    SpecFrame::setFrame(b, SpecRect{10, 10, 200, 20});
+    ViewFrame::setFrame(b, ViewRect{10, 10, 200, 20});
     WidgetHost::click(b, 180, 10);
     EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "click"), 1);
 }
 
 TEST(MOQButton, CursorsOfTheLink) {
     WidgetHost host;
-    auto* link = new MOQButton(SpecRect{10, 10, 80, 30}, host.window());
+    auto* link = new MOQButton(ViewRect{10, 10, 80, 30}, host.window());
     link->setUnderLine(true);
     link->setContentTitle("link");
     link->show();
@@ -111,7 +111,7 @@ TEST(MOQButton, CursorsOfTheLink) {
 }
 
 TEST(MOQButton, FirstDrawnTitleMakesTheColourWhite) {
-    MOQButton b(SpecRect{0, 0, 80, 30}, nullptr);
+    MOQButton b(ViewRect{0, 0, 80, 30}, nullptr);
     b.setContentTitle("");
     b.grab();
     EXPECT_FALSE(b.contentColor().isValid()) << "an empty title draws nothing";
@@ -124,7 +124,7 @@ TEST(MOQButton, FirstDrawnTitleMakesTheColourWhite) {
 }
 
 TEST(MOQButton, CornerRadiusZeroLeavesTheLayerAsItWas) {
-    MOQButton b(SpecRect{0, 0, 80, 30}, nullptr);
+    MOQButton b(ViewRect{0, 0, 80, 30}, nullptr);
     b.setCornerRadius(6);
     b.setBordColor(Qt::blue);
     b.setBorderWidth(2);
@@ -141,7 +141,7 @@ TEST(MOQButton, CornerRadiusZeroLeavesTheLayerAsItWas) {
 }
 
 TEST(MOQButton, DrawsTheChosenImageAndBackground) {
-    MOQButton b(SpecRect{0, 0, 40, 40}, nullptr);
+    MOQButton b(ViewRect{0, 0, 40, 40}, nullptr);
     b.setBordered(false);
     b.setNormalBackgroundImage(solid(4, 4, Qt::blue));
     b.setBackGroundColor(Qt::green);
@@ -160,7 +160,7 @@ TEST(MOQButton, DrawsTheChosenImageAndBackground) {
 }
 
 TEST(MOQButton, TitleInsetPlacesTheTitle) {
-    MOQButton b(SpecRect{0, 0, 120, 30}, nullptr);
+    MOQButton b(ViewRect{0, 0, 120, 30}, nullptr);
     b.setBordered(false);
     b.setBackGroundColor(Qt::white);
     b.setContentColor(Qt::black);

@@ -9,9 +9,9 @@ namespace {
 
 TEST(ProgressSliderModel, NewSliderLayout) {
     ProgressSliderModel m(200, 20);
-    EXPECT_EQ(m.trackFrame(), (SpecRect{0, 6, 200, 8}));
-    EXPECT_EQ(m.tintFrame(), (SpecRect{0, 6, 200, 8}));
-    EXPECT_EQ(m.thumbFrame(), (SpecRect{0, 0, 20, 20}));
+    EXPECT_EQ(m.trackFrame(), (ViewRect{0, 6, 200, 8}));
+    EXPECT_EQ(m.tintFrame(), (ViewRect{0, 6, 200, 8}));
+    EXPECT_EQ(m.thumbFrame(), (ViewRect{0, 0, 20, 20}));
     EXPECT_EQ(m.progress(), 0.0f);
 }
 
@@ -66,7 +66,7 @@ TEST(ProgressSliderModel, WiderFrameKeepsTheFraction) {
     ProgressSliderModel m(200, 20);
     m.setProgress(0.5f);
     m.setSize(400, 20);
-    EXPECT_EQ(m.trackFrame(), (SpecRect{0, 6, 400, 8}));
+    EXPECT_EQ(m.trackFrame(), (ViewRect{0, 6, 400, 8}));
     EXPECT_DOUBLE_EQ(m.thumbFrame().x, 190);
     EXPECT_DOUBLE_EQ(m.tintFrame().width, 200);
     EXPECT_FLOAT_EQ(m.progress(), 0.5f);
@@ -75,7 +75,7 @@ TEST(ProgressSliderModel, WiderFrameKeepsTheFraction) {
 TEST(ProgressSliderModel, TallerFrameScalesTheTrackAndKeepsTheThumbSize) {
     ProgressSliderModel m(200, 20);
     m.setSize(200, 40);
-    EXPECT_EQ(m.trackFrame(), (SpecRect{0, 12, 200, 16}));
+    EXPECT_EQ(m.trackFrame(), (ViewRect{0, 12, 200, 16}));
     EXPECT_EQ(m.thumbFrame().width, 20);
     EXPECT_EQ(m.thumbFrame().height, 20);
 }

@@ -44,7 +44,7 @@ public:
 
 // A slider 220 wide and 20 high: the thumb (20 x 20) travels 200 points.
 LQProgressSlider* makeSlider(WidgetHost& host) {
-    auto* slider = new LQProgressSlider(SpecRect{20, 20, 220, 20}, host.window());
+    auto* slider = new LQProgressSlider(ViewRect{20, 20, 220, 20}, host.window());
     slider->show();
     return slider;
 }
@@ -122,7 +122,7 @@ TEST(LQProgressSlider, WiderFrameKeepsTheFraction) {
     WidgetHost host;
     LQProgressSlider* slider = makeSlider(host);
     slider->setProgress(0.5f);
-    slider->setFrame(SpecRect{20, 20, 420, 20});
+    slider->setFrame(ViewRect{20, 20, 420, 20});
     EXPECT_DOUBLE_EQ(slider->tickMarkView()->frame().x, 200);
     EXPECT_DOUBLE_EQ(slider->progressTintView()->frame().width, 210);
     EXPECT_DOUBLE_EQ(slider->progressBackView()->frame().width, 420);
@@ -150,8 +150,8 @@ public:
 
 // 218 x 30: the track runs from x 9 to 209.
 LQCutProgressView* makeRange(WidgetHost& host) {
-    auto* view = new LQCutProgressView(SpecRect{10, 50, 218, 30}, host.window());
-    view->setFrame(SpecRect{10, 50, 218, 30});
+    auto* view = new LQCutProgressView(ViewRect{10, 50, 218, 30}, host.window());
+    view->setFrame(ViewRect{10, 50, 218, 30});
     view->setLowerValueUpperValue(0.25f, 0.75f);
     view->show();
     return view;
@@ -173,7 +173,7 @@ TEST(LQCutProgressView, HandleDragReportsMovementsWithTheHandle) {
     LQCutProgressView* view = makeRange(host);
     CutRecorder d;
     view->setDelegate(&d);
-    const SpecRect right = view->handRightView()->frame();
+    const ViewRect right = view->handRightView()->frame();
     WidgetHost::press(view, right.midX(), 5);
     WidgetHost::drag(view, 190, 5);
     WidgetHost::drag(view, 500, 5);
@@ -261,7 +261,7 @@ TEST(LQCutProgressView, ValuesFromCodeReportNothing) {
 
 TEST(NSProgressView, TintFollowsTheFractionWithoutClamping) {
     WidgetHost host;
-    auto* bar = new NSProgressView(SpecRect{0, 0, 200, 10}, host.window());
+    auto* bar = new NSProgressView(ViewRect{0, 0, 200, 10}, host.window());
     struct Case {
         float p;
         double width;
@@ -272,7 +272,7 @@ TEST(NSProgressView, TintFollowsTheFractionWithoutClamping) {
         EXPECT_EQ(bar->progress(), c.p);
     }
     bar->setProgress(0.5f);
-    bar->setFrame(SpecRect{0, 0, 400, 20});
+    bar->setFrame(ViewRect{0, 0, 400, 20});
     EXPECT_DOUBLE_EQ(bar->progressTintView()->frame().width, 200);
     EXPECT_DOUBLE_EQ(bar->progressTintView()->frame().height, 10) << "the tint keeps its height";
     EXPECT_DOUBLE_EQ(bar->progressBackView()->frame().height, 20);

@@ -41,7 +41,7 @@ public:
 
 TEST(LQTextField, StartsDisabledAndReportsPressesOnlyWhenEnabled) {
     WidgetHost host;
-    auto* hours = new LQTextField(SpecRect{10, 10, 40, 22}, host.window());
+    auto* hours = new LQTextField(ViewRect{10, 10, 40, 22}, host.window());
     hours->show();
     FieldOwner owner;
     hours->setMouseDelegate(&owner);
@@ -83,8 +83,8 @@ TEST(LQTextField, ValueMethods) {
 
 TEST(LQTextField, EditingAsksToBeginAndToEnd) {
     WidgetHost host;
-    auto* minutes = new LQTextField(SpecRect{10, 10, 40, 22}, host.window());
-    auto* other = new LQTextField(SpecRect{60, 10, 40, 22}, host.window());
+    auto* minutes = new LQTextField(ViewRect{10, 10, 40, 22}, host.window());
+    auto* other = new LQTextField(ViewRect{60, 10, 40, 22}, host.window());
     for (LQTextField* f : {minutes, other}) {
         f->setEnabled(true);
         f->show();

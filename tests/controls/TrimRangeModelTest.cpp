@@ -18,11 +18,11 @@ TrimRangeModel laidOut(long long type = 0, bool inverted = false) {
 
 TEST(TrimRangeModel, NewSliderLayoutAndImages) {
     TrimRangeModel m(218, 30);
-    EXPECT_EQ(m.trackFrame(), (SpecRect{9, 10, 200, 10}));
+    EXPECT_EQ(m.trackFrame(), (ViewRect{9, 10, 200, 10}));
     EXPECT_EQ(m.tintFrame(), m.trackFrame());
-    EXPECT_EQ(m.playheadFrame(), (SpecRect{0, 6, 15, 24}));
-    EXPECT_EQ(m.leftHandleFrame(), (SpecRect{0, 0, 9, 12}));
-    EXPECT_EQ(m.rightHandleFrame(), (SpecRect{209, 0, 9, 12}));
+    EXPECT_EQ(m.playheadFrame(), (ViewRect{0, 6, 15, 24}));
+    EXPECT_EQ(m.leftHandleFrame(), (ViewRect{0, 0, 9, 12}));
+    EXPECT_EQ(m.rightHandleFrame(), (ViewRect{209, 0, 9, 12}));
     EXPECT_EQ(m.images().track, "Resources/play_notplayed_bkg.png");
     EXPECT_EQ(m.images().tint, "Resources/edit_trim_focus.png");
     EXPECT_EQ(m.images().playhead, "Resources/edit_trimknob_normal.png");
@@ -38,7 +38,7 @@ TEST(TrimRangeModel, SkinsChooseImagesAndPlayhead) {
         const char* track;
         const char* tint;
         const char* playhead;
-        SpecRect playheadAfterSize;
+        ViewRect playheadAfterSize;
     };
     const Case cases[] = {
         {1, false, "Cut/imgBack.bmp", "Cut/imgTop.bmp", "Cut/btnSlip_Normal.png", {0, 9, 12, 12}},
@@ -95,7 +95,7 @@ TEST(TrimRangeModel, ValuesFromCodePlaceHandlesAgainstTheWholeWidth) {
         bool inverted;
         float lower, upper;
         double leftX, rightX;
-        SpecRect tint;
+        ViewRect tint;
     };
     // pw is 17 after layout: the ends are held half a playhead in from the edges.
     const Case cases[] = {
@@ -122,8 +122,8 @@ TEST(TrimRangeModel, ValuesFromCodePlaceHandlesAgainstTheWholeWidth) {
 TEST(TrimRangeModel, SingleValueSettersMoveOneHandleAndNotThePlayhead) {
     TrimRangeModel m = laidOut();
     m.setLowerValueUpperValue(0.2f, 0.6f);
-    const SpecRect playhead = m.playheadFrame();
-    const SpecRect left = m.leftHandleFrame();
+    const ViewRect playhead = m.playheadFrame();
+    const ViewRect left = m.leftHandleFrame();
     m.setUpperValue(0.9f);
     EXPECT_EQ(m.handleType(), 2);
     EXPECT_EQ(m.leftHandleFrame(), left);
@@ -200,7 +200,7 @@ TEST(TrimRangeModel, HandleDragsStopAtTheTrackEnds) {
     for (bool inverted : {false, true}) {
         TrimRangeModel m = laidOut(0, inverted);
         m.setLowerValueUpperValue(0.3f, 0.6f);
-        const SpecRect right = m.rightHandleFrame();
+        const ViewRect right = m.rightHandleFrame();
         m.press(right.midX(), 5);
         ASSERT_TRUE(m.handRight());
         const TrimRangeModel::DragReport far = m.drag(1000, 5);
@@ -213,7 +213,7 @@ TEST(TrimRangeModel, HandleDragsStopAtTheTrackEnds) {
         EXPECT_DOUBLE_EQ(m.playheadFrame().midX(), inverted ? 218 : 209);
         m.release();
 
-        const SpecRect left = m.leftHandleFrame();
+        const ViewRect left = m.leftHandleFrame();
         m.press(left.midX(), 5);
         ASSERT_TRUE(m.handLeft());
         const TrimRangeModel::DragReport near = m.drag(-1000, 5);
@@ -252,7 +252,7 @@ TEST(TrimRangeModel, RandomGesturesKeepLowerAtOrBelowUpper) {
         m.setLowerValueUpperValue(value(random), value(random));
         for (int step = 0; step < 6; ++step) {
             const bool grabRight = random() % 2 == 0;
-            const SpecRect handle = grabRight ? m.rightHandleFrame() : m.leftHandleFrame();
+            const ViewRect handle = grabRight ? m.rightHandleFrame() : m.leftHandleFrame();
             m.press(handle.midX(), 5);
             for (int d = 0; d < 4; ++d) {
                 const TrimRangeModel::DragReport r = m.drag(x(random), 5);
@@ -325,7 +325,7 @@ TEST(TrimRangeModel, FrameChangeReappliesValuesAndSetsHandleOne) {
     m.setProgress(0.9f);
     m.setSize(418, 30);
     EXPECT_EQ(m.handleType(), 1);
-    EXPECT_EQ(m.trackFrame(), (SpecRect{9, 10, 400, 10}));
+    EXPECT_EQ(m.trackFrame(), (ViewRect{9, 10, 400, 10}));
     EXPECT_NEAR(m.rightHandleFrame().x, 0.8 * 418, 1e-4);
     EXPECT_NEAR(m.playheadFrame().midX(), m.leftHandleFrame().maxX(), 1e-4);
     EXPECT_EQ(m.progress(), 0.9f);

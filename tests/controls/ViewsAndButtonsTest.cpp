@@ -32,7 +32,7 @@ QImage solid(int w, int h, QColor color) {
 
 TEST(MOQImageView, ImageHangsFromTheTopEdgeAndPressShowsTheDownImage) {
     WidgetHost host;
-    auto* view = new MOQImageView(SpecRect{0, 0, 40, 20}, host.window());
+    auto* view = new MOQImageView(ViewRect{0, 0, 40, 20}, host.window());
     view->setBackGroundColor(Qt::white);
     view->setNormalImage(solid(60, 10, Qt::red));
     view->show();
@@ -57,32 +57,32 @@ TEST(MOQImageView, ImageHangsFromTheTopEdgeAndPressShowsTheDownImage) {
 TEST(MOQImageView, DragMovesSidewaysWithinTheParent) {
     WidgetHost host;
     auto* parent = new QWidget(host.window());
-    SpecFrame::setFrame(parent, SpecRect{0, 0, 300, 100});
+    ViewFrame::setFrame(parent, ViewRect{0, 0, 300, 100});
     parent->show();
-    auto* marker = new MOQImageView(SpecRect{100, 40, 20, 20}, parent);
+    auto* marker = new MOQImageView(ViewRect{100, 40, 20, 20}, parent);
     marker->show();
     int calls = 0;
     WidgetHost::press(marker, 10, 10);
     WidgetHost::drag(marker, 50, 10);
-    EXPECT_EQ(SpecFrame::frame(marker).x, 100) << "without a closure the view does not move";
+    EXPECT_EQ(ViewFrame::frame(marker).x, 100) << "without a closure the view does not move";
     marker->setMouseDraggedBlock([&calls](MOQImageView*) { ++calls; });
     WidgetHost::drag(marker, 50, 10);
-    EXPECT_DOUBLE_EQ(SpecFrame::frame(marker).x, 150) << "the left edge jumps to the pointer";
-    EXPECT_EQ(SpecFrame::frame(marker).y, 40);
+    EXPECT_DOUBLE_EQ(ViewFrame::frame(marker).x, 150) << "the left edge jumps to the pointer";
+    EXPECT_EQ(ViewFrame::frame(marker).y, 40);
     WidgetHost::drag(marker, -500, 10);
-    EXPECT_EQ(SpecFrame::frame(marker).x, 0);
+    EXPECT_EQ(ViewFrame::frame(marker).x, 0);
     WidgetHost::drag(marker, 1000, 10);
-    EXPECT_EQ(SpecFrame::frame(marker).x, 280);
+    EXPECT_EQ(ViewFrame::frame(marker).x, 280);
     WidgetHost::release(marker, 1000, 10);
     EXPECT_EQ(calls, 3);
     marker->setEnabled(false);
     WidgetHost::press(marker, 10, 10);
     WidgetHost::drag(marker, -100, 10);
-    EXPECT_EQ(SpecFrame::frame(marker).x, 280) << "a disabled view does not move";
+    EXPECT_EQ(ViewFrame::frame(marker).x, 280) << "a disabled view does not move";
 }
 
 TEST(MOQImageView, NilBorderColourKeepsTheLayerColour) {
-    MOQImageView view(SpecRect{0, 0, 20, 20}, nullptr);
+    MOQImageView view(ViewRect{0, 0, 20, 20}, nullptr);
     view.setBordColor(Qt::red);
     view.setBorderWidth(2);
     view.grab();
@@ -93,7 +93,7 @@ TEST(MOQImageView, NilBorderColourKeepsTheLayerColour) {
 }
 
 TEST(MOQView, FillsWithRoundedCornersAndBorder) {
-    MOQView view(SpecRect{0, 0, 40, 40}, nullptr);
+    MOQView view(ViewRect{0, 0, 40, 40}, nullptr);
     view.setBackGroundColor(Qt::blue);
     view.setCornerRadius(10);
     view.setBordColor(Qt::red);
@@ -134,7 +134,7 @@ public:
 
 TEST(LQCustomButton, ClickOnPressWithoutAPressedImageOnReleaseWithOne) {
     WidgetHost host;
-    auto* tile = new LQCustomButton(SpecRect{10, 10, 100, 80}, host.window());
+    auto* tile = new LQCustomButton(ViewRect{10, 10, 100, 80}, host.window());
     tile->show();
     TileRecorder d;
     tile->setDelegate(&d);
@@ -157,7 +157,7 @@ TEST(LQCustomButton, ClickOnPressWithoutAPressedImageOnReleaseWithOne) {
 
 TEST(LQCustomButton, LooksAndDefaultColours) {
     WidgetHost host;
-    auto* tile = new LQCustomButton(SpecRect{10, 10, 100, 80}, host.window());
+    auto* tile = new LQCustomButton(ViewRect{10, 10, 100, 80}, host.window());
     TileRecorder d;
     tile->setDelegate(&d);
     tile->setSelected(false);
@@ -213,7 +213,7 @@ TEST(LQCustomButton, CaptionDrawsWhole) {
     // The caption is laid in a box measured in the font it is drawn in, so none of its ink is cut off.
     const QString text = QStringLiteral("Video");
     for (const int size : {12, 16, 20}) {
-        LQCustomButton tile(SpecRect{0, 0, 120, 40}, nullptr);
+        LQCustomButton tile(ViewRect{0, 0, 120, 40}, nullptr);
         tile.setFontsize(size);
         tile.setTitle(text);
         tile.setNormalTitleColor(Qt::white);
@@ -236,10 +236,10 @@ TEST(LQCustomButton, CaptionDrawsWhole) {
 }
 
 TEST(LQCustomButton, CellTextPositionsPlaceTheIcon) {
-    LQCustomButton tile(SpecRect{0, 0, 100, 40}, nullptr);
+    LQCustomButton tile(ViewRect{0, 0, 100, 40}, nullptr);
     struct Case {
         unsigned long long position;
-        SpecRect icon;
+        ViewRect icon;
     };
     const Case cases[] = {
         {0, {60, 0, 40, 40}}, {1, {0, 0, 40, 40}}, {2, {0, 0, 100, 25}}, {3, {0, 18, 100, 25}}, {4, {0, 0, 100, 40}}};
@@ -249,7 +249,7 @@ TEST(LQCustomButton, CellTextPositionsPlaceTheIcon) {
     }
     tile.setCellTextPosition(5);
     EXPECT_EQ(tile.cellTextPosition(), 5u);
-    EXPECT_EQ(tile.imageView()->frame(), (SpecRect{0, 0, 100, 40})) << "5 moves nothing";
+    EXPECT_EQ(tile.imageView()->frame(), (ViewRect{0, 0, 100, 40})) << "5 moves nothing";
 }
 
 class ClickCounter : public LQButtonDelegate, public LQRadioButtonDelegate, public LQSwitchButtonDelegate {
@@ -262,7 +262,7 @@ public:
 
 TEST(LQButton, PressShowsThePressedLookAndEveryClickSelectsAndReports) {
     WidgetHost host;
-    auto* button = new LQButton(SpecRect{10, 10, 100, 30}, host.window());
+    auto* button = new LQButton(ViewRect{10, 10, 100, 30}, host.window());
     button->show();
     ClickCounter d;
     button->setDelegate(&d);
@@ -283,7 +283,7 @@ TEST(LQButton, PressShowsThePressedLookAndEveryClickSelectsAndReports) {
 
 TEST(LQRadioButton, SelectsItselfAndReportsEveryClick) {
     WidgetHost host;
-    auto* radio = new LQRadioButton(SpecRect{10, 10, 120, 30}, host.window());
+    auto* radio = new LQRadioButton(ViewRect{10, 10, 120, 30}, host.window());
     radio->show();
     ClickCounter d;
     radio->setDelegate(&d);
@@ -309,7 +309,7 @@ TEST(LQRadioButton, SelectsItselfAndReportsEveryClick) {
 
 TEST(LQSwitchButton, FlipsOnEveryRelease) {
     WidgetHost host;
-    auto* toggle = new LQSwitchButton(SpecRect{10, 10, 120, 30}, host.window());
+    auto* toggle = new LQSwitchButton(ViewRect{10, 10, 120, 30}, host.window());
     toggle->show();
     ClickCounter d;
     toggle->setDelegate(&d);
@@ -332,13 +332,13 @@ TEST(LQSwitchButton, FlipsOnEveryRelease) {
 }
 
 TEST(MergeButton, OnlySetselectedMovesTheKnob) {
-    MergeButton merge(SpecRect{0, 0, 60, 20}, nullptr);
+    MergeButton merge(ViewRect{0, 0, 60, 20}, nullptr);
     merge.setSelected(true);
-    EXPECT_EQ(merge.knobView()->frame(), (SpecRect{0, 0, 30, 20}));
+    EXPECT_EQ(merge.knobView()->frame(), (ViewRect{0, 0, 30, 20}));
     merge.setselected(true);
-    EXPECT_EQ(merge.knobView()->frame(), (SpecRect{30, 0, 30, 20}));
+    EXPECT_EQ(merge.knobView()->frame(), (ViewRect{30, 0, 30, 20}));
     merge.setselected(false);
-    EXPECT_EQ(merge.knobView()->frame(), (SpecRect{0, 0, 30, 20}));
+    EXPECT_EQ(merge.knobView()->frame(), (ViewRect{0, 0, 30, 20}));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QTest>
 #include <QWidget>
@@ -21,7 +21,7 @@ public:
     QWidget* window() const { return _window.get(); }
 
     static QPoint at(QWidget* widget, double x, double y) {
-        return SpecFrame::pointToQt(widget, SpecPoint{x, y}).toPoint();
+        return ViewFrame::pointToQt(widget, ViewPoint{x, y}).toPoint();
     }
     static void press(QWidget* widget, double x, double y) {
         QTest::mousePress(widget, Qt::LeftButton, {}, at(widget, x, y));

@@ -4,12 +4,12 @@
 
 TEST(AutoresizingFilter, SharesAParentsGrowthByMask) {
     using A = AutoresizingFilter;
-    const SpecSize before{1000, 200};
-    const SpecSize after{1200, 300};
+    const ViewSize before{1000, 200};
+    const ViewSize after{1200, 300};
     struct Case {
         int mask;
-        SpecRect frame;
-        SpecRect expected;
+        ViewRect frame;
+        ViewRect expected;
     };
     const Case cases[] = {
         {0, {100, 10, 200, 50}, {100, 10, 200, 50}},

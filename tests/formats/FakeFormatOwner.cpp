@@ -2,17 +2,17 @@
 
 #include "MOQView.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 FakeFormatOwner::FakeFormatOwner(OutputSelection::Family family) : selection(family) {
     window = std::make_unique<QWidget>(nullptr, Qt::Window);
-    SpecFrame::setFrame(window.get(), {100, 60, 908, 622});
+    ViewFrame::setFrame(window.get(), {100, 60, 908, 622});
     if (family == OutputSelection::Family::Joiner) {
-        content = new MOQView(SpecRect{0, 194, 908, 420}, window.get());
-        host = new MOQImageView(SpecRect{0, 6, 908, 180}, window.get());
+        content = new MOQView(ViewRect{0, 194, 908, 420}, window.get());
+        host = new MOQImageView(ViewRect{0, 6, 908, 180}, window.get());
     } else {
-        host = new MOQImageView(SpecRect{0, 0, 908, 622}, window.get());
-        playerBar = new MOQImageView(SpecRect{0, 240, 908, 40}, host);
+        host = new MOQImageView(ViewRect{0, 0, 908, 622}, window.get());
+        playerBar = new MOQImageView(ViewRect{0, 240, 908, 40}, host);
     }
     auto clip = std::make_shared<SimpleData>();
     clip->sourceData()->setExtension(QStringLiteral("mov"));

@@ -28,7 +28,7 @@ TEST(FormatBrowserLayout, PagesAndScrolling) {
     EXPECT_DOUBLE_EQ(FormatBrowserLayout::pageScrollX(1), 800);
     EXPECT_DOUBLE_EQ(FormatBrowserLayout::pageScrollX(3), 2400);
     EXPECT_DOUBLE_EQ(FormatBrowserLayout::itemX(8), 800);
-    EXPECT_EQ(FormatBrowserLayout::viewportFrame(908, 28, 152), (SpecRect{59, 35, 790, 110}));
-    EXPECT_EQ(FormatBrowserLayout::highlightFrame(3, 110), (SpecRect{200, 0, 90, 95}));
+    EXPECT_EQ(FormatBrowserLayout::viewportFrame(908, 28, 152), (ViewRect{59, 35, 790, 110}));
+    EXPECT_EQ(FormatBrowserLayout::highlightFrame(3, 110), (ViewRect{200, 0, 90, 95}));
     EXPECT_EQ(FormatBrowserLayout::pageKey("Video"), "Video_selectFunctionOfsetIndex");
 }

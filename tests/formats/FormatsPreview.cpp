@@ -4,7 +4,7 @@
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "SettingWindowController.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "UserDefaults.h"
 
 #include <QApplication>
@@ -21,7 +21,7 @@ void saveDialog(const QString& folder, const QString& name, bool joinner, int fi
     SettingWindowController dialog;
     dialog.setJoinner(joinner);
     dialog.setFileType(fileType);
-    SpecFrame::setFrame(dialog.window(), {100, 100, 360, fileType == 2 ? 292.0 : 480.0});
+    ViewFrame::setFrame(dialog.window(), {100, 100, 360, fileType == 2 ? 292.0 : 480.0});
     dialog.setPfPath(ResourceBundle::pathForResource(profile));
     dialog.displayViewChildes();
     if (prepare)

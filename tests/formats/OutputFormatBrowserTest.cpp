@@ -6,7 +6,7 @@
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
 #include "SimpleData.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "TemporaryUserDefaults.h"
 #include "TextFiles.h"
 #include "UserDefaults.h"
@@ -97,18 +97,18 @@ TEST_F(OutputFormatBrowserTest, BuildsTheBarAndTheContainer) {
     ASSERT_EQ(browser->function_Items().size(), 4);
     const double xs[] = {0, 193.33333, 386.66666, 580};
     for (int i = 0; i < 4; ++i) {
-        const SpecRect frame = SpecFrame::frame(browser->function_Items().at(i));
+        const ViewRect frame = ViewFrame::frame(browser->function_Items().at(i));
         EXPECT_NEAR(frame.x, xs[i], 0.001);
         EXPECT_EQ(frame.width, 120);
         EXPECT_EQ(browser->function_Items().at(i)->index(), i + 1);
     }
-    EXPECT_EQ(SpecFrame::frame(browser->tabbarView()), (SpecRect{0, 0, 908, 180}));
-    EXPECT_EQ(SpecFrame::frame(browser->tabbarbackView()), (SpecRect{0, 0, 908, 152}));
-    EXPECT_EQ(SpecFrame::frame(browser->functionView()), (SpecRect{104, 0, 700, 28}));
-    EXPECT_EQ(SpecFrame::frame(browser->showFunctionBtn()), (SpecRect{309, 151, 280, 30}));
-    EXPECT_EQ(SpecFrame::frame(browser->left_move_item_Btn()), (SpecRect{36, 76, 28, 28}));
-    EXPECT_EQ(SpecFrame::frame(browser->right_move_item_Btn()), (SpecRect{844, 76, 28, 28}));
-    EXPECT_EQ(SpecFrame::frame(browser->functionItemScrollview()), (SpecRect{59, 35, 790, 110}));
+    EXPECT_EQ(ViewFrame::frame(browser->tabbarView()), (ViewRect{0, 0, 908, 180}));
+    EXPECT_EQ(ViewFrame::frame(browser->tabbarbackView()), (ViewRect{0, 0, 908, 152}));
+    EXPECT_EQ(ViewFrame::frame(browser->functionView()), (ViewRect{104, 0, 700, 28}));
+    EXPECT_EQ(ViewFrame::frame(browser->showFunctionBtn()), (ViewRect{309, 151, 280, 30}));
+    EXPECT_EQ(ViewFrame::frame(browser->left_move_item_Btn()), (ViewRect{36, 76, 28, 28}));
+    EXPECT_EQ(ViewFrame::frame(browser->right_move_item_Btn()), (ViewRect{844, 76, 28, 28}));
+    EXPECT_EQ(ViewFrame::frame(browser->functionItemScrollview()), (ViewRect{59, 35, 790, 110}));
     EXPECT_EQ(browser->showFunctionIconView(), nullptr); // a tall screen never collapses
     EXPECT_EQ(browser->playOrpauseBtn(), nullptr);
 }
@@ -119,7 +119,7 @@ TEST_F(OutputFormatBrowserTest, NineProfilesMakeTwoPages) {
     EXPECT_EQ(browser->functionItemTitle(), "Video");
     EXPECT_EQ(browser->functionItemChilds().value(0), kKeep);
     EXPECT_EQ(browser->documentView()->width(), 18000);
-    EXPECT_EQ(SpecFrame::frame(browser->functionItemBtn_Childs().at(8)).x, 800);
+    EXPECT_EQ(ViewFrame::frame(browser->functionItemBtn_Childs().at(8)).x, 800);
     EXPECT_FALSE(browser->left_move_item_Btn()->isEnabled());
     EXPECT_TRUE(browser->right_move_item_Btn()->isEnabled());
 
@@ -157,14 +157,14 @@ TEST_F(OutputFormatBrowserTest, OtherCategoryShowsWithoutChoosingAndComingBackRe
 
     clickCategory(*browser, 3);
     EXPECT_EQ(browser->functionItemTitle(), "Audio");
-    EXPECT_TRUE(SpecFrame::frame(browser->itemSelectView()).isEmpty());
+    EXPECT_TRUE(ViewFrame::frame(browser->itemSelectView()).isEmpty());
     EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("p2"));
     EXPECT_EQ(store().integerForKey("selectFunListItemIndex"), 1);
 
     owner.selection.clear();
     clickCategory(*browser, 1);
     EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("p2")); // applied again
-    EXPECT_EQ(SpecFrame::frame(browser->itemSelectView()), (SpecRect{200, 0, 90, 95}));
+    EXPECT_EQ(ViewFrame::frame(browser->itemSelectView()), (ViewRect{200, 0, 90, 95}));
     EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: p2");
 }
 
@@ -198,8 +198,8 @@ TEST_F(OutputFormatBrowserTest, EditorResetsForEveryNewFileAndAppliesProfileOne)
     EXPECT_EQ(browser->selectFunctionOfsetIndex(), 0);
     EXPECT_EQ(store().integerForKey("selectFunListItemIndex"), 1);
     ASSERT_NE(browser->playOrpauseBtn(), nullptr);
-    EXPECT_EQ(SpecFrame::frame(browser->tabbarView()), (SpecRect{4, 50, 900, 180}));
-    EXPECT_EQ(SpecFrame::frame(browser->right_move_item_Btn()).x, 856);
+    EXPECT_EQ(ViewFrame::frame(browser->tabbarView()), (ViewRect{4, 50, 900, 180}));
+    EXPECT_EQ(ViewFrame::frame(browser->right_move_item_Btn()).x, 856);
 
     clickItem(*browser, 4);
     EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("p3"));
@@ -240,7 +240,7 @@ TEST_F(OutputFormatBrowserTest, OnlyTheChosenItemShowsItsSettingsButton) {
     clickItem(*browser, 5);
     EXPECT_EQ(settingsShown(*browser).indexOf(true), 4);
     EXPECT_EQ(settingsShown(*browser).count(true), 1);
-    EXPECT_EQ(SpecFrame::frame(browser->itemSelectView()), SpecFrame::frame(browser->functionItemBtn_Childs().at(4)));
+    EXPECT_EQ(ViewFrame::frame(browser->itemSelectView()), ViewFrame::frame(browser->functionItemBtn_Childs().at(4)));
 }
 
 TEST_F(OutputFormatBrowserTest, RestoreBeyondTheRowAndPagesBeyondTheLast) {
@@ -270,24 +270,24 @@ TEST_F(OutputFormatBrowserTest, CollapsesOnlyOnLowScreens) {
         FakeFormatOwner owner(Family::Joiner);
         auto browser = open(owner, c.screen);
         EXPECT_EQ(browser->showFunctionIconView() != nullptr, c.icon) << c.screen;
-        const SpecRect before = SpecFrame::frame(owner.window.get());
+        const ViewRect before = ViewFrame::frame(owner.window.get());
         MOQButton* bar = browser->showFunctionBtn();
         bar->mouseDownAction()(bar);
         Dispatch::runUntil([] { return false; }, 50);
-        const SpecRect collapsed = SpecFrame::frame(owner.window.get());
+        const ViewRect collapsed = ViewFrame::frame(owner.window.get());
         EXPECT_EQ(browser->isCollapsed(), c.toggles) << c.screen;
         EXPECT_EQ(collapsed.height, before.height - (c.toggles ? 140 : 0)) << c.screen;
         EXPECT_EQ(collapsed.y, before.y) << c.screen;
         if (!c.toggles)
             continue;
-        EXPECT_EQ(SpecFrame::frame(owner.host).y, -144);
-        EXPECT_EQ(SpecFrame::frame(owner.content).y, 54);
+        EXPECT_EQ(ViewFrame::frame(owner.host).y, -144);
+        EXPECT_EQ(ViewFrame::frame(owner.content).y, 54);
         EXPECT_TRUE(browser->functionView()->isHidden());
         EXPECT_TRUE(browser->functionItemScrollview()->isHidden());
         bar->mouseDownAction()(bar);
         Dispatch::runUntil([] { return false; }, 50);
-        EXPECT_EQ(SpecFrame::frame(owner.window.get()), before);
-        EXPECT_EQ(SpecFrame::frame(owner.host).y, 6);
+        EXPECT_EQ(ViewFrame::frame(owner.window.get()), before);
+        EXPECT_EQ(ViewFrame::frame(owner.host).y, 6);
         EXPECT_FALSE(browser->functionView()->isHidden());
     }
 }
@@ -305,7 +305,7 @@ TEST_F(OutputFormatBrowserTest, SingleAndNoCategories) {
     FakeFormatOwner owner(Family::Joiner);
     auto single = open(owner);
     ASSERT_EQ(single->function_Items().size(), 1);
-    EXPECT_EQ(SpecFrame::frame(single->function_Items().first()).x, 290);
+    EXPECT_EQ(ViewFrame::frame(single->function_Items().first()).x, 290);
     EXPECT_EQ(single->functionItemChilds(), QStringList({"a1", "a2"}));
 
     TextFiles::write(rootPath() + "/pf.dat", TextFiles::crlf({"[frmFormat]", "Count=0"}));

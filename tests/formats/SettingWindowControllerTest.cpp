@@ -4,7 +4,7 @@
 #include "OutputCustomValues.h"
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 #include "TemporaryUserDefaults.h"
 #include "TextFiles.h"
 #include "UserDefaults.h"
@@ -57,7 +57,7 @@ protected:
         auto dialog = std::make_unique<SettingWindowController>();
         dialog->setJoinner(joinner);
         dialog->setFileType(fileType);
-        SpecFrame::setFrame(dialog->window(), {200, 200, double(width), fileType == 2 ? 292.0 : 480.0});
+        ViewFrame::setFrame(dialog->window(), {200, 200, double(width), fileType == 2 ? 292.0 : 480.0});
         dialog->setPfPath(path);
         dialog->setSelectSettingCallbackBlock([this](int bit) { bits.append(bit); });
         dialog->setSettingCallbackBlock([this] { ++defaults; });
@@ -175,7 +175,7 @@ TEST_F(SettingWindowControllerTest, AudioProfileShowsAndResetsTheAudioPanelOnly)
     EXPECT_EQ(dialog->videoBackView(), nullptr);
     EXPECT_EQ(dialog->popUp(P::VideoCodec), nullptr);
     ASSERT_NE(dialog->audioBackView(), nullptr);
-    EXPECT_EQ(SpecFrame::frame(dialog->window()).height, 292);
+    EXPECT_EQ(ViewFrame::frame(dialog->window()).height, 292);
     EXPECT_EQ(dialog->window()->windowTitle(), "Joiner Output Settings");
 
     emit dialog->defaultButton()->clicked();
@@ -196,8 +196,8 @@ TEST_F(SettingWindowControllerTest, JoinerCustomBitRateOpensWideWithItsValue) {
     EXPECT_TRUE(dialog->customVideoBit()->isVisibleTo(dialog->window()));
     EXPECT_EQ(dialog->customVideoBit()->text(), "1500");
     EXPECT_FALSE(dialog->customWidth()->isVisibleTo(dialog->window()));
-    EXPECT_EQ(SpecFrame::frame(dialog->videoBackView()).width, 436);
-    EXPECT_EQ(SpecFrame::frame(dialog->audioBackView()).width, 436);
+    EXPECT_EQ(ViewFrame::frame(dialog->videoBackView()).width, 436);
+    EXPECT_EQ(ViewFrame::frame(dialog->audioBackView()).width, 436);
     EXPECT_TRUE(bits.isEmpty());
 }
 
@@ -205,7 +205,7 @@ TEST_F(SettingWindowControllerTest, CustomFrameSizeFieldsAndWindowWidth) {
     store().setInteger(1024, OutputCustomValues::kWidthKey);
     auto dialog = open(true, 1, videoPath);
     QWidget* window = dialog->window();
-    const SpecRect before = SpecFrame::frame(window);
+    const ViewRect before = ViewFrame::frame(window);
 
     choose(*dialog, P::FrameSize, "Custom");
     EXPECT_EQ(store().stringForKey("resolutionSelectTitle"), "Custom");
@@ -213,7 +213,7 @@ TEST_F(SettingWindowControllerTest, CustomFrameSizeFieldsAndWindowWidth) {
     EXPECT_TRUE(dialog->sp()->isVisibleTo(window));
     EXPECT_EQ(dialog->customWidth()->text(), ""); // the fields keep their texts; nothing is stored yet
     EXPECT_EQ(store().integerForKey(OutputCustomValues::kWidthKey), 1024);
-    SpecRect wide = SpecFrame::frame(window);
+    ViewRect wide = ViewFrame::frame(window);
     EXPECT_EQ(wide.width, 480);
     EXPECT_DOUBLE_EQ(wide.x + wide.width / 2, before.x + before.width / 2);
 
@@ -226,11 +226,11 @@ TEST_F(SettingWindowControllerTest, CustomFrameSizeFieldsAndWindowWidth) {
     EXPECT_EQ(bits, QList<int>(5, SettingChangeResolution));
 
     choose(*dialog, P::VideoBitRate, "2000 kbps");
-    EXPECT_EQ(SpecFrame::frame(window).width, 480);
+    EXPECT_EQ(ViewFrame::frame(window).width, 480);
     choose(*dialog, P::FrameSize, "640x480");
-    EXPECT_EQ(SpecFrame::frame(window).width, 360);
+    EXPECT_EQ(ViewFrame::frame(window).width, 360);
     EXPECT_FALSE(dialog->customWidth()->isVisibleTo(window));
-    EXPECT_EQ(SpecFrame::frame(dialog->videoBackView()).width, 316);
+    EXPECT_EQ(ViewFrame::frame(dialog->videoBackView()).width, 316);
     EXPECT_EQ(store().integerForKey(OutputCustomValues::kWidthKey), 1280); // typed values stay in the store
 
     choose(*dialog, P::VideoBitRate, "Custom");
@@ -248,7 +248,7 @@ TEST_F(SettingWindowControllerTest, DefaultAfterCustomSizeKeepsTheFieldsVisible)
     EXPECT_TRUE(dialog->customWidth()->isVisibleTo(dialog->window()));
     EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
     EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
-    EXPECT_EQ(SpecFrame::frame(dialog->window()).width, 480);
+    EXPECT_EQ(ViewFrame::frame(dialog->window()).width, 480);
 }
 
 TEST_F(SettingWindowControllerTest, MissingProfileLeavesOnlyTheFixedItems) {

@@ -158,7 +158,7 @@ TEST(LQMoviePlayerEditsTest, PictureEditsMatchTheExport) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string source = c.source();
-        auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), SpecRect{0, 0, 320, 240});
+        auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 320, 240});
         player->seekTime(MediaTime::withSeconds(0.8, 1000));
         ASSERT_TRUE(waitUntilShown(*player));
         // Upright as it is, the picture's size is the upright source's.
@@ -189,7 +189,7 @@ TEST(LQMoviePlayerEditsTest, PictureEditsMatchTheExport) {
 }
 
 TEST(LQMoviePlayerEditsTest, EditsWhilePlayingShowWithoutARefresh) {
-    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), SpecRect{0, 0, 320, 240});
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), ViewRect{0, 0, 320, 240});
     ASSERT_TRUE(waitUntilShown(*player));
     player->play();
     runFor(200);
@@ -204,7 +204,7 @@ TEST(LQMoviePlayerEditsTest, EditsWhilePlayingShowWithoutARefresh) {
 }
 
 TEST(LQMoviePlayerEditsTest, EditsMadeWhilePausedAreUsedWhenPlayStarts) {
-    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), SpecRect{0, 0, 320, 240});
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(longGopClip()), ViewRect{0, 0, 320, 240});
     ASSERT_TRUE(waitUntilShown(*player));
     runFor(200); // the queue fills with unedited pictures
     player->SetRotateAngle(270);
@@ -219,7 +219,7 @@ TEST(LQMoviePlayerEditsTest, EditsMadeWhilePausedAreUsedWhenPlayStarts) {
 
 TEST(LQMoviePlayerEditsTest, TimedEditsShowOnlyInTheirWindowsWhereverPlaybackStarts) {
     const std::string path = MediaFixtures::mp4();
-    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), SpecRect{0, 0, 320, 240});
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), ViewRect{0, 0, 320, 240});
     ASSERT_TRUE(waitUntilShown(*player));
     player->AddImageWatermask(imageWatermark()); // 0.5 .. 1.5 s
     player->SetSubtitle(subtitle());             // cues 0.5 .. 1.0 and 1.2 .. 1.8 s

@@ -23,7 +23,7 @@ using namespace PlayerTestSupport;
 
 namespace {
 
-const SpecRect kFrame{0, 0, 320, 240};
+const ViewRect kFrame{0, 0, 320, 240};
 
 std::unique_ptr<LQMoviePlayer> openPlayer(const std::string& path) {
     return std::make_unique<LQMoviePlayer>(QString::fromStdString(path), kFrame);
@@ -278,14 +278,14 @@ TEST(LQMoviePlayerTest, ViewShowsThePictureAspectFitAndCentredInItsHost) {
     host.setPalette(palette);
     host.setAutoFillBackground(true);
     auto player =
-        std::make_unique<LQMoviePlayer>(QString::fromStdString(MediaFixtures::mp4()), SpecRect{0, 0, 400, 400});
+        std::make_unique<LQMoviePlayer>(QString::fromStdString(MediaFixtures::mp4()), ViewRect{0, 0, 400, 400});
     player->view()->setParent(&host);
     host.show();
     ASSERT_TRUE(waitUntilShown(*player));
     auto* view = static_cast<MoviePlayerView*>(player->view());
     EXPECT_EQ(view->geometry(), QRect(0, 0, 400, 400));
     EXPECT_EQ(view->pictureRect(), QRect(0, 50, 400, 300));
-    player->setFrame(SpecRect{50, 0, 300, 200});
+    player->setFrame(ViewRect{50, 0, 300, 200});
     EXPECT_EQ(view->geometry(), QRect(50, 200, 300, 200));
     EXPECT_EQ(view->pictureRect(), QRect(16, 0, 267, 200));
 

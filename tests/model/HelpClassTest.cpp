@@ -66,15 +66,15 @@ TEST(HelpClass, ColourComponentsOutsideTheRangeAreClampedToTheirOwnByte) {
 }
 
 TEST(HelpClass, MeasuresTextWithItsDefaults) {
-    const SpecRect empty = HelpClass::getHeightOfText(QString(), 300, 100, std::nullopt);
+    const ViewRect empty = HelpClass::getHeightOfText(QString(), 300, 100, std::nullopt);
     QFont font30 = QGuiApplication::font();
     font30.setPixelSize(30);
-    const SpecRect explicitEmpty = HelpClass::getHeightOfText("", 300, 100, font30);
+    const ViewRect explicitEmpty = HelpClass::getHeightOfText("", 300, 100, font30);
     EXPECT_EQ(empty, explicitEmpty) << "no text and no font measure \"\" in the 30-point font";
     EXPECT_EQ(empty.width, 0);
     EXPECT_GT(empty.height, 4);
 
-    const SpecRect word = HelpClass::getHeightOfText("Clipwright", 300, 100, font30);
+    const ViewRect word = HelpClass::getHeightOfText("Clipwright", 300, 100, font30);
     EXPECT_GT(word.width, 0);
     EXPECT_EQ(word.height, empty.height);
     QFont font10 = font30;
@@ -93,14 +93,14 @@ TEST(HelpClass, BuildsButtonTitles) {
     EXPECT_EQ(shadowed.font.pixelSize(), 12) << "layout points are logical pixels";
     EXPECT_EQ(shadowed.alignment, Qt::AlignHCenter);
     EXPECT_EQ(shadowed.shadowBlurRadius, 2);
-    EXPECT_EQ(shadowed.shadowOffset, (SpecSize{1, 2}));
+    EXPECT_EQ(shadowed.shadowOffset, (ViewSize{1, 2}));
 
     const ButtonTitle plain = HelpClass::retButtonTitle("Start", Qt::white, "DejaVu Sans", 16, false, 1);
     EXPECT_EQ(plain.font.pixelSize(), 16);
     EXPECT_EQ(plain.alignment, Qt::AlignRight);
     EXPECT_EQ(plain.shadowBlurRadius, 0);
     EXPECT_EQ(plain.shadowColor, QColor(Qt::white));
-    EXPECT_EQ(plain.shadowOffset, (SpecSize{0, 0}));
+    EXPECT_EQ(plain.shadowOffset, (ViewSize{0, 0}));
 
     const std::pair<unsigned, Qt::Alignment> alignments[] = {
         {0, Qt::AlignHCenter}, {1, Qt::AlignRight}, {2, Qt::AlignHCenter}, {3, Qt::AlignJustify}, {4, Qt::AlignLeft}};

@@ -101,8 +101,8 @@ TEST(Records, AWatermarkCopyCarriesTenPropertiesAndResetsTheRest) {
     WaterParam original;
     original.setWaterType(WaterParam::Text);
     original.setWaterAlph(40);
-    original.setWaterRect(SpecRect{1, 2, 3, 4});
-    original.setWaterPercentClipRect(SpecRect{0.1, 0.2, 0.3, 0.4});
+    original.setWaterRect(ViewRect{1, 2, 3, 4});
+    original.setWaterPercentClipRect(ViewRect{0.1, 0.2, 0.3, 0.4});
     original.setWaterText("Hello");
     original.setWaterImagePath("/tmp/logo.png");
     original.setWaterFontName("DejaVu Sans");
@@ -121,8 +121,8 @@ TEST(Records, AWatermarkCopyCarriesTenPropertiesAndResetsTheRest) {
     const auto copy = original.copy();
     EXPECT_EQ(copy->waterType(), WaterParam::Text);
     EXPECT_EQ(copy->waterAlph(), 40);
-    EXPECT_EQ(copy->waterRect(), (SpecRect{1, 2, 3, 4}));
-    EXPECT_EQ(copy->waterPercentClipRect(), (SpecRect{0.1, 0.2, 0.3, 0.4}));
+    EXPECT_EQ(copy->waterRect(), (ViewRect{1, 2, 3, 4}));
+    EXPECT_EQ(copy->waterPercentClipRect(), (ViewRect{0.1, 0.2, 0.3, 0.4}));
     EXPECT_EQ(copy->waterText(), "Hello");
     EXPECT_EQ(copy->waterImagePath(), "/tmp/logo.png");
     EXPECT_EQ(copy->waterFontName(), "DejaVu Sans");

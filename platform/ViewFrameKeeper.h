@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpecRect.h"
+#include "ViewRect.h"
 
 #include <QHash>
 #include <QObject>
@@ -9,29 +9,29 @@
 
 class QWidget;
 
-// Remembers the frames of a parent widget's children placed in the specification's coordinates and applies them
+// Remembers the frames of a parent widget's children placed in y-up view coordinates and applies them
 // again when the parent is resized, so they keep their distance from the parent's bottom edge. One keeper lives
-// as a child object of each parent that has such children. Internal to SpecFrame.
-class SpecFrameKeeper : public QObject {
+// as a child object of each parent that has such children. Internal to ViewFrame.
+class ViewFrameKeeper : public QObject {
     Q_OBJECT
 public:
-    static SpecFrameKeeper* of(const QWidget* parent);
-    static SpecFrameKeeper* ensure(QWidget* parent);
+    static ViewFrameKeeper* of(const QWidget* parent);
+    static ViewFrameKeeper* ensure(QWidget* parent);
 
-    void place(QWidget* child, const SpecRect& frame);
+    void place(QWidget* child, const ViewRect& frame);
     // The remembered frame when Qt has not moved the child since it was placed.
-    bool rememberedFrame(const QWidget* child, SpecRect* frame) const;
+    bool rememberedFrame(const QWidget* child, ViewRect* frame) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    explicit SpecFrameKeeper(QWidget* parent);
+    explicit ViewFrameKeeper(QWidget* parent);
     void reapply();
 
     struct Entry {
         QPointer<QWidget> child;
-        SpecRect frame;
+        ViewRect frame;
         QRect applied;          // the Qt geometry the frame produced
         int appliedSpaceHeight; // the parent height it was computed for
     };

@@ -1,6 +1,6 @@
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
-#include "SpecFrameKeeper.h"
+#include "ViewFrameKeeper.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,15 +23,15 @@ QRect screenSpace() {
 
 } // namespace
 
-QRectF SpecFrame::toQt(const SpecRect& rect, double spaceHeight) {
+QRectF ViewFrame::toQt(const ViewRect& rect, double spaceHeight) {
     return QRectF(rect.x, spaceHeight - rect.y - rect.height, rect.width, rect.height);
 }
 
-SpecRect SpecFrame::fromQt(const QRectF& rect, double spaceHeight) {
-    return SpecRect{rect.x(), spaceHeight - rect.y() - rect.height(), rect.width(), rect.height()};
+ViewRect ViewFrame::fromQt(const QRectF& rect, double spaceHeight) {
+    return ViewRect{rect.x(), spaceHeight - rect.y() - rect.height(), rect.width(), rect.height()};
 }
 
-void SpecFrame::setFrame(QWidget* widget, const SpecRect& frame) {
+void ViewFrame::setFrame(QWidget* widget, const ViewRect& frame) {
     if (widget == nullptr)
         return;
     if (widget->isWindow() || widget->parentWidget() == nullptr) {
@@ -39,56 +39,56 @@ void SpecFrame::setFrame(QWidget* widget, const SpecRect& frame) {
         widget->setGeometry(roundedRect(toQt(frame, space.height()).translated(space.topLeft())));
         return;
     }
-    SpecFrameKeeper::ensure(widget->parentWidget())->place(widget, frame);
+    ViewFrameKeeper::ensure(widget->parentWidget())->place(widget, frame);
 }
 
-SpecRect SpecFrame::frame(const QWidget* widget) {
+ViewRect ViewFrame::frame(const QWidget* widget) {
     if (widget == nullptr)
         return {};
     if (widget->isWindow() || widget->parentWidget() == nullptr) {
         const QRect space = screenSpace();
         return fromQt(QRectF(widget->geometry().translated(-space.topLeft())), space.height());
     }
-    SpecRect remembered;
-    if (SpecFrameKeeper* keeper = SpecFrameKeeper::of(widget->parentWidget());
+    ViewRect remembered;
+    if (ViewFrameKeeper* keeper = ViewFrameKeeper::of(widget->parentWidget());
         keeper != nullptr && keeper->rememberedFrame(widget, &remembered))
         return remembered;
     return fromQt(QRectF(widget->geometry()), widget->parentWidget()->height());
 }
 
-SpecRect SpecFrame::bounds(const QWidget* widget) {
+ViewRect ViewFrame::bounds(const QWidget* widget) {
     if (widget == nullptr)
         return {};
-    return SpecRect{0, 0, double(widget->width()), double(widget->height())};
+    return ViewRect{0, 0, double(widget->width()), double(widget->height())};
 }
 
-void SpecFrame::setFrameSize(QWidget* widget, const SpecSize& size) {
-    const SpecRect current = frame(widget);
-    setFrame(widget, SpecRect{current.x, current.y, size.width, size.height});
+void ViewFrame::setFrameSize(QWidget* widget, const ViewSize& size) {
+    const ViewRect current = frame(widget);
+    setFrame(widget, ViewRect{current.x, current.y, size.width, size.height});
 }
 
-void SpecFrame::setFrameOrigin(QWidget* widget, const SpecPoint& origin) {
-    const SpecRect current = frame(widget);
-    setFrame(widget, SpecRect{origin.x, origin.y, current.width, current.height});
+void ViewFrame::setFrameOrigin(QWidget* widget, const ViewPoint& origin) {
+    const ViewRect current = frame(widget);
+    setFrame(widget, ViewRect{origin.x, origin.y, current.width, current.height});
 }
 
-SpecPoint SpecFrame::pointFromQt(const QWidget* widget, const QPointF& point) {
-    return SpecPoint{point.x(), double(widget->height()) - point.y()};
+ViewPoint ViewFrame::pointFromQt(const QWidget* widget, const QPointF& point) {
+    return ViewPoint{point.x(), double(widget->height()) - point.y()};
 }
 
-QPointF SpecFrame::pointToQt(const QWidget* widget, const SpecPoint& point) {
+QPointF ViewFrame::pointToQt(const QWidget* widget, const ViewPoint& point) {
     return QPointF(point.x, double(widget->height()) - point.y);
 }
 
-SpecRect SpecFrame::rectFromQt(const QWidget* widget, const QRectF& rect) {
+ViewRect ViewFrame::rectFromQt(const QWidget* widget, const QRectF& rect) {
     return fromQt(rect, widget->height());
 }
 
-QRectF SpecFrame::rectToQt(const QWidget* widget, const SpecRect& rect) {
+QRectF ViewFrame::rectToQt(const QWidget* widget, const ViewRect& rect) {
     return toQt(rect, widget->height());
 }
 
-void SpecFrame::centerWindow(QWidget* window) {
+void ViewFrame::centerWindow(QWidget* window) {
     if (window == nullptr)
         return;
     QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();

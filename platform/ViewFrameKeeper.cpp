@@ -1,6 +1,6 @@
-#include "SpecFrameKeeper.h"
+#include "ViewFrameKeeper.h"
 
-#include "SpecFrame.h"
+#include "ViewFrame.h"
 
 #include <QEvent>
 #include <QWidget>
@@ -8,28 +8,28 @@
 #include <cmath>
 
 namespace {
-const char* const kKeeperName = "SpecFrameKeeper";
+const char* const kKeeperName = "ViewFrameKeeper";
 }
 
-SpecFrameKeeper::SpecFrameKeeper(QWidget* parent) : QObject(parent), _parentWidget(parent) {
+ViewFrameKeeper::ViewFrameKeeper(QWidget* parent) : QObject(parent), _parentWidget(parent) {
     setObjectName(kKeeperName);
     parent->installEventFilter(this);
 }
 
-SpecFrameKeeper* SpecFrameKeeper::of(const QWidget* parent) {
+ViewFrameKeeper* ViewFrameKeeper::of(const QWidget* parent) {
     if (parent == nullptr)
         return nullptr;
-    return parent->findChild<SpecFrameKeeper*>(kKeeperName, Qt::FindDirectChildrenOnly);
+    return parent->findChild<ViewFrameKeeper*>(kKeeperName, Qt::FindDirectChildrenOnly);
 }
 
-SpecFrameKeeper* SpecFrameKeeper::ensure(QWidget* parent) {
-    SpecFrameKeeper* keeper = of(parent);
-    return keeper != nullptr ? keeper : new SpecFrameKeeper(parent);
+ViewFrameKeeper* ViewFrameKeeper::ensure(QWidget* parent) {
+    ViewFrameKeeper* keeper = of(parent);
+    return keeper != nullptr ? keeper : new ViewFrameKeeper(parent);
 }
 
-void SpecFrameKeeper::place(QWidget* child, const SpecRect& frame) {
+void ViewFrameKeeper::place(QWidget* child, const ViewRect& frame) {
     const int spaceHeight = _parentWidget->height();
-    const QRectF qt = SpecFrame::toQt(frame, spaceHeight);
+    const QRectF qt = ViewFrame::toQt(frame, spaceHeight);
     const QRect applied(int(std::lround(qt.x())), int(std::lround(qt.y())), int(std::lround(qt.width())),
                         int(std::lround(qt.height())));
     if (!_entries.contains(child))
@@ -38,7 +38,7 @@ void SpecFrameKeeper::place(QWidget* child, const SpecRect& frame) {
     child->setGeometry(applied);
 }
 
-bool SpecFrameKeeper::rememberedFrame(const QWidget* child, SpecRect* frame) const {
+bool ViewFrameKeeper::rememberedFrame(const QWidget* child, ViewRect* frame) const {
     const auto it = _entries.constFind(child);
     if (it == _entries.cend() || it->child.isNull() || it->child->parentWidget() != _parentWidget ||
         it->child->geometry() != it->applied)
@@ -47,13 +47,13 @@ bool SpecFrameKeeper::rememberedFrame(const QWidget* child, SpecRect* frame) con
     return true;
 }
 
-bool SpecFrameKeeper::eventFilter(QObject* watched, QEvent* event) {
+bool ViewFrameKeeper::eventFilter(QObject* watched, QEvent* event) {
     if (watched == _parentWidget && event->type() == QEvent::Resize)
         reapply();
     return QObject::eventFilter(watched, event);
 }
 
-void SpecFrameKeeper::reapply() {
+void ViewFrameKeeper::reapply() {
     const auto entries = _entries;
     for (const Entry& entry : entries) {
         QWidget* child = entry.child.data();
@@ -62,9 +62,9 @@ void SpecFrameKeeper::reapply() {
             continue;
         }
         // A child that Qt code moved since it was placed keeps its new place, measured in the old parent height.
-        const SpecRect frame = child->geometry() == entry.applied
+        const ViewRect frame = child->geometry() == entry.applied
                                    ? entry.frame
-                                   : SpecFrame::fromQt(QRectF(child->geometry()), entry.appliedSpaceHeight);
+                                   : ViewFrame::fromQt(QRectF(child->geometry()), entry.appliedSpaceHeight);
         place(child, frame);
     }
 }
