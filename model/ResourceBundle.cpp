@@ -1,4 +1,5 @@
 #include "ResourceBundle.h"
+#include "SourceBundlePath.h"
 
 #include "StringsTable.h"
 

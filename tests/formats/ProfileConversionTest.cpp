@@ -3,6 +3,7 @@
 // output's container, codecs and the numbers asked for. No profile may offer a codec or option the engine cannot
 // honour.
 #include "CodecCatalog.h"
+#include "SourceBundlePath.h"
 #include "LeadingNumber.h"
 #include "OutputProfile.h"
 #include "OutputSelection.h"

@@ -1,4 +1,5 @@
 #include "OutputProfile.h"
+#include "SourceBundlePath.h"
 #include "ProfileRoot.h"
 #include "ProfileValueParser.h"
 #include "ResourceBundle.h"

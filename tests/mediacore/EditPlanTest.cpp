@@ -1,6 +1,7 @@
 // The edit stages as plans: which filters, in which order, with which options; run where a frame tells more.
 
 #include "ColourEffectStage.h"
+#include "SourceBundlePath.h"
 #include "EditTestSupport.h"
 #include "EffectCatalog.h"
 #include "FilterGraph.h"
