@@ -84,20 +84,27 @@ int ConvertPipeline::run(const std::string& outputFile) {
     if (!_budget.fits(0))
         return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit is smaller than the file's header");
 
-    if (_startUs > 0 && (rc = _source.seek(_startUs)) < 0)
-        return rc;
-    if (_startUs == 0)
-        _source.seek(0); // the probe may have read ahead; a stream that cannot seek is read on from here
+    // The probe may have read ahead. A file that cannot seek to the cut's start is read from its start, and the
+    // cut drops what lies before the range.
+    if (_startUs == 0 || _source.seek(_startUs) < 0) {
+        if ((rc = _source.rewind()) < 0)
+            return rc;
+    }
     if ((rc = readAll()) < 0)
         return rc;
     if ((rc = drain()) < 0)
         return rc;
     if (_stop.load())
         return AVERROR_EXIT;
-    if (_budget.enabled()) {
-        for (const auto& lane : _lanes)
-            if (lane->packets == 0)
-                return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit leaves no room for a frame");
+    for (const auto& lane : _lanes) {
+        if (lane->packets > 0)
+            continue;
+        if (_budget.enabled())
+            return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit leaves no room for a frame");
+        // A stream the file promised but nothing of which was written: nothing in the range could be read.
+        return EngineLog::failure("convert", AVERROR_INVALIDDATA,
+                                  std::string("nothing decodable in the range for the ") +
+                                      av_get_media_type_string(lane->type) + " of " + _source.path());
     }
     return _muxer.finish();
 }

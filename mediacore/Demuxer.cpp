@@ -27,6 +27,7 @@ int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
     EngineLog::initialise();
     _context.reset();
     _path = path;
+    _stop = stop;
     std::error_code ec;
     auto status = std::filesystem::status(path, ec);
     if (ec || !std::filesystem::exists(status))
@@ -99,16 +100,28 @@ int64_t Demuxer::durationUs() const {
     return longest;
 }
 
-int Demuxer::seek(int64_t timeUs) {
+int Demuxer::seekQuietly(int64_t timeUs) {
     int64_t target = timeUs + _originUs;
     int rc = avformat_seek_file(_context.get(), -1, INT64_MIN, target, target, 0);
     if (rc < 0) {
         // Some demuxers only seek backwards by key frame through the older call.
         rc = av_seek_frame(_context.get(), -1, target, AVSEEK_FLAG_BACKWARD);
     }
+    return rc;
+}
+
+int Demuxer::seek(int64_t timeUs) {
+    int rc = seekQuietly(timeUs);
     if (rc < 0)
         return EngineLog::failure("seek", rc, _path);
     return 0;
+}
+
+int Demuxer::rewind() {
+    if (seekQuietly(0) >= 0)
+        return 0;
+    const std::string path = _path;
+    return open(path, _stop);
 }
 
 int Demuxer::read(AVPacket* packet) {

@@ -40,6 +40,10 @@ public:
     // Seeks every stream to the key frame at or before timeUs (the caller decodes and drops up to the target).
     int seek(int64_t timeUs);
 
+    // Back to the file's start: a seek where the file allows it, else the file opened again (a file without an
+    // index, such as a truncated Matroska without cues, can only be read from its start once).
+    int rewind();
+
     // The next packet of any stream; AVERROR_EOF at the end.
     int read(AVPacket* packet);
 
@@ -50,8 +54,11 @@ public:
 private:
     static int interrupted(void* flag);
 
+    int seekQuietly(int64_t timeUs);
+
     InputContextPtr _context;
     std::string _path;
+    const std::atomic<bool>* _stop = nullptr;
     int64_t _originUs = 0;
 };
 

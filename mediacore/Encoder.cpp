@@ -88,11 +88,12 @@ int Encoder::frameSize() const {
 int Encoder::push(AVFrame* frame, AVRational frameTimeBase) {
     if (!frame)
         return avcodec_send_frame(_context.get(), nullptr);
+    // Lives until the frame has been sent: the encoder reads the padded copy, not the caller's frame.
+    FramePtr padded;
     if (_context->codec_type == AVMEDIA_TYPE_AUDIO) {
         if (_nextSamplePts == AV_NOPTS_VALUE)
             _nextSamplePts =
                 frame->pts == AV_NOPTS_VALUE ? 0 : av_rescale_q(frame->pts, frameTimeBase, _context->time_base);
-        FramePtr padded;
         int required = frameSize();
         // An encoder without a short last frame gets the tail padded with silence.
         if (required > 0 && frame->nb_samples < required &&

@@ -32,7 +32,9 @@ std::string EngineLog::reason(int error) {
 }
 
 int EngineLog::failure(const char* operation, int error, const std::string& detail) {
-    std::string line = std::string("mediacore: ") + operation + " failed: " + reason(error);
+    // A stop is the user's choice, not a failure.
+    std::string line = std::string("mediacore: ") + operation +
+                       (error == AVERROR_EXIT ? std::string(" stopped") : " failed: " + reason(error));
     if (!detail.empty())
         line += " [" + detail + "]";
     line += "\n";

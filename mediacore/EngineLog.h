@@ -11,8 +11,8 @@ public:
     // Called by every entry point before FFmpeg is used; sets FFmpeg's log level once per process.
     static void initialise();
 
-    // "mediacore: <operation> failed: <FFmpeg's text for error> [<detail>]"; returns error, so a caller can
-    // `return EngineLog::failure(...)`.
+    // "mediacore: <operation> failed: <FFmpeg's text for error> [<detail>]" ("<operation> stopped" for a stop,
+    // AVERROR_EXIT); returns error, so a caller can `return EngineLog::failure(...)`.
     static int failure(const char* operation, int error, const std::string& detail = std::string());
 
     // FFmpeg's text for an error code.

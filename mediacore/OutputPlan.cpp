@@ -195,6 +195,23 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
     return 0;
 }
 
+// MPEG audio layer II knows only the bit rates of its header table (kbit/s, per stream): any other rate, such as
+// one carried over from a 69 kb/s source, makes its encoder refuse to open. Other encoders take any rate.
+int64_t fitAudioBitRate(const AVCodec* encoder, int sampleRate, int64_t bitRate) {
+    if (encoder->id != AV_CODEC_ID_MP2 || bitRate <= 0)
+        return bitRate;
+    static const int mpeg1[] = {32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384};
+    static const int mpeg2[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+    const int* table = sampleRate >= 32000 ? mpeg1 : mpeg2;
+    int64_t best = table[0] * 1000LL;
+    for (int i = 0; i < 14; ++i) {
+        const int64_t rate = table[i] * 1000LL;
+        if (std::llabs(rate - bitRate) <= std::llabs(best - bitRate))
+            best = rate;
+    }
+    return best;
+}
+
 int planAudio(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
               OutputPlan& plan) {
     OutputPlan::Audio& audio = plan.audio;
@@ -218,6 +235,7 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
         perChannel = std::clamp<int64_t>(perChannel, 32'000, 160'000);
         audio.bitRate = perChannel * audio.channels;
     }
+    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.bitRate);
     return 0;
 }
 // The music alone (main audio disabled or absent): the container's usual codec unless one is named, 48 kHz
@@ -235,6 +253,7 @@ int planMusicOnly(const ConvertSettings& settings, OutputPlan& plan) {
     if (!lossless(audio.encoder->id))
         audio.bitRate = settings.audioBitrateKbps > 0 ? static_cast<int64_t>(settings.audioBitrateKbps) * 1000
                                                       : 96'000 * audio.channels;
+    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.bitRate);
     return 0;
 }
 } // namespace

@@ -1,6 +1,7 @@
 #include "StreamRecords.h"
 
 #include "Demuxer.h"
+#include "EngineLog.h"
 #include "FilterGraphBuilder.h"
 
 extern "C" {
@@ -87,7 +88,9 @@ std::vector<int64_t> StreamRecords::bitRates(Demuxer& demuxer) {
         if (time > kScanMicroseconds)
             break;
     }
-    demuxer.seek(0);
+    // The scan read ahead; a file that cannot rewind is of no use to the caller.
+    if (demuxer.rewind() < 0)
+        EngineLog::failure("rewind after the bit-rate scan", AVERROR(EIO), demuxer.path());
     if (unknownBytes <= 0)
         return rates;
     for (unsigned i = 0; i < count; ++i)

@@ -11,6 +11,8 @@ extern "C" {
 #include <fcntl.h>
 #include <filesystem>
 #include <random>
+#include <regex>
+#include <signal.h>
 #include <unistd.h>
 
 namespace mediacore {
@@ -34,11 +36,41 @@ int createExclusive(const std::string& path) {
     return 0;
 }
 
+// ".<name>.<pid>-<16 hex digits>.part": the process id tells a file of a running job from one a killed process
+// left behind.
 std::string temporaryName(const std::string& target) {
     fs::path t(target);
-    return (t.parent_path() / ("." + t.filename().string() + "." + randomSuffix() + ".part")).string();
+    return (t.parent_path() /
+            ("." + t.filename().string() + "." + std::to_string(::getpid()) + "-" + randomSuffix() + ".part"))
+        .string();
+}
+
+// The writer's process id of a temporary file of ours, or 0 for any other name.
+pid_t writerOf(const std::string& name) {
+    static const std::regex ours(R"(^\..+\.([0-9]{1,10})-[0-9a-f]{16}\.part$)");
+    std::smatch match;
+    if (!std::regex_match(name, match, ours))
+        return 0;
+    const long long pid = std::stoll(match[1].str());
+    return pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool processIsGone(pid_t pid) {
+    return ::kill(pid, 0) != 0 && errno == ESRCH;
 }
 } // namespace
+
+void TemporaryOutput::removeStale(const std::string& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const pid_t writer = writerOf(it->path().filename().string());
+        if (writer == 0 || writer == ::getpid() || !processIsGone(writer))
+            continue;
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && !it->is_symlink(ignored))
+            fs::remove(it->path(), ignored);
+    }
+}
 
 TemporaryOutput::~TemporaryOutput() {
     discard();
@@ -85,6 +117,7 @@ int TemporaryOutput::create(const std::string& target) {
     int rc = checkTarget(target);
     if (rc < 0)
         return rc;
+    removeStale(fs::path(target).parent_path().string());
     for (int attempt = 0; attempt < 8; ++attempt) {
         std::string candidate = temporaryName(target);
         rc = createExclusive(candidate);

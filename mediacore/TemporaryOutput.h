@@ -26,7 +26,12 @@ public:
     static int produce(const std::string& target, const std::atomic<bool>& stop,
                        const std::function<int(const std::string&)>& write);
 
-    // Creates the empty temporary file ("<folder>/.<name>.<random>.part") for `target`.
+    // Removes the temporary files of ours in `folder` whose writing process has ended (killed while it wrote);
+    // nothing else, and nothing of a process still running.
+    static void removeStale(const std::string& folder);
+
+    // Creates the empty temporary file ("<folder>/.<name>.<pid>-<random>.part") for `target`, after removing
+    // stale ones from the folder.
     int create(const std::string& target);
     const std::string& path() const { return _path; }
     // Renames the temporary file to the target without replacing anything.

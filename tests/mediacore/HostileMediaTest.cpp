@@ -1,0 +1,159 @@
+// Media that is damaged, odd or made to hurt: each case once made the engine fail wrongly, report a broken file as
+// a success, or touch freed memory (the sanitizer build shows that last kind).
+
+#include "EngineTestSupport.h"
+#include "libMediaCore.h"
+
+#include "support/Ffprobe.h"
+#include "support/MediaFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+using enginetest::convert;
+using enginetest::filesIn;
+using enginetest::Job;
+
+namespace {
+
+// The first `fraction` of `source`, under `name` in the fixture folder.
+std::string truncated(const std::string& source, const std::string& name, double fraction) {
+    const fs::path target = fs::path(MediaFixtures::dir()) / name;
+    if (!fs::exists(target)) {
+        std::ifstream in(source, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        bytes.resize(static_cast<size_t>(bytes.size() * fraction));
+        const fs::path part = target.string() + ".part";
+        std::ofstream(part, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        fs::rename(part, target);
+    }
+    return target.string();
+}
+
+// A WebM whose index (cues) was at the end, cut off: it cannot seek back to its start.
+std::string webmWithoutCues() {
+    const std::string full =
+        MediaFixtures::make("clip_vp8_4s.webm", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=4 "
+                                                "-f lavfi -i sine=frequency=440:duration=4 "
+                                                "-c:v libvpx -b:v 300k -c:a libopus -shortest");
+    return truncated(full, "clip_vp8_4s_truncated.webm", 0.6);
+}
+
+long long decodedVideoFrames(const std::string& path) {
+    const std::string out = captureOutput("ffmpeg -nostdin -v error -i " + MediaFixtures::quote(path) +
+                                          " -map 0:v:0 -f framecrc - 2>/dev/null | grep -c '^0,'");
+    return std::atoll(out.c_str());
+}
+
+} // namespace
+
+// The padded last sound frame of encoders with a fixed frame size (AC-3, MP2) is sent while it still exists.
+TEST(HostileMedia, FixedFrameAudioEncodersTakeAShortLastFrame) {
+    const std::string dir = MediaFixtures::freshDir("hostile-padded");
+    struct Case {
+        const char* codec;
+        const char* extension;
+        const char* probedCodec;
+    } cases[] = {{"ac3", "mkv", "ac3"}, {"mp2", "mkv", "mp2"}, {"mp2", "mpg", "mp2"}};
+    for (const Case& c : cases) {
+        const std::string out = dir + "/out_" + c.codec + "." + c.extension;
+        // 2 s at 44.1 kHz is 88200 samples: no whole number of 1536- or 1152-sample frames.
+        ASSERT_GT(convert(MediaFixtures::mp4(), out,
+                          [&](CONVERT_HANDLE h) { EXPECT_GT(apiMediaConvertSetAcodec(h, c.codec), 0); }),
+                  0)
+            << c.codec;
+        const FfprobeResult probe = ffprobe(out);
+        ASSERT_TRUE(probe.ok) << out;
+        ASSERT_NE(probe.firstAudio(), nullptr) << out;
+        EXPECT_EQ(probe.firstAudio()->codecName, c.probedCodec);
+        EXPECT_TRUE(ffmpegDecodesCleanly(out)) << out;
+    }
+}
+
+// A file that cannot seek back to its start is read from the start again, not from where the probe stopped.
+TEST(HostileMedia, FileThatCannotSeekIsReadFromItsStart) {
+    const std::string source = webmWithoutCues();
+    const long long sourceFrames = decodedVideoFrames(source);
+    ASSERT_GT(sourceFrames, 20);
+    const std::string dir = MediaFixtures::freshDir("hostile-noseek");
+    const std::string out = dir + "/whole.mp4";
+    ASSERT_GT(convert(source, out), 0);
+    const FfprobeResult probe = ffprobe(out);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_NE(probe.firstVideo(), nullptr);
+    EXPECT_EQ(decodedVideoFrames(out), sourceFrames);
+
+    // A snapshot at the start decodes the first picture.
+    MEDIA_HANDLE media = MediaOpen(source.c_str());
+    ASSERT_NE(media, nullptr);
+    std::vector<unsigned char> pixels(320 * 240 * 4);
+    EXPECT_GE(MediaSnapshot(media, 0, 320, 240, pixels.data(), 0), 0);
+    MediaClose(media);
+}
+
+// A range in which nothing decodes is a failure, not an empty file reported as success; nothing is left behind.
+TEST(HostileMedia, RangeWithNothingDecodableFails) {
+    const std::string source = webmWithoutCues();
+    const std::string dir = MediaFixtures::freshDir("hostile-emptyrange");
+    const std::string out = dir + "/late.mp4";
+    // The header still claims 4 s; the readable part ends near 2.4 s.
+    const int rc = convert(source, out,
+                           [](CONVERT_HANDLE h) { EXPECT_GT(apiMediaConvertSetCutTime(h, 3'500'000, 3'900'000), 0); });
+    EXPECT_LE(rc, 0);
+    EXPECT_TRUE(filesIn(dir).empty());
+}
+
+// A stop is the user's choice: the engine's log does not call it a failure, and nothing is left behind.
+TEST(HostileMedia, StopIsNotLoggedAsAFailure) {
+    const std::string source = MediaFixtures::make(
+        "clip_640x360_10s.mp4", "-f lavfi -i testsrc2=size=640x360:rate=25:duration=10 "
+                                "-f lavfi -i sine=frequency=440:duration=10 "
+                                "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest");
+    const std::string dir = MediaFixtures::freshDir("hostile-stoplog");
+    Job job;
+    ASSERT_GT(apiMediaConvertSetInputMedia(job.h, source.c_str()), 0);
+    ASSERT_GT(apiMediaConvertSetVcodec(job.h, "mpeg4"), 0);
+    ASSERT_GT(apiMediaConvertSetOutputPath(job.h, (dir + "/stopped.mp4").c_str()), 0);
+    testing::internal::CaptureStderr();
+    std::thread stopper([&] {
+        while (apiMediaConvertGetProgress(job.h) < 5)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        apiMediaConvertStop(job.h);
+    });
+    const int rc = apiMediaConvertStart(job.h);
+    stopper.join();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_GT(rc, 0);
+    EXPECT_EQ(log.find("failed"), std::string::npos) << log;
+    EXPECT_TRUE(filesIn(dir).empty());
+}
+
+// Temporary files that a killed process left in the output folder are removed when a job starts there; anything
+// else, and a temporary file of a process still running, stays.
+TEST(HostileMedia, StaleTemporaryFilesOfEndedProcessesAreRemoved) {
+    const std::string dir = MediaFixtures::freshDir("hostile-stale");
+    // A process id that has just ended.
+    const std::string gone = captureOutput("sh -c 'echo $$'");
+    const std::string live = std::to_string(::getpid());
+    const std::vector<std::string> stale = {".a.mp4." + std::to_string(std::stoi(gone)) + "-0123456789abcdef.part"};
+    const std::vector<std::string> kept = {".b.mp4." + live + "-0123456789abcdef.part", ".c.mp4.part", "notes.part",
+                                           "d.mp4." + std::to_string(std::stoi(gone)) + "-0123456789abcdef.part",
+                                           "holiday.mp4"};
+    for (const auto& name : stale)
+        std::ofstream(dir + "/" + name) << "x";
+    for (const auto& name : kept)
+        std::ofstream(dir + "/" + name) << "x";
+    ASSERT_GT(convert(MediaFixtures::mp4(), dir + "/out.mp4"), 0);
+    std::vector<std::string> expected = kept;
+    expected.push_back("out.mp4");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(filesIn(dir), expected);
+}
