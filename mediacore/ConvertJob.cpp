@@ -53,6 +53,10 @@ int fillRecords(const std::vector<int>& streams, int* count, Record* records,
 } // namespace
 
 ConvertJob::~ConvertJob() {
+    stopAndWait();
+}
+
+void ConvertJob::stopAndWait() {
     _stop.store(true);
     _gate.waitUntilIdle();
 }

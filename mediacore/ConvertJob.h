@@ -72,6 +72,8 @@ public:
 
     int start();
     int progress() const { return _progress.load(std::memory_order_relaxed); }
+    // Stops a run in progress and returns once it has ended (closing the handle).
+    void stopAndWait();
     int stop();
 
     const ConvertSettings& settings() const { return _settings; }

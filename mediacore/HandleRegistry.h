@@ -2,41 +2,43 @@
 
 #include <memory>
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace mediacore {
 
 // The live objects behind one kind of C handle. A handle the registry did not hand out, or one already closed,
-// is refused instead of being dereferenced.
+// is refused instead of being dereferenced. Every call holds its own reference to the object, so a close on
+// another thread never frees an object under a call in flight: the last reference ends it.
 template <typename T> class HandleRegistry {
 public:
     void* adopt(std::unique_ptr<T> object) {
         std::lock_guard lock(_mutex);
-        T* raw = object.release();
-        _live.insert(raw);
-        return raw;
+        std::shared_ptr<T> shared(std::move(object));
+        void* handle = shared.get();
+        _live.emplace(handle, std::move(shared));
+        return handle;
     }
 
-    T* find(void* handle) const {
+    std::shared_ptr<T> find(void* handle) const {
         std::lock_guard lock(_mutex);
-        auto it = _live.find(static_cast<T*>(handle));
-        return it == _live.end() ? nullptr : *it;
+        auto it = _live.find(handle);
+        return it == _live.end() ? nullptr : it->second;
     }
 
-    // Takes the object out of the registry; the caller destroys it.
-    std::unique_ptr<T> release(void* handle) {
+    // Takes the object out of the registry; it ends when the caller and every call in flight have let it go.
+    std::shared_ptr<T> release(void* handle) {
         std::lock_guard lock(_mutex);
-        auto it = _live.find(static_cast<T*>(handle));
+        auto it = _live.find(handle);
         if (it == _live.end())
             return nullptr;
-        std::unique_ptr<T> object(*it);
+        std::shared_ptr<T> object = std::move(it->second);
         _live.erase(it);
         return object;
     }
 
 private:
     mutable std::mutex _mutex;
-    std::unordered_set<T*> _live;
+    std::unordered_map<void*, std::shared_ptr<T>> _live;
 };
 
 } // namespace mediacore

@@ -31,7 +31,7 @@ int badArgument(const char* call, const char* what) {
 
 // Runs `work` on the job behind `h`, or refuses an unknown handle.
 template <typename Work> int withJob(JOIN_HANDLE h, const char* call, Work work) {
-    JoinJob* job = joinJobs().find(h);
+    std::shared_ptr<JoinJob> job = joinJobs().find(h);
     return job ? work(*job) : badHandle(call);
 }
 } // namespace
@@ -45,7 +45,7 @@ JOIN_HANDLE apiMediaJoinCreate(void) {
 }
 
 JOIN_CLIP_HANDLE apiMediaJoinAddMediaClip(JOIN_HANDLE h, const char* path, int64_t start, int64_t stop) {
-    JoinJob* job = joinJobs().find(h);
+    std::shared_ptr<JoinJob> job = joinJobs().find(h);
     if (!job) {
         badHandle("apiMediaJoinAddMediaClip");
         return nullptr;
@@ -110,7 +110,7 @@ int apiMediaJoinStart(JOIN_HANDLE h) {
 }
 
 double apiMediaJoinGetProgress(JOIN_HANDLE h) {
-    JoinJob* job = joinJobs().find(h);
+    std::shared_ptr<JoinJob> job = joinJobs().find(h);
     return job ? job->progress() : 0.0;
 }
 
@@ -119,8 +119,13 @@ int apiMediaJoinStop(JOIN_HANDLE h) {
 }
 
 int apiMediaJoinClose(JOIN_HANDLE h) {
-    std::unique_ptr<JoinJob> job = joinJobs().release(h);
-    return job ? 1 : badHandle("apiMediaJoinClose");
+    std::shared_ptr<JoinJob> job = joinJobs().release(h);
+    if (!job)
+        return badHandle("apiMediaJoinClose");
+    // A Start running on another thread holds its own reference: it is stopped and waited for here, and the
+    // job ends when the last reference goes.
+    job->stopAndWait();
+    return 1;
 }
 
 } // extern "C"

@@ -31,6 +31,10 @@ bool isCopy(const std::string& name) {
 } // namespace
 
 JoinJob::~JoinJob() {
+    stopAndWait();
+}
+
+void JoinJob::stopAndWait() {
     _stop.store(true);
     _gate.waitUntilIdle();
 }

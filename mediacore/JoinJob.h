@@ -45,6 +45,8 @@ public:
 
     int start();
     double progress() const { return _progress.load(std::memory_order_relaxed); }
+    // Stops a run in progress and returns once it has ended (closing the handle).
+    void stopAndWait();
     int stop();
 
     const JoinSettings& settings() const { return _settings; }

@@ -41,13 +41,13 @@ int badArgument(const char* call, const char* what) {
 
 // Runs `work` on the job behind `h`, or refuses an unknown handle.
 template <typename Work> int withJob(CONVERT_HANDLE h, const char* call, Work work) {
-    ConvertJob* job = convertJobs().find(h);
+    std::shared_ptr<ConvertJob> job = convertJobs().find(h);
     return job ? work(*job) : badHandle(call);
 }
 
 // The same for setters and record reads, which are refused while the job runs.
 template <typename Work> int withIdleJob(CONVERT_HANDLE h, const char* call, Work work) {
-    ConvertJob* job = convertJobs().find(h);
+    std::shared_ptr<ConvertJob> job = convertJobs().find(h);
     return job ? job->whileIdle(call, [&] { return work(*job); }) : badHandle(call);
 }
 } // namespace
@@ -67,12 +67,12 @@ MEDIA_HANDLE MediaOpen(const char* path) {
 }
 
 int MediaGetInfo(MEDIA_HANDLE h, AUDIO_STREAM_INFO* audio, VIDEO_STREAM_INFO* video) {
-    MediaFile* file = mediaFiles().find(h);
+    std::shared_ptr<MediaFile> file = mediaFiles().find(h);
     return file ? file->info(audio, video) : badHandle("MediaGetInfo");
 }
 
 int64_t MediaGetDuration(MEDIA_HANDLE h) {
-    MediaFile* file = mediaFiles().find(h);
+    std::shared_ptr<MediaFile> file = mediaFiles().find(h);
     if (!file) {
         badHandle("MediaGetDuration");
         return 0;
@@ -81,7 +81,7 @@ int64_t MediaGetDuration(MEDIA_HANDLE h) {
 }
 
 int MediaSnapshot(MEDIA_HANDLE h, int64_t timeUs, int width, int height, void* pixels, int /*flags*/) {
-    MediaFile* file = mediaFiles().find(h);
+    std::shared_ptr<MediaFile> file = mediaFiles().find(h);
     if (!file)
         return badHandle("MediaSnapshot");
     int rc = file->snapshot(timeUs, width, height, static_cast<uint8_t*>(pixels));
@@ -106,7 +106,7 @@ int apiMediaConvertSetInputMedia(CONVERT_HANDLE h, const char* path) {
 }
 
 int64_t apiMediaConvertGetDuration(CONVERT_HANDLE h) {
-    ConvertJob* job = convertJobs().find(h);
+    std::shared_ptr<ConvertJob> job = convertJobs().find(h);
     if (!job) {
         badHandle("apiMediaConvertGetDuration");
         return 0;
@@ -260,7 +260,7 @@ int apiMediaConvertStart(CONVERT_HANDLE h) {
 }
 
 int apiMediaConvertGetProgress(CONVERT_HANDLE h) {
-    ConvertJob* job = convertJobs().find(h);
+    std::shared_ptr<ConvertJob> job = convertJobs().find(h);
     return job ? job->progress() : 0;
 }
 
@@ -269,8 +269,13 @@ int apiMediaConvertStop(CONVERT_HANDLE h) {
 }
 
 int apiMediaConvertClose(CONVERT_HANDLE h) {
-    std::unique_ptr<ConvertJob> job = convertJobs().release(h);
-    return job ? 1 : badHandle("apiMediaConvertClose");
+    std::shared_ptr<ConvertJob> job = convertJobs().release(h);
+    if (!job)
+        return badHandle("apiMediaConvertClose");
+    // A Start running on another thread holds its own reference: it is stopped and waited for here, and the
+    // job ends when the last reference goes.
+    job->stopAndWait();
+    return 1;
 }
 
 } // extern "C"
