@@ -154,6 +154,11 @@ AVCodecID CodecCatalog::defaultCodec(const AVOutputFormat* container, AVMediaTyp
     return container->audio_codec;
 }
 
+bool CodecCatalog::storesRotation(const AVOutputFormat* container) {
+    static const std::set<std::string> movFamily = {"mp4", "mov", "3gp", "3g2", "ipod", "ismv", "f4v", "psp"};
+    return container && movFamily.count(container->name) > 0;
+}
+
 bool CodecCatalog::isAudioOnly(const std::string& path) {
     static const std::set<std::string> audioOnly = {".mp3", ".m4a", ".m4b",  ".m4r", ".wav", ".aac",  ".flac",
                                                     ".oga", ".ogg", ".opus", ".ac3", ".aif", ".aiff", ".amr",

@@ -33,6 +33,9 @@ public:
     static bool accepts(const AVOutputFormat* container, AVCodecID id);
     // The container's usual codec for a media type (AV_CODEC_ID_NONE for audio-only containers' video).
     static AVCodecID defaultCodec(const AVOutputFormat* container, AVMediaType type);
+    // Whether a container stores a stream's display rotation (the MP4 family does; Matroska, WebM, AVI, MPEG-TS
+    // and the rest here do not).
+    static bool storesRotation(const AVOutputFormat* container);
     // Containers that hold sound only (mp3, m4a, wav, flac, ...), named by the output path's extension.
     static bool isAudioOnly(const std::string& path);
 };

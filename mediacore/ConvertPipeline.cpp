@@ -5,6 +5,7 @@
 #include "EngineLog.h"
 #include "ExactCut.h"
 #include "FilterGraph.h"
+#include "StreamRecords.h"
 
 extern "C" {
 #include <libavfilter/buffersink.h>
@@ -136,6 +137,8 @@ int ConvertPipeline::openVideoLane() {
         format.timeBase = stream->time_base;
         format.sampleAspect = decoded->sample_aspect_ratio;
         format.frameRate = stream->avg_frame_rate;
+        format.rotation = StreamRecords::rotation(stream);
+        format.mirrored = StreamRecords::mirrored(stream);
         if ((rc = buildGraph(*lane)) < 0)
             return rc;
         AVFilterContext* sink = lane->graph.sink();
@@ -215,6 +218,7 @@ int ConvertPipeline::buildGraph(Lane& lane) {
         target.height = _plan.video.height;
         target.frameRate = _plan.video.frameRate;
         target.pixelFormats = {_plan.video.pixelFormat};
+        target.applyStreamRotation = _plan.video.uprightPixels;
         return lane.graph.open(_builder.video(lane.videoFormat, target));
     }
     AudioTarget target;
@@ -235,7 +239,7 @@ int ConvertPipeline::buildGraph(Lane& lane) {
 void ConvertPipeline::keepRotationMetadata(const Lane& lane) {
     // A job that does not turn the pixels keeps the source's display rotation; one that does writes upright
     // pixels with no rotation.
-    if (_settings.rotateAngle && !lane.copy)
+    if ((_settings.rotateAngle && !lane.copy) || (lane.type == AVMEDIA_TYPE_VIDEO && _plan.video.uprightPixels))
         return;
     size_t size = 0;
     const uint8_t* matrix = av_stream_get_side_data(_source.stream(lane.source), AV_PKT_DATA_DISPLAYMATRIX, &size);

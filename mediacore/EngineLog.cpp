@@ -42,4 +42,9 @@ int EngineLog::failure(const char* operation, int error, const std::string& deta
     return error;
 }
 
+void EngineLog::note(const std::string& text) {
+    const std::string line = "mediacore: " + text + "\n";
+    std::fputs(line.c_str(), stderr);
+}
+
 } // namespace mediacore

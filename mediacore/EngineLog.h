@@ -15,6 +15,9 @@ public:
     // AVERROR_EXIT); returns error, so a caller can `return EngineLog::failure(...)`.
     static int failure(const char* operation, int error, const std::string& detail = std::string());
 
+    // "mediacore: <text>": what a job chose where it had a choice (which path a cut took, why a copy was encoded).
+    static void note(const std::string& text);
+
     // FFmpeg's text for an error code.
     static std::string reason(int error);
 };

@@ -97,8 +97,11 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
         bufferOptions.push_back({"frame_rate", rational(source.frameRate)});
     plan.append("buffer", std::move(bufferOptions));
 
-    if (target.applyStreamRotation)
+    if (target.applyStreamRotation) {
         addRotation(plan, source.rotation);
+        if (source.mirrored)
+            plan.append("hflip");
+    }
     if (_settings.hFlip)
         plan.append("hflip");
     if (_settings.vFlip)

@@ -133,6 +133,7 @@ int JoinClipReader::buildGraph(Lane& lane, const AVFrame* first) {
         format.sampleAspect = first->sample_aspect_ratio;
         format.frameRate = stream->avg_frame_rate;
         format.rotation = StreamRecords::rotation(stream);
+        format.mirrored = StreamRecords::mirrored(stream);
         VideoTarget target;
         auto [w, h] = fittedSize(first->width, first->height, first->sample_aspect_ratio, format.rotation, _shape.width,
                                  _shape.height);

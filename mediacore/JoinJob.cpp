@@ -242,8 +242,17 @@ int JoinJob::run() {
         return kOk;
     const AVOutputFormat* format = CodecCatalog::containerFor(_settings.outputPath);
     int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
-        if (copy)
-            return StreamCopyJoin(_settings, _stop, _progress).run(path, format);
+        if (copy) {
+            const int copied = StreamCopyJoin(_settings, _stop, _progress).run(path, format);
+            if (copied != StreamCopyJoin::kNeedsUprightPixels)
+                return copied;
+            EngineLog::note(std::string(format->name) +
+                            " cannot store the clips' rotation: the join is encoded upright instead of copied");
+            JoinSettings encoded = _settings;
+            encoded.videoCodec.clear();
+            encoded.audioCodec.clear();
+            return EncodingJoin(encoded, _stop, _progress).run(path, format);
+        }
         return EncodingJoin(_settings, _stop, _progress).run(path, format);
     });
     if (rc < 0)

@@ -120,6 +120,7 @@ int MediaFile::snapshot(int64_t timeUs, int width, int height, uint8_t* pixels) 
     source.timeBase = stream->time_base;
     source.sampleAspect = frame->sample_aspect_ratio;
     source.rotation = StreamRecords::rotation(stream);
+    source.mirrored = StreamRecords::mirrored(stream);
     VideoTarget target;
     target.width = width;
     target.height = height;

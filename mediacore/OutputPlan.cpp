@@ -23,6 +23,11 @@ bool hasPictureEdits(const ConvertSettings& s) {
            !s.imageWatermarks.empty() || !s.textWatermarks.empty() || !s.videoWatermarks.empty();
 }
 
+bool namesCopy(const std::string& name) {
+    CodecCatalog::Choice choice;
+    return !name.empty() && CodecCatalog::resolve(name, AVMEDIA_TYPE_VIDEO, choice) && choice.copy;
+}
+
 bool hasSoundEdits(const ConvertSettings& s) {
     return s.mainAudioVolume != 1.0 || s.audioChannels > 0 || s.audioSampleRate > 0 || !s.music.empty();
 }
@@ -159,21 +164,34 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
     OutputPlan::Video& video = plan.video;
     const AVStream* stream = source.stream(video.stream);
     const AVCodecParameters* par = stream->codecpar;
-    int rc = chooseEncoder(settings.videoCodec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container,
-                           hasPictureEdits(settings), video.copy, video.encoder);
-    if (rc < 0 || video.copy)
-        return rc;
     VideoFrameFormat format;
     format.width = par->width;
     format.height = par->height;
     format.rotation = StreamRecords::rotation(stream);
+    format.mirrored = StreamRecords::mirrored(stream);
+    // A job that turns the picture itself (SetRotateAngle) writes upright pixels anyway. Otherwise a container
+    // that cannot say how the picture is turned gets it turned in its pixels, or it would play sideways.
+    video.uprightPixels = !settings.rotateAngle && (format.rotation != 0 || format.mirrored) &&
+                          !CodecCatalog::storesRotation(plan.container);
+    std::string codec = settings.videoCodec;
+    if (video.uprightPixels && namesCopy(codec)) {
+        EngineLog::note(std::string(plan.container->name) +
+                        " cannot store the picture's rotation: the picture is encoded upright instead of copied");
+        codec.clear();
+    }
+    int rc = chooseEncoder(codec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container,
+                           hasPictureEdits(settings) || video.uprightPixels, video.copy, video.encoder);
+    if (rc < 0 || video.copy)
+        return rc;
     const FilterGraphBuilder builder(settings);
+    VideoTarget shape;
+    shape.applyStreamRotation = video.uprightPixels;
     if (settings.cropMargins) {
-        auto [pictureWidth, pictureHeight] = builder.pictureSize(format, VideoTarget());
+        auto [pictureWidth, pictureHeight] = builder.pictureSize(format, shape);
         if ((rc = EditChecks::croppedSize(*settings.cropMargins, pictureWidth, pictureHeight)) < 0)
             return rc;
     }
-    auto [w, h] = builder.editedSize(format, VideoTarget());
+    auto [w, h] = builder.editedSize(format, shape);
     video.width = settings.width > 0 ? settings.width : w;
     video.height = settings.height > 0 ? settings.height : h;
     video.pixelFormat = choosePixelFormat(video.encoder, static_cast<AVPixelFormat>(par->format));

@@ -30,6 +30,8 @@ struct OutputPlan {
         AVRational frameRate{0, 1};
         AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
         int64_t bitRate = 0; // bit/s, 0: the encoder's quality default
+        // The container cannot store the source's display rotation: the pixels are turned upright instead.
+        bool uprightPixels = false;
     };
 
     struct Audio {

@@ -72,7 +72,8 @@ bool StreamCopyJoin::sameParameters(const AVStream* a, const AVStream* b, std::s
             reason = "pixel format";
             return false;
         }
-        if (StreamRecords::rotation(a) != StreamRecords::rotation(b)) {
+        if (StreamRecords::rotation(a) != StreamRecords::rotation(b) ||
+            StreamRecords::mirrored(a) != StreamRecords::mirrored(b)) {
             reason = "rotation";
             return false;
         }
@@ -110,6 +111,9 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
         return EngineLog::failure("copy join", kJoinNothingToWrite, "no stream the output can hold");
     const AVStream* video = _withVideo ? first.stream(first.firstVideoStream()) : nullptr;
     const AVStream* audio = _withAudio ? first.stream(first.firstAudioStream()) : nullptr;
+    if (video && !CodecCatalog::storesRotation(format) &&
+        (StreamRecords::rotation(video) != 0 || StreamRecords::mirrored(video)))
+        return kNeedsUprightPixels;
     for (const AVStream* s : {video, audio})
         if (s && !CodecCatalog::accepts(format, s->codecpar->codec_id))
             return EngineLog::failure("copy join", kJoinCodecNotInContainer,

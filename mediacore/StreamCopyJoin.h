@@ -23,7 +23,12 @@ class StreamCopyJoin {
 public:
     StreamCopyJoin(const JoinSettings& settings, const std::atomic<bool>& stop, std::atomic<double>& progress);
 
-    // Writes the join into `path` (which the caller owns and removes on failure) as `format`.
+    // Returned by run(), before anything is written, when the clips are turned by their display matrix and
+    // `format` cannot store that: only an encoding join writes such clips upright.
+    static constexpr int kNeedsUprightPixels = 1;
+
+    // Writes the join into `path` (which the caller owns and removes on failure) as `format`: 0, or
+    // kNeedsUprightPixels, or a negative code.
     int run(const std::string& path, const AVOutputFormat* format);
 
     // Whether two streams can follow each other in one copied stream; a reason for the log when not.

@@ -99,15 +99,49 @@ std::vector<int64_t> StreamRecords::bitRates(Demuxer& demuxer) {
     return rates;
 }
 
-int StreamRecords::rotation(const AVStream* stream) {
+namespace {
+// The stream's display matrix with its mirror, if any, taken out; false when there is no usable matrix.
+// A mirror shows as a negative determinant; FFmpeg's own writers add it after the rotation, by negating the first
+// column (av_display_matrix_flip), which is what is undone here.
+bool unmirroredMatrix(const AVStream* stream, int32_t (&matrix)[9], bool& mirrored) {
     size_t size = 0;
-    const uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
-    if (!matrix || size < 9 * sizeof(int32_t))
+    const uint8_t* data = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!data || size < 9 * sizeof(int32_t))
+        return false;
+    std::memcpy(matrix, data, sizeof matrix);
+    const double determinant = static_cast<double>(matrix[0]) * matrix[4] - static_cast<double>(matrix[1]) * matrix[3];
+    mirrored = determinant < 0;
+    if (mirrored) {
+        matrix[0] = -matrix[0];
+        matrix[3] = -matrix[3];
+        matrix[6] = -matrix[6];
+    }
+    return true;
+}
+} // namespace
+
+int StreamRecords::rotation(const AVStream* stream) {
+    int32_t matrix[9];
+    bool mirrored = false;
+    if (!unmirroredMatrix(stream, matrix, mirrored))
         return 0;
-    double counterClockwise = av_display_rotation_get(reinterpret_cast<const int32_t*>(matrix));
+    const double counterClockwise = av_display_rotation_get(matrix);
     if (std::isnan(counterClockwise))
         return 0;
-    return FilterGraphBuilder::normaliseAngle(static_cast<int>(std::lround(-counterClockwise)));
+    double clockwise = std::fmod(-counterClockwise, 360.0);
+    if (clockwise < 0)
+        clockwise += 360.0;
+    const double quarter = std::round(clockwise / 90.0) * 90.0;
+    // A picture can only be turned by quarter turns; a tilted one is shown as it is stored.
+    if (std::fabs(clockwise - quarter) > 1.0)
+        return 0;
+    return FilterGraphBuilder::normaliseAngle(static_cast<int>(quarter));
+}
+
+bool StreamRecords::mirrored(const AVStream* stream) {
+    int32_t matrix[9];
+    bool mirrored = false;
+    return unmirroredMatrix(stream, matrix, mirrored) && mirrored;
 }
 
 void StreamRecords::fillAudio(const Demuxer& demuxer, int streamIndex, int64_t bitRate, AUDIO_STREAM_INFO& record) {

@@ -22,8 +22,11 @@ public:
     static void fillAudio(const Demuxer& demuxer, int streamIndex, int64_t bitRate, AUDIO_STREAM_INFO& record);
     static void fillVideo(const Demuxer& demuxer, int streamIndex, int64_t bitRate, VIDEO_STREAM_INFO& record);
 
-    // The clockwise rotation (0, 90, 180, 270) a stream's display matrix asks for.
+    // The clockwise rotation (0, 90, 180, 270) a stream's display matrix asks for. A matrix that turns by an angle
+    // other than a quarter turn is not followed (0).
     static int rotation(const AVStream* stream);
+    // Whether the display matrix also mirrors the picture left to right (after the rotation).
+    static bool mirrored(const AVStream* stream);
 };
 
 } // namespace mediacore

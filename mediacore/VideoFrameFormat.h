@@ -18,6 +18,7 @@ struct VideoFrameFormat {
     AVRational sampleAspect{1, 1}; // 0/1 is read as square
     AVRational frameRate{0, 1};    // average rate, 0/1 when unknown
     int rotation = 0;              // clockwise display rotation stored with the stream: 0, 90, 180 or 270
+    bool mirrored = false;         // the stream's display matrix also mirrors left to right, after the rotation
 };
 
 } // namespace mediacore

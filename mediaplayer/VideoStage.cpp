@@ -199,6 +199,7 @@ int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSetting
     source.sampleAspect = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio : stream->sample_aspect_ratio;
     source.frameRate = stream->avg_frame_rate;
     source.rotation = mediacore::StreamRecords::rotation(stream);
+    source.mirrored = mediacore::StreamRecords::mirrored(stream);
     mediacore::VideoTarget target;
     target.applyStreamRotation = true; // the preview shows the picture upright, then turned by the user's angle
     mediacore::FilterGraph graph;
