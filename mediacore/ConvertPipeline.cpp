@@ -1,5 +1,6 @@
 #include "ConvertPipeline.h"
 
+#include "DecodableSeek.h"
 #include "Decoder.h"
 #include "Encoder.h"
 #include "EngineLog.h"
@@ -85,12 +86,14 @@ int ConvertPipeline::run(const std::string& outputFile) {
     if (!_budget.fits(0))
         return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit is smaller than the file's header");
 
-    // The probe may have read ahead. A file that cannot seek to the cut's start is read from its start, and the
-    // cut drops what lies before the range.
-    if (_startUs == 0 || _source.seek(_startUs) < 0) {
-        if ((rc = _source.rewind()) < 0)
-            return rc;
-    }
+    // The probe may have read ahead. Decoded video starts from a key frame it can really start from; a file
+    // that cannot seek to the cut's start is read from its start, and the cut drops what lies before the range.
+    int decodedVideo = -1;
+    for (const auto& lane : _lanes)
+        if (lane->type == AVMEDIA_TYPE_VIDEO && !lane->copy)
+            decodedVideo = lane->source;
+    if ((rc = DecodableSeek::seek(_source, decodedVideo, _startUs)) < 0)
+        return rc;
     if ((rc = readAll()) < 0)
         return rc;
     if ((rc = drain()) < 0)

@@ -1,6 +1,7 @@
 #include "JoinClipReader.h"
 
 #include "ConvertSettings.h"
+#include "DecodableSeek.h"
 #include "Decoder.h"
 #include "Demuxer.h"
 #include "EngineLog.h"
@@ -115,6 +116,8 @@ int JoinClipReader::openLane(Lane& lane, int streamIndex) {
     lane.cut = ExactCut(stream->time_base, lane.startTicks, stopTicks);
     if ((rc = lane.decoder.open(stream)) < 0)
         return rc;
+    if (_clip.startUs > 0 && lane.type == AVMEDIA_TYPE_VIDEO)
+        return DecodableSeek::seek(lane.input, streamIndex, _clip.startUs);
     if (_clip.startUs > 0 && (rc = lane.input.seek(_clip.startUs)) < 0)
         return rc;
     return 0;

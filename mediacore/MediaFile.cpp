@@ -1,5 +1,6 @@
 #include "MediaFile.h"
 
+#include "DecodableSeek.h"
 #include "EngineLog.h"
 #include "FilterGraph.h"
 #include "FilterGraphBuilder.h"
@@ -50,9 +51,8 @@ int64_t MediaFile::durationUs() const {
 }
 
 int MediaFile::decodeFrameAt(int streamIndex, int64_t timeUs, FramePtr& shown) {
-    // A file that cannot seek is decoded from its start.
-    int rc = _demuxer.seek(timeUs);
-    if (rc < 0 && (rc = _demuxer.rewind()) < 0)
+    int rc = DecodableSeek::seek(_demuxer, streamIndex, timeUs);
+    if (rc < 0)
         return rc;
     _videoDecoder.reset();
     const int64_t target = _demuxer.toTicks(streamIndex, timeUs);

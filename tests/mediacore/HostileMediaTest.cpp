@@ -197,3 +197,35 @@ TEST(HostileMedia, CloseWhileAnotherThreadUsesTheHandle) {
         user.join();
     }
 }
+
+// A transport stream with one key frame every 4 s: its index calls every timestamp a key frame, so a plain seek
+// lands where the decoder cannot start. Cuts, joins of a range and snapshots still show the range's own pictures.
+TEST(HostileMedia, CutsInALongGroupOfPicturesTransportStreamKeepTheirPictures) {
+    const std::string source =
+        MediaFixtures::make("clip_ts_long_gop_6s.ts", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=6 "
+                                                      "-f lavfi -i sine=frequency=440:duration=6 "
+                                                      "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 100 "
+                                                      "-c:a aac -shortest");
+    const std::string dir = MediaFixtures::freshDir("hostile-ts-cut");
+    const std::string cut = dir + "/cut.mp4";
+    ASSERT_GT(convert(source, cut,
+                      [](CONVERT_HANDLE h) { EXPECT_GT(apiMediaConvertSetCutTime(h, 2'000'000, 3'000'000), 0); }),
+              0);
+    EXPECT_EQ(decodedVideoFrames(cut), 25);
+    // The cut's first picture is the source's picture at 2 s (decoded from the start by the ffmpeg program).
+    const std::string reference = dir + "/reference.png";
+    MediaFixtures::run("ffmpeg -nostdin -v error -y -i " + MediaFixtures::quote(source) + " -ss 2 -frames:v 1 " +
+                       reference);
+    int w = 0, h = 0, rw = 0, rh = 0;
+    EXPECT_LT(meanAbsoluteDifference(ffmpegFrameRgb(cut, 0, &w, &h), ffmpegFrameRgb(reference, 0, &rw, &rh)), 6.0);
+
+    // A join of the same range.
+    const std::string joined = dir + "/joined.mp4";
+    JOIN_HANDLE join = apiMediaJoinCreate();
+    ASSERT_NE(apiMediaJoinAddMediaClip(join, source.c_str(), 2'000'000, 3'000'000), nullptr);
+    ASSERT_GT(apiMediaJoinSetOutputPath(join, joined.c_str()), 0);
+    EXPECT_GE(apiMediaJoinStart(join), 0);
+    apiMediaJoinClose(join);
+    EXPECT_EQ(decodedVideoFrames(joined), 25);
+    EXPECT_LT(meanAbsoluteDifference(ffmpegFrameRgb(joined, 0, &w, &h), ffmpegFrameRgb(reference, 0, &rw, &rh)), 6.0);
+}
