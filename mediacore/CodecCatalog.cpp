@@ -131,6 +131,9 @@ const AVOutputFormat* CodecCatalog::containerFor(const std::string& path) {
 }
 
 bool CodecCatalog::accepts(const AVOutputFormat* container, AVCodecID id) {
+    // The MP4 family names a FLAC tag but writes it only as an experimental feature (FFmpeg 5.1).
+    if (id == AV_CODEC_ID_FLAC && storesRotation(container))
+        return false;
     int answer = avformat_query_codec(container, id, FF_COMPLIANCE_NORMAL);
     if (answer >= 0)
         return answer == 1;

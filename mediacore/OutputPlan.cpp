@@ -59,7 +59,9 @@ int chooseEncoder(const std::string& name, AVMediaType type, AVCodecID sourceCod
     const std::string format = container->name;
     const bool pcmOnly = format == "wav" || format == "aiff" || format == "w64";
     const bool pcm = std::string(avcodec_get_name(sourceCodec)).rfind("pcm_", 0) == 0;
-    if (CodecCatalog::accepts(container, sourceCodec) && (!pcmOnly || pcm))
+    // Uncompressed pictures are not kept: nobody wants them in an edited file, and most containers cannot hold
+    // their odd formats (palettes).
+    if (sourceCodec != AV_CODEC_ID_RAWVIDEO && CodecCatalog::accepts(container, sourceCodec) && (!pcmOnly || pcm))
         encoder = CodecCatalog::encoderFor(sourceCodec);
     if (!encoder) {
         AVCodecID usual = CodecCatalog::defaultCodec(container, type);
@@ -75,6 +77,10 @@ AVPixelFormat choosePixelFormat(const AVCodec* encoder, AVPixelFormat source) {
     const AVPixelFormat* list = encoder->pix_fmts;
     if (!list)
         return source != AV_PIX_FMT_NONE ? source : AV_PIX_FMT_YUV420P;
+    // Motion JPEG takes limited-range 4:2:0 only as an unofficial extension: give it its full-range formats.
+    if (encoder->id == AV_CODEC_ID_MJPEG)
+        return source == AV_PIX_FMT_YUVJ422P || source == AV_PIX_FMT_YUV422P ? AV_PIX_FMT_YUVJ422P
+                                                                             : AV_PIX_FMT_YUVJ420P;
     // 4:2:0 plays everywhere; keep it whenever the encoder has it.
     for (const AVPixelFormat* p = list; *p != AV_PIX_FMT_NONE; ++p)
         if (*p == AV_PIX_FMT_YUV420P)

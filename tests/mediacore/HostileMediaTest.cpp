@@ -229,3 +229,31 @@ TEST(HostileMedia, CutsInALongGroupOfPicturesTransportStreamKeepTheirPictures) {
     EXPECT_EQ(decodedVideoFrames(joined), 25);
     EXPECT_LT(meanAbsoluteDifference(ffmpegFrameRgb(joined, 0, &w, &h), ffmpegFrameRgb(reference, 0, &rw, &rh)), 6.0);
 }
+
+// Valid inputs that once failed with default settings: each becomes a file the ffmpeg program plays.
+TEST(HostileMedia, ValidButUnusualInputsConvert) {
+    const std::string flac =
+        MediaFixtures::make("odd_flac_audio.mkv", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 "
+                                                  "-f lavfi -i sine=frequency=440:duration=2 -c:v libx264 "
+                                                  "-preset ultrafast -pix_fmt yuv420p -c:a flac -shortest");
+    const std::string mjpeg =
+        MediaFixtures::make("odd_mjpeg.avi", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                                             "-f lavfi -i sine=frequency=440:duration=2 -c:v mjpeg "
+                                             "-c:a pcm_s16le -shortest");
+    const std::string pal8 = MediaFixtures::make(
+        "odd_pal8.avi", "-f lavfi -i testsrc2=size=64x48:rate=10:duration=2 -c:v rawvideo -pix_fmt pal8");
+    const std::string dir = MediaFixtures::freshDir("hostile-valid");
+    struct Case {
+        std::string source;
+        const char* output;
+    } cases[] = {
+        {flac, "flac.mp4"}, {mjpeg, "mjpeg.mp4"}, {mjpeg, "mjpeg.mkv"}, {pal8, "pal8.mkv"}, {pal8, "pal8.mp4"}};
+    for (const Case& c : cases) {
+        const std::string out = dir + "/" + c.output;
+        EXPECT_GT(convert(c.source, out), 0) << c.output;
+        const FfprobeResult probe = ffprobe(out);
+        EXPECT_TRUE(probe.ok && probe.firstVideo()) << c.output;
+        EXPECT_NEAR(probe.duration, 2.0, 0.2) << c.output;
+        EXPECT_TRUE(ffmpegDecodesCleanly(out)) << c.output;
+    }
+}
