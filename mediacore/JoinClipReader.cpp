@@ -33,6 +33,8 @@ struct JoinClipReader::Lane {
     int graphWidth = 0; // what the graph was built for
     int graphHeight = 0;
     int graphFormat = -1;
+    int graphRate = 0; // sound
+    int graphChannels = 0;
     int64_t startTicks = 0;
     bool inputEnded = false; // the graph has been told the input ended
     bool ended = false;      // and has given its last frame
@@ -163,6 +165,8 @@ int JoinClipReader::buildGraph(Lane& lane, const AVFrame* first) {
         target.sampleFormats = {AV_SAMPLE_FMT_FLTP};
         rc = lane.graph.open(builder.audio(format, target));
         lane.graphFormat = first->format;
+        lane.graphRate = first->sample_rate;
+        lane.graphChannels = first->ch_layout.nb_channels;
     }
     return rc;
 }
@@ -200,7 +204,7 @@ int JoinClipReader::pump(Lane& lane) {
         const int64_t before = held();
         if (int rc = pullGraph(lane); rc < 0)
             return rc;
-        if (held() > before)
+        if (held() > before || _silenceDue > 0)
             return 0;
     }
     return 0;
@@ -240,12 +244,15 @@ int JoinClipReader::acceptFrame(Lane& lane, FramePtr frame) {
         kept.push_back(std::move(frame));
     }
     for (FramePtr& f : kept) {
-        bool changed = lane.type == AVMEDIA_TYPE_VIDEO ? f->width != lane.graphWidth || f->height != lane.graphHeight ||
-                                                             f->format != lane.graphFormat
-                                                       : f->format != lane.graphFormat;
-        if (!lane.graph.isOpen() || (lane.type == AVMEDIA_TYPE_VIDEO && changed)) {
+        bool changed =
+            lane.type == AVMEDIA_TYPE_VIDEO
+                ? f->width != lane.graphWidth || f->height != lane.graphHeight || f->format != lane.graphFormat
+                : f->format != lane.graphFormat || f->sample_rate != lane.graphRate ||
+                      f->ch_layout.nb_channels != lane.graphChannels;
+        if (!lane.graph.isOpen() || changed) {
             // Built from the first frame, whose size and format are the decoder's real ones; a picture that
-            // changes size midway gets a graph of its own, after the old one has given what it holds.
+            // changes size, or sound that changes rate or channels midway, gets a graph of its own, after the old
+            // one has given what it holds.
             if (lane.graph.isOpen()) {
                 lane.graph.push(nullptr);
                 if (int rc = pullGraph(lane); rc < 0)
@@ -284,6 +291,9 @@ int JoinClipReader::pullGraph(Lane& lane) {
         return 0;
     FramePtr frame = makeFrame();
     while (true) {
+        // Sound after a gap waits until the gap's silence has been read; the graph holds the rest meanwhile.
+        if (lane.type == AVMEDIA_TYPE_AUDIO && _silenceDue > 0)
+            return 0;
         int rc = lane.graph.pull(frame.get());
         if (rc == AVERROR(EAGAIN))
             return 0;
@@ -312,17 +322,14 @@ int JoinClipReader::deliverSound(AVFrame* frame, AVRational timeBase) {
         int64_t at = av_rescale_q(frame->pts, timeBase, AVRational{1, _shape.sampleRate});
         int64_t gap = at - _soundQueued;
         // Sound that starts late or pauses is padded with silence (beyond a millisecond, which is rounding),
-        // so it stays in step with the picture; sound that overlaps what is queued already is skipped.
+        // so it stays in step with the picture; sound that overlaps what is queued already is skipped. The
+        // silence is made as it is read (a gap of hours must not sit in memory): the frame waits behind it.
         if (gap > _shape.sampleRate / 1000) {
-            std::vector<float> silence(static_cast<size_t>(std::min<int64_t>(gap, 1 << 20)), 0.0f);
-            std::vector<void*> planes(_shape.channels, silence.data());
-            for (int64_t left = gap; left > 0;) {
-                int n = static_cast<int>(std::min<int64_t>(left, static_cast<int64_t>(silence.size())));
-                if (av_audio_fifo_write(_sound.get(), planes.data(), n) < n)
-                    return AVERROR(ENOMEM);
-                left -= n;
-            }
+            _silenceDue = gap;
             _soundQueued += gap;
+            _afterSilence.reset(av_frame_clone(frame));
+            _afterSilenceTimeBase = timeBase;
+            return _afterSilence ? 0 : AVERROR(ENOMEM);
         } else if (gap < 0) {
             offset = static_cast<int>(std::min<int64_t>(-gap, frame->nb_samples));
         }
@@ -337,6 +344,22 @@ int JoinClipReader::deliverSound(AVFrame* frame, AVRational timeBase) {
         return AVERROR(ENOMEM);
     _soundQueued += count;
     return 0;
+}
+
+int JoinClipReader::queueSilence(int wanted) {
+    const int n = static_cast<int>(std::min<int64_t>(std::min(wanted, kSilenceChunk), _silenceDue));
+    if (n > 0) {
+        std::vector<float> silence(static_cast<size_t>(n), 0.0f);
+        std::vector<void*> planes(_shape.channels, silence.data());
+        if (av_audio_fifo_write(_sound.get(), planes.data(), n) < n)
+            return AVERROR(ENOMEM);
+        _silenceDue -= n;
+    }
+    if (_silenceDue > 0 || !_afterSilence)
+        return 0;
+    // The gap is filled: the sound that came after it follows.
+    FramePtr waiting = std::move(_afterSilence);
+    return deliverSound(waiting.get(), _afterSilenceTimeBase);
 }
 
 int64_t JoinClipReader::slotOf(const AVFrame* picture) const {
@@ -375,9 +398,11 @@ int JoinClipReader::nextPicture(FramePtr& picture) {
 int JoinClipReader::readSound(float* const* planes, int count) {
     int got = 0;
     if (_audio) {
-        while (av_audio_fifo_size(_sound.get()) < count && !_audio->ended)
-            if (int rc = pump(*_audio); rc < 0)
+        while (av_audio_fifo_size(_sound.get()) < count && (!_audio->ended || _silenceDue > 0)) {
+            int rc = _silenceDue > 0 ? queueSilence(count - av_audio_fifo_size(_sound.get())) : pump(*_audio);
+            if (rc < 0)
                 return rc;
+        }
         got = std::min(count, av_audio_fifo_size(_sound.get()));
         if (got > 0 &&
             av_audio_fifo_read(_sound.get(), reinterpret_cast<void**>(const_cast<float**>(planes)), got) < got)

@@ -58,6 +58,7 @@ private:
     int endInput(Lane& lane);
     int pullGraph(Lane& lane);
     int deliverSound(AVFrame* frame, AVRational timeBase);
+    int queueSilence(int wanted);
     int64_t slotOf(const AVFrame* picture) const;
 
     const JoinClip& _clip;
@@ -72,6 +73,10 @@ private:
     int64_t _nextSlot = 0;          // the clip's next output frame
     std::unique_ptr<AVAudioFifo, FifoDeleter> _sound;
     int64_t _soundQueued = 0; // samples put into _sound since the clip's start, silence for gaps included
+    int64_t _silenceDue = 0;  // samples of a gap not yet put into _sound
+    FramePtr _afterSilence;   // the sound that follows that gap
+    AVRational _afterSilenceTimeBase{1, 1};
+    static constexpr int kSilenceChunk = 1 << 16;
 };
 
 } // namespace mediacore

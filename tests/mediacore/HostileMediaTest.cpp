@@ -14,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -256,4 +257,38 @@ TEST(HostileMedia, ValidButUnusualInputsConvert) {
         EXPECT_NEAR(probe.duration, 2.0, 0.2) << c.output;
         EXPECT_TRUE(ffmpegDecodesCleanly(out)) << c.output;
     }
+}
+
+namespace {
+long peakMemoryKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+} // namespace
+
+// Sound with a 300 s hole in its timestamps: the join pads the hole with silence made as it is written, not
+// held in memory at once (300 s of planar float stereo would be over 100 MB).
+TEST(HostileMedia, SoundGapInAJoinIsSilenceWithoutTheMemory) {
+    const std::string gap =
+        MediaFixtures::make("odd_sound_gap_300s.mka", "-f lavfi -i sine=frequency=440:duration=2 "
+                                                      "-af \"asetpts='if(gte(T,1),PTS+300/TB,PTS)'\" -c:a flac");
+    const std::string dir = MediaFixtures::freshDir("hostile-soundgap");
+    const std::string out = dir + "/joined.m4a";
+    const long before = peakMemoryKiB();
+    JOIN_HANDLE join = apiMediaJoinCreate();
+    ASSERT_NE(apiMediaJoinAddMediaClip(join, gap.c_str(), 0, 0), nullptr);
+    ASSERT_GT(apiMediaJoinSetOutputPath(join, out.c_str()), 0);
+    EXPECT_GE(apiMediaJoinStart(join), 0);
+    apiMediaJoinClose(join);
+#ifndef __SANITIZE_ADDRESS__ // the sanitizer keeps freed memory in quarantine
+    EXPECT_LT(peakMemoryKiB() - before, 32 * 1024); // the whole gap at once: over 50 MB
+#endif
+    const FfprobeResult probe = ffprobe(out);
+    ASSERT_TRUE(probe.ok);
+    EXPECT_NEAR(probe.duration, 302.0, 0.5);
+    // Tone before the hole and after it, silence inside it.
+    EXPECT_GT(ffmpegMeanVolume(out, 0.2, 0.6), -30.0);
+    EXPECT_LT(ffmpegMeanVolume(out, 100, 5), -80.0);
+    EXPECT_GT(ffmpegMeanVolume(out, 301.2, 0.6), -30.0);
 }
