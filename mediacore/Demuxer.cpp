@@ -2,6 +2,7 @@
 
 #include "EngineLog.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace mediacore {
@@ -24,6 +25,29 @@ int Demuxer::interrupted(void* flag) {
 }
 
 int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
+    int rc = openContext(path, stop);
+    if (rc < 0)
+        return rc;
+    _measuredUs = 0;
+    // A duration the file cannot hold (fewer than 100 bytes a second: a 2 s clip claiming years) or none at all
+    // is measured instead, where the file is small enough to read through quickly.
+    const int64_t declared = durationUs();
+    const int64_t size = _context->pb ? avio_size(_context->pb) : -1;
+    const bool absurd = declared > 0 && size > 0 && size * AV_TIME_BASE / declared < 100;
+    if ((absurd || declared <= 0) && size > 0 && size <= kMeasurableBytes) {
+        const int64_t measured = measureContentEndUs();
+        if (measured == AVERROR_EXIT)
+            return static_cast<int>(measured);
+        if ((rc = rewind()) < 0)
+            return rc;
+        _measuredUs = measured > 0 ? measured : 0;
+        if (absurd && _measuredUs <= 0)
+            _measuredUs = 1; // nothing readable: certainly not what the header says
+    }
+    return 0;
+}
+
+int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop) {
     EngineLog::initialise();
     _context.reset();
     _path = path;
@@ -89,6 +113,8 @@ int Demuxer::firstAudioStream() const {
 }
 
 int64_t Demuxer::durationUs() const {
+    if (_measuredUs > 0)
+        return _measuredUs;
     if (_context->duration != AV_NOPTS_VALUE && _context->duration > 0)
         return _context->duration;
     int64_t longest = 0;
@@ -121,7 +147,27 @@ int Demuxer::rewind() {
     if (seekQuietly(0) >= 0)
         return 0;
     const std::string path = _path;
-    return open(path, _stop);
+    return openContext(path, _stop);
+}
+
+int64_t Demuxer::measureContentEndUs() {
+    std::vector<bool> counted(_context->nb_streams, false);
+    for (int index : videoStreams())
+        counted[index] = true;
+    for (int index : audioStreams())
+        counted[index] = true;
+    int64_t end = 0;
+    PacketPtr packet = makePacket();
+    int rc;
+    while ((rc = read(packet.get())) >= 0) {
+        const int index = packet->stream_index;
+        const int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+        if (index < static_cast<int>(counted.size()) && counted[index] && time != AV_NOPTS_VALUE &&
+            !(packet->flags & AV_PKT_FLAG_CORRUPT))
+            end = std::max(end, toMicroseconds(index, time + std::max<int64_t>(0, packet->duration)));
+        av_packet_unref(packet.get());
+    }
+    return rc == AVERROR_EXIT ? rc : end;
 }
 
 int Demuxer::read(AVPacket* packet) {

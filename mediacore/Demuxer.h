@@ -34,8 +34,14 @@ public:
     int firstVideoStream() const; // -1 when none
     int firstAudioStream() const; // -1 when none
 
+    // The declared duration, or the measured one where the declared one is missing or absurd (see open()).
     int64_t durationUs() const;
     int64_t originUs() const { return _originUs; }
+
+    // Where the file's audio and video content really ends (µs on the file's timeline), read packet by packet from
+    // where the demuxer stands to the end, whatever the header declares: 0 when nothing could be read, a
+    // negative AVERROR when stopped. Reads the whole file (demuxing only).
+    int64_t measureContentEndUs();
 
     // Seeks every stream to the key frame at or before timeUs (the caller decodes and drops up to the target).
     int seek(int64_t timeUs);
@@ -55,10 +61,13 @@ private:
     static int interrupted(void* flag);
 
     int seekQuietly(int64_t timeUs);
+    int openContext(const std::string& path, const std::atomic<bool>* stop);
 
     InputContextPtr _context;
     std::string _path;
     const std::atomic<bool>* _stop = nullptr;
+    int64_t _measuredUs = 0; // > 0: the content's measured end, in place of the header's
+    static constexpr int64_t kMeasurableBytes = 256LL << 20;
     int64_t _originUs = 0;
 };
 

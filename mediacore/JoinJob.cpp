@@ -69,8 +69,10 @@ JoinClip* JoinJob::addClip(const std::string& path, int64_t startUs, int64_t sto
     const int64_t duration = clip.fileDurationUs;
     const std::string range = std::to_string(startUs) + ".." + std::to_string(stopUs) + " µs";
     if (startUs == 0 && stopUs == 0) {
+        // Its length is measured when the job runs: a header may declare years for a file of seconds, a truncated
+        // file more than it holds, a live recording nothing at all.
         clip.wholeFile = true;
-        clip.stopUs = duration;
+        clip.stopUs = std::max<int64_t>(duration, 1);
     } else if (startUs < 0 || stopUs <= startUs) {
         return refused(refuse("add clip", "range " + range + " of " + path, kJoinBadRange));
     } else if (duration > 0 && (startUs >= duration || stopUs > duration + kRangeSlackUs)) {
@@ -211,6 +213,27 @@ int JoinJob::copyMode(bool& copy) const {
     return 0;
 }
 
+int JoinJob::measureWholeClips() {
+    for (JoinClip& clip : _settings.clips) {
+        if (!clip.wholeFile)
+            continue;
+        Demuxer input;
+        int rc = input.open(clip.path, &_stop);
+        if (rc < 0)
+            return rc;
+        const int64_t end = input.measureContentEndUs();
+        if (end < 0)
+            return static_cast<int>(end);
+        if (end <= 0)
+            return refuse("start", "nothing readable in " + clip.path, kJoinNothingToWrite);
+        if (clip.fileDurationUs <= 0 || std::llabs(end - clip.fileDurationUs) > kRangeSlackUs)
+            EngineLog::note(clip.path + " declares " + std::to_string(clip.fileDurationUs) + " µs and holds " +
+                            std::to_string(end) + " µs: joined as it holds");
+        clip.stopUs = end;
+    }
+    return 0;
+}
+
 int JoinJob::validate() const {
     if (_settings.clips.empty())
         return refuse("start", "no clips", kJoinNoClips);
@@ -234,6 +257,8 @@ int JoinJob::run() {
         return refuse("start", "a clip was refused when it was added", _refusal);
     if (int rc = validate(); rc < 0)
         return rc;
+    if (int rc = measureWholeClips(); rc < 0)
+        return rc == AVERROR_EXIT ? kOk : rc;
     bool copy = false;
     if (int rc = copyMode(copy); rc < 0)
         return rc;

@@ -58,6 +58,8 @@ private:
     JoinClip* findClip(const void* handle);
     int refuseWhileRunning(const char* operation) const;
     template <typename Check, typename Store> int setOutputValue(const char* operation, Check check, Store store);
+    // Whole-file clips end where their content ends, measured here (on the job's thread) rather than trusted.
+    int measureWholeClips();
     int validate() const;
     int run();
 

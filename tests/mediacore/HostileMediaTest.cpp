@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
@@ -281,7 +282,7 @@ TEST(HostileMedia, SoundGapInAJoinIsSilenceWithoutTheMemory) {
     ASSERT_GT(apiMediaJoinSetOutputPath(join, out.c_str()), 0);
     EXPECT_GE(apiMediaJoinStart(join), 0);
     apiMediaJoinClose(join);
-#ifndef __SANITIZE_ADDRESS__ // the sanitizer keeps freed memory in quarantine
+#ifndef __SANITIZE_ADDRESS__                        // the sanitizer keeps freed memory in quarantine
     EXPECT_LT(peakMemoryKiB() - before, 32 * 1024); // the whole gap at once: over 50 MB
 #endif
     const FfprobeResult probe = ffprobe(out);
@@ -291,4 +292,71 @@ TEST(HostileMedia, SoundGapInAJoinIsSilenceWithoutTheMemory) {
     EXPECT_GT(ffmpegMeanVolume(out, 0.2, 0.6), -30.0);
     EXPECT_LT(ffmpegMeanVolume(out, 100, 5), -80.0);
     EXPECT_GT(ffmpegMeanVolume(out, 301.2, 0.6), -30.0);
+}
+
+namespace {
+// A 2 s Matroska clip whose header declares about 31 years.
+std::string clipClaimingYears() {
+    const std::string honest =
+        MediaFixtures::make("odd_claim_2s.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                                                "-c:v libx264 -preset ultrafast -pix_fmt yuv420p");
+    const fs::path target = fs::path(MediaFixtures::dir()) / "odd_claim_years.mkv";
+    if (!fs::exists(target)) {
+        std::ifstream in(honest, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        // The segment's Duration element: id 0x4489, an 8-byte float of milliseconds.
+        const size_t at = bytes.find("\x44\x89\x88", 0, 3);
+        EXPECT_NE(at, std::string::npos);
+        if (at == std::string::npos)
+            return "";
+        const double years = 1e12;
+        uint64_t raw;
+        std::memcpy(&raw, &years, sizeof raw);
+        for (int i = 0; i < 8; ++i)
+            bytes[at + 3 + i] = static_cast<char>(raw >> (56 - 8 * i));
+        const fs::path part = target.string() + ".part";
+        std::ofstream(part, std::ios::binary) << bytes;
+        fs::rename(part, target);
+    }
+    return target.string();
+}
+
+int64_t probedDurationUs(const std::string& path) {
+    MEDIA_HANDLE media = MediaOpen(path.c_str());
+    EXPECT_NE(media, nullptr) << path;
+    const int64_t duration = media ? MediaGetDuration(media) : 0;
+    MediaClose(media);
+    return duration;
+}
+} // namespace
+
+// A whole file joins as long as what it holds: not the years its header claims, not a truncated file's declared
+// length padded with a frozen picture, and a live recording without any declared length joins too.
+TEST(HostileMedia, WholeFileClipsJoinAsLongAsTheirContent) {
+    const std::string years = clipClaimingYears();
+    const std::string live = MediaFixtures::make("odd_live_no_duration.webm",
+                                                 "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                                                 "-f lavfi -i sine=frequency=440:duration=2 -c:v libvpx -b:v 200k "
+                                                 "-c:a libopus -shortest -f webm -");
+    const std::string truncatedWebm = webmWithoutCues();
+    EXPECT_NEAR(probedDurationUs(years) / 1e6, 2.0, 0.1);
+    EXPECT_NEAR(probedDurationUs(live) / 1e6, 2.0, 0.1);
+
+    const std::string dir = MediaFixtures::freshDir("hostile-whole");
+    struct Case {
+        std::string source;
+        const char* output;
+        double seconds;
+    } cases[] = {{years, "years.mp4", 2.0},
+                 {live, "live.mp4", 2.0},
+                 {truncatedWebm, "truncated.mp4", decodedVideoFrames(truncatedWebm) / 25.0}};
+    for (const Case& c : cases) {
+        const std::string out = dir + "/" + c.output;
+        JOIN_HANDLE join = apiMediaJoinCreate();
+        EXPECT_NE(apiMediaJoinAddMediaClip(join, c.source.c_str(), 0, 0), nullptr) << c.output;
+        EXPECT_GT(apiMediaJoinSetOutputPath(join, out.c_str()), 0);
+        EXPECT_GE(apiMediaJoinStart(join), 0) << c.output;
+        apiMediaJoinClose(join);
+        EXPECT_NEAR(decodedVideoFrames(out) / 25.0, c.seconds, 0.1) << c.output;
+    }
 }
