@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A corpus of damaged, truncated and odd media made at test time from small clips: truncations at many offsets,
+// bytes flipped in headers and bodies, odd sizes and pixel formats, odd declared durations and timestamp gaps,
+// and files under awkward names. Nothing large: every file is a second or two of a small picture.
+struct CorpusFile {
+    std::string path;
+    std::string kind; // how it was made, for messages
+};
+
+class CorpusGenerator {
+public:
+    // Makes (once per fixture folder) and lists the whole corpus.
+    static std::vector<CorpusFile> all();
+};
