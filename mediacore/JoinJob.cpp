@@ -268,11 +268,11 @@ int JoinJob::run() {
     const AVOutputFormat* format = CodecCatalog::containerFor(_settings.outputPath);
     int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
         if (copy) {
-            const int copied = StreamCopyJoin(_settings, _stop, _progress).run(path, format);
-            if (copied != StreamCopyJoin::kNeedsUprightPixels)
+            StreamCopyJoin copier(_settings, _stop, _progress);
+            const int copied = copier.run(path, format);
+            if (copied != StreamCopyJoin::kNeedsEncoding)
                 return copied;
-            EngineLog::note(std::string(format->name) +
-                            " cannot store the clips' rotation: the join is encoded upright instead of copied");
+            EngineLog::note(copier.encodingReason() + ": the join is encoded instead of copied");
             JoinSettings encoded = _settings;
             encoded.videoCodec.clear();
             encoded.audioCodec.clear();

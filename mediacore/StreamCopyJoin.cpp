@@ -112,8 +112,16 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
     const AVStream* video = _withVideo ? first.stream(first.firstVideoStream()) : nullptr;
     const AVStream* audio = _withAudio ? first.stream(first.firstAudioStream()) : nullptr;
     if (video && !CodecCatalog::storesRotation(format) &&
-        (StreamRecords::rotation(video) != 0 || StreamRecords::mirrored(video)))
-        return kNeedsUprightPixels;
+        (StreamRecords::rotation(video) != 0 || StreamRecords::mirrored(video))) {
+        _encodingReason = std::string(format->name) + " cannot store the clips' rotation";
+        return kNeedsEncoding;
+    }
+    if (audio && _settings.clips.size() > 1 &&
+        (audio->codecpar->codec_id == AV_CODEC_ID_FLAC || audio->codecpar->codec_id == AV_CODEC_ID_VORBIS)) {
+        _encodingReason = std::string(avcodec_get_name(audio->codecpar->codec_id)) +
+                          " packets carry their own sample positions, which a seam would contradict";
+        return kNeedsEncoding;
+    }
     for (const AVStream* s : {video, audio})
         if (s && !CodecCatalog::accepts(format, s->codecpar->codec_id))
             return EngineLog::failure("copy join", kJoinCodecNotInContainer,
@@ -256,7 +264,9 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             return EngineLog::failure("read packet", rc, clip.path);
         int index = packet->stream_index;
         int64_t ts = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
-        if ((index != videoIn && index != audioIn) || ts == AV_NOPTS_VALUE) {
+        // A packet the demuxer could not read whole (a truncated file's cut-short last frame) is not copied into
+        // the middle of the output.
+        if ((index != videoIn && index != audioIn) || ts == AV_NOPTS_VALUE || (packet->flags & AV_PKT_FLAG_CORRUPT)) {
             av_packet_unref(packet.get());
             continue;
         }

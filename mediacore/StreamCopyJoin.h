@@ -23,13 +23,15 @@ class StreamCopyJoin {
 public:
     StreamCopyJoin(const JoinSettings& settings, const std::atomic<bool>& stop, std::atomic<double>& progress);
 
-    // Returned by run(), before anything is written, when the clips are turned by their display matrix and
-    // `format` cannot store that: only an encoding join writes such clips upright.
-    static constexpr int kNeedsUprightPixels = 1;
+    // Returned by run(), before anything is written, when copying cannot make a sound file (encodingReason() says
+    // why): clips turned by their display matrix into a container that cannot store it, or sound whose packets
+    // carry their own sample positions (FLAC, Vorbis), which would contradict the output's timestamps at a seam.
+    static constexpr int kNeedsEncoding = 1;
 
     // Writes the join into `path` (which the caller owns and removes on failure) as `format`: 0, or
-    // kNeedsUprightPixels, or a negative code.
+    // kNeedsEncoding, or a negative code.
     int run(const std::string& path, const AVOutputFormat* format);
+    const std::string& encodingReason() const { return _encodingReason; }
 
     // Whether two streams can follow each other in one copied stream; a reason for the log when not.
     static bool sameParameters(const AVStream* a, const AVStream* b, std::string& reason);
@@ -41,6 +43,7 @@ private:
     const std::atomic<bool>& _stop;
     std::atomic<double>& _progress;
 
+    std::string _encodingReason;
     bool _withVideo = false;
     bool _withAudio = false;
     int _videoOut = -1;

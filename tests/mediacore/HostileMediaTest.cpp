@@ -360,3 +360,35 @@ TEST(HostileMedia, WholeFileClipsJoinAsLongAsTheirContent) {
         EXPECT_NEAR(decodedVideoFrames(out) / 25.0, c.seconds, 0.1) << c.output;
     }
 }
+
+// Copy joins of sound whose packets carry their own sample positions (FLAC, Vorbis) and of a truncated clip whose
+// last frame was cut short: outputs the ffmpeg program decodes without an error, as long as the clips together.
+TEST(HostileMedia, CopyJoinsOfSelfTimedSoundAndCutShortFrames) {
+    const std::string flac =
+        MediaFixtures::make("odd_flac_audio.mkv", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 "
+                                                  "-f lavfi -i sine=frequency=440:duration=2 -c:v libx264 "
+                                                  "-preset ultrafast -pix_fmt yuv420p -c:a flac -shortest");
+    const std::string vorbis =
+        MediaFixtures::make("odd_vorbis_2s.ogg", "-f lavfi -i sine=frequency=440:duration=2 -c:a libvorbis");
+    const std::string whole =
+        MediaFixtures::make("clip_h264_aac_2s.mkv", "-i " + MediaFixtures::quote(MediaFixtures::mp4()) + " -c copy");
+    const std::string cutShort = truncated(whole, "clip_mkv_truncated_97.mkv", 0.97);
+    const std::string dir = MediaFixtures::freshDir("hostile-copyjoin");
+    struct Case {
+        std::vector<std::string> clips;
+        const char* output;
+    } cases[] = {{{flac, flac}, "flac.mkv"}, {{vorbis, vorbis}, "vorbis.ogg"}, {{cutShort, whole}, "cut.mkv"}};
+    for (const Case& c : cases) {
+        const std::string out = dir + "/" + c.output;
+        JOIN_HANDLE join = apiMediaJoinCreate();
+        for (const std::string& clip : c.clips)
+            EXPECT_NE(apiMediaJoinAddMediaClip(join, clip.c_str(), 0, 0), nullptr) << c.output;
+        EXPECT_GT(apiMediaJoinSetVideoCodec(join, "copy"), 0);
+        EXPECT_GT(apiMediaJoinSetAudioCodec(join, "copy"), 0);
+        EXPECT_GT(apiMediaJoinSetOutputPath(join, out.c_str()), 0);
+        EXPECT_GE(apiMediaJoinStart(join), 0) << c.output;
+        apiMediaJoinClose(join);
+        EXPECT_TRUE(ffmpegDecodesCleanly(out)) << c.output;
+        EXPECT_GT(ffprobe(out).duration, 3.7) << c.output;
+    }
+}
