@@ -83,6 +83,8 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop)
         return EngineLog::failure("open input", AVERROR_INVALIDDATA, "no audio or video stream: " + path);
     }
     _originUs = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
+    _discontinuous = raw->iformat && (raw->iformat->flags & AVFMT_TS_DISCONT);
+    forgetJumps();
     return 0;
 }
 
@@ -137,6 +139,7 @@ int Demuxer::seekQuietly(int64_t timeUs) {
 }
 
 int Demuxer::seek(int64_t timeUs) {
+    forgetJumps();
     int rc = seekQuietly(timeUs);
     if (rc < 0)
         return EngineLog::failure("seek", rc, _path);
@@ -144,6 +147,7 @@ int Demuxer::seek(int64_t timeUs) {
 }
 
 int Demuxer::rewind() {
+    forgetJumps();
     if (seekQuietly(0) >= 0)
         return 0;
     const std::string path = _path;
@@ -171,7 +175,34 @@ int64_t Demuxer::measureContentEndUs() {
 }
 
 int Demuxer::read(AVPacket* packet) {
-    return av_read_frame(_context.get(), packet);
+    int rc = av_read_frame(_context.get(), packet);
+    if (rc < 0 || !_discontinuous || packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
+        return rc;
+    const AVRational timeBase = stream(packet->stream_index)->time_base;
+    const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+    if (time == AV_NOPTS_VALUE)
+        return rc;
+    int64_t& expected = _nextDtsUs[packet->stream_index];
+    int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + _jumpOffsetUs;
+    if (expected != AV_NOPTS_VALUE) {
+        const int64_t jump = timeUs - expected;
+        if (jump < -kBackwardJumpUs || jump > kForwardJumpUs) {
+            _jumpOffsetUs -= jump;
+            timeUs -= jump;
+        }
+    }
+    const int64_t offset = av_rescale_q(_jumpOffsetUs, AV_TIME_BASE_Q, timeBase);
+    if (packet->pts != AV_NOPTS_VALUE)
+        packet->pts += offset;
+    if (packet->dts != AV_NOPTS_VALUE)
+        packet->dts += offset;
+    expected = timeUs + (packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0);
+    return rc;
+}
+
+void Demuxer::forgetJumps() {
+    _jumpOffsetUs = 0;
+    _nextDtsUs.assign(_context ? _context->nb_streams : 0, AV_NOPTS_VALUE);
 }
 
 int64_t Demuxer::toTicks(int streamIndex, int64_t timeUs) const {

@@ -50,7 +50,9 @@ public:
     // index, such as a truncated Matroska without cues, can only be read from its start once).
     int rewind();
 
-    // The next packet of any stream; AVERROR_EOF at the end.
+    // The next packet of any stream; AVERROR_EOF at the end. In formats whose timestamps may jump (MPEG-TS and
+    // -PS: a recording whose clock reset, files joined end to end), a jump back, or forward by more than 10 s, is
+    // taken out, so the timeline runs on from where it was.
     int read(AVPacket* packet);
 
     // A stream's ticks <-> µs on the file's timeline.
@@ -62,11 +64,17 @@ private:
 
     int seekQuietly(int64_t timeUs);
     int openContext(const std::string& path, const std::atomic<bool>* stop);
+    void forgetJumps();
+    static constexpr int64_t kBackwardJumpUs = 100'000;
+    static constexpr int64_t kForwardJumpUs = 10'000'000;
 
     InputContextPtr _context;
     std::string _path;
     const std::atomic<bool>* _stop = nullptr;
-    int64_t _measuredUs = 0; // > 0: the content's measured end, in place of the header's
+    bool _discontinuous = false;     // the format's timestamps may jump (AVFMT_TS_DISCONT)
+    int64_t _jumpOffsetUs = 0;       // added to every timestamp after the jumps taken out so far
+    std::vector<int64_t> _nextDtsUs; // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
+    int64_t _measuredUs = 0;         // > 0: the content's measured end, in place of the header's
     static constexpr int64_t kMeasurableBytes = 256LL << 20;
     int64_t _originUs = 0;
 };

@@ -392,3 +392,41 @@ TEST(HostileMedia, CopyJoinsOfSelfTimedSoundAndCutShortFrames) {
         EXPECT_GT(ffprobe(out).duration, 3.7) << c.output;
     }
 }
+
+// Two transport streams stuck end to end, as recorders write them when their clock resets: the timestamps of the
+// second start again where the first began. Both halves are converted and joined.
+TEST(HostileMedia, TransportStreamWhoseClockResetsKeepsBothHalves) {
+    const std::string first =
+        MediaFixtures::make("ts_half_440.ts", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                                              "-f lavfi -i sine=frequency=440:duration=2 -c:v libx264 "
+                                              "-preset ultrafast -pix_fmt yuv420p -c:a aac -shortest");
+    const std::string second =
+        MediaFixtures::make("ts_half_880.ts", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                                              "-f lavfi -i sine=frequency=880:sample_rate=48000:duration=2 "
+                                              "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest");
+    const fs::path reset = fs::path(MediaFixtures::dir()) / "ts_clock_reset.ts";
+    if (!fs::exists(reset)) {
+        std::ifstream a(first, std::ios::binary), b(second, std::ios::binary);
+        const fs::path part = reset.string() + ".part";
+        std::ofstream out(part, std::ios::binary);
+        out << a.rdbuf() << b.rdbuf();
+        out.close();
+        fs::rename(part, reset);
+    }
+    const std::string dir = MediaFixtures::freshDir("hostile-tsreset");
+    const std::string converted = dir + "/converted.mp4";
+    ASSERT_GT(convert(reset.string(), converted), 0);
+    EXPECT_NEAR(decodedVideoFrames(converted), 100, 2);
+    EXPECT_NEAR(ffprobe(converted).duration, 4.0, 0.15);
+
+    const std::string joined = dir + "/joined.mp4";
+    JOIN_HANDLE join = apiMediaJoinCreate();
+    ASSERT_NE(apiMediaJoinAddMediaClip(join, reset.string().c_str(), 0, 0), nullptr);
+    ASSERT_NE(apiMediaJoinAddMediaClip(join, first.c_str(), 0, 0), nullptr);
+    ASSERT_GT(apiMediaJoinSetOutputPath(join, joined.c_str()), 0);
+    EXPECT_GE(apiMediaJoinStart(join), 0);
+    apiMediaJoinClose(join);
+    EXPECT_NEAR(decodedVideoFrames(joined), 150, 3);
+    // The second half's sound (880 Hz at 48 kHz) is there, after the first half's.
+    EXPECT_GT(ffmpegMeanVolume(joined, 2.5, 1.0), -30.0);
+}
