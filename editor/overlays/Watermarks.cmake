@@ -1,0 +1,10 @@
+# The watermarks of the editor: the overlay, its box model, the records for the preview and the export, and the
+# drawing callbacks the engine and the player call.
+add_library(editor_watermarks STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/WaterViewModel.cpp ${CMAKE_CURRENT_LIST_DIR}/WaterViewModel.h
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkJobSink.h
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkPlayerSink.h
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkRecordBuilder.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkRecordBuilder.h
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.h)
+target_include_directories(editor_watermarks PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(editor_watermarks PUBLIC shell mediaplayer Qt6::Widgets)

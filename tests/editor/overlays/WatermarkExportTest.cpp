@@ -1,0 +1,137 @@
+#include "LQMoviePlayer.h"
+#include "PlayerTestSupport.h"
+#include "WatermarkJobSink.h"
+#include "WatermarkPlayerSink.h"
+#include "WatermarkRecordBuilder.h"
+#include "WatermarkRendering.h"
+#include "support/Ffprobe.h"
+#include "support/MediaFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A grey 4 s clip, a red picture and a green 2 s clip; one watermark of each kind, each in its own box and time.
+struct Scene {
+    std::string source;
+    WaterMarkList list;
+    WatermarkGeometry geometry{320, 240, 320};
+
+    Scene() {
+        source = MediaFixtures::make("wm_grey_4s.mp4", "-f lavfi -i color=c=gray:s=320x240:r=25:d=4 -f lavfi -i "
+                                                       "sine=d=4 -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest");
+        const std::string red = MediaFixtures::make("wm_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
+        const std::string green = MediaFixtures::make(
+            "wm_green_2s.mp4", "-f lavfi -i color=c=green:s=160x120:r=25:d=2 -c:v libx264 -pix_fmt yuv420p");
+
+        auto image = std::make_shared<WaterParam>(); // pixels (16, 36)-(96, 96), shown 0-1.5 s
+        image->setWaterType(WaterParam::File);
+        image->setWaterImagePath(QString::fromStdString(red));
+        image->setWaterPercentClipRect({0.05, 0.6, 0.25, 0.25});
+        image->setDuration(1.5f);
+        auto video = std::make_shared<WaterParam>(); // pixels (192, 24)-(288, 96), shown 2-4 s
+        video->setWaterType(WaterParam::File);
+        video->setWaterImagePath(QString::fromStdString(green));
+        video->setIsVideo(true);
+        video->setWaterPercentClipRect({0.6, 0.6, 0.3, 0.3});
+        video->setStartTime(2);
+        video->setDuration(2);
+        video->setFileDuration(2);
+        video->setFileEndTime(2);
+        auto text = std::make_shared<WaterParam>(); // baseline 24 pixels above the bottom from x 32, shown 1-3 s
+        text->setWaterType(WaterParam::Text);
+        text->setWaterText(QString::fromUtf8("WM 水印"));
+        text->setWaterFontName("DejaVu Sans");
+        text->setWaterFontColor(QColor(255, 255, 0));
+        text->setWaterPercentClipRect({0.1, 0.1, 0.5, 0.2});
+        text->setStartTime(1);
+        text->setDuration(2);
+        for (auto& w : {image, video, text}) {
+            w->setSelected(true);
+            list.append(w);
+        }
+    }
+};
+
+struct Rgb {
+    const std::vector<unsigned char>& bytes;
+    int width;
+    const unsigned char* at(int x, int y) const { return bytes.data() + (static_cast<size_t>(y) * width + x) * 3; }
+    bool red(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[1] < 70 && at(x, y)[2] < 70; }
+    bool green(int x, int y) const { return at(x, y)[1] > 100 && at(x, y)[0] < 50 && at(x, y)[2] < 50; }
+    bool grey(int x, int y) const {
+        return std::abs(at(x, y)[0] - 128) < 20 && std::abs(at(x, y)[1] - 128) < 20 && std::abs(at(x, y)[2] - 128) < 20;
+    }
+    // Yellow pixels in the text's band (rows 180-216 from the top, columns 28-200).
+    int yellow() const {
+        int n = 0;
+        for (int y = 180; y <= 218; ++y)
+            for (int x = 28; x < 200; ++x)
+                n += at(x, y)[0] > 180 && at(x, y)[1] > 180 && at(x, y)[2] < 90;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(WatermarkExport, OneOfEachKindInItsBoxAndTimeWindow) {
+    Scene scene;
+    const std::string out = MediaFixtures::freshDir("wm_export") + "/three.mp4";
+    CONVERT_HANDLE job = apiMediaConvertCreate();
+    ASSERT_NE(job, nullptr);
+    ASSERT_GT(apiMediaConvertSetInputMedia(job, scene.source.c_str()), 0);
+    WatermarkJobSink sink(job);
+    const auto sent = WatermarkRecordBuilder::send(scene.list, 0, false, scene.geometry, sink);
+    EXPECT_EQ(sent.records, 3);
+    EXPECT_TRUE(sent.refusalKeys.isEmpty());
+    ASSERT_GT(apiMediaConvertSetVideoBitrate(job, 4000), 0);
+    ASSERT_GT(apiMediaConvertSetOutputPath(job, out.c_str()), 0);
+    // The job runs on a thread of its own, as in the editor: the text is drawn there.
+    int started = 0;
+    std::thread worker([&] { started = apiMediaConvertStart(job); });
+    worker.join();
+    apiMediaConvertClose(job);
+    ASSERT_GT(started, 0);
+
+    int w = 0, h = 0;
+    const std::vector<unsigned char> early = ffmpegFrameRgb(out, 0.5, &w, &h);
+    ASSERT_EQ(w, 320);
+    ASSERT_EQ(h, 240);
+    const Rgb at05{early, w};
+    EXPECT_TRUE(at05.red(56, 66)); // the image inside its box
+    EXPECT_TRUE(at05.red(20, 40));
+    EXPECT_TRUE(at05.grey(56, 110)); // and not below it
+    EXPECT_TRUE(at05.grey(100, 66)); // nor right of it
+    EXPECT_TRUE(at05.grey(240, 60)); // the video is not on yet
+    EXPECT_EQ(at05.yellow(), 0);     // nor the text
+
+    const std::vector<unsigned char> late = ffmpegFrameRgb(out, 2.5, &w, &h);
+    const Rgb at25{late, w};
+    EXPECT_TRUE(at25.grey(56, 66));   // the image's time is over
+    EXPECT_TRUE(at25.green(240, 60)); // the video inside its box
+    EXPECT_TRUE(at25.green(196, 28));
+    EXPECT_TRUE(at25.grey(240, 104));
+    EXPECT_TRUE(at25.grey(180, 60));
+    EXPECT_GT(at25.yellow(), 60);     // the text
+    EXPECT_TRUE(at25.grey(300, 200)); // right of the text
+
+    // The preview player, given the same records, shows the same pictures.
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(scene.source), ViewRect{0, 0, 320, 240});
+    player->SetDrawTextCallback(&playerDrawTextCallback);
+    player->SetLoadImageCallback(&playerLoadImageCallback);
+    player->ClearWatermask();
+    WatermarkPlayerSink preview(*player);
+    EXPECT_EQ(WatermarkRecordBuilder::send(scene.list, 0, false, scene.geometry, preview).records, 3);
+    for (double seconds : {0.5, 2.5}) {
+        SCOPED_TRACE(seconds);
+        player->seekTime(MediaTime::withSeconds(seconds, 1000));
+        ASSERT_TRUE(PlayerTestSupport::waitUntilShown(*player));
+        const std::vector<uint8_t> shown = PlayerTestSupport::snapshot(*player, 320, 240);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_LT(PlayerTestSupport::meanDifferenceToRgb(shown, seconds < 1 ? early : late), 4.0);
+    }
+}
