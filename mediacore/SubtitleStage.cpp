@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
+#include <unistd.h>
 
 namespace mediacore {
 
@@ -26,6 +29,33 @@ std::string cleanName(const std::string& name) {
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
+}
+// A folder that holds the one font file (as a link) for libass, which loads every font of the folder it is
+// given: pointed at the system's font folder, each graph built would load dozens of fonts. One folder per font,
+// named after its path, kept for the next graph (and the next run) under the temporary folder.
+std::string singleFontFolder(const std::string& fontFile) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path font = fs::absolute(fs::path(fontFile), ec);
+    if (ec)
+        return "";
+    const fs::path folder = fs::temp_directory_path(ec) / ("clipwright-fonts-" + std::to_string(::getuid())) /
+                            std::to_string(std::hash<std::string>{}(font.string()));
+    const fs::path link = folder / font.filename();
+    if (fs::is_symlink(fs::symlink_status(link, ec)) && fs::read_symlink(link, ec) == font)
+        return folder.string();
+    fs::create_directories(folder, ec);
+    // Another graph may be making the same link at the same moment: make it under a private name, then rename.
+    const fs::path part = folder / (".link-" + std::to_string(::getpid()) + "-" + font.filename().string());
+    fs::remove(part, ec);
+    fs::create_symlink(font, part, ec);
+    if (!ec)
+        fs::rename(part, link, ec);
+    if (ec) {
+        fs::remove(part, ec);
+        return font.parent_path().string(); // as before: the font's own folder
+    }
+    return folder.string();
 }
 } // namespace
 
@@ -89,8 +119,11 @@ void SubtitleStage::append(FilterGraphPlan& plan, const SUBTITLE_PARAM& subtitle
     FilterGraphPlan::Options options = {{"filename", subtitle.path}};
     std::error_code ec;
     if (subtitle.szFontFile[0] && !isScript(subtitle.path) &&
-        std::filesystem::is_regular_file(std::filesystem::path(subtitle.szFontFile), ec))
-        options.push_back({"fontsdir", std::filesystem::path(subtitle.szFontFile).parent_path().string()});
+        std::filesystem::is_regular_file(std::filesystem::path(subtitle.szFontFile), ec)) {
+        const std::string folder = singleFontFolder(subtitle.szFontFile);
+        if (!folder.empty())
+            options.push_back({"fontsdir", folder});
+    }
     std::string style = forceStyle(subtitle, width, height);
     if (!style.empty())
         options.push_back({"force_style", style});
