@@ -1,0 +1,194 @@
+#include "WatermarkPanel.h"
+
+#include "ControlFont.h"
+#include "LQProgressSlider.h"
+#include "LQTextField.h"
+#include "LabelField.h"
+#include "MOQButton.h"
+#include "MOQPosition.h"
+#include "ResourceBundle.h"
+#include "ViewFrame.h"
+
+#include <QScrollArea>
+#include <QSpinBox>
+
+namespace {
+
+const QColor kFrameColour(214, 212, 212);
+
+LabelField* label(QWidget* parent, const ViewRect& frame, const QString& key, double size = 13) {
+    auto* l = new LabelField(parent);
+    l->setStringValue(ResourceBundle::localizedStringForKey(key));
+    l->setFont(ControlFont::system(size));
+    l->setTextColor(Qt::black);
+    ViewFrame::setFrame(l, frame);
+    return l;
+}
+
+QSpinBox* stepper(QWidget* parent, const ViewRect& frame) {
+    auto* s = new QSpinBox(parent);
+    s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    s->setWrapping(true);
+    s->setRange(0, 59);
+    // Only the arrows show: the value is typed in the fields.
+    s->setStyleSheet("QSpinBox { color: transparent; }");
+    s->setFocusPolicy(Qt::NoFocus);
+    ViewFrame::setFrame(s, frame);
+    return s;
+}
+
+void imageButton(MOQButton* b, const QString& base) {
+    b->setNormalImage(ResourceBundle::imageWithfileName(base + "_Normal.png"));
+    b->setOnImage(ResourceBundle::imageWithfileName(base + "_On.png"));
+    b->setDownImage(ResourceBundle::imageWithfileName(base + "_Down.png"));
+    b->setDisAbleImage(ResourceBundle::imageWithfileName(base + "_On.png"));
+    b->setBordered(false);
+}
+
+MOQButton* textButton(QWidget* parent, const ViewRect& frame, const QString& key) {
+    auto* b = new MOQButton(frame, parent);
+    b->setNormalBackgroundImage(ResourceBundle::imageWithfileName("About/btnOK_Normal.bmp"));
+    b->setOnBackgroundImage(ResourceBundle::imageWithfileName("About/btnOK_On.bmp"));
+    b->setDownBackgroundImage(ResourceBundle::imageWithfileName("About/btnOK_Down.bmp"));
+    b->setDisAbleBackgroundImage(ResourceBundle::imageWithfileName("About/btnOK_Disable.bmp"));
+    b->setBordered(false);
+    b->setCornerRadius(5);
+    b->setBorderWidth(0);
+    b->setBordColor(QColor(33, 176, 235));
+    b->setContentColor(Qt::black);
+    b->setFont(ControlFont::system(12));
+    b->setContentTitle(ResourceBundle::localizedStringForKey(key));
+    return b;
+}
+
+MOQView* framed(QWidget* parent, const ViewRect& frame, bool white) {
+    auto* v = new MOQView(frame, parent);
+    v->setBordColor(kFrameColour);
+    v->setCornerRadius(2);
+    v->setBorderWidth(1);
+    if (white)
+        v->setBackGroundColor(Qt::white);
+    return v;
+}
+
+LQTextField* field(QWidget* parent, const ViewRect& frame) {
+    auto* f = new LQTextField(frame, parent);
+    f->setFrame(false);
+    f->setAlignment(Qt::AlignCenter);
+    f->setFont(ControlFont::system(12));
+    return f;
+}
+
+} // namespace
+
+WatermarkPanel::TimeRow WatermarkPanel::makeTimeRow(QWidget* parent, double y, LabelField*& rowLabel,
+                                                    const QString& key) {
+    rowLabel = label(parent, {5, y + 3, 78, 18}, key);
+    framed(parent, {84, y, 150, 24}, true);
+    TimeRow row;
+    for (int i = 0; i < 4; ++i) {
+        row.fields[static_cast<size_t>(i)] = field(parent, {88 + i * 36.0, y + 3, 26, 18});
+        if (i < 3)
+            label(parent, {114 + i * 36.0, y + 3, 10, 18}, i < 2 ? ":" : ".", 12);
+    }
+    row.stepper = stepper(parent, {236, y, 18, 24});
+    return row;
+}
+
+WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView(frame, parent) {
+    const double W = frame.width, H = frame.height;
+
+    imagemarkBtn = new MOQButton({5, H - 36, 31, 31}, this);
+    imageButton(imagemarkBtn, "SubFun/btnAddPicWaterMark");
+    textmarkBtn = new MOQButton({41, H - 36, 31, 31}, this);
+    imageButton(textmarkBtn, "SubFun/btnAddTextWaterMark");
+    deletedmarkBtn = new MOQButton({77, H - 36, 31, 31}, this);
+    imageButton(deletedmarkBtn, "SubFun/btnDeleteWaterMark");
+
+    const double listHeight = 120;
+    watermarkFileListView = new MOQView({5, H - 42 - listHeight, W - 10, listHeight}, this);
+    watermarkFileListView->setBordColor(kFrameColour);
+    watermarkFileListView->setBackGroundColor(Qt::white);
+    watermarkFileListView->setCornerRadius(4);
+    watermarkFileListView->setBorderWidth(1);
+    waterMarkListScrollView = new QScrollArea(watermarkFileListView);
+    waterMarkListScrollView->setFrameShape(QFrame::NoFrame);
+    waterMarkListScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    waterMarkListScrollView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    waterMarkListScrollView->setWidgetResizable(false);
+    ViewFrame::setFrame(waterMarkListScrollView, {1, 1, W - 12, listHeight - 2});
+
+    // The display time.
+    double y = H - 42 - listHeight - 26;
+    timeRangeofDisplayLabel = label(this, {5, y, W - 10, 18}, "timeRangeofDisplayLabelstringValue");
+    timeRangeofDisplayLabel->setFont(ControlFont::system(13));
+    y -= 28;
+    start = makeTimeRow(this, y, watermarkStartTimeLabel, "watermarkStartTimeLabelstringValue");
+    y -= 30;
+    duration = makeTimeRow(this, y, watermarkDurationLabel, "watermarkDurationLabelstringValue");
+
+    // The used part of a video watermark.
+    const double clipHeight = 84;
+    y -= 4 + clipHeight;
+    watermarkContent3View = new QWidget(this);
+    ViewFrame::setFrame(watermarkContent3View, {0, y, W, clipHeight});
+    selectaportionofClipLabel =
+        label(watermarkContent3View, {5, 62, W - 10, 18}, "selectaportionofClipLabelstringValue");
+    clipStart = makeTimeRow(watermarkContent3View, 32, wmFileStartTimeLabel, "wmFileStartTimeLabelstringValue");
+    clipEnd = makeTimeRow(watermarkContent3View, 2, wmFileEndTimeLabel, "wmFileEndTimeLabelstringValue");
+
+    // Transparency, then the size or the font.
+    const double content4Height = 100;
+    watermarkContent4View = new QWidget(this);
+    ViewFrame::setFrame(watermarkContent4View, {0, y - content4Height, W, content4Height});
+    wmTransparenceLabel = label(watermarkContent4View, {5, 75, 100, 18}, "wmTransparenceLabelstringValue");
+    wmAlphaBackView = framed(watermarkContent4View, {106, 72, 40, 24}, true);
+    wmAlphaField = field(watermarkContent4View, {110, 75, 32, 18});
+    wmAlphaStepperBtn = stepper(watermarkContent4View, {148, 72, 18, 24});
+    wmAlphaStepperBtn->setRange(0, 100);
+    wmAlphaStepperBtn->setWrapping(false);
+    wmAlphaProgressView = new LQProgressSlider({172, 76, W - 180, 16}, watermarkContent4View);
+
+    wmsizeBackgroundView = new QWidget(watermarkContent4View);
+    ViewFrame::setFrame(wmsizeBackgroundView, {0, 0, W, 68});
+    wmSizeLabel = label(wmsizeBackgroundView, {5, 45, W - 10, 18}, "wmSizeLabelstringValue");
+    framed(wmsizeBackgroundView, {5, 16, 56, 24}, true);
+    wmWidthField = field(wmsizeBackgroundView, {9, 19, 48, 18});
+    wmWidthStepperBtn = stepper(wmsizeBackgroundView, {62, 16, 18, 24});
+    label(wmsizeBackgroundView, {84, 19, 10, 18}, "x", 12);
+    framed(wmsizeBackgroundView, {96, 16, 56, 24}, true);
+    wmHeightField = field(wmsizeBackgroundView, {100, 19, 48, 18});
+    wmHeightStepperBtn = stepper(wmsizeBackgroundView, {153, 16, 18, 24});
+    for (QSpinBox* s : {wmWidthStepperBtn, wmHeightStepperBtn}) {
+        s->setWrapping(false);
+        s->setRange(0, 10000);
+    }
+    wmkeepaspectRatioBtn = new MOQButton({5, -8, W - 10, 22}, wmsizeBackgroundView);
+    wmkeepaspectRatioBtn->setNormalImage(ResourceBundle::imageWithfileName("Join/CheckBox_NoCheck.bmp"));
+    wmkeepaspectRatioBtn->setSelectedImage(ResourceBundle::imageWithfileName("Join/CheckBox_Checked.bmp"));
+    wmkeepaspectRatioBtn->setBordered(false);
+    wmkeepaspectRatioBtn->setContentImagePosition(1);
+    wmkeepaspectRatioBtn->setContentColor(Qt::black);
+    wmkeepaspectRatioBtn->setFont(ControlFont::system(12));
+    wmkeepaspectRatioBtn->setContentTitle("  " + ResourceBundle::localizedStringForKey("wmkeepaspectRatioBtnTitle"));
+    // The check box sits below the size fields, inside the panel's rows.
+    ViewFrame::setFrame(wmkeepaspectRatioBtn, {175, 17, W - 180, 22});
+
+    wmfontStyleBackView = new QWidget(watermarkContent4View);
+    ViewFrame::setFrame(wmfontStyleBackView, {0, 0, W, 68});
+    wmFontStyleLabel = label(wmfontStyleBackView, {5, 45, W - 10, 18}, "wmFontStyleLabelstringValue");
+    waterFontBtn = textButton(wmfontStyleBackView, {5, 10, 88, 30}, "waterFontBtntitle");
+    wmColorBtn = textButton(wmfontStyleBackView, {100, 10, 88, 30}, "wmColorBtntitle");
+
+    watermarkDefaultBtn = textButton(this, {(W - 60) / 2, 5, 60, 30}, "watermarkDefaultBtnTitle");
+    watermarkDefaultBtn->hide(); // its press does nothing
+    showClipRows(false);
+}
+
+void WatermarkPanel::showClipRows(bool shown) {
+    const ViewRect clip = ViewFrame::frame(watermarkContent3View);
+    ViewRect rows = ViewFrame::frame(watermarkContent4View);
+    watermarkContent3View->setVisible(shown);
+    rows.y = shown ? clip.y - rows.height : clip.y + clip.height - rows.height;
+    ViewFrame::setFrame(watermarkContent4View, rows);
+}
