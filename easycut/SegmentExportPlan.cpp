@@ -1,0 +1,64 @@
+#include "SegmentExportPlan.h"
+
+#include "HelpClass.h"
+#include "libMediaCore.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+
+QString SegmentExportPlan::baseName(float start, float end) {
+    return HelpClass::returnTimeToCutFileName(start) + QStringLiteral("-") + HelpClass::returnTimeToCutFileName(end);
+}
+
+float SegmentExportPlan::separateProgress(int index, int count, double percent) {
+    if (count <= 0)
+        return 0;
+    const float done = float(index) / float(count);
+    return float(double(done) + percent / 100.0 / double(count));
+}
+
+QString SegmentExportPlan::extensionOf(const QString& source) {
+    const QString name = QFileInfo(source).fileName();
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.mid(dot + 1) : QString();
+}
+
+std::vector<JobStep> SegmentExportPlan::separateSteps(const QString& source, const std::vector<Segment>& segments,
+                                                      const QString& folder) {
+    std::vector<JobStep> steps;
+    const QString extension = extensionOf(source);
+    for (const Segment& segment : segments) {
+        JobStep step;
+        step.kind = MediaJob::Kind::Conversion;
+        step.inputPath = source;
+        if (segment.end != 0) {
+            const qint64 startUs = microseconds(segment.start);
+            const qint64 endUs = microseconds(segment.end);
+            step.configure = [startUs, endUs](MediaJob& job) {
+                return apiMediaConvertSetCutTime(job.handle(), startUs, endUs);
+            };
+        }
+        step.output = {JobStep::Output::Naming::Unique, folder, baseName(segment.start, segment.end), extension, {}};
+        steps.push_back(std::move(step));
+    }
+    return steps;
+}
+
+std::vector<JobStep> SegmentExportPlan::mergeSteps(const QString& source, const std::vector<Segment>& segments,
+                                                   const QString& folder, int volume, const QString& baseName) {
+    JobStep step;
+    step.kind = MediaJob::Kind::Join;
+    const QByteArray path = source.toUtf8();
+    step.configure = [path, segments, volume](MediaJob& job) {
+        for (const Segment& segment : segments) {
+            JOIN_CLIP_HANDLE clip = apiMediaJoinAddMediaClip(job.handle(), path.constData(),
+                                                             microseconds(segment.start), microseconds(segment.end));
+            const int code = apiMediaJoinSetAudioVolumn(job.handle(), clip, double(volume));
+            if (code <= 0)
+                return code;
+        }
+        return 1;
+    };
+    step.output = {JobStep::Output::Naming::Unique, folder, baseName, extensionOf(source), {}};
+    return {std::move(step)};
+}
