@@ -459,7 +459,9 @@ bool EasyCutterWindowcontroller::controlTextShouldEndEditing(LQTextField* field)
     if (!checked.accepted)
         return false;
 
-    const bool editor = _segments.editorOpen();
+    // With the editor open a typed range time belongs to the overlay's segment; when there is none (after Clear)
+    // it moves the handle as it does with the editor closed.
+    const bool editor = _segments.editorOpen() && _segments.contains(_segments.overlayIndex());
     if (range && !editor) {
         if (d > 0) {
             if (startRow)
@@ -563,11 +565,12 @@ void EasyCutterWindowcontroller::actionMouseMovedForCutProgressViewBlock(LQCutPr
         _selectStartPlayTime = end;
         seekTo(end);
     }
-    if (!_segments.editorOpen()) {
+    SegmentList::Item item = _segments.editorOpen() ? _segments.selectedItem() : nullptr;
+    if (!item) {
         writeRow(_startRow, start);
         writeRow(_stopRow, end);
         setButtonsOff();
-    } else if (SegmentList::Item item = _segments.selectedItem()) {
+    } else {
         item->setStartTime(start);
         item->setEndTime(end);
         if (handle == 1)

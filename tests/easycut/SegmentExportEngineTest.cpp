@@ -1,5 +1,6 @@
 #include "SegmentExportPlan.h"
 
+#include "EasyCutClips.h"
 #include "EngineJobFactory.h"
 #include "JobRunner.h"
 #include "WindowShots.h"
@@ -18,24 +19,8 @@ namespace {
 
 constexpr double kFrame = 0.05; // 20 frames a second, so frame times are exact in binary
 
-// 4 s, 320x240, 20 fps with sound; every frame is one flat grey level, 20 + (37 n mod 200) for frame n, so each
-// frame differs plainly from its neighbours and a frame's pixels tell which source frame it is.
-std::string levelClip() {
-    return MediaFixtures::make(
-        "easycut_levels_4s_20fps.mp4",
-        "-f lavfi -i \"nullsrc=size=320x240:rate=20:duration=4,geq=lum='20+mod(N*37\\,200)':cb=128:cr=128\" "
-        "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
-        "-ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 20 -c:a aac -b:a 128k -shortest");
-}
-
 // Three frame-aligned segments: frames 10-24, 30-39 and 45-69.
 const std::vector<SegmentExportPlan::Segment> kSegments = {{0.5f, 1.25f}, {1.5f, 2.0f}, {2.25f, 3.5f}};
-
-// The ffmpeg program picks the first frame that starts at or after the time asked: a little before a frame's start
-// time names that frame.
-double frameStartingAt(double t) {
-    return std::max(0.0, t - 0.005);
-}
 
 bool runSteps(std::vector<JobStep> steps) {
     JobRunner runner(EngineJobFactory::shared());

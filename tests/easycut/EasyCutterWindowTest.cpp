@@ -1,0 +1,404 @@
+#include "EasyCutterWindowcontroller.h"
+
+#include "EasyCutClips.h"
+#include "ShellTestEnvironment.h"
+#include "WindowShots.h"
+#include "support/Ffprobe.h"
+
+#include "Alert.h"
+#include "CutItemView.h"
+#include "HelpClass.h"
+#include "LQCutProgressView.h"
+#include "LQMoviePlayer.h"
+#include "LQProgressSlider.h"
+#include "LQTextField.h"
+#include "MOQButton.h"
+#include "MOQImageView.h"
+#include "NSProgressView.h"
+#include "OpenPanel.h"
+#include "SegmentExportPlan.h"
+#include "TimeStepper.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kFrame = 0.05;
+
+// A shown easy cutter with the open panel answering `path`, and every alert's text recorded.
+struct Window {
+    explicit Window(const std::string& path) {
+        OpenPanel::setProvider(
+            [path](const OpenPanelOptions&, QWidget*) { return QStringList{QString::fromStdString(path)}; });
+        Alert::setProvider([this](const AlertRequest& request, QWidget*) {
+            alerts << request.informativeText;
+            return 0;
+        });
+        window = controller.window();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    ~Window() { controller.close(); }
+
+    void click(QWidget* widget) {
+        ASSERT_TRUE(widget->isVisible());
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    }
+    void load() {
+        click(controller.addfileBtn());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return controller.fileData() != nullptr; }, 10000));
+    }
+    // Types text into one field as a person does: a click, the digits, Return.
+    void type(LQTextField* field, const QString& text) {
+        QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // Types a time of less than a minute into a row's seconds and hundredths, in the order that never passes the
+    // other end on the way (a start moving later: hundredths first; an end: seconds first).
+    void typeTime(const EasyCutterWindowcontroller::TimeRow& row, double seconds, bool hundredthsFirst) {
+        const int whole = int(std::floor(seconds + 1e-6));
+        const int hundredths = int(std::lround((seconds - whole) * 100));
+        if (hundredthsFirst)
+            type(row.fields[3], QString::number(hundredths));
+        type(row.fields[2], QString::number(whole));
+        if (!hundredthsFirst)
+            type(row.fields[3], QString::number(hundredths));
+    }
+    bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
+
+    ShellTestEnvironment env;
+    EasyCutterWindowcontroller controller;
+    QWidget* window = nullptr;
+    QStringList alerts;
+};
+
+double videoDuration(const std::string& path) {
+    const FfprobeStream* video = ffprobe(path).firstVideo();
+    return video ? video->duration : -1;
+}
+
+double frameDifference(const std::string& a, double at, const std::string& b, double bt) {
+    int w = 0, h = 0;
+    return meanAbsoluteDifference(ffmpegFrameRgb(a, at, &w, &h), ffmpegFrameRgb(b, bt, &w, &h));
+}
+
+} // namespace
+
+TEST(EasyCutterWindow, EndToEndTwelveSegmentsMergedThenSeparate) {
+    const std::string source = levelClip();
+    Window w(source);
+    WindowShots::save(w.window, "easycut-00-no-file");
+    EXPECT_TRUE(w.controller.addfileBtn()->isVisible());
+
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    EXPECT_EQ(c.scrLabel()->text(), QString::fromStdString(source));
+    EXPECT_FALSE(c.addfileBtn()->isVisible());
+    EXPECT_NEAR(c.duration(), 4.0, 0.06);
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), "04");
+    EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.5f);
+    WindowShots::save(w.window, "easycut-01-loaded");
+
+    // A dozen segments of 0.25 s, 0.3 s apart, marked by typing the range and pressing Cut.
+    std::vector<std::pair<double, double>> marked;
+    for (int i = 0; i < 12; ++i) {
+        const double start = 0.3 * i;
+        const double end = start + 0.25;
+        w.typeTime(c.stopRow(), end, false);
+        w.typeTime(c.startRow(), start, true);
+        // Times are single precision and shown truncated to hundredths, so a typed time may read back a hundredth
+        // lower (1.80 shows as 1.79).
+        EXPECT_NEAR(c.cutprogressView()->lowerValue() * c.duration(), start, 0.011) << i;
+        EXPECT_NEAR(c.cutprogressView()->upperValue() * c.duration(), end, 0.011) << i;
+        w.click(c.cutStartBtn());
+        marked.emplace_back(start, end);
+    }
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    w.alerts.clear();
+    ASSERT_EQ(c.segments().count(), 12);
+    ASSERT_EQ(c.cutItemViews().size(), 12u);
+    EXPECT_EQ(c.segments().selectedCutIndex(), 11);
+    EXPECT_TRUE(c.cutItemViews().back()->selected());
+    // Times are kept in single precision and shown truncated to hundredths.
+    const SegmentList::Item fourth = c.segments().at(3);
+    EXPECT_NEAR(fourth->startTime(), 0.9, 0.011);
+    EXPECT_NEAR(fourth->endTime(), 1.15, 0.011);
+    EXPECT_EQ(c.cutItemViews()[3]->title(),
+              HelpClass::returnTimeToStr(fourth->startTime()) + "-" + HelpClass::returnTimeToStr(fourth->endTime()));
+    EXPECT_TRUE(c.cutItemViews()[3]->title().startsWith("00:00:00.")) << c.cutItemViews()[3]->title().toStdString();
+    EXPECT_FALSE(c.cutItemViews()[3]->iconView()->pixmap().isNull()) << "each tile shows its picture";
+    EXPECT_TRUE(c.cutItemViews().back()->visibleRegion().boundingRect().height() > 100)
+        << "the list scrolled to the new segment";
+    WindowShots::save(w.window, "easycut-02-twelve-segments");
+
+    // The segment editor under the selected tile, through the overlay's Modify.
+    w.click(c.itemModifyBtn());
+    EXPECT_TRUE(c.selectedItemTimeChangeView()->isVisible());
+    EXPECT_EQ(c.stopItemRow().fields[2]->stringValue(), "03");
+    EXPECT_NEAR(c.stopItemRow().fields[3]->integerValue(), 55, 1);
+    WindowShots::save(w.window, "easycut-03-segment-editor");
+    w.click(c.itemModifyBtn());
+    EXPECT_FALSE(c.selectedItemTimeChangeView()->isVisible());
+
+    // Merged into one file.
+    w.click(c.merageBtn());
+    EXPECT_TRUE(c.merageBtn()->selected());
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    EXPECT_EQ(c.startExportBtn()->contentTitle(), "Cancel");
+    EXPECT_FALSE(c.addfileBtn()->isEnabled());
+    EXPECT_FALSE(c.updateFileAddBtn()->isEnabled());
+    EXPECT_FALSE(c.cutStartBtn()->isEnabled());
+    EXPECT_FALSE(c.cutItemViews()[0]->isEnabled());
+    WindowShots::save(w.window, "easycut-04-merging");
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 60000));
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    EXPECT_EQ(c.startExportBtn()->contentTitle(), "Start");
+    EXPECT_TRUE(c.cutStartBtn()->isEnabled());
+    WindowShots::save(w.window, "easycut-05-merged");
+
+    const QString folder = c.outputPath();
+    const QStringList merged = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(merged.size(), 1);
+    const std::string joined = (folder + "/" + merged.first()).toStdString();
+    EXPECT_TRUE(merged.first().endsWith(".mp4"));
+    EXPECT_NEAR(videoDuration(joined), 12 * 0.25, 2 * kFrame);
+    const FfprobeResult probe = ffprobe(joined);
+    EXPECT_EQ(probe.count("audio"), 1);
+    ASSERT_NE(probe.firstVideo(), nullptr);
+    EXPECT_EQ(probe.firstVideo()->width, 320);
+    // Every seam: the joined file's frame is the segment's first frame.
+    for (int i = 0; i < 12; ++i) {
+        // The segment's first frame is the first one that starts at or after its start in whole microseconds.
+        const qint64 us = SegmentExportPlan::microseconds(c.segments().at(i)->startTime());
+        const double firstFrame = double((us + 49999) / 50000) * kFrame;
+        EXPECT_NEAR(firstFrame, marked[size_t(i)].first, 1e-6) << "segment " << i;
+        EXPECT_LT(frameDifference(joined, frameStartingAt(i * 0.25), source, frameStartingAt(firstFrame)), 3.0)
+            << "segment " << i;
+    }
+
+    // Then each segment as a file of its own.
+    w.click(c.merageBtn());
+    EXPECT_FALSE(c.merageBtn()->selected());
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    WindowShots::waitUntil([&] { return c.jobRunner().currentStep() >= 5; }, 30000);
+    WindowShots::save(w.window, "easycut-06-separate-exporting");
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 90000));
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    EXPECT_FLOAT_EQ(c.exportProgressView()->progress(), 0.0f);
+    WindowShots::save(w.window, "easycut-07-separate-done");
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    EXPECT_EQ(files.size(), 13);
+    EXPECT_TRUE(files.contains("000000.00-000000.25.mp4"));
+    for (const SegmentList::Item& item : c.segments().items()) {
+        const QString name = SegmentExportPlan::baseName(item->startTime(), item->endTime()) + ".mp4";
+        ASSERT_TRUE(files.contains(name)) << name.toStdString();
+        EXPECT_NEAR(videoDuration((folder + "/" + name).toStdString()), 0.25, kFrame + 0.001) << name.toStdString();
+    }
+}
+
+TEST(EasyCutterWindow, AnExportKeepsTheSegmentsTakenAtStartAndLocksTheAddButtons) {
+    const std::string source = levelClip();
+    Window w(source);
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    for (int i = 0; i < 3; ++i) {
+        c.cutprogressView()->setLowerValueUpperValue(float(i) / 4, float(i) / 4 + 0.125f);
+        c.cutAction();
+    }
+    ASSERT_EQ(c.segments().count(), 3);
+    const QString folder = w.env.root + "/not/yet/there";
+    c.setOutputPath(folder);
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    EXPECT_FALSE(c.addfileBtn()->isEnabled());
+    EXPECT_FALSE(c.updateFileAddBtn()->isEnabled());
+    EXPECT_TRUE(c.startExportBtn()->isEnabled()) << "Start is the Cancel";
+    // Whatever happens to the list meanwhile, the export writes what was there at Start.
+    c.segments().clear();
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 60000));
+    EXPECT_TRUE(c.addfileBtn()->isEnabled());
+    EXPECT_TRUE(c.updateFileAddBtn()->isEnabled());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files),
+              (QStringList{"000000.00-000000.50.mp4", "000001.00-000001.50.mp4", "000002.00-000002.50.mp4"}))
+        << "the output folder is created";
+    EXPECT_TRUE(w.alerts.isEmpty());
+}
+
+TEST(EasyCutterWindow, CancelStopsTheChainAndLeavesTheWindowReady) {
+    const std::string source = levelClip();
+    Window w(source);
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    for (int i = 0; i < 3; ++i) {
+        c.cutprogressView()->setLowerValueUpperValue(0, 1);
+        c.cutAction();
+    }
+    const QString folder = w.env.root + "/cancelled";
+    c.setOutputPath(folder);
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    w.click(c.startExportBtn());
+    EXPECT_FALSE(c.isRunning());
+    EXPECT_EQ(c.startExportBtn()->contentTitle(), "Start");
+    EXPECT_FLOAT_EQ(c.exportProgressView()->progress(), 0.0f);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 10000));
+    EXPECT_TRUE(w.alerts.isEmpty()) << "a cancel is never an error";
+    EXPECT_LE(QDir(folder).entryList(QDir::Files).size(), 1) << "the chain stopped";
+    EXPECT_TRUE(c.startExportBtn()->isEnabled());
+    EXPECT_TRUE(c.cutStartBtn()->isEnabled());
+}
+
+TEST(EasyCutterWindow, EditingAfterClearChangesNothingAndNeverFails) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.cutprogressView()->setLowerValueUpperValue(0.25f, 0.5f);
+    c.cutAction();
+    c.cutAction();
+    w.click(c.itemModifyBtn());
+    ASSERT_TRUE(c.selectedItemTimeChangeView()->isVisible());
+    w.click(c.deletedItemBtn());
+    EXPECT_EQ(c.segments().count(), 0);
+    EXPECT_TRUE(c.cutItemViews().empty());
+    EXPECT_TRUE(c.selectedItemTimeChangeView()->isVisible()) << "Clear leaves the editor as it was";
+
+    // Every way of writing the open segment now finds none and only moves the handles and the fields.
+    c.setStartAction();
+    c.setEndAction();
+    w.type(c.startItemRow().fields[2], "2");
+    w.type(c.stopRow().fields[2], "3");
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), "03") << "a typed range time moves the handle";
+    EXPECT_NEAR(c.cutprogressView()->upperValue(), 0.75f, 0.01);
+    c.actionMouseDownForTextFieldBlock(c.stopItemRow().fields[1]);
+    c.stopItemRow().stepper->step(true);
+    c.kuaijinAction();
+    c.kuaituiAction();
+    c.cutprogressView()->setLowerValueUpperValue(0.1f, 0.6f); // what a drag does before it reports
+    c.actionMouseMovedForCutProgressViewBlock(c.cutprogressView(), 0.1f, 0.6f, 2);
+    c.refresSelectTrimTime(true, true);
+    EXPECT_EQ(c.segments().count(), 0);
+    EXPECT_NEAR(c.cutprogressView()->upperValue(), 0.6f, 1e-6);
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), "02");
+}
+
+TEST(EasyCutterWindow, NudgesMoveTheActiveHandleTheSameStepBothWays) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    const double d = c.duration();
+    c.actionSeekToTimeForCutProgressViewBlock(c.cutprogressView(), float(1.0 / d));
+    ASSERT_TRUE(
+        WindowShots::waitUntil([&] { return std::abs(c.lqPlayer()->currentTime().seconds() - 1.0) < 0.01; }, 3000));
+    // Right after loading the start handle is the active one.
+    c.kuaijinAction();
+    EXPECT_NEAR(c.cutprogressView()->lowerValue() * d, 1.1, 0.001);
+    EXPECT_NEAR(c.lqPlayer()->currentTime().seconds(), 1.1, 0.001) << "the playhead stays on the handle it moved";
+    c.kuaijinAction();
+    EXPECT_NEAR(c.cutprogressView()->lowerValue() * d, 1.2, 0.001);
+    c.kuaituiAction();
+    c.kuaituiAction();
+    EXPECT_NEAR(c.cutprogressView()->lowerValue() * d, 1.0, 0.001);
+    EXPECT_EQ(c.startRow().fields[2]->stringValue(), "01");
+
+    // After set end the end handle moves; forward at the end of the file stops at 1.
+    c.actionSeekToTimeForCutProgressViewBlock(c.cutprogressView(), float((d - 0.05) / d));
+    c.setEndAction();
+    c.kuaijinAction();
+    EXPECT_FLOAT_EQ(c.cutprogressView()->upperValue(), 1.0f);
+    c.kuaituiAction();
+    EXPECT_NEAR(c.cutprogressView()->upperValue() * d, d - 0.1, 0.001);
+}
+
+TEST(EasyCutterWindow, TypedTimesStayInOrderAndInsideTheFile) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    const double d = c.duration();
+    w.type(c.stopRow().fields[2], "9");
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts[0].contains("beyond the end"));
+    EXPECT_FLOAT_EQ(c.cutprogressView()->upperValue(), 1.0f) << "the end is the file's end, never beyond";
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), QString::asprintf("%02d", int(std::floor(d))));
+
+    w.type(c.stopRow().fields[2], "2");
+    w.type(c.startRow().fields[2], "3");
+    ASSERT_EQ(w.alerts.size(), 2);
+    EXPECT_TRUE(w.alerts[1].contains("after the end"));
+    EXPECT_NEAR(c.cutprogressView()->lowerValue() * d, 2.0, 0.001) << "the start comes back to the end as a whole";
+    EXPECT_EQ(c.startRow().fields[2]->stringValue(), "02");
+
+    // A negative start is refused: the field keeps the text and nothing moves.
+    c.cutprogressView()->setLowerValue(0);
+    w.type(c.startRow().fields[2], "-5");
+    EXPECT_EQ(w.alerts.size(), 3);
+    EXPECT_TRUE(c.startRow().fields[2]->isEditing());
+    EXPECT_FLOAT_EQ(c.cutprogressView()->lowerValue(), 0.0f);
+}
+
+TEST(EasyCutterWindow, RangePreviewLoopsInsideTheRangeWithoutHoldingTheWindow) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.cutprogressView()->setLowerValueUpperValue(0.25f, 0.375f); // 1 s to 1.5 s
+    w.click(c.playOrpauseSelectBtn());
+    ASSERT_TRUE(c.isPlaySelectedCut());
+    EXPECT_FALSE(c.playOrpauseBtn()->isEnabled());
+    const double d = c.duration();
+    double latest = 0;
+    int looped = 0;
+    double previous = 0;
+    QElapsedTimer clock;
+    clock.start();
+    // The event loop keeps running (the wait returns) while the range plays over and over.
+    while (clock.elapsed() < 2500) {
+        WindowShots::waitUntil([] { return false; }, 50);
+        const double now = c.lqPlayer()->currentTime().seconds();
+        latest = std::max(latest, now);
+        if (now + 0.2 < previous)
+            ++looped;
+        previous = now;
+    }
+    EXPECT_GE(looped, 1) << "the playhead went back to the start handle";
+    EXPECT_LT(latest, 0.375 * d + 0.35) << "it never ran far past the end handle";
+    w.click(c.playOrpauseSelectBtn());
+    EXPECT_FALSE(c.isPlaySelectedCut());
+    EXPECT_TRUE(c.playOrpauseBtn()->isEnabled());
+}
+
+TEST(EasyCutterWindow, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
+    const std::string source = levelClip();
+    const std::string broken = MediaFixtures::freshDir("easycut-broken") + "/noise.mp4";
+    {
+        QFile f(QString::fromStdString(broken));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'x'));
+    }
+    Window w(source);
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.cutAction();
+    OpenPanel::setProvider(
+        [broken](const OpenPanelOptions&, QWidget*) { return QStringList{QString::fromStdString(broken)}; });
+    w.click(c.updateFileAddBtn());
+    WindowShots::waitUntil([&] { return !w.alerts.isEmpty(); }, 5000);
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts[0].contains("noise.mp4"));
+    EXPECT_EQ(c.scrLabel()->text(), QString::fromStdString(source));
+    EXPECT_EQ(c.segments().count(), 1);
+    EXPECT_TRUE(c.cutStartBtn()->isVisible());
+}
