@@ -133,9 +133,10 @@ void EasyCutterWindowcontroller::setButtonsOff() {
 // ---- Segment list ----
 
 void EasyCutterWindowcontroller::applyMoveButtons() {
+    // The edit lock of an export wins over the selection's rule.
     const SegmentList::MoveButtons buttons = _segments.moveButtons();
-    _upMoveItemBtn->setEnabled(buttons.up);
-    _downMoveItemBtn->setEnabled(buttons.down);
+    _upMoveItemBtn->setEnabled(buttons.up && !isRunning());
+    _downMoveItemBtn->setEnabled(buttons.down && !isRunning());
 }
 
 void EasyCutterWindowcontroller::placeOverlay(CutItemView* tile) {
@@ -286,6 +287,9 @@ void EasyCutterWindowcontroller::modifyAction() {
     ViewFrame::setFrame(_selectedItemTimeChangeView, editor);
     _selectedItemTimeChangeView->setVisible(_segments.editorOpen());
     _selectedItemTimeChangeView->raise();
+    // The list rests the selected tile on its bottom edge; an editor opened below it is brought into view.
+    if (_segments.editorOpen())
+        _itemsScrollview->ensureWidgetVisible(_selectedItemTimeChangeView, 0, 0);
 }
 
 void EasyCutterWindowcontroller::deletedAction() {

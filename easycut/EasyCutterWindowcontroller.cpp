@@ -206,7 +206,8 @@ void EasyCutterWindowcontroller::buildPreview() {
     setBackgrounds(_cutStartBtn, "Cut/btnCut_Normal.bmp", "Cut/btnCut_On.bmp", "Cut/btnCut_Down.bmp",
                    "Cut/btnCut_Disable.bmp");
     _cutStartBtn->setContentTitle(localized(QStringLiteral("Cut")));
-    _cutStartBtn->setContentColor(Qt::white);
+    // Our button pictures are light: a white title would not be read on them.
+    _cutStartBtn->setContentColor(QColor(20, 110, 160));
     _cutStartBtn->setFont(ControlFont::system(13));
     _cutStartBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::cutAction));
 

@@ -197,6 +197,10 @@ TEST(EasyCutterWindow, EndToEndTwelveSegmentsMergedThenSeparate) {
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
     WindowShots::waitUntil([&] { return c.jobRunner().currentStep() >= 5; }, 30000);
     WindowShots::save(w.window, "easycut-06-separate-exporting");
+    EXPECT_GE(c.segments().selectedCutIndex(), 4) << "the segment being written is the selected one";
+    EXPECT_FALSE(c.upMoveItemBtn()->isEnabled()) << "selecting the segment being written keeps the lock";
+    EXPECT_FALSE(c.downMoveItemBtn()->isEnabled());
+    EXPECT_FALSE(c.cutItemViews()[0]->isEnabled());
     ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 90000));
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     EXPECT_FLOAT_EQ(c.exportProgressView()->progress(), 0.0f);
