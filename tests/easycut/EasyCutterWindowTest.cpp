@@ -25,7 +25,9 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QTest>
+
 #include <gtest/gtest.h>
+#include <memory>
 
 #include <cmath>
 #include <vector>
@@ -405,4 +407,123 @@ TEST(EasyCutterWindow, AFileThatCannotBeReadLeavesTheWindowAsItWas) {
     EXPECT_EQ(c.scrLabel()->text(), QString::fromStdString(source));
     EXPECT_EQ(c.segments().count(), 1);
     EXPECT_TRUE(c.cutStartBtn()->isVisible());
+}
+
+TEST(EasyCutterWindow, ClosingDuringAnExportStopsItAndLeavesNothingBehind) {
+    const std::string source = levelClip();
+    auto w = std::make_unique<Window>(source);
+    w->load();
+    EasyCutterWindowcontroller& c = w->controller;
+    c.cutprogressView()->setLowerValueUpperValue(0, 1);
+    c.cutAction();
+    w->click(c.merageBtn());
+    const QString folder = w->env.root + "/closing";
+    c.setOutputPath(folder);
+    w->click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    c.close();
+    EXPECT_FALSE(c.isRunning());
+    EXPECT_EQ(c.lqPlayer(), nullptr) << "the preview is stopped and dropped";
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 10000));
+    EXPECT_TRUE(w->alerts.isEmpty());
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(EasyCutterWindow, AnOutputFolderThatCannotBeWrittenGivesAnErrorAndNoFile) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.cutprogressView()->setLowerValueUpperValue(0, 0.25f);
+    c.cutAction();
+    const QString blocker = w.env.root + "/a-file";
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    c.setOutputPath(blocker + "/inside"); // a folder under a plain file can never be made
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle() && !w.alerts.isEmpty(); }, 10000));
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts[0].startsWith("error:")) << w.alerts[0].toStdString();
+    EXPECT_EQ(c.startExportBtn()->contentTitle(), "Start");
+    EXPECT_TRUE(c.cutStartBtn()->isEnabled());
+}
+
+TEST(EasyCutterWindow, TheOverlayActsOnTheTileUnderThePointer) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    for (int i = 0; i < 3; ++i) {
+        c.cutprogressView()->setLowerValueUpperValue(float(i) / 4, float(i + 1) / 4);
+        c.cutAction();
+    }
+    ASSERT_EQ(c.cutItemViews().size(), 3u);
+    QCoreApplication::processEvents();
+    // Clicking a tile selects it and moves the handles to its segment.
+    w.click(c.cutItemViews()[0]);
+    EXPECT_EQ(c.segments().selectedCutIndex(), 0);
+    EXPECT_NEAR(c.cutprogressView()->upperValue(), 0.25f, 1e-4);
+    EXPECT_FALSE(c.upMoveItemBtn()->isEnabled());
+    EXPECT_TRUE(c.downMoveItemBtn()->isEnabled());
+    // The pointer over tile 1 carries the overlay there; Copy then copies segment 1, before itself.
+    QTest::mouseMove(c.cutItemViews()[1], c.cutItemViews()[1]->rect().center());
+    WindowShots::waitUntil([&] { return c.itemSelectView()->parentWidget() == c.cutItemViews()[1]; }, 2000);
+    ASSERT_EQ(c.itemSelectView()->parentWidget(), c.cutItemViews()[1]);
+    EXPECT_EQ(c.segments().overlayIndex(), 1);
+    w.click(c.itemCopyBtn());
+    ASSERT_EQ(c.segments().count(), 4);
+    EXPECT_FLOAT_EQ(c.segments().at(1)->startTime(), c.segments().at(2)->startTime());
+    // Move down carries the selection; Delete on the overlay's tile removes that segment.
+    w.click(c.downMoveItemBtn());
+    EXPECT_EQ(c.segments().selectedCutIndex(), 1);
+    EXPECT_NEAR(c.segments().at(1)->startTime(), 0.0, 1e-4);
+    EXPECT_TRUE(c.cutItemViews()[1]->selected());
+    const qint64 before = c.segments().count();
+    w.click(c.itemDeletedBtn());
+    EXPECT_EQ(c.segments().count(), before - 1);
+}
+
+TEST(EasyCutterWindow, SetStartAndSetEndFollowThePlayheadsPlace) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    EXPECT_FALSE(c.selectedLeftBtn()->isEnabled()) << "both off after loading";
+    EXPECT_FALSE(c.selectedRightBtn()->isEnabled());
+    struct Case {
+        float lower;
+        float upper;
+        float playhead;
+        bool setStart;
+        bool setEnd;
+    };
+    const std::vector<Case> cases = {
+        {0.25f, 0.75f, 0.25f, true, false}, // on the start handle: only set start
+        {0.25f, 0.75f, 0.1f, true, false},  {0.25f, 0.75f, 0.5f, true, true},
+        {0.25f, 0.75f, 0.75f, false, true}, // on the end handle: only set end
+        {0.25f, 0.75f, 0.9f, false, true},
+    };
+    for (const Case& k : cases) {
+        c.cutprogressView()->setLowerValueUpperValue(k.lower, k.upper);
+        c.actionSeekToTimeForCutProgressViewBlock(c.cutprogressView(), k.playhead);
+        EXPECT_EQ(c.selectedLeftBtn()->isEnabled(), k.setStart) << k.playhead;
+        EXPECT_EQ(c.selectedRightBtn()->isEnabled(), k.setEnd) << k.playhead;
+    }
+    // Set start at the playhead (0.9 of the file) moves only the start handle and its fields.
+    ASSERT_TRUE(WindowShots::waitUntil(
+        [&] { return std::abs(c.lqPlayer()->currentTime().seconds() - 0.9 * c.duration()) < 0.01; }, 3000));
+    c.setStartAction();
+    EXPECT_NEAR(c.cutprogressView()->lowerValue(), 0.9f, 1e-3);
+    EXPECT_EQ(c.startRow().fields[2]->stringValue(), "03");
+    EXPECT_EQ(c.segments().count(), 0);
+}
+
+TEST(EasyCutterWindow, MuteSilencesThePreviewAndTheMergedClips) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.muteAction();
+    EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.0f);
+    EXPECT_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 0);
+    c.muteAction();
+    EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.5f);
+    EXPECT_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 1);
 }
