@@ -175,6 +175,7 @@ void WatermarkEditor::setOverlayFrame(const ViewRect& videoRect, const ViewSize&
 
 void WatermarkEditor::emptyList() {
     _waterMarkList.clear();
+    _pictures.clear();
     refresWaterMarkListView();
 }
 
@@ -280,6 +281,11 @@ void WatermarkEditor::fitTextBox(WaterParam& w, ViewRect r, const QString& text)
     w.setWaterViewFrameWidth(static_cast<float>(_panel ? ViewFrame::frame(_panel).width : 0));
 }
 
+void WatermarkEditor::preparePlayer(LQMoviePlayer& player) {
+    player.SetDrawTextCallback(&playerDrawTextCallback);
+    player.SetLoadImageCallback(&playerLoadImageCallback);
+}
+
 QImage WatermarkEditor::getWaterImageWithPath(const QString& path) {
     const ViewSize size = EngineSnapshot::getVideoSizeForTrack(path);
     if (size.width <= 0 || size.height <= 0)
@@ -289,11 +295,17 @@ QImage WatermarkEditor::getWaterImageWithPath(const QString& path) {
 }
 
 QImage WatermarkEditor::overlayImage(const WaterParam& w) const {
-    if (w.waterImagePath().isEmpty())
+    const QString path = w.waterImagePath();
+    if (path.isEmpty())
         return {};
-    if (w.isVideo())
-        return getWaterImageWithPath(w.waterImagePath());
-    return QImage(w.waterImagePath());
+    // Every load of the selected watermark shows its picture: each file is read once.
+    const QString key = (w.isVideo() ? QStringLiteral("v:") : QStringLiteral("i:")) + path;
+    auto cached = _pictures.constFind(key);
+    if (cached != _pictures.constEnd())
+        return *cached;
+    const QImage picture = w.isVideo() ? getWaterImageWithPath(path) : QImage(path);
+    _pictures.insert(key, picture);
+    return picture;
 }
 
 void WatermarkEditor::addImageOrVideoAction() {

@@ -10,6 +10,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+class LQMoviePlayer;
 class LQTextField;
 class LQWaterView;
 class QSpinBox;
@@ -92,6 +94,9 @@ public:
     std::function<std::optional<QFont>(const QFont&)> chooseFont;
     std::function<std::optional<QColor>(const QColor&)> chooseColor;
 
+    // Gives a preview player the text renderer and the image loader (the editor's initPlayer calls it).
+    static void preparePlayer(LQMoviePlayer& player);
+
     // The video watermark's thumbnail: a frame 180 pixels high. Null when the file has no picture.
     static QImage getWaterImageWithPath(const QString& path);
 
@@ -126,4 +131,5 @@ private:
     // The field of each time group the steppers act on (`wmEditStartField` and the three after it).
     std::array<LQTextField*, 4> _editFields{};
     bool _settingSteppers = false;
+    mutable QHash<QString, QImage> _pictures; // the overlay's pictures by file
 };

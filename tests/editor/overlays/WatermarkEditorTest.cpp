@@ -39,6 +39,7 @@ public:
         playerHost = new QWidget(window.get());
         ViewFrame::setFrame(playerHost, {310, 120, 480, 360});
         player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 480, 360});
+        WatermarkEditor::preparePlayer(*player);
         player->view()->setParent(playerHost);
         ViewFrame::setFrame(player->view(), {0, 0, 480, 360});
     }
