@@ -2,6 +2,7 @@
 
 #include "LQProgressSliderDelegate.h"
 #include "LQTextFieldDelegate.h"
+#include "LQWaterView.h"
 #include "LQWaterViewDelegate.h"
 #include "NSTextFieldDelegate.h"
 #include "WatermarkEditRules.h"
@@ -21,7 +22,6 @@
 
 class LQMoviePlayer;
 class LQTextField;
-class LQWaterView;
 class QSpinBox;
 class WaterMarkCellItemView;
 class WatermarkHost;

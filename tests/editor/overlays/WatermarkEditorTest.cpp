@@ -11,6 +11,7 @@
 #include "WaterMarkCellItemView.h"
 #include "WatermarkHost.h"
 #include "WatermarkPanel.h"
+#include "WatermarkTestSupport.h"
 #include "WindowShots.h"
 #include "support/MediaFixtures.h"
 
@@ -25,46 +26,12 @@
 
 namespace {
 
-// The window around the panel: a player on a 4 s grey clip in a 480 x 360 view, the panel at its left.
-class TestHost : public WatermarkHost {
-public:
-    TestHost() {
-        source = MediaFixtures::make("wm_grey_4s.mp4", "-f lavfi -i color=c=gray:s=320x240:r=25:d=4 -f lavfi -i "
-                                                       "sine=d=4 -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest");
-        window = std::make_unique<QWidget>();
-        window->resize(800, 600);
-        left = new QWidget(window.get());
-        ViewFrame::setFrame(left, {0, 0, 300, 600});
-        left->setAutoFillBackground(true);
-        playerHost = new QWidget(window.get());
-        ViewFrame::setFrame(playerHost, {310, 120, 480, 360});
-        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 480, 360});
-        WatermarkEditor::preparePlayer(*player);
-        player->view()->setParent(playerHost);
-        ViewFrame::setFrame(player->view(), {0, 0, 480, 360});
-    }
-    LQMoviePlayer* watermarkPlayer() const override { return player.get(); }
-    QWidget* watermarkPlayerView() const override { return player->view(); }
-    ViewSize watermarkVideoSize() const override { return {320, 240}; }
-    bool watermarkPreviewPlaying() const override { return false; }
-    void watermarkAlert(const QString& key) override { alerts.append(key); }
-    QWidget* watermarkWindow() const override { return window.get(); }
-
-    std::string source;
-    std::unique_ptr<QWidget> window;
-    QWidget* left;
-    QWidget* playerHost;
-    std::unique_ptr<LQMoviePlayer> player;
-    QStringList alerts;
-};
-
 struct Fixture : ::testing::Test {
     ShellTestEnvironment environment;
-    TestHost host;
+    EditorStandIn host;
     WatermarkEditor editor{host};
-    std::string redPng = MediaFixtures::make("wm_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
-    std::string greenClip = MediaFixtures::make(
-        "wm_green_2s.mp4", "-f lavfi -i color=c=green:s=160x120:r=25:d=2 -c:v libx264 -pix_fmt yuv420p");
+    std::string redPng = WatermarkClips::red();
+    std::string greenClip = WatermarkClips::green();
 
     void SetUp() override {
         editor.initWaterView(host.left);

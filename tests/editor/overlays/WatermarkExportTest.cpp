@@ -4,6 +4,7 @@
 #include "WatermarkPlayerSink.h"
 #include "WatermarkRecordBuilder.h"
 #include "WatermarkRendering.h"
+#include "WatermarkTestSupport.h"
 #include "support/Ffprobe.h"
 #include "support/MediaFixtures.h"
 
@@ -22,11 +23,9 @@ struct Scene {
     WatermarkGeometry geometry{320, 240, 320};
 
     Scene() {
-        source = MediaFixtures::make("wm_grey_4s.mp4", "-f lavfi -i color=c=gray:s=320x240:r=25:d=4 -f lavfi -i "
-                                                       "sine=d=4 -c:v libx264 -pix_fmt yuv420p -c:a aac -shortest");
-        const std::string red = MediaFixtures::make("wm_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
-        const std::string green = MediaFixtures::make(
-            "wm_green_2s.mp4", "-f lavfi -i color=c=green:s=160x120:r=25:d=2 -c:v libx264 -pix_fmt yuv420p");
+        source = WatermarkClips::grey();
+        const std::string red = WatermarkClips::red();
+        const std::string green = WatermarkClips::green();
 
         auto image = std::make_shared<WaterParam>(); // pixels (16, 36)-(96, 96), shown 0-1.5 s
         image->setWaterType(WaterParam::File);
@@ -57,24 +56,8 @@ struct Scene {
     }
 };
 
-struct Rgb {
-    const std::vector<unsigned char>& bytes;
-    int width;
-    const unsigned char* at(int x, int y) const { return bytes.data() + (static_cast<size_t>(y) * width + x) * 3; }
-    bool red(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[1] < 70 && at(x, y)[2] < 70; }
-    bool green(int x, int y) const { return at(x, y)[1] > 100 && at(x, y)[0] < 50 && at(x, y)[2] < 50; }
-    bool grey(int x, int y) const {
-        return std::abs(at(x, y)[0] - 128) < 20 && std::abs(at(x, y)[1] - 128) < 20 && std::abs(at(x, y)[2] - 128) < 20;
-    }
-    // Yellow pixels in the text's band (rows 180-216 from the top, columns 28-200).
-    int yellow() const {
-        int n = 0;
-        for (int y = 180; y <= 218; ++y)
-            for (int x = 28; x < 200; ++x)
-                n += at(x, y)[0] > 180 && at(x, y)[1] > 180 && at(x, y)[2] < 90;
-        return n;
-    }
-};
+// The text's band: its baseline lies 24 pixels above the bottom, from x 32.
+constexpr RECT kTextBand{28, 180, 200, 219};
 
 } // namespace
 
@@ -104,10 +87,10 @@ TEST(WatermarkExport, OneOfEachKindInItsBoxAndTimeWindow) {
     const Rgb at05{early, w};
     EXPECT_TRUE(at05.red(56, 66)); // the image inside its box
     EXPECT_TRUE(at05.red(20, 40));
-    EXPECT_TRUE(at05.grey(56, 110)); // and not below it
-    EXPECT_TRUE(at05.grey(100, 66)); // nor right of it
-    EXPECT_TRUE(at05.grey(240, 60)); // the video is not on yet
-    EXPECT_EQ(at05.yellow(), 0);     // nor the text
+    EXPECT_TRUE(at05.grey(56, 110));        // and not below it
+    EXPECT_TRUE(at05.grey(100, 66));        // nor right of it
+    EXPECT_TRUE(at05.grey(240, 60));        // the video is not on yet
+    EXPECT_EQ(at05.yellowIn(kTextBand), 0); // nor the text
 
     const std::vector<unsigned char> late = ffmpegFrameRgb(out, 2.5, &w, &h);
     const Rgb at25{late, w};
@@ -116,8 +99,8 @@ TEST(WatermarkExport, OneOfEachKindInItsBoxAndTimeWindow) {
     EXPECT_TRUE(at25.green(196, 28));
     EXPECT_TRUE(at25.grey(240, 104));
     EXPECT_TRUE(at25.grey(180, 60));
-    EXPECT_GT(at25.yellow(), 60);     // the text
-    EXPECT_TRUE(at25.grey(300, 200)); // right of the text
+    EXPECT_GT(at25.yellowIn(kTextBand), 60); // the text
+    EXPECT_TRUE(at25.grey(300, 200));        // right of the text
 
     // The preview player, given the same records, shows the same pictures.
     auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(scene.source), ViewRect{0, 0, 320, 240});

@@ -11,6 +11,7 @@
 #include "WatermarkHost.h"
 #include "WatermarkPanel.h"
 #include "WatermarkRecordBuilder.h"
+#include "WatermarkTestSupport.h"
 #include "WindowShots.h"
 #include "support/Ffprobe.h"
 #include "support/MediaFixtures.h"
@@ -26,39 +27,6 @@
 #include <thread>
 
 namespace {
-
-// The editor's watermark mode as a person sees it: the panel at the left, the preview with the overlay at the
-// right.
-class EditorStandIn : public WatermarkHost {
-public:
-    explicit EditorStandIn(const std::string& source) : source(source) {
-        window = std::make_unique<QWidget>();
-        window->setWindowTitle("Watermark");
-        window->resize(820, 560);
-        left = new QWidget(window.get());
-        ViewFrame::setFrame(left, {0, 0, 310, 560});
-        playerHost = new QWidget(window.get());
-        playerHost->setStyleSheet("background: black");
-        ViewFrame::setFrame(playerHost, {320, 100, 480, 360});
-        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 480, 360});
-        WatermarkEditor::preparePlayer(*player);
-        player->view()->setParent(playerHost);
-        ViewFrame::setFrame(player->view(), {0, 0, 480, 360});
-    }
-    LQMoviePlayer* watermarkPlayer() const override { return player.get(); }
-    QWidget* watermarkPlayerView() const override { return player->view(); }
-    ViewSize watermarkVideoSize() const override { return {320, 240}; }
-    bool watermarkPreviewPlaying() const override { return false; }
-    void watermarkAlert(const QString& key) override { alerts.append(key); }
-    QWidget* watermarkWindow() const override { return window.get(); }
-
-    std::string source;
-    std::unique_ptr<QWidget> window;
-    QWidget* left;
-    QWidget* playerHost;
-    std::unique_ptr<LQMoviePlayer> player;
-    QStringList alerts;
-};
 
 void click(QWidget* w) {
     QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
@@ -85,38 +53,14 @@ void drag(LQWaterView* overlay, ViewPoint from, ViewPoint to) {
     QTest::mouseRelease(overlay, Qt::LeftButton, {}, b);
 }
 
-struct Rgb {
-    const std::vector<unsigned char>& bytes;
-    int width;
-    const unsigned char* at(int x, int y) const { return bytes.data() + (static_cast<size_t>(y) * width + x) * 3; }
-    bool red(int x, int y) const { return at(x, y)[0] > 200 && at(x, y)[1] < 70 && at(x, y)[2] < 70; }
-    bool green(int x, int y) const { return at(x, y)[1] > 100 && at(x, y)[0] < 50 && at(x, y)[2] < 50; }
-    bool grey(int x, int y) const {
-        return std::abs(at(x, y)[0] - 128) < 20 && std::abs(at(x, y)[1] - 128) < 20 && std::abs(at(x, y)[2] - 128) < 20;
-    }
-    int yellowIn(const RECT& r) const {
-        int n = 0;
-        for (int y = std::max(0, r.top); y < std::min(240, r.bottom); ++y)
-            for (int x = std::max(0, r.left); x < std::min(width, r.right); ++x)
-                n += at(x, y)[0] > 180 && at(x, y)[1] > 180 && at(x, y)[2] < 90;
-        return n;
-    }
-};
-
 } // namespace
 
 TEST(WatermarkPanel, EndToEndThreeKindsPlacedTimedAndExported) {
     ShellTestEnvironment environment;
-    const std::string source = MediaFixtures::make(
-        "wm_grey_4s.mp4",
-        "-f lavfi -i color=c=gray:s=320x240:r=25:d=4 -f lavfi -i sine=d=4 -c:v libx264 -pix_fmt yuv420p -c:a aac "
-        "-shortest");
-    const QString red =
-        QString::fromStdString(MediaFixtures::make("wm_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1"));
-    const QString green = QString::fromStdString(MediaFixtures::make(
-        "wm_green_2s.mp4", "-f lavfi -i color=c=green:s=160x120:r=25:d=2 -c:v libx264 -pix_fmt yuv420p"));
-
-    EditorStandIn host(source);
+    const QString red = QString::fromStdString(WatermarkClips::red());
+    const QString green = QString::fromStdString(WatermarkClips::green());
+    EditorStandIn host;
+    const std::string source = host.source;
     WatermarkEditor editor(host);
     editor.initWaterView(host.left);
     editor.initWatermarkView();

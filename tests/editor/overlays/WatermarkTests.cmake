@@ -5,6 +5,7 @@ add_executable(editor_watermark_tests
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkEditorTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkRecordBuilderTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkRenderingTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkTestSupport.h
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkExportTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkPanelEndToEndTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/../mediaplayer/PlayerTestSupport.cpp)
