@@ -359,20 +359,34 @@ void EasyCutterWindowcontroller::addFileAction() {
     loadFile(paths.first());
 }
 
-bool EasyCutterWindowcontroller::loadFile(const QString& path) {
-    std::shared_ptr<SimpleData> record = MediaProbe::getVideoInfomation(path, MediaProbe::Variant::Plain);
+void EasyCutterWindowcontroller::loadFile(const QString& path) {
+    // The probe reads the file and takes its thumbnail: off the main thread, so the window never waits on a slow
+    // or large file. Only the newest request is applied.
+    const int request = ++_probeSerial;
+    QPointer<EasyCutterWindowcontroller> self(this);
+    Dispatch::background([self, path, request] {
+        std::shared_ptr<SimpleData> record = MediaProbe::getVideoInfomation(path, MediaProbe::Variant::Plain);
+        Dispatch::main([self, path, request, record] {
+            if (self && request == self->_probeSerial)
+                self->fileProbed(path, record);
+        });
+    });
+}
+
+void EasyCutterWindowcontroller::fileProbed(const QString& path, const std::shared_ptr<SimpleData>& record) {
     if (!record) {
         // The window keeps the file, the segments and the settings it had; the reader is told why nothing changed.
         showSimpleAlert(localized(QStringLiteral("nonsupportfilesstringValue")) + QFileInfo(path).fileName(), 2);
-        return false;
+        return;
     }
+    if (isRunning())
+        return; // an export started meanwhile works on the file it was started with
     _fileData = record;
     _segments.clear();
     refresFileListView();
     initPlayer();
     _scrLabel->setText(_fileData->path());
     enableEditItemShow(true);
-    return true;
 }
 
 void EasyCutterWindowcontroller::initPlayer() {

@@ -52,7 +52,8 @@ public:
 
     // Source and preview.
     void addFileAction();
-    bool loadFile(const QString& path);
+    // Probes the file off the main thread, then shows it (or tells why it cannot be used).
+    void loadFile(const QString& path);
     void initPlayer();
     void enableEditItemShow(bool show);
     void enableEdit(bool enabled) override;
@@ -148,6 +149,7 @@ protected:
     void changePlayerSlider() override;
 
 private:
+    void fileProbed(const QString& path, const std::shared_ptr<SimpleData>& record);
     void buildFrame(QWidget* content);
     void buildNoFilePanel();
     void buildPreview();
@@ -183,6 +185,7 @@ private:
     SegmentList _segments;
     std::vector<CutItemView*> _cutItemViews;
     int _exportCount = 0;
+    int _probeSerial = 0;
     bool _mergeRun = false;
 
     LQTextField* _edittingField = nullptr;

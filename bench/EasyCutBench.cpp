@@ -1,0 +1,136 @@
+// The easy cutter's main thread: the longest stall of the event loop while a file is loaded, while ten segments
+// are cut, and during a separate and a merged export of them (target: every stall under 50 ms).
+//
+//   bench_easycut [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
+#include "BenchProcess.h"
+
+#include "Alert.h"
+#include "EasyCutterWindowcontroller.h"
+#include "LQCutProgressView.h"
+#include "MOQButton.h"
+#include "Modal.h"
+#include "StandardFolders.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Watches the event loop: a timer that asks to fire every millisecond records the longest gap between two of its
+// ticks, which is the longest time the main thread did something else.
+class StallWatch {
+public:
+    StallWatch() {
+        _timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&_timer, &QTimer::timeout, [this] {
+            const qint64 now = _clock.nsecsElapsed();
+            _longestNs = std::max(_longestNs, now - _lastNs);
+            _lastNs = now;
+        });
+    }
+    void start() {
+        _longestNs = 0;
+        _clock.start();
+        _lastNs = 0;
+        _timer.start(1);
+    }
+    double stopMs() {
+        _timer.stop();
+        return double(_longestNs) / 1e6;
+    }
+
+private:
+    QTimer _timer;
+    QElapsedTimer _clock;
+    qint64 _lastNs = 0;
+    qint64 _longestNs = 0;
+};
+
+bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+void report(const char* what, double ms) {
+    std::printf("%-44s longest main-thread stall %7.1f ms %s\n", what, ms, ms < 50 ? "" : "(over 50 ms)");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "clipwright-bench";
+    fs::create_directories(folder);
+    const std::string clip = (folder / "easycut_20s_720p.mp4").string();
+    if (!BenchProcess::makeOnce(clip, "-f lavfi -i testsrc2=size=1280x720:rate=25:duration=20 "
+                                      "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=20 "
+                                      "-ac 2 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 50 -c:a aac "
+                                      "-shortest")) {
+        std::fprintf(stderr, "could not make %s\n", clip.c_str());
+        return 1;
+    }
+    const QString home = QDir::tempPath() + "/clipwright-bench-easycut-home";
+    QDir(home).removeRecursively();
+    StandardFolders::setTestRoot(home);
+    Alert::setProvider([](const AlertRequest& request, QWidget*) {
+        std::printf("alert: %s\n", qPrintable(request.informativeText));
+        return 0;
+    });
+    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+
+    EasyCutterWindowcontroller controller;
+    controller.window()->show();
+    StallWatch watch;
+
+    watch.start();
+    QElapsedTimer timer;
+    timer.start();
+    QTimer::singleShot(5, [&] { controller.loadFile(QString::fromStdString(clip)); });
+    runUntil([&] { return controller.fileData() != nullptr && timer.elapsed() > 300; }, 30000);
+    report("loading a 20 s 720p file", watch.stopMs());
+
+    watch.start();
+    int cut = 0;
+    std::function<void()> next = [&] {
+        controller.cutprogressView()->setLowerValueUpperValue(float(cut) / 10, float(cut) / 10 + 0.05f);
+        controller.cutAction();
+        if (++cut < 10)
+            QTimer::singleShot(20, next);
+    };
+    QTimer::singleShot(5, next);
+    runUntil([&] { return cut >= 10; }, 60000);
+    report("cutting ten segments (a thumbnail each)", watch.stopMs());
+
+    for (bool merge : {false, true}) {
+        if (controller.merageBtn()->selected() != merge)
+            controller.merageBtn()->setSelected(merge);
+        watch.start();
+        timer.restart();
+        QTimer::singleShot(5, [&] { controller.startExportAction(); });
+        runUntil([&] { return controller.isRunning(); }, 5000);
+        runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
+        const double stall = watch.stopMs();
+        std::printf("%s export of ten 1 s segments: %.1f s\n", merge ? "merged" : "separate",
+                    double(timer.elapsed()) / 1000);
+        report(merge ? "merged export" : "separate export", stall);
+    }
+    controller.close();
+    QDir(home).removeRecursively();
+    return 0;
+}
