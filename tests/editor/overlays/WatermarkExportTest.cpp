@@ -118,3 +118,65 @@ TEST(WatermarkExport, OneOfEachKindInItsBoxAndTimeWindow) {
         EXPECT_LT(PlayerTestSupport::meanDifferenceToRgb(shown, seconds < 1 ? early : late), 4.0);
     }
 }
+
+TEST(WatermarkExport, TwoOfEachKindEachInItsBoxAndTime) {
+    const std::string source = WatermarkClips::grey();
+    WaterMarkList list;
+    auto add = [&](WaterParam::Kind kind, const std::string& path, const QString& text, const ViewRect& fractions,
+                   float start) {
+        auto w = std::make_shared<WaterParam>();
+        w->setWaterType(kind);
+        w->setWaterImagePath(QString::fromStdString(path));
+        w->setIsVideo(path.size() > 4 && path.substr(path.size() - 4) == ".mp4");
+        w->setWaterText(text);
+        w->setWaterFontName("DejaVu Sans");
+        w->setWaterFontColor(QColor(255, 255, 0));
+        w->setWaterPercentClipRect(fractions);
+        w->setStartTime(start);
+        w->setDuration(2);
+        w->setFileDuration(2);
+        w->setFileEndTime(2);
+        w->setSelected(true);
+        list.append(w);
+    };
+    // Upper row during the first two seconds, lower row during the last two.
+    add(WaterParam::File, WatermarkClips::red(), {}, {0.05, 0.6, 0.2, 0.2}, 0);
+    add(WaterParam::File, WatermarkClips::red(), {}, {0.05, 0.1, 0.2, 0.2}, 2);
+    add(WaterParam::File, WatermarkClips::green(), {}, {0.7, 0.6, 0.25, 0.25}, 0);
+    add(WaterParam::File, WatermarkClips::green(), {}, {0.7, 0.1, 0.25, 0.25}, 2);
+    add(WaterParam::Text, {}, "AB", {0.4, 0.7, 0.2, 0.1}, 0);
+    add(WaterParam::Text, {}, QString::fromUtf8("水印"), {0.4, 0.1, 0.2, 0.1}, 2);
+
+    const std::string out = MediaFixtures::freshDir("wm_several") + "/six.mp4";
+    CONVERT_HANDLE job = apiMediaConvertCreate();
+    ASSERT_GT(apiMediaConvertSetInputMedia(job, source.c_str()), 0);
+    WatermarkJobSink sink(job);
+    EXPECT_EQ(WatermarkRecordBuilder::send(list, -1, false, {320, 240, 320}, sink).records, 6);
+    ASSERT_GT(apiMediaConvertSetVideoBitrate(job, 4000), 0);
+    ASSERT_GT(apiMediaConvertSetOutputPath(job, out.c_str()), 0);
+    int started = 0;
+    std::thread worker([&] { started = apiMediaConvertStart(job); });
+    worker.join();
+    apiMediaConvertClose(job);
+    ASSERT_GT(started, 0);
+
+    // Centres (pixels, top-left origin) of the upper and lower boxes; text bands above their baselines.
+    const int imageX = 48, imageUpper = 72, imageLower = 192;
+    const int videoX = 264, videoUpper = 66, videoLower = 186;
+    const RECT upperText{124, 72 - 34, 200, 74}, lowerText{124, 216 - 34, 200, 218};
+    for (double seconds : {1.0, 3.0}) {
+        SCOPED_TRACE(seconds);
+        int w = 0, h = 0;
+        const std::vector<unsigned char> frame = ffmpegFrameRgb(out, seconds, &w, &h);
+        ASSERT_EQ(w, 320);
+        const Rgb rgb{frame, w};
+        const bool first = seconds < 2;
+        EXPECT_EQ(rgb.red(imageX, imageUpper), first);
+        EXPECT_EQ(rgb.red(imageX, imageLower), !first);
+        EXPECT_EQ(rgb.green(videoX, videoUpper), first);
+        EXPECT_EQ(rgb.green(videoX, videoLower), !first);
+        EXPECT_EQ(rgb.yellowIn(upperText) > 20, first);
+        EXPECT_EQ(rgb.yellowIn(lowerText) > 20, !first);
+        EXPECT_TRUE(rgb.grey(160, 120)); // the middle stays clear
+    }
+}
