@@ -527,3 +527,49 @@ TEST(EasyCutterWindow, MuteSilencesThePreviewAndTheMergedClips) {
     EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.5f);
     EXPECT_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 1);
 }
+
+TEST(EasyCutterWindow, SteppersWriteTheClickedFieldAndMoveOnlyTheirHandle) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    const double d = c.duration();
+    // Before any field was clicked a stepper writes no field; it re-applies its row's time to its handle.
+    c.cutprogressView()->setLowerValueUpperValue(0.5f, 1);
+    c.startRow().stepper->step(true);
+    EXPECT_EQ(c.startRow().fields[2]->stringValue(), "00");
+    EXPECT_FLOAT_EQ(c.cutprogressView()->lowerValue(), 0.0f);
+
+    // A click on the end seconds binds the steppers to it: the start stepper then writes into that end field.
+    QTest::mouseClick(c.stopRow().fields[2], Qt::LeftButton, {}, c.stopRow().fields[2]->rect().center());
+    EXPECT_EQ(c.stopRow().stepper->integerValue(), 4) << "the end stepper starts from the clicked field's number";
+    EXPECT_EQ(c.startRow().stepper->integerValue(), 1);
+    c.startRow().stepper->step(false);
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), "00");
+    EXPECT_FLOAT_EQ(c.cutprogressView()->upperValue(), 1.0f) << "only the start handle is moved";
+    c.stopRow().stepper->setIntegerValue(2);
+    c.stopRow().stepper->step(true);
+    EXPECT_EQ(c.stopRow().fields[2]->stringValue(), "03");
+    EXPECT_NEAR(c.cutprogressView()->upperValue() * d, 3.0, 0.001);
+
+    // The end stepper past the file: a warning, and the end stays the file's end.
+    c.stopRow().stepper->setIntegerValue(30);
+    c.stopRow().stepper->step(true);
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts[0].contains("beyond the end"));
+    EXPECT_LE(c.cutprogressView()->upperValue(), 1.0f);
+}
+
+TEST(EasyCutterWindow, TheEndOfTheFileReturnsToPausedAtTheStart) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    c.actionSeekToTimeForCutProgressViewBlock(c.cutprogressView(), float((c.duration() - 0.3) / c.duration()));
+    w.click(c.playOrpauseBtn());
+    ASSERT_TRUE(c.isPlaying());
+    EXPECT_TRUE(c.playOrpauseBtn()->selected());
+    EXPECT_FALSE(c.playOrpauseSelectBtn()->isEnabled()) << "playing and the range preview exclude each other";
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isPlaying(); }, 5000));
+    EXPECT_FALSE(c.playOrpauseBtn()->selected());
+    EXPECT_TRUE(c.playOrpauseSelectBtn()->isEnabled());
+    EXPECT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer()->currentTime().seconds() < 0.05; }, 3000));
+}
