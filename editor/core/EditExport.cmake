@@ -2,6 +2,7 @@
 # time rules, and the run that owns an export's private piece folder.
 add_library(editor_export STATIC
     ${CMAKE_CURRENT_LIST_DIR}/EditExportPlan.cpp ${CMAKE_CURRENT_LIST_DIR}/EditExportPlan.h
+    ${CMAKE_CURRENT_LIST_DIR}/EditExportRun.cpp ${CMAKE_CURRENT_LIST_DIR}/EditExportRun.h
     ${CMAKE_CURRENT_LIST_DIR}/EditExportSettings.cpp ${CMAKE_CURRENT_LIST_DIR}/EditExportSettings.h)
 target_include_directories(editor_export PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(editor_export PUBLIC shell formats Qt6::Widgets)
