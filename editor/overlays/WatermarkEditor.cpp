@@ -1,5 +1,6 @@
 #include "WatermarkEditor.h"
 
+#include "AVMakeRectWithAspectRatioInsideRect.h"
 #include "Dispatch.h"
 #include "EngineSnapshot.h"
 #include "HelpClass.h"
@@ -138,11 +139,7 @@ void WatermarkEditor::initWaterView(QWidget* contentLeftView) {
 }
 
 ViewRect WatermarkEditor::videoRectInside(const ViewSize& video, const ViewRect& bounds) {
-    if (video.width <= 0 || video.height <= 0)
-        return bounds;
-    const double scale = std::min(bounds.width / video.width, bounds.height / video.height);
-    const double w = video.width * scale, h = video.height * scale;
-    return {bounds.x + (bounds.width - w) / 2, bounds.y + (bounds.height - h) / 2, w, h};
+    return AVMakeRectWithAspectRatioInsideRect(video, bounds);
 }
 
 void WatermarkEditor::initWatermarkView() {

@@ -1,0 +1,6 @@
+# Crop and rotation: the overlay's box model, the crop geometry, the panels, and the export against the preview.
+add_executable(editor_crop_tests
+    ${CMAKE_CURRENT_LIST_DIR}/LQUICliperModelTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CropGeometryTest.cpp)
+target_link_libraries(editor_crop_tests PRIVATE editor_crop testmain_gui Qt6::Test)
+gtest_discover_tests(editor_crop_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
