@@ -2,6 +2,8 @@
 add_executable(editor_export_tests
     ${CMAKE_CURRENT_LIST_DIR}/EditExportClips.h
     ${CMAKE_CURRENT_LIST_DIR}/EditExportEngineTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/EditExportPlanTest.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/EditExportPlanTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TrimPanelTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TrimTimeRulesTest.cpp)
 target_link_libraries(editor_export_tests PRIVATE editor_export shelltestsupport testmain_gui Qt6::Test)
 gtest_discover_tests(editor_export_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
