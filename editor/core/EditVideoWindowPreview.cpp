@@ -1,0 +1,281 @@
+// The editor window's preview player (set-up, play and pause, the follow timer, the seek slider), its still
+// frames, closing and the Start action.
+#include "EditVideoWindowController.h"
+
+#include "Dispatch.h"
+#include "HelpClass.h"
+#include "LQCutProgressView.h"
+#include "LQMoviePlayer.h"
+#include "LQProgressSlider.h"
+#include "MOQButton.h"
+#include "MOQImageView.h"
+#include "NSProgressView.h"
+#include "ResourceBundle.h"
+#include "ShellLog.h"
+#include "ViewFrame.h"
+#include "WatermarkEditor.h"
+
+#include <QLabel>
+
+namespace {
+
+QImage image(const QString& name) {
+    return ResourceBundle::imageWithfileName(name);
+}
+
+} // namespace
+
+const QStringList& EditVideoWindowController::coverStyleCodes() {
+    static const QStringList codes{QStringLiteral("png"), QStringLiteral("jpg"), QStringLiteral("bmp")};
+    return codes;
+}
+
+void EditVideoWindowController::chooseCoverStyle(int row) {
+    // The pop-up shows translated titles; the format is taken from the row, never from the title's text.
+    if (row >= 0 && row < coverStyleCodes().size())
+        setCoverStyle(coverStyleCodes().at(row));
+}
+
+double EditVideoWindowController::duration() const {
+    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+}
+
+double EditVideoWindowController::currentTime() const {
+    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+}
+
+void EditVideoWindowController::seekTo(double seconds) {
+    if (_lqPlayer)
+        _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+}
+
+void EditVideoWindowController::takeDownPlayer() {
+    removeTimer();
+    _isPlaying = false;
+    if (!_lqPlayer)
+        return;
+    _lqPlayer->stop();
+    if (QWidget* view = _lqPlayer->view())
+        view->hide();
+    _lqPlayer.reset();
+}
+
+void EditVideoWindowController::initPlayer() {
+    // The overlays ride on the old player's view: take them off before it goes.
+    if (_watermarks && _watermarks->watermarkView() && _lqPlayer &&
+        _watermarks->watermarkView()->parentWidget() == _lqPlayer->view())
+        _watermarks->watermarkView()->setParent(nullptr);
+    takeDownPlayer();
+    setPlayButtonLook(false);
+    if (!_filePath.isEmpty()) {
+        QWidget* host = _toolItemType == ToolItemTypeMusic ? static_cast<QWidget*>(_musicRightPlayerView)
+                                                           : static_cast<QWidget*>(_playerView);
+        _lqPlayer = std::make_unique<LQMoviePlayer>(_filePath, ViewFrame::bounds(host));
+        _lqPlayer->seekTime(MediaTime::make(1, 30));
+        QPointer<EditVideoWindowController> self(this);
+        _lqPlayer->setPlayerDidEndBlock([self] {
+            if (self)
+                self->playerDidEnd();
+        });
+        WatermarkEditor::preparePlayer(*_lqPlayer);
+        QWidget* view = _lqPlayer->view();
+        view->setParent(host);
+        ViewFrame::setFrame(view, ViewFrame::bounds(host));
+        view->show();
+    }
+    // The bar under the player starts again: the seek slider at 0, the trim bar over the whole file, kept.
+    if (!_progressSlider) {
+        _progressSlider = new LQProgressSlider(ViewRect{120, (36 - 17) / 2.0, 100, 17}, _playerBottomView);
+        _progressSlider->setDelegate(this);
+        _cutProgressView = new LQCutProgressView(ViewRect{120, (36 - 30) / 2.0, 100, 30}, _playerBottomView);
+        _cutProgressView->setDelegate(this);
+    }
+    _progressSlider->setProgress(0);
+    _cutProgressView->setIsFanxuan(false);
+    _cutProgressView->setLowerValueUpperValue(0, 1);
+    _cutProgressView->setProgress(0);
+    const bool trim = _trimView && !_trimView->isHidden();
+    _progressSlider->setVisible(!trim);
+    _cutProgressView->setVisible(trim);
+    _currentTimeLabel->setText(HelpClass::returnTimeToStr(0));
+    _totalTimeLabel->setText(HelpClass::returnTimeToStr(float(duration())));
+}
+
+void EditVideoWindowController::setPlayButtonLook(bool playing) {
+    MOQButton* button = playOrpauseBtn();
+    if (!button)
+        return;
+    const QString name = playing ? QStringLiteral("Cut/btnPause") : QStringLiteral("Cut/btnPlay");
+    button->setOnBackgroundImage(image(name + "_On.png"));
+    button->setDownBackgroundImage(image(name + "_Down.png"));
+    button->setNormalBackgroundImage(image(name + "_Normal.png"));
+    button->setContentTitle(QString());
+    button->update();
+}
+
+void EditVideoWindowController::play() {
+    if (!_lqPlayer)
+        return;
+    _isPlaying = true;
+    const int stream = selectedAudioStreamIndex();
+    if (stream >= 0)
+        _lqPlayer->SetAudioIndex(stream);
+    if (_watermarks) {
+        _watermarks->refreshPlayerWaterMark(false);
+        if (_watermarks->watermarkView())
+            _watermarks->watermarkView()->hide();
+    }
+    addTimer();
+    _lqPlayer->DisableMainAudio(false);
+    _lqPlayer->play();
+    setPlayButtonLook(true);
+    if (_watermarks) {
+        _watermarks->enableWaterChildView(false);
+        _watermarks->waterEnAbeld(false);
+    }
+}
+
+void EditVideoWindowController::pause() {
+    if (!_lqPlayer)
+        return;
+    _isPlaying = false;
+    _lqPlayer->pause();
+    if (_watermarks) {
+        const bool editable = !isRunning();
+        if (_toolItemType == ToolItemTypeWatermark) {
+            _watermarks->refreshPlayerWaterMark(true);
+            if (_watermarks->watermarkView())
+                _watermarks->watermarkView()->show();
+        }
+        _watermarks->enableWaterChildView(editable && !_watermarks->waterMarkList().isEmpty());
+        _watermarks->waterEnAbeld(editable);
+    }
+    setPlayButtonLook(false);
+    removeTimer();
+}
+
+void EditVideoWindowController::action_playPauseBtn(MOQButton*) {
+    if (_isPlaying)
+        pause();
+    else
+        play();
+}
+
+void EditVideoWindowController::changePlayerSlider() {
+    if (!_lqPlayer)
+        return;
+    const double c = currentTime();
+    const double d = duration();
+    if (d <= c && c > 0)
+        removeTimer();
+    const float p = d > 0 ? float(c / d) : 0.0f;
+    if (_trimView && _trimView->isHidden())
+        _progressSlider->setProgress(p);
+    else
+        _cutProgressView->setProgress(p);
+    _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(c)));
+    _totalTimeLabel->setText(HelpClass::returnTimeToStr(float(d)));
+}
+
+void EditVideoWindowController::playerDidEnd() {
+    pause();
+    if (_lqPlayer)
+        _lqPlayer->stop();
+    applyZeroStopRule();
+    const double start = _cutTimeRange_start / 1e6;
+    seekTo(start);
+    const double d = duration();
+    if (d > 0)
+        _progressSlider->setProgress(float(start / d));
+}
+
+// ---- The seek slider and the trim bar's playhead ----
+
+void EditVideoWindowController::actionMouseDownForProgressSliderBlock(LQProgressSlider*, float) {
+    // A press holds the picture still; _isPlaying remembers whether to go on at the release.
+    if (_lqPlayer)
+        _lqPlayer->pause();
+    removeTimer();
+}
+
+void EditVideoWindowController::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
+    seekWhileDragging(progress);
+}
+
+void EditVideoWindowController::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float) {
+    if (_isPlaying && _lqPlayer) {
+        _lqPlayer->DisableMainAudio(false);
+        _lqPlayer->play();
+        addTimer();
+    }
+}
+
+void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(LQCutProgressView*, float progress) {
+    seekWhileDragging(progress);
+}
+
+void EditVideoWindowController::seekWhileDragging(float progress) {
+    if (!_lqPlayer)
+        return;
+    const float t = float(progress * duration());
+    _lqPlayer->seekTime(MediaTime::withSeconds(t, 600));
+    _currentTimeLabel->setText(HelpClass::returnTimeToStr(t));
+}
+
+void EditVideoWindowController::actionMouseMovedForCutProgressViewBlock(LQCutProgressView*, float lower, float upper,
+                                                                        long long handle) {
+    const double d = duration();
+    if (d <= 0)
+        return;
+    _cutTimeRange_start = double(lower) * d * 1e6;
+    _cutTimeRange_stop = double(upper) * d * 1e6;
+    seekTo((handle == 2 ? upper : lower) * d);
+}
+
+// ---- Still frames, closing, export ----
+
+QString EditVideoWindowController::actionCarameraBtn() {
+    if (!_fileData || !_lqPlayer)
+        return {};
+    const int w = int(_videoSize.width);
+    const int h = int(_videoSize.height);
+    LQMoviePlayer* player = _lqPlayer.get();
+    return saveSnapshot(w, h, [player](int* width, int* height, unsigned char* buffer) {
+        if (player->Snapshot(width, height, buffer) != 1)
+            *width = *height = 0; // nothing shown: nothing is written
+    });
+}
+
+void EditVideoWindowController::stopPlayers() {
+    // Closing stops and lets go of the preview whether it plays or not.
+    takeDownPlayer();
+}
+
+void EditVideoWindowController::startExportAction(MOQButton*) {
+    if (isRunning()) {
+        cancelRun();
+        _exportProgressView->setProgress(0);
+        return;
+    }
+    if (!_fileData || !buildExportSteps)
+        return;
+    std::vector<JobStep> steps = buildExportSteps();
+    if (steps.empty())
+        return;
+    if (_isPlaying)
+        pause();
+    _exportProgressView->setProgress(0);
+    QPointer<EditVideoWindowController> self(this);
+    _exportStarting = true;
+    const bool started = startRun(std::move(steps), [self](bool) {
+        if (self)
+            self->_exportProgressView->setProgress(0);
+    });
+    _exportStarting = false;
+    if (!started || !isRunning())
+        enableEdit(true); // a run that did not start, or ended while it was set up, leaves the window usable
+}
+
+void EditVideoWindowController::jobProgress(int, double percent) {
+    _exportProgressView->setProgress(float(percent / 100.0));
+}

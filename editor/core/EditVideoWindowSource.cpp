@@ -1,0 +1,185 @@
+// The editor window's source file: the Add action, the probe off the main thread and the binding of a new file.
+#include "EditVideoWindowController.h"
+
+#include "Dispatch.h"
+#include "HelpClass.h"
+#include "InputFilePanel.h"
+#include "LQCutProgressView.h"
+#include "LQMoviePlayer.h"
+#include "LQProgressSlider.h"
+#include "MOQButton.h"
+#include "MediaProbe.h"
+#include "OutputFormatBrowser.h"
+#include "ResourceBundle.h"
+#include "ShellLog.h"
+#include "WatermarkEditor.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString localized(const QString& key) {
+    return ResourceBundle::localizedStringForKey(key);
+}
+
+// The audio-track pop-up's title of one stream.
+QString trackTitle(const AudioStreamInfo& track) {
+    if (!track.title().isEmpty())
+        return QStringLiteral("%1(%2 %3)").arg(track.title()).arg(track.channel()).arg(track.sample());
+    if (!track.lang().isEmpty() || !track.psect().isEmpty())
+        return QStringLiteral("%1 %2(%3 %4)").arg(track.lang(), track.psect()).arg(track.channel()).arg(track.sample());
+    return QStringLiteral("%1(%2 %3)").arg(track.codec()).arg(track.channel()).arg(track.sample());
+}
+
+} // namespace
+
+void EditVideoWindowController::addfileAction(MOQButton*) {
+    if (isRunning())
+        return;
+    const QStringList paths = InputFilePanel::run(window());
+    if (paths.isEmpty())
+        return;
+    qCInfo(lcShell).noquote() << QStringLiteral("urls:%1").arg(paths.join(QLatin1Char(',')));
+    loadFile(paths.first());
+}
+
+void EditVideoWindowController::loadFile(const QString& path) {
+    // The probe opens the file, reads its streams and takes a thumbnail: off the main thread, so a slow or large
+    // file never holds the window. It fills a record of its own; only the newest request is applied.
+    const int request = ++_probeSerial;
+    _probing = true;
+    qCInfo(lcShell).noquote() << QStringLiteral("fileName:%1").arg(path);
+    QPointer<EditVideoWindowController> self(this);
+    Dispatch::background([self, path, request] {
+        std::shared_ptr<SimpleData> record = MediaProbe::getVideoInfomation(path, MediaProbe::Variant::Editor);
+        Dispatch::main([self, path, request, record] {
+            if (!self || request != self->_probeSerial)
+                return;
+            self->_probing = false;
+            self->fileProbed(path, record);
+        });
+    });
+}
+
+void EditVideoWindowController::fileProbed(const QString& path, const std::shared_ptr<SimpleData>& record) {
+    // A file that cannot be used changes nothing: the window keeps its file and its settings and says why.
+    if (!record) {
+        showSimpleAlert(localized(QStringLiteral("nonsupportfilesstringValue")) + QFileInfo(path).fileName(), 2);
+        return;
+    }
+    if (record->sourceData()->width() < 1 || record->sourceData()->height() < 1) {
+        showSimpleAlert(localized(QStringLiteral("Pleaseselectedvideo'sfilestring")), 2);
+        return;
+    }
+    if (isRunning())
+        return; // an export started meanwhile works on the file it was started with
+
+    _filePath = path;
+    _scrLabel->setText(path);
+    _scrLabel->setStyleSheet(QStringLiteral("color: rgb(33, 176, 235); background: transparent;"));
+    _fileData = record;
+    // The format strip starts again for the new file, and the record's target follows the stored choices.
+    _browser->actionFunctionItem(nullptr);
+    _outputSelection.readStoredTitles();
+    _outputSelection.refreshTarget(*_fileData, OutputSelection::TargetAllFields);
+
+    // A new file starts with the whole file kept; the panels start afresh.
+    _cutTimeRange_start = 0;
+    _cutTimeRange_stop = 0;
+    _isTrimFanxuan = false;
+    if (_watermarks)
+        _watermarks->emptyList();
+    refreshPlayerView();
+
+    for (MOQButton* button : _toolButtons)
+        button->setEnabled(true);
+    _progressSlider->setDisable(false);
+    enableEdit(true);
+    enterMode(_toolItemType);
+}
+
+void EditVideoWindowController::refreshPlayerView() {
+    qCInfo(lcShell, "%s", "-[EditVideoWindowController refreshPlayerView]");
+    SimpleData& data = *_fileData;
+    // The edit state that carries over to a new file (rotation, mirroring, keep-aspect); colour and volume start
+    // again. The crop starts over the whole picture.
+    data.setConvertRateAngle(_playerRotateAngle);
+    data.setKeepAspectratio(_keepAspectratio);
+    data.setHFlip(_hFlip);
+    data.setVFlip(_vFlip);
+    data.setBrightness(0);
+    data.setContrast(0);
+    data.setSaturation(0);
+    data.setVolume(1.0);
+    data.setIsTrimFanxuan(_isTrimFanxuan);
+    data.setCutTimeRange_start(qint64(_cutTimeRange_start));
+    data.setCutTimeRange_stop(qint64(_cutTimeRange_stop));
+    _brightness = _contrast = _saturation = 0;
+    _volume = 1.0;
+
+    const FileData& source = *data.sourceData();
+    _videoSize = EditorLayout::videoSize(source.width(), source.height(), source.angle(), _playerRotateAngle);
+    _editVideoClipRect = ViewRect{0, 0, _videoSize.width, _videoSize.height};
+    _convertCropSize = RECT{};
+    data.setClipRect(_editVideoClipRect);
+    data.setConvertCropSize(_convertCropSize);
+
+    initPlayer();
+    if (_watermarks)
+        _watermarks->initWatermarkView();
+    _cutProgressView->setIsFanxuan(_isTrimFanxuan);
+
+    applyZeroStopRule();
+    const double d = duration();
+    if (d > 0)
+        _cutProgressView->setLowerValueUpperValue(float((_cutTimeRange_start / 1e6) / d),
+                                                  float((_cutTimeRange_stop / 1e6) / d));
+    refreshTimeLabels();
+    if (_watermarks)
+        _watermarks->refreshWaterTime();
+
+    _lqPlayer->SetRotateAngle(_playerRotateAngle);
+    _lqPlayer->SetHFlip(_hFlip);
+    _lqPlayer->SetVFlip(_vFlip);
+    _lqPlayer->SetVolume(_volume);
+    _lqPlayer->SetBCS(_brightness, _contrast, _saturation);
+    seekTo(_cutTimeRange_start / 1e6);
+    const float position = d > 0 ? float((_cutTimeRange_start / 1e6) / d) : 0.0f;
+    if (_cutProgressView->isHidden())
+        _progressSlider->setProgress(position);
+    else
+        _cutProgressView->setProgress(position);
+    fillAudioTracks();
+}
+
+void EditVideoWindowController::fillAudioTracks() {
+    _audiochanelPopBtn->clear();
+    for (const std::shared_ptr<AudioStreamInfo>& track : *_fileData->audioStreamInfos())
+        _audiochanelPopBtn->addItem(trackTitle(*track));
+}
+
+int EditVideoWindowController::selectedAudioStreamIndex() const {
+    // Always a stream of the file: the pop-up's row names a track, never a stream number itself.
+    if (!_fileData || _fileData->audioStreamInfos()->isEmpty())
+        return -1;
+    const AudioStreamInfoList& tracks = *_fileData->audioStreamInfos();
+    const int row = std::clamp(_audiochanelPopBtn->currentIndex(), 0, int(tracks.size()) - 1);
+    return tracks.at(row)->index();
+}
+
+void EditVideoWindowController::refreshTimeLabels() {
+    _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(currentTime())));
+    _totalTimeLabel->setText(HelpClass::returnTimeToStr(float(duration())));
+}
+
+void EditVideoWindowController::applyZeroStopRule() {
+    if (_cutTimeRange_stop == 0) {
+        _cutTimeRange_stop = duration() * 1e6;
+        _cutTimeRange_start = 0;
+    }
+}
