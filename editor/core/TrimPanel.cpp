@@ -53,7 +53,7 @@ QSpinBox* timeRow(QWidget* row, std::array<LQTextField*, 4>& fields, TrimPanel* 
     stepper->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     stepper->setRange(0, 59);
     stepper->setWrapping(true);
-    stepper->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; background: transparent; border: none; }"));
+    stepper->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; }"));
     stepper->setFocusPolicy(Qt::NoFocus);
     ViewFrame::setFrame(stepper, ViewRect{ViewFrame::frame(row).width - 20, 0, 20, 26});
     return stepper;

@@ -286,5 +286,16 @@ TEST(EditExportEngine, TheAudioTrackIsTheChosenStreamAndAFileWithoutSoundExports
         const FfprobeResult probe = ffprobe((folder + "/silent.mp4").toStdString());
         EXPECT_EQ(probe.count("audio"), 0);
         EXPECT_EQ(probe.count("video"), 1);
+
+        // Pieces without sound join as well.
+        settings.cutStartUs = 500000;
+        settings.cutStopUs = 1 * kSecond;
+        settings.trimInverted = true;
+        ASSERT_TRUE(bench.start(settings));
+        ASSERT_TRUE(bench.wait());
+        EXPECT_EQ(bench.failedCode, 0);
+        const std::string joined = (folder + "/silent(2).mp4").toStdString();
+        EXPECT_NEAR(videoDuration(joined), 1.5, 2 * kFrame + 0.001);
+        EXPECT_EQ(ffprobe(joined).count("audio"), 0);
     }
 }

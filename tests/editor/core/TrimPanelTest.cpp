@@ -7,6 +7,7 @@
 #include "ShellTestEnvironment.h"
 #include "TrimHost.h"
 #include "ViewFrame.h"
+#include "WindowShots.h"
 
 #include <QComboBox>
 #include <QSpinBox>
@@ -91,6 +92,11 @@ TEST(TrimPanel, IsBuiltHiddenWithItsControlsOffUntilAFileIsLoaded) {
     EXPECT_EQ(ViewFrame::frame(panel.resetTrimBtn()).y, 510 - 271);
     for (LQTextField* f : panel.startFields())
         EXPECT_EQ(f->stringValue(), QStringLiteral("00"));
+
+    panel.enableEdit(true);
+    panel.trimView()->show();
+    left.show();
+    WindowShots::save(&left, QStringLiteral("editor-trim-panel"));
 }
 
 TEST(TrimPanel, MarkInPastTheEndResetsTheEndAndMarkOutBeforeTheStartIsTaken) {
