@@ -36,7 +36,10 @@ void EditExportSettings::takeFile(const SimpleData& file, int selectedAudioItem)
     sourceWidth = source.width();
     sourceHeight = source.height();
     audioStreamIndex = audioStreamIndexFor(*file.audioStreamInfos(), selectedAudioItem);
-    extension = target.extension();
-    targetWidth = target.width();
-    targetHeight = target.height();
+    // A target that has not been given its format yet writes the source's (an output always has an extension).
+    extension = !target.extension().isEmpty() ? target.extension() : source.extension();
+    if (extension.isEmpty())
+        extension = QStringLiteral("mp4");
+    targetWidth = target.width() > 0 ? target.width() : source.width();
+    targetHeight = target.height() > 0 ? target.height() : source.height();
 }

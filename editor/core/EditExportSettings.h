@@ -56,6 +56,7 @@ struct EditExportSettings {
     // audio streams and the item is one of them; none otherwise.
     static std::optional<int> audioStreamIndexFor(const AudioStreamInfoList& streams, int selectedItem);
 
-    // Fills the source, duration, audio index, extension and target size fields from a loaded file's record.
+    // Fills the source, duration, audio index, extension and target size fields from a loaded file's record (the
+    // source's extension and size where the target has none yet).
     void takeFile(const SimpleData& file, int selectedAudioItem);
 };

@@ -1,6 +1,7 @@
 #include "EditExportPlan.h"
 
 #include "AudioStreamInfo.h"
+#include "FileData.h"
 
 #include <gtest/gtest.h>
 
@@ -188,4 +189,34 @@ TEST(EditExportSettings, BaseNameAndAudioStreamIndex) {
     EXPECT_EQ(EditExportSettings::audioStreamIndexFor(streams, 1), 3);
     EXPECT_EQ(EditExportSettings::audioStreamIndexFor(streams, 2), std::nullopt);
     EXPECT_EQ(EditExportSettings::audioStreamIndexFor(streams, -1), std::nullopt);
+}
+
+TEST(EditExportSettings, TakeFileCopiesTheRecordAndFallsBackToTheSourceFormat) {
+    SimpleData file;
+    file.setPath(QStringLiteral("/in/talk.mov"));
+    file.setName(QStringLiteral("talk.mov"));
+    file.sourceData()->setDuration(12.5f);
+    file.sourceData()->setWidth(640);
+    file.sourceData()->setHeight(360);
+    file.sourceData()->setExtension(QStringLiteral("mov"));
+    auto stream = std::make_shared<AudioStreamInfo>();
+    stream->setIndex(1);
+    file.audioStreamInfos()->append(stream);
+
+    EditExportSettings settings;
+    settings.takeFile(file, 0);
+    EXPECT_EQ(settings.sourcePath, QStringLiteral("/in/talk.mov"));
+    EXPECT_EQ(settings.baseName(), QStringLiteral("talk"));
+    EXPECT_EQ(settings.durationUs, 12500000);
+    EXPECT_EQ(settings.audioStreamIndex, 1);
+    EXPECT_EQ(settings.extension, QStringLiteral("mov")) << "no target format yet: the source's";
+    EXPECT_EQ(settings.targetWidth, 640);
+
+    file.targetData()->setExtension(QStringLiteral("mp4"));
+    file.targetData()->setWidth(1280);
+    file.targetData()->setHeight(720);
+    settings.takeFile(file, 0);
+    EXPECT_EQ(settings.extension, QStringLiteral("mp4"));
+    EXPECT_EQ(settings.targetWidth, 1280);
+    EXPECT_EQ(settings.targetHeight, 720);
 }
