@@ -106,6 +106,7 @@ public:
     // Our additions, for tests and the benchmark.
     const PlaybackStatistics& statistics() const;
     bool hasMedia() const { return _hasMedia && !_closed; }
+    double volume() const { return _volume; } // as SetVolume last gave it
     bool hasDecodingThread() const { return _worker != nullptr; }
     // A seek's or a refresh's picture is still on its way.
     bool isSeeking() const;

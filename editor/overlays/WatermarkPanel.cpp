@@ -7,6 +7,7 @@
 #include "MOQButton.h"
 #include "MOQPosition.h"
 #include "ResourceBundle.h"
+#include "TimeStepper.h"
 #include "ViewFrame.h"
 
 #include <QScrollArea>
@@ -23,18 +24,6 @@ LabelField* label(QWidget* parent, const ViewRect& frame, const QString& key, do
     l->setTextColor(Qt::black);
     ViewFrame::setFrame(l, frame);
     return l;
-}
-
-QSpinBox* stepper(QWidget* parent, const ViewRect& frame) {
-    auto* s = new QSpinBox(parent);
-    s->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    s->setWrapping(true);
-    s->setRange(0, 59);
-    // Only the arrows show: the value is typed in the fields.
-    s->setStyleSheet("QSpinBox { color: transparent; }");
-    s->setFocusPolicy(Qt::NoFocus);
-    ViewFrame::setFrame(s, frame);
-    return s;
 }
 
 void imageButton(MOQButton* b, const QString& base) {
@@ -91,7 +80,7 @@ WatermarkPanel::TimeRow WatermarkPanel::makeTimeRow(QWidget* parent, double y, L
         if (i < 3)
             label(parent, {114 + i * 36.0, y + 3, 10, 18}, i < 2 ? ":" : ".", 12);
     }
-    row.stepper = stepper(parent, {236, y, 18, 24});
+    row.stepper = TimeStepper::make(parent, {236, y, 18, 24});
     return row;
 }
 
@@ -144,7 +133,7 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     wmTransparenceLabel = label(watermarkContent4View, {5, 75, 100, 18}, "wmTransparenceLabelstringValue");
     wmAlphaBackView = framed(watermarkContent4View, {106, 72, 40, 24}, true);
     wmAlphaField = field(watermarkContent4View, {110, 75, 32, 18});
-    wmAlphaStepperBtn = stepper(watermarkContent4View, {148, 72, 18, 24});
+    wmAlphaStepperBtn = TimeStepper::make(watermarkContent4View, {148, 72, 18, 24});
     wmAlphaStepperBtn->setRange(0, 100);
     wmAlphaStepperBtn->setWrapping(false);
     wmAlphaProgressView = new LQProgressSlider({172, 76, W - 180, 16}, watermarkContent4View);
@@ -154,11 +143,11 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     wmSizeLabel = label(wmsizeBackgroundView, {5, 45, W - 10, 18}, "wmSizeLabelstringValue");
     framed(wmsizeBackgroundView, {5, 16, 56, 24}, true);
     wmWidthField = field(wmsizeBackgroundView, {9, 19, 48, 18});
-    wmWidthStepperBtn = stepper(wmsizeBackgroundView, {62, 16, 18, 24});
+    wmWidthStepperBtn = TimeStepper::make(wmsizeBackgroundView, {62, 16, 18, 24});
     label(wmsizeBackgroundView, {84, 19, 10, 18}, "x", 12);
     framed(wmsizeBackgroundView, {96, 16, 56, 24}, true);
     wmHeightField = field(wmsizeBackgroundView, {100, 19, 48, 18});
-    wmHeightStepperBtn = stepper(wmsizeBackgroundView, {153, 16, 18, 24});
+    wmHeightStepperBtn = TimeStepper::make(wmsizeBackgroundView, {153, 16, 18, 24});
     for (QSpinBox* s : {wmWidthStepperBtn, wmHeightStepperBtn}) {
         s->setWrapping(false);
         s->setRange(0, 10000);

@@ -12,6 +12,7 @@ add_library(editor_watermarks STATIC
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkPanel.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkPanel.h
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkPlayerSink.h
     ${CMAKE_CURRENT_LIST_DIR}/WatermarkRecordBuilder.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkRecordBuilder.h
-    ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.h)
+    ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.cpp ${CMAKE_CURRENT_LIST_DIR}/WatermarkRendering.h
+    ${CMAKE_CURRENT_LIST_DIR}/TimeStepper.cpp ${CMAKE_CURRENT_LIST_DIR}/TimeStepper.h)
 target_include_directories(editor_watermarks PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(editor_watermarks PUBLIC shell mediaplayer Qt6::Widgets)
