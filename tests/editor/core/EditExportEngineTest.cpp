@@ -18,9 +18,46 @@ namespace {
 constexpr qint64 kSecond = 1000000;
 constexpr double kFrame = 0.05;
 
+// The engine's jobs, counted as they are made and closed.
+class CountingJob : public MediaJob {
+public:
+    CountingJob(std::shared_ptr<MediaJob> job, int& closed) : _job(std::move(job)), _closed(closed) {}
+    Kind kind() const override { return _job->kind(); }
+    void* handle() const override { return _job->handle(); }
+    int setInputMedia(const QString& path) override { return _job->setInputMedia(path); }
+    int setOutputPath(const QString& path) override { return _job->setOutputPath(path); }
+    int start() override { return _job->start(); }
+    bool startSucceeded(int result) const override { return _job->startSucceeded(result); }
+    double progress() override { return _job->progress(); }
+    int stop() override { return _job->stop(); }
+    int close() override {
+        if (_job->handle())
+            ++_closed;
+        return _job->close();
+    }
+
+private:
+    std::shared_ptr<MediaJob> _job;
+    int& _closed;
+};
+
+class CountingFactory : public MediaJobFactory {
+public:
+    std::shared_ptr<MediaJob> create(MediaJob::Kind kind) override {
+        std::shared_ptr<MediaJob> job = EngineJobFactory::shared().create(kind);
+        if (!job)
+            return nullptr;
+        ++made;
+        return std::make_shared<CountingJob>(std::move(job), closed);
+    }
+    int made = 0;
+    int closed = 0;
+};
+
 // An export through a real job runner, as the window runs it.
 struct ExportBench {
-    JobRunner runner{EngineJobFactory::shared()};
+    CountingFactory factory;
+    JobRunner runner{factory};
     QStringList refusals;
     int failedCode = 0;
     bool ended = false;
@@ -188,6 +225,8 @@ TEST(EditExportEngine, CancelInAnyStepLeavesNoOutputAndNoPieces) {
         const QString pieces = bench.run.pieceFolder();
         EXPECT_FALSE(bench.wait()) << cancelAt;
         EXPECT_EQ(bench.failedCode, 0) << "a cancel is no error";
+        EXPECT_EQ(bench.factory.made, cancelAt + 1) << "no job starts after the cancel";
+        EXPECT_EQ(bench.factory.closed, bench.factory.made);
         EXPECT_FALSE(QFileInfo::exists(pieces)) << cancelAt;
         EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty()) << cancelAt;
     }
@@ -199,18 +238,24 @@ TEST(EditExportEngine, AFailingSetUpEndsTheRunSaysSoAndLeavesNothing) {
     for (int failingStep : {0, 1}) {
         ExportBench bench;
         int calls = 0;
-        const ExportContribution failing = [&calls, failingStep](MediaJob&) { return calls++ == failingStep ? -7 : 1; };
+        QString pieces;
+        const ExportContribution failing = [&](MediaJob&) {
+            pieces = bench.run.pieceFolder();
+            return calls++ == failingStep ? -7 : 1;
+        };
         EditExportSettings settings = levelsSettings(folder);
         settings.cutStartUs = 1 * kSecond;
         settings.cutStopUs = 2500000;
         settings.trimInverted = true;
         bench.start(settings, {failing});
-        const QString pieces = bench.run.pieceFolder();
         EXPECT_FALSE(bench.wait());
         EXPECT_EQ(bench.failedCode, -7) << "the failure is reported with its code";
+        EXPECT_EQ(bench.factory.made, failingStep + 1);
+        EXPECT_EQ(bench.factory.closed, bench.factory.made) << "every handle is closed, the failed one too";
         EXPECT_FALSE(bench.runner.isBusy());
         EXPECT_FALSE(bench.run.isRunning());
-        EXPECT_TRUE(pieces.isEmpty() || !QFileInfo::exists(pieces));
+        ASSERT_FALSE(pieces.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(pieces)) << "the piece written before the failure is gone with its folder";
         EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty());
         // The export can be started again at once.
         ASSERT_TRUE(bench.start(levelsSettings(folder)));
