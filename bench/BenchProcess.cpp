@@ -55,6 +55,18 @@ bool BenchProcess::makeOnce(const std::string& path, const std::string& ffmpegAr
     return true;
 }
 
+std::string BenchProcess::clip720p20s(const std::string& folder, const std::string& name) {
+    fs::create_directories(folder);
+    const std::string path = (fs::path(folder) / name).string();
+    if (!makeOnce(path, "-f lavfi -i testsrc2=size=1280x720:rate=25:duration=20 "
+                        "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=20 "
+                        "-ac 2 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 50 -c:a aac -shortest")) {
+        std::fprintf(stderr, "could not make %s\n", path.c_str());
+        return {};
+    }
+    return path;
+}
+
 std::string BenchProcess::self() {
     return fs::canonical("/proc/self/exe").string();
 }

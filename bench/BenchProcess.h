@@ -22,6 +22,10 @@ public:
     // Makes `path` with `ffmpeg -y <ffmpegArgs> <path>` unless it exists; false when ffmpeg fails.
     static bool makeOnce(const std::string& path, const std::string& ffmpegArgs);
 
+    // A 20 s 1280x720 25 fps H.264 + AAC (440 Hz stereo) clip made once in `folder` under `name`; its path, or ""
+    // when ffmpeg fails (the failure is reported).
+    static std::string clip720p20s(const std::string& folder, const std::string& name);
+
     // This program's own path, to run it again as a child.
     static std::string self();
 };

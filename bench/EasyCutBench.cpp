@@ -76,15 +76,9 @@ void report(const char* what, double ms) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "clipwright-bench";
-    fs::create_directories(folder);
-    const std::string clip = (folder / "easycut_20s_720p.mp4").string();
-    if (!BenchProcess::makeOnce(clip, "-f lavfi -i testsrc2=size=1280x720:rate=25:duration=20 "
-                                      "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=20 "
-                                      "-ac 2 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 50 -c:a aac "
-                                      "-shortest")) {
-        std::fprintf(stderr, "could not make %s\n", clip.c_str());
+    const std::string clip = BenchProcess::clip720p20s(folder.string(), "easycut_20s_720p.mp4");
+    if (clip.empty())
         return 1;
-    }
     const QString home = QDir::tempPath() + "/clipwright-bench-easycut-home";
     QDir(home).removeRecursively();
     StandardFolders::setTestRoot(home);
