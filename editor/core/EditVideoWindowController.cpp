@@ -8,6 +8,7 @@
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "MOQPosition.h"
+#include "MusicEditor.h"
 #include "NSProgressView.h"
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
@@ -261,6 +262,11 @@ void EditVideoWindowController::buildPanels() {
     _captionView = makePanelHost();
     _adjustView = makePanelHost();
     initMusicHosts();
+    _music = new MusicEditor(*this, this);
+    _music->initMusicView(_musicContentView, _musicRightPlayerView, _musicRightBottomView, _toolMusicNofileView,
+                          _audiochanelPopBtn);
+    _music->hiddenMusicViewPlay(true);
+    _music->enableMusicEdit(false);
 }
 
 void EditVideoWindowController::initMusicHosts() {
@@ -452,6 +458,8 @@ void EditVideoWindowController::subtitleAction(MOQButton*) {
 
 void EditVideoWindowController::addmusicAction(MOQButton*) {
     switchMode(ToolItemTypeMusic);
+    if (_music && _fileData && !isRunning())
+        _music->enableMusicEdit(!_music->musicList().empty());
     qCInfo(lcShell, "%s", "-[EditVideoWindowController addmusicAction:]");
     // While an export runs the controls stay locked, whatever the mode.
     enableEdit(!isRunning());
@@ -472,6 +480,10 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     if (MOQButton* play = playOrpauseBtn())
         play->setEnabled(e);
     _audiochanelPopBtn->setEnabled(e);
+    if (_music) {
+        _music->enableEdit(e);
+        _music->enableMusicEdit(e && !_music->musicList().empty());
+    }
     _addfileButton->setEnabled(!busy);
     for (MOQButton* button : _toolButtons)
         button->setEnabled(_fileData != nullptr && !busy);

@@ -4,6 +4,7 @@
 #include "FeatureWindowController.h"
 #include "LQCutProgressViewDelegate.h"
 #include "LQProgressSliderDelegate.h"
+#include "MusicHost.h"
 #include "OutputFormatOwner.h"
 #include "OutputSelection.h"
 #include "SimpleData.h"
@@ -20,6 +21,7 @@ class LQCutProgressView;
 class LQMoviePlayer;
 class LQProgressSlider;
 class MOQButton;
+class MusicEditor;
 class MOQImageView;
 class NSProgressView;
 class OutputFormatBrowser;
@@ -40,7 +42,8 @@ class EditVideoWindowController : public FeatureWindowController,
                                   public LQProgressSliderDelegate,
                                   public LQCutProgressViewDelegate,
                                   public OutputFormatOwner,
-                                  public WatermarkHost {
+                                  public WatermarkHost,
+                                  public MusicHost {
     Q_OBJECT
 public:
     explicit EditVideoWindowController(QObject* parent = nullptr);
@@ -149,6 +152,7 @@ public:
     // The panel shown in a mode.
     QWidget* panelForMode(qint64 type) const;
     WatermarkEditor* watermarks() const { return _watermarks; }
+    MusicEditor* music() const { return _music; }
 
     // LQProgressSliderDelegate: the seek slider.
     void actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
@@ -172,6 +176,16 @@ public:
     bool watermarkPreviewPlaying() const override { return _isPlaying; }
     void watermarkAlert(const QString& key) override;
     QWidget* watermarkWindow() const override;
+
+    // MusicHost
+    LQMoviePlayer* musicMainPlayer() const override { return _lqPlayer.get(); }
+    bool musicPreviewPlaying() const override { return _isPlaying; }
+    void musicPlayPreview() override { play(); }
+    void musicPausePreview() override { pause(); }
+    void musicStopPreview() override;
+    void musicSaveStillFrame() override;
+    void musicAlert(const QString& key) override { watermarkAlert(key); }
+    QWidget* musicWindow() const override { return watermarkWindow(); }
 
 protected:
     void windowDidLoad() override;
@@ -244,6 +258,7 @@ private:
     OutputSelection _outputSelection{OutputSelection::Family::Editor};
     OutputFormatBrowser* _browser = nullptr;
     WatermarkEditor* _watermarks = nullptr;
+    MusicEditor* _music = nullptr;
 
     QWidget* _backGroundView = nullptr;
     MOQImageView* _contentBackGroundView = nullptr;

@@ -9,6 +9,7 @@
 #include "LQProgressSlider.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MusicEditor.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
@@ -120,14 +121,20 @@ void EditVideoWindowController::play() {
     const int stream = selectedAudioStreamIndex();
     if (stream >= 0)
         _lqPlayer->SetAudioIndex(stream);
+    if (_music) {
+        _music->stopMusicPreviewForPlay();
+        _music->addDubbingWithPlayer();
+    }
     if (_watermarks) {
         _watermarks->refreshPlayerWaterMark(false);
         if (_watermarks->watermarkView())
             _watermarks->watermarkView()->hide();
     }
     addTimer();
-    _lqPlayer->DisableMainAudio(false);
+    _lqPlayer->DisableMainAudio(_music && _music->removesOriginalSound());
     _lqPlayer->play();
+    if (_music)
+        _music->mainPreviewPlaying(true);
     setPlayButtonLook(true);
     if (_watermarks) {
         _watermarks->enableWaterChildView(false);
@@ -140,6 +147,8 @@ void EditVideoWindowController::pause() {
         return;
     _isPlaying = false;
     _lqPlayer->pause();
+    if (_music)
+        _music->mainPreviewPlaying(false);
     if (_watermarks) {
         const bool editable = !isRunning();
         if (_toolItemType == ToolItemTypeWatermark) {
@@ -173,6 +182,8 @@ void EditVideoWindowController::changePlayerSlider() {
         _progressSlider->setProgress(p);
     else
         _cutProgressView->setProgress(p);
+    if (_music && _toolItemType == ToolItemTypeMusic)
+        _music->mainPreviewProgress(p);
     _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(c)));
     _totalTimeLabel->setText(HelpClass::returnTimeToStr(float(d)));
 }
@@ -187,6 +198,8 @@ void EditVideoWindowController::playerDidEnd() {
     const double d = duration();
     if (d > 0)
         _progressSlider->setProgress(float(start / d));
+    if (_music)
+        _music->mainPreviewEnded();
 }
 
 // ---- The seek slider and the trim bar's playhead ----
@@ -247,8 +260,22 @@ QString EditVideoWindowController::actionCarameraBtn() {
 }
 
 void EditVideoWindowController::stopPlayers() {
-    // Closing stops and lets go of the preview whether it plays or not.
+    // Closing stops and lets go of the preview whether it plays or not, and of the music preview.
     takeDownPlayer();
+    if (_music)
+        _music->stopPlayers();
+}
+
+void EditVideoWindowController::musicStopPreview() {
+    pause();
+    if (_lqPlayer)
+        _lqPlayer->stop();
+}
+
+void EditVideoWindowController::musicSaveStillFrame() {
+    const qsizetype row = coverStyleCodes().indexOf(_music->coverStyle());
+    chooseCoverStyle(row >= 0 ? int(row) : 0);
+    actionCarameraBtn();
 }
 
 void EditVideoWindowController::startExportAction(MOQButton*) {

@@ -9,6 +9,7 @@
 #include "LQProgressSlider.h"
 #include "MOQButton.h"
 #include "MediaProbe.h"
+#include "MusicEditor.h"
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
@@ -95,6 +96,8 @@ void EditVideoWindowController::fileProbed(const QString& path, const std::share
     if (_watermarks)
         _watermarks->emptyList();
     refreshPlayerView();
+    if (_music)
+        _music->sourceFileAdded();
 
     for (MOQButton* button : _toolButtons)
         button->setEnabled(true);

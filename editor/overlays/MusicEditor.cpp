@@ -65,12 +65,8 @@ MusicEditor::~MusicEditor() {
     stopPlayers();
 }
 
-QWidget* MusicEditor::musicRightPlayerView() const {
-    return _panel ? _panel->musicRightPlayerView : nullptr;
-}
-
-QComboBox* MusicEditor::audiochanelPopBtn() const {
-    return _panel ? _panel->audiochanelPopBtn : nullptr;
+bool MusicEditor::removesOriginalSound() const {
+    return _panel && _panel->removeOriginalmusicBtn->selected();
 }
 
 MusicEditor::MusicList MusicEditor::musicSelecteds() const {
@@ -101,8 +97,10 @@ float MusicEditor::musicLength() const {
 
 // ----- set-up -----
 
-void MusicEditor::initMusicView(QWidget* contentHost, QWidget* rightHost) {
-    _panel = new MusicPanel(contentHost, rightHost);
+void MusicEditor::initMusicView(QWidget* contentHost, QWidget* playerView, QWidget* bottomView, QWidget* noFileView,
+                                QComboBox* audioTracks) {
+    _panel = new MusicPanel(contentHost, {playerView, bottomView, noFileView});
+    _audiochanelPopBtn = audioTracks;
     MusicPanel& p = *_panel;
     p.pruneMusicBtn->setSelected(false);
     p.musicItemVolueSlider->setProgress(1.0f);
@@ -129,8 +127,7 @@ void MusicEditor::initMusicView(QWidget* contentHost, QWidget* rightHost) {
         if (!title.isEmpty())
             p.coverStylePopBtn->addItem(title);
     }
-    QObject::connect(p.coverStylePopBtn, &QComboBox::activated, this,
-                     [this](int index) { coverstyleAction(_panel->coverStylePopBtn->itemText(index)); });
+    QObject::connect(p.coverStylePopBtn, &QComboBox::activated, this, [this](int index) { coverstyleAction(index); });
     p.videooriginalsoundLabel->setStringValue(
         ResourceBundle::localizedStringForKey("videooriginalsoundLabelstringValue"));
     wireButtons();
@@ -170,7 +167,8 @@ void MusicEditor::wireButtons() {
             _host.musicPlayPreview();
         enableMusicEdit(false);
         _panel->loadmusicBtn->setEnabled(false);
-        _panel->audiochanelPopBtn->setEnabled(false);
+        if (_audiochanelPopBtn)
+            _audiochanelPopBtn->setEnabled(false);
     });
     on(p.mplayer_stopBtn, [this] {
         if (!_host.musicMainPlayer())
@@ -179,7 +177,8 @@ void MusicEditor::wireButtons() {
         _panel->musicRangSlider->setProgress(0);
         enableMusicEdit(!_musicList.empty());
         _panel->loadmusicBtn->setEnabled(true);
-        _panel->audiochanelPopBtn->setEnabled(true);
+        if (_audiochanelPopBtn)
+            _audiochanelPopBtn->setEnabled(true);
     });
     on(p.mplayer_coverBtn, [this] {
         if (_host.musicMainPlayer())
@@ -249,7 +248,6 @@ void MusicEditor::enableEdit(bool e) {
     _panel->loadmusicBtn->setEnabled(e && player);
     _panel->removeOriginalmusicBtn->setEnabled(e && player);
     _panel->originalVolumeSlider->setDisable(!e || !player);
-    _panel->audiochanelPopBtn->setEnabled(e);
 }
 
 void MusicEditor::sourceFileAdded() {
@@ -616,13 +614,15 @@ void MusicEditor::coverStyleToggle() {
     _panel->layOutVolumeAfterCoverStyle();
 }
 
-void MusicEditor::coverstyleAction(const QString& style) {
-    _coverStyle = style;
+void MusicEditor::coverstyleAction(int row) {
+    // The pop-up shows translated titles; the format comes from the row.
+    static const QStringList codes = {"png", "jpg", "bmp"};
+    if (row < 0 || row >= codes.size())
+        return;
+    _coverStyle = codes.at(row);
     _panel->coverStylePopBtn->hide();
     _panel->layOutVolumeAfterCoverStyle();
-    const int index = _panel->coverStylePopBtn->findText(style);
-    if (index >= 0)
-        _panel->coverStylePopBtn->setCurrentIndex(index);
+    _panel->coverStylePopBtn->setCurrentIndex(row);
 }
 
 // ----- the music preview -----
@@ -744,12 +744,18 @@ void MusicEditor::mainPreviewProgress(float progress) {
         _panel->musicRangSlider->setProgress(progress);
 }
 
+void MusicEditor::mainPreviewPlaying(bool playing) {
+    if (_panel)
+        _panel->mplayer_playOrPauseBtn->setSelected(playing);
+}
+
 void MusicEditor::mainPreviewEnded() {
     if (!_panel || _musicList.empty())
         return;
     enableMusicEdit(true);
     _panel->loadmusicBtn->setEnabled(true);
-    _panel->audiochanelPopBtn->setEnabled(true);
+    if (_audiochanelPopBtn)
+        _audiochanelPopBtn->setEnabled(true);
     _panel->mplayer_playOrPauseBtn->setSelected(false);
     refreshMusicTimeField(_selectedMusicIndex);
 }

@@ -26,6 +26,7 @@ class MusicHost;
 class MusicInfo;
 class MusicPanel;
 class MOQButton;
+class QComboBox;
 class QWidget;
 class RepeatingTimer;
 
@@ -51,13 +52,13 @@ public:
     explicit MusicEditor(MusicHost& host, QObject* parent = nullptr);
     ~MusicEditor() override;
 
-    // Builds the left content and the right column inside the window's two music hosts; ends with editing off.
-    void initMusicView(QWidget* contentHost, QWidget* rightHost);
+    // Builds the controls inside the window's music views; ends with editing off. The window's audio-track pop-up
+    // is switched off while the main preview plays from the music panel (none: nothing to switch).
+    void initMusicView(QWidget* contentHost, QWidget* playerView, QWidget* bottomView, QWidget* noFileView,
+                       QComboBox* audioTracks = nullptr);
     MusicPanel* panel() const { return _panel; }
-    // The host of the main player's view in the music mode.
-    QWidget* musicRightPlayerView() const;
-    // The audio-track pop-up the window fills with the file's sound tracks and reads when it plays and exports.
-    class QComboBox* audiochanelPopBtn() const;
+    // The source's own sound is dropped (the preview's play and the export read it).
+    bool removesOriginalSound() const;
 
     const MusicList& musicList() const { return _musicList; }
     // The ticked items, in list order.
@@ -98,7 +99,8 @@ public:
     void originalMuteAction();
     void removeOriginalAction();
     void mainVolumeMuteAction();
-    void coverstyleAction(const QString& style);
+    // The still format by its row in the pop-up (png, jpg, bmp).
+    void coverstyleAction(int row);
     void coverStyleToggle();
 
     // The music preview.
@@ -112,6 +114,8 @@ public:
     void addDubbingWithPlayer();
     void stopMusicPreviewForPlay();
     void mainPreviewProgress(float progress);
+    // The right column's play button follows the main preview.
+    void mainPreviewPlaying(bool playing);
     void mainPreviewEnded();
     // Closing the window: the music preview and its timer stop.
     void stopPlayers();
@@ -154,6 +158,7 @@ private:
 
     MusicHost& _host;
     MusicPanel* _panel = nullptr;
+    QComboBox* _audiochanelPopBtn = nullptr;
     MusicList _musicList;
     int _selectedMusicIndex = 0;
     QList<EffectTableCellView*> _musicTableCells;

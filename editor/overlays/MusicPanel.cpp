@@ -131,7 +131,7 @@ private:
 
 } // namespace
 
-MusicPanel::MusicPanel(QWidget* contentHost, QWidget* rightHost) : QObject(contentHost) {
+MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject(contentHost) {
     // ---- Left content, laid from the top down.
     const ViewRect hostBounds = ViewFrame::bounds(contentHost);
     musicContentView = new QWidget(contentHost);
@@ -213,14 +213,8 @@ MusicPanel::MusicPanel(QWidget* contentHost, QWidget* rightHost) : QObject(conte
         b->setContentColor(Qt::black);
 
     // ---- Right column.
-    musicRightView = new QWidget(rightHost);
-    QWidget* r = musicRightView;
-    musicRightPlayerView = new MOQImageView({}, r);
-    musicRightPlayerView->setAutoFillBackground(true);
-    QPalette black = musicRightPlayerView->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    musicRightPlayerView->setPalette(black);
-    musicRightBottomView = new QWidget(r);
+    musicRightPlayerView = right.playerView;
+    musicRightBottomView = right.bottomView;
     QWidget* bar = musicRightBottomView;
     musicPositionLabel = label(bar, {14, 41, 100, 18}, localized("musicPositionLabelstringValue"));
     musicRangSlider = new MusicRangeSlider({118, 35, 300, 30}, bar);
@@ -235,12 +229,7 @@ MusicPanel::MusicPanel(QWidget* contentHost, QWidget* rightHost) : QObject(conte
     music_voumeBtn =
         toggleButton(bar, {153, 4, 31, 31}, "Cut/btnOpenVolume_Normal.png", "Cut/btnCloseVolume_Normal.png");
     music_volumeSlider = new LQProgressSlider({184, 11, 100, 17}, bar);
-    audiochanelLabel = label(bar, {300, 10, 90, 18}, localized("audiochanelLabelstringValue"));
-    audiochanelPopBtn = new QComboBox(bar);
-    ViewFrame::setFrame(audiochanelPopBtn, {392, 8, 150, 22});
-
-    toolMusicNofileView = new MOQView({}, r);
-    toolMusicNofileView->setBackGroundColor(QColor(245, 245, 245));
+    toolMusicNofileView = right.noFileView;
     toolMusicNofileDescBack = new MOQView({}, toolMusicNofileView);
     toolMusicNofileDescBack->setBackGroundColor(Qt::white);
     for (size_t i = 0; i < toolMusicNofileDescLabels.size(); ++i) {
@@ -248,7 +237,9 @@ MusicPanel::MusicPanel(QWidget* contentHost, QWidget* rightHost) : QObject(conte
         toolMusicNofileDescLabels[i]->setWordWrap(true);
     }
 
-    rightHost->installEventFilter(new ResizeFollower(this, [this] { layOutRightView(); }));
+    auto* follower = new ResizeFollower(this, [this] { layOutRightView(); });
+    musicRightBottomView->installEventFilter(follower);
+    toolMusicNofileView->installEventFilter(follower);
     layOutRightView();
     layOutPruneArea(false);
 }
@@ -267,17 +258,12 @@ void MusicPanel::layOutPruneArea(bool pruneShown) {
 }
 
 void MusicPanel::layOutRightView() {
-    const ViewRect host = ViewFrame::bounds(musicRightView->parentWidget());
-    ViewFrame::setFrame(musicRightView, host);
-    const double w = host.width, h = host.height;
-    ViewFrame::setFrame(musicRightPlayerView, {14, 91, std::max(0.0, w - 26), std::max(0.0, h - 91)});
-    ViewFrame::setFrame(musicRightBottomView, {0, 0, w, 91});
+    const ViewRect bar = ViewFrame::bounds(musicRightBottomView);
     ViewRect slider = ViewFrame::frame(musicRangSlider);
-    slider.width = std::max(40.0, w - slider.x - 14);
+    slider.width = std::max(40.0, bar.width - slider.x - 14);
     musicRangSlider->setFrame(slider);
-    ViewFrame::setFrame(audiochanelPopBtn, {std::max(392.0, w - 164), 8, 150, 22});
-    ViewFrame::setFrame(audiochanelLabel, {std::max(300.0, w - 256), 10, 90, 18});
-    ViewFrame::setFrame(toolMusicNofileView, {0, 0, w, h});
+    const ViewRect hint = ViewFrame::bounds(toolMusicNofileView);
+    const double w = hint.width, h = hint.height;
     const double bw = std::min(460.0, std::max(0.0, w - 40)), bh = 190;
     ViewFrame::setFrame(toolMusicNofileDescBack, {(w - bw) / 2, (h - bh) / 2, bw, bh});
     for (size_t i = 0; i < toolMusicNofileDescLabels.size(); ++i)

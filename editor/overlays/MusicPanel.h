@@ -11,7 +11,6 @@ class LQProgressSlider;
 class LQTextField;
 class LabelField;
 class MOQButton;
-class MOQImageView;
 class MOQView;
 class MusicRangeSlider;
 class QComboBox;
@@ -19,15 +18,22 @@ class QScrollArea;
 class QSpinBox;
 class QWidget;
 
-// The background-music mode's two panels, built inside the hosts the window gives: the left content
-// (`musicContentView`: the list, its buttons, the selected item's controls and times, the file's own sound) and
-// the right column (`musicRightView`: the host of the preview player's view, its buttons, the main volume, the
-// timeline bar and the audio track), with the hint that replaces the player area without a source file. It only
-// builds and lays out the controls; MusicEditor drives them.
+// The background-music mode's controls, built inside the views the window gives: the left content
+// (`musicContentView`: the list, its buttons, the selected item's controls and times, the file's own sound), the
+// bar under the player in the right column (`musicRightBottomView`: the preview's buttons, the still format, the
+// main volume and the timeline bar) and the hint that replaces the player area without a source file
+// (`toolMusicNofileView`). The player's host (`musicRightPlayerView`) stays the window's. It only builds and lays
+// out the controls; MusicEditor drives them.
 class MusicPanel : public QObject {
     Q_OBJECT
 public:
-    MusicPanel(QWidget* contentHost, QWidget* rightHost);
+    // The right column's three views, laid out by the window.
+    struct RightColumn {
+        QWidget* playerView = nullptr;
+        QWidget* bottomView = nullptr;
+        QWidget* noFileView = nullptr;
+    };
+    MusicPanel(QWidget* contentHost, const RightColumn& right);
 
     // One of the four times: hours, minutes, seconds, hundredths, and its stepper.
     struct TimeRow {
@@ -67,8 +73,7 @@ public:
     MOQButton* removeOriginalmusicBtn;
 
     // Right column.
-    QWidget* musicRightView;
-    MOQImageView* musicRightPlayerView;
+    QWidget* musicRightPlayerView;
     QWidget* musicRightBottomView;
     LabelField* musicPositionLabel;
     MusicRangeSlider* musicRangSlider;
@@ -79,9 +84,7 @@ public:
     QComboBox* coverStylePopBtn;
     MOQButton* music_voumeBtn;
     LQProgressSlider* music_volumeSlider;
-    LabelField* audiochanelLabel;
-    QComboBox* audiochanelPopBtn;
-    MOQView* toolMusicNofileView;
+    QWidget* toolMusicNofileView;
     MOQView* toolMusicNofileDescBack;
     std::array<LabelField*, 5> toolMusicNofileDescLabels{};
 
@@ -89,7 +92,7 @@ public:
 
     // The prune area's rule: shown with the prune check box, the fade box and the timeline bar move to make room.
     void layOutPruneArea(bool pruneShown);
-    // The right column's parts for its current size.
+    // The bar's and the hint's parts for their current sizes.
     void layOutRightView();
     // The volume button and slider follow the still-format button, or the pop-up while it shows.
     void layOutVolumeAfterCoverStyle();

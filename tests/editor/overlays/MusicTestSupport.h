@@ -52,11 +52,17 @@ public:
         ViewFrame::setFrame(left, {8, 60, 240, 480});
         right = new QWidget(window.get());
         ViewFrame::setFrame(right, {253, 60, 636, 480});
-        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 320, 240});
+        playerView = new QWidget(right);
+        ViewFrame::setFrame(playerView, {14, 90, 610, 390});
+        bottomView = new QWidget(right);
+        ViewFrame::setFrame(bottomView, {0, 0, 636, 91});
+        noFileView = new QWidget(right);
+        ViewFrame::setFrame(noFileView, {0, 0, 636, 480});
+        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 610, 390});
         editor = std::make_unique<MusicEditor>(*this);
-        editor->initMusicView(left, right);
-        player->view()->setParent(editor->musicRightPlayerView());
-        ViewFrame::setFrame(player->view(), ViewFrame::bounds(editor->musicRightPlayerView()));
+        editor->initMusicView(left, playerView, bottomView, noFileView);
+        player->view()->setParent(playerView);
+        ViewFrame::setFrame(player->view(), ViewFrame::bounds(playerView));
         editor->sourceFileAdded();
         editor->enableEdit(true);
     }
@@ -88,6 +94,9 @@ public:
     std::unique_ptr<QWidget> window;
     QWidget* left;
     QWidget* right;
+    QWidget* playerView;
+    QWidget* bottomView;
+    QWidget* noFileView;
     std::unique_ptr<LQMoviePlayer> player;
     std::unique_ptr<MusicEditor> editor;
     bool playing = false;
