@@ -75,10 +75,9 @@ MOQButton* textButton(QWidget* parent, const ViewRect& frame, const QString& tit
 
 TrimPanel::TrimPanel(TrimHost& host, QObject* parent) : QObject(parent), _host(host) {}
 
-TrimPanel::~TrimPanel() {
-    if (LQCutProgressView* bar = _host.trimBar(); bar && bar->delegate() == this)
-        bar->setDelegate(nullptr);
-}
+// The host may be partly destroyed already (the panel is often its child): it is not called here. The window
+// clears the trim bar's delegate itself.
+TrimPanel::~TrimPanel() = default;
 
 void TrimPanel::initTrimView(QWidget* host) {
     const ViewRect L = ViewFrame::frame(host);

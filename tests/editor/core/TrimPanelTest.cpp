@@ -10,6 +10,7 @@
 #include "WindowShots.h"
 
 #include <QComboBox>
+#include <QPointer>
 #include <QSpinBox>
 #include <QStringList>
 #include <QWidget>
@@ -217,4 +218,31 @@ TEST(TrimPanel, TheBarsReportsSeekPauseAndResumeAndAHandleDragShowsItsEnd) {
     b.panel.actionSeekToTimeForCutProgressViewBlock(&other, 0.1f);
     b.panel.actionMouseMovedForCutProgressViewBlock(&other, 0.1f, 0.2f, 1);
     EXPECT_EQ(b.host.calls, QStringList{"seek 45"}) << "another slider's reports are not the trim bar's";
+}
+
+namespace {
+
+// A window that owns its panel the usual way: as a child, destroyed after the window's own parts.
+class OwningHost : public QObject, public RecordingHost {
+public:
+    OwningHost() {
+        ViewFrame::setFrame(&left, ViewRect{0, 0, 240, 520});
+        panel = new TrimPanel(*this, this);
+        panel->initTrimView(&left);
+        bar->setDelegate(panel);
+    }
+    ~OwningHost() override { bar->setDelegate(nullptr); }
+    QWidget left;
+    TrimPanel* panel = nullptr;
+};
+
+} // namespace
+
+TEST(TrimPanel, APanelOwnedByItsHostGoesWithItWithoutCallingIt) {
+    ShellTestEnvironment environment;
+    auto host = std::make_unique<OwningHost>();
+    host->panel->enableEdit(true);
+    QPointer<TrimPanel> panel(host->panel);
+    host.reset(); // the panel is deleted after the host's own members: it must not call the host then
+    EXPECT_TRUE(panel.isNull());
 }
