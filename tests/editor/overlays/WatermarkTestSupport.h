@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorPreviewStandIn.h"
 #include "LQMoviePlayer.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
@@ -37,21 +38,11 @@ inline std::string green() {
 
 // The editor's watermark mode as a person sees it: the panel's host at the left, a real preview player on the
 // grey clip in a 480 x 360 view at the right (picture 320 x 240).
-class EditorStandIn : public WatermarkHost {
+class EditorStandIn : public EditorPreviewStandIn, public WatermarkHost {
 public:
-    EditorStandIn() : source(WatermarkClips::grey()) {
-        window = std::make_unique<QWidget>();
+    EditorStandIn() : EditorPreviewStandIn(WatermarkClips::grey()) {
         window->setWindowTitle("Watermark");
-        window->resize(820, 560);
-        left = new QWidget(window.get());
-        ViewFrame::setFrame(left, {0, 0, 310, 560});
-        playerHost = new QWidget(window.get());
-        playerHost->setStyleSheet("background: black");
-        ViewFrame::setFrame(playerHost, {320, 100, 480, 360});
-        player = std::make_unique<LQMoviePlayer>(QString::fromStdString(source), ViewRect{0, 0, 480, 360});
         WatermarkEditor::preparePlayer(*player);
-        player->view()->setParent(playerHost);
-        ViewFrame::setFrame(player->view(), {0, 0, 480, 360});
     }
     LQMoviePlayer* watermarkPlayer() const override { return player.get(); }
     QWidget* watermarkPlayerView() const override { return player->view(); }
@@ -59,13 +50,6 @@ public:
     bool watermarkPreviewPlaying() const override { return false; }
     void watermarkAlert(const QString& key) override { alerts.append(key); }
     QWidget* watermarkWindow() const override { return window.get(); }
-
-    std::string source;
-    std::unique_ptr<QWidget> window;
-    QWidget* left;
-    QWidget* playerHost;
-    std::unique_ptr<LQMoviePlayer> player;
-    QStringList alerts;
 };
 
 // Colours of an R, G, B picture (top row first) near the plain colours of the clips.
