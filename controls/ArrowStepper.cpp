@@ -1,10 +1,12 @@
-#include "TimeStepper.h"
+#include "ArrowStepper.h"
 
 #include "ViewFrame.h"
 
 #include <QToolButton>
 
-TimeStepper::TimeStepper(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
+#include <algorithm>
+
+ArrowStepper::ArrowStepper(const ViewRect& frame, QWidget* parent) : QWidget(parent) {
     ViewFrame::setFrame(this, frame);
     const double half = frame.height / 2;
     _up = new QToolButton(this);
@@ -22,17 +24,22 @@ TimeStepper::TimeStepper(const ViewRect& frame, QWidget* parent) : QWidget(paren
     connect(_down, &QToolButton::clicked, this, [this] { step(false); });
 }
 
-void TimeStepper::setIntegerValue(long long value) {
-    _value = std::clamp(value, kMinimum, kMaximum);
+void ArrowStepper::setIntegerValue(long long value) {
+    _value = std::clamp(value, 0LL, _maximum);
 }
 
-void TimeStepper::step(bool up) {
+void ArrowStepper::setMaxValue(long long maximum) {
+    _maximum = std::max(0LL, maximum);
+    _value = std::min(_value, _maximum);
+}
+
+void ArrowStepper::step(bool up) {
     if (!isEnabled())
         return;
     if (up)
-        _value = _value >= kMaximum ? kMinimum : _value + 1;
+        _value = _value >= _maximum ? 0 : _value + 1;
     else
-        _value = _value <= kMinimum ? kMaximum : _value - 1;
+        _value = _value <= 0 ? _maximum : _value - 1;
     if (_action)
         _action(this);
 }

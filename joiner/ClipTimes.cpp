@@ -1,0 +1,54 @@
+#include "ClipTimes.h"
+
+#include <algorithm>
+#include <cmath>
+
+ClipTimes::Fields ClipTimes::split(float t) {
+    Fields f;
+    f.hours = int(std::floor(t)) / 3600;
+    const float rest = t - float(f.hours) * 3600.0f;
+    f.minutes = int(std::floor(rest)) / 60;
+    f.seconds = int(std::floor(rest - float(f.minutes) * 60.0f));
+    f.hundredths = int((t - std::floor(t)) * 100.0f);
+    return f;
+}
+
+QString ClipTimes::twoDigits(long long value) {
+    return QString::asprintf("%02lld", value);
+}
+
+long long ClipTimes::integerValue(const QString& text) {
+    int i = 0;
+    while (i < text.size() && text[i].isSpace())
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    long long value = 0;
+    for (; i < text.size() && text[i].isDigit() && value < 1000000000LL; ++i)
+        value = value * 10 + text[i].digitValue();
+    return negative ? -value : value;
+}
+
+qint64 ClipTimes::sum(const QString& hours, const QString& minutes, const QString& seconds, const QString& hundredths) {
+    const qint64 whole = integerValue(hours) * 3600 + integerValue(minutes) * 60 + integerValue(seconds);
+    return qint64((double(whole) + double(integerValue(hundredths)) / 100.0) * 1000000.0);
+}
+
+long long ClipTimes::stepperMaximum(Unit unit) {
+    return unit == Unit::Minutes || unit == Unit::Seconds ? 59 : 99;
+}
+
+std::pair<qint64, qint64> ClipTimes::appliedRange(float selected, float lower, float upper, float duration) {
+    const float s = selected * lower;
+    const float e = selected * upper;
+    const float length = e - s;
+    if (length > duration)
+        return {0, microseconds(double(duration))};
+    if (e > duration && duration > length)
+        return {microseconds(double(duration - length)), microseconds(double(duration))};
+    // A range that starts at or after the clip's end would be empty: the clip's last `length` seconds instead.
+    if (s >= duration)
+        return {microseconds(double(duration - length)), microseconds(double(duration))};
+    return {microseconds(double(std::min(duration, s))), microseconds(double(std::min(duration, e)))};
+}

@@ -1,0 +1,295 @@
+#include "JoinnerWindowController.h"
+
+#include "JoinClips.h"
+#include "ShellTestEnvironment.h"
+#include "WindowShots.h"
+#include "support/Ffprobe.h"
+
+#include "Alert.h"
+#include "ArrowStepper.h"
+#include "ClipPreviewBar.h"
+#include "ClipTrimActions.h"
+#include "ClipTrimEditor.h"
+#include "JoinnerCell.h"
+#include "LQCutProgressView.h"
+#include "LQMoviePlayer.h"
+#include "LQProgressSlider.h"
+#include "LQTextField.h"
+#include "LabelField.h"
+#include "MOQButton.h"
+#include "MOQImageView.h"
+#include "NSProgressView.h"
+#include "OpenPanel.h"
+#include "SimpleData.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// A shown joiner whose open panel answers `paths`, every alert's text recorded.
+struct Window {
+    explicit Window(QStringList answer = {}) : paths(std::move(answer)) {
+        OpenPanel::setProvider([this](const OpenPanelOptions&, QWidget*) { return paths; });
+        Alert::setProvider([this](const AlertRequest& request, QWidget*) {
+            alerts << request.informativeText;
+            return 0;
+        });
+        window = controller.window();
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
+    }
+    ~Window() { controller.close(); }
+
+    void click(QWidget* widget) {
+        ASSERT_TRUE(widget->isVisible());
+        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+        settle();
+    }
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+    // The add button, the open panel's answer, and the clips probed off the main thread.
+    void add(int expectedClips) {
+        click(controller.addfileBtn());
+        ASSERT_TRUE(WindowShots::waitUntil(
+            [&] { return !controller.isAdding() && controller.fileList()->size() == expectedClips; }, 30000));
+        settle();
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return controller.previewBar()->player() != nullptr; }, 5000));
+    }
+    void selectRow(int row) {
+        click(controller.fileListTableView()->cells().at(row));
+        ASSERT_EQ(controller.fileListTableView()->selectedRow(), row);
+    }
+    void type(LQTextField* field, const QString& text) {
+        QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
+        field->selectAll();
+        QTest::keyClicks(field, text);
+        QTest::keyClick(field, Qt::Key_Return);
+        settle();
+    }
+    std::shared_ptr<SimpleData> clip(int row) const { return controller.fileList()->at(row); }
+    std::shared_ptr<SimpleData> selected() const { return clip(int(controller.fileListTableView()->selectedRow())); }
+    QStringList names() const {
+        QStringList list;
+        for (const auto& c : *controller.fileList())
+            list << c->name();
+        return list;
+    }
+    bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
+
+    ShellTestEnvironment env;
+    QStringList paths;
+    JoinnerWindowController controller;
+    QWidget* window = nullptr;
+    QStringList alerts;
+};
+
+QStringList threeClips() {
+    return {QString::fromStdString(colourClip("red", 320, 240, 2)),
+            QString::fromStdString(colourClip("green", 160, 120, 2)),
+            QString::fromStdString(colourClip("blue", 256, 144, 2))};
+}
+
+QString unreadable(const QString& name) {
+    const QString path = QString::fromStdString(MediaFixtures::dir()) + "/" + name;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("not a media file at all");
+    return path;
+}
+
+} // namespace
+
+TEST(JoinerWindow, OpensEmptyWithTheHintAndZeroTimes) {
+    Window w;
+    JoinnerWindowController& c = w.controller;
+    EXPECT_TRUE(c.emailIconView()->isVisible());
+    EXPECT_FALSE(c.fileListTableView()->isVisible());
+    for (QWidget* b : {c.removeBtn(), c.clearBtn(), c.upBtn(), c.downBtn()})
+        EXPECT_FALSE(b->isVisible());
+    for (const auto* group : {&c.trimEditor()->startFields(), &c.trimEditor()->stopFields()})
+        for (LQTextField* field : *group) {
+            EXPECT_EQ(field->stringValue(), "00");
+            EXPECT_FALSE(field->isEnabled());
+        }
+    EXPECT_EQ(c.trimEditor()->cutDurationValueLabel()->text(), "00:00:00.00");
+    EXPECT_EQ(c.previewBar()->leftTimeLabel()->text(), "00:00:00.00");
+    EXPECT_EQ(c.previewBar()->rightTimeLabel()->text(), "00:00:00.00");
+    EXPECT_TRUE(c.cutProgressView()->disable());
+    // Start with no clips does nothing.
+    w.click(c.startJoinnerBtn());
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+    EXPECT_FALSE(c.isRunning());
+}
+
+TEST(JoinerWindow, UnreadableFilesAreNamedOnceWhileTheOthersAreAdded) {
+    QStringList chosen = threeClips();
+    chosen.insert(1, unreadable("b.xyz"));
+    chosen.append(unreadable("c.xyz"));
+    Window w(chosen);
+    w.add(3);
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts.first().endsWith("b.xyz,c.xyz")) << w.alerts.first().toStdString();
+    EXPECT_FALSE(w.alerts.first().endsWith(","));
+    EXPECT_EQ(w.names().size(), 3);
+    EXPECT_TRUE(w.controller.fileListTableView()->isVisible());
+    EXPECT_FALSE(w.controller.emailIconView()->isVisible());
+    // A new clip's range is the whole file.
+    EXPECT_EQ(w.clip(0)->cutTimeRange_start(), 0);
+    EXPECT_NEAR(double(w.clip(0)->cutTimeRange_stop()), 2e6, 0.05e6);
+    EXPECT_EQ(w.controller.trimEditor()->stopFields()[2]->stringValue(), "02");
+
+    // Only unusable files: the alert, and the window as it was.
+    w.alerts.clear();
+    w.paths = {unreadable("d.xyz")};
+    w.click(w.controller.addfileBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !w.controller.isAdding() && !w.alerts.isEmpty(); }, 10000));
+    EXPECT_TRUE(w.alerts.first().endsWith("d.xyz"));
+    EXPECT_EQ(w.names().size(), 3);
+}
+
+TEST(JoinerWindow, UpDownRemoveAndClearKeepTheRightClipSelected) {
+    Window w(threeClips());
+    JoinnerWindowController& c = w.controller;
+    w.add(3);
+    const QStringList abc = w.names();
+    w.selectRow(1);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.previewBar()->player() != nullptr; }, 5000));
+    LQMoviePlayer* bound = c.previewBar()->player();
+    w.click(c.upBtn());
+    EXPECT_EQ(w.names(), (QStringList{abc[1], abc[0], abc[2]}));
+    EXPECT_EQ(c.fileListTableView()->selectedRow(), 0);
+    EXPECT_EQ(c.previewBar()->player(), bound) << "a move does not reload the preview";
+    w.click(c.upBtn()); // at the top: nothing
+    EXPECT_EQ(w.names(), (QStringList{abc[1], abc[0], abc[2]}));
+    w.click(c.downBtn());
+    EXPECT_EQ(w.names(), abc);
+    EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
+    EXPECT_EQ(c.previewBar()->player(), bound);
+
+    w.click(c.removeBtn());
+    EXPECT_EQ(w.names(), (QStringList{abc[0], abc[2]}));
+    EXPECT_EQ(c.fileListTableView()->selectedRow(), 0);
+
+    w.click(c.clearBtn());
+    EXPECT_TRUE(c.fileList()->isEmpty());
+    EXPECT_EQ(c.previewBar()->player(), nullptr);
+    EXPECT_TRUE(c.emailIconView()->isVisible());
+    EXPECT_TRUE(c.cutProgressView()->disable());
+    EXPECT_FLOAT_EQ(c.cutProgressView()->upperValue(), 1.0f);
+    EXPECT_FLOAT_EQ(c.joinnerProgressView()->progress(), 0.0f);
+}
+
+TEST(JoinerWindow, TypedTimesAndSteppersWithinTheirRanges) {
+    const QString longer = QString::fromStdString(colourClip("gray", 160, 120, 150));
+    Window w({longer});
+    JoinnerWindowController& c = w.controller;
+    w.add(1);
+    ClipTrimEditor* e = c.trimEditor();
+    // Start 00:01:30.00, end 00:02:00.00, typed.
+    w.type(e->stopFields()[1], "2");
+    w.type(e->stopFields()[2], "0");
+    w.type(e->startFields()[1], "1");
+    w.type(e->startFields()[2], "30");
+    EXPECT_EQ(w.selected()->cutTimeRange_start(), 90000000);
+    EXPECT_EQ(w.selected()->cutTimeRange_stop(), 120000000);
+    EXPECT_EQ(e->startFields()[1]->stringValue(), "01");
+
+    // The start minutes stepper: 02, past the end; a second press changes no field.
+    QTest::mouseClick(e->startFields()[1], Qt::LeftButton);
+    EXPECT_EQ(e->startStepper()->maxValue(), 59);
+    e->startStepper()->step(true);
+    EXPECT_EQ(e->startFields()[1]->stringValue(), "02");
+    EXPECT_EQ(w.selected()->cutTimeRange_start(), 150000000);
+    e->startStepper()->step(true);
+    EXPECT_EQ(e->startFields()[1]->stringValue(), "02");
+    w.type(e->startFields()[1], "1");
+
+    // Typed text is rewritten with two digits; no digits count 0.
+    w.type(e->startFields()[2], "7");
+    EXPECT_EQ(e->startFields()[2]->stringValue(), "07");
+    EXPECT_EQ(w.selected()->cutTimeRange_start(), 67000000);
+    w.type(e->startFields()[2], "abc");
+    EXPECT_EQ(e->startFields()[2]->stringValue(), "00");
+    EXPECT_EQ(w.selected()->cutTimeRange_start(), 60000000);
+
+    // Stepper ranges: minutes and seconds 0-59, hundredths 0-99, wrapping at both ends.
+    QTest::mouseClick(e->stopFields()[2], Qt::LeftButton);
+    EXPECT_EQ(e->stopStepper()->maxValue(), 59);
+    e->stopStepper()->step(false);
+    EXPECT_EQ(e->stopFields()[2]->stringValue(), "59");
+    QTest::mouseClick(e->stopFields()[3], Qt::LeftButton);
+    EXPECT_EQ(e->stopStepper()->maxValue(), 99);
+    e->stopStepper()->step(false);
+    EXPECT_EQ(e->stopFields()[3]->stringValue(), "99");
+    EXPECT_EQ(w.selected()->cutTimeRange_stop(), 179990000); // 00:02:59.99
+    e->stopStepper()->step(true);
+    EXPECT_EQ(e->stopFields()[3]->stringValue(), "00");
+    // The row shows the new length.
+    EXPECT_EQ(c.fileListTableView()->cells().at(0)->cuttedTimeLabel()->text(), "00:01:59.00");
+}
+
+TEST(JoinerWindow, KeepRemoveResetApplyToAllAndVolume) {
+    const QStringList chosen = {QString::fromStdString(colourClip("red", 160, 120, 6)),
+                                QString::fromStdString(colourClip("green", 160, 120, 2)),
+                                QString::fromStdString(colourClip("blue", 160, 120, 4))};
+    Window w(chosen);
+    JoinnerWindowController& c = w.controller;
+    w.add(3);
+    ClipTrimActions* a = c.trimActions();
+    // Handles at a third and two thirds of the 6 s clip: 2 s to 4 s, removed.
+    c.cutProgressView()->setLowerValueUpperValue(1.0f / 3, 2.0f / 3);
+    w.click(a->unSelectTimeBtn());
+    EXPECT_TRUE(w.clip(0)->isTrimFanxuan());
+    EXPECT_TRUE(c.cutProgressView()->isFanxuan());
+    w.click(a->applytoallBtn());
+    EXPECT_EQ(w.clip(1)->cutTimeRange_start(), 0); // the range is as long as the clip: all of it
+    EXPECT_EQ(w.clip(1)->cutTimeRange_stop(), 2000000);
+    EXPECT_NEAR(double(w.clip(2)->cutTimeRange_start()), 2e6, 2);
+    EXPECT_NEAR(double(w.clip(2)->cutTimeRange_stop()), 4e6, 2);
+    EXPECT_TRUE(w.clip(1)->isTrimFanxuan());
+    EXPECT_TRUE(w.clip(2)->isTrimFanxuan());
+
+    w.click(a->resetCutterBtn());
+    EXPECT_FALSE(w.clip(0)->isTrimFanxuan());
+    EXPECT_EQ(w.clip(0)->cutTimeRange_start(), 0);
+    EXPECT_EQ(w.clip(0)->cutTimeRange_stop(), 6000000);
+    EXPECT_TRUE(a->selectTimeBtn()->isChecked());
+    EXPECT_EQ(c.trimEditor()->stopFields()[2]->stringValue(), "06");
+    EXPECT_FLOAT_EQ(c.cutProgressView()->lowerValue(), 0.0f);
+
+    // A click on the volume slider at three quarters: volume 1.5, kept below 1 too.
+    LQProgressSlider* slider = c.previewBar()->volumeSlider();
+    auto clickAt = [&](double fraction) {
+        QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(int(fraction * slider->width()), slider->height() / 2));
+        w.settle();
+    };
+    clickAt(0.75);
+    EXPECT_DOUBLE_EQ(w.clip(0)->volume(), double(slider->progress()) * 2);
+    EXPECT_NEAR(w.clip(0)->volume(), 1.5, 0.12); // the thumb's width takes a little of the track
+    clickAt(0.25);
+    EXPECT_DOUBLE_EQ(w.clip(0)->volume(), double(slider->progress()) * 2);
+    EXPECT_NEAR(w.clip(0)->volume(), 0.5, 0.12);
+    const double volume = w.clip(0)->volume();
+    // Mute keeps the clip's volume; unmute gives it back.
+    w.click(c.previewBar()->volumeBtn());
+    EXPECT_TRUE(c.previewBar()->muted());
+    EXPECT_FLOAT_EQ(slider->progress(), 0.0f);
+    EXPECT_DOUBLE_EQ(w.clip(0)->volume(), volume);
+    w.click(c.previewBar()->volumeBtn());
+    EXPECT_FALSE(c.previewBar()->muted());
+    EXPECT_NEAR(slider->progress(), w.clip(0)->volume() / 2, 1e-6);
+}
