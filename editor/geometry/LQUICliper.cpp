@@ -53,6 +53,9 @@ void LQUICliper::setVideoSize(const ViewSize& size) {
 
 void LQUICliper::setCropType(int type) {
     _model.setCropType(type);
+    // The panels keep the box on screen; derive it now rather than at the next paint, which a hidden overlay
+    // never gets, so no one reads the preset as the crop.
+    _model.redraw();
     update();
 }
 

@@ -32,6 +32,7 @@ public:
     ViewRect oFrame() const { return _model.oFrame(); }
     void setVideoSize(const ViewSize& size);
     ViewSize videoSize() const { return _model.videoSize(); }
+    // Sets the resize mode. The box stays the one on screen (a preset box: LQUICliperModel::presetBox).
     void setCropType(int type);
     void setClipRect(const ViewRect& rect);
     ViewRect getclipRectFrame() const { return _model.getclipRectFrame(); }
