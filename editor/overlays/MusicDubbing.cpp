@@ -47,14 +47,8 @@ int MusicDubbing::applyToJob(CONVERT_HANDLE job) const {
             break;
         }
     }
-    if (removeOriginalSound) {
+    if (removeOriginalSound)
         apiMediaConvertDisableMainAudio(job);
-    } else if (result > 0) {
-        // The level of the file's own sound, 0 while it is muted.
-        const int level = apiMediaConvertSetMaineAudioVolume(job, originalSoundLevel);
-        if (level <= 0)
-            return level;
-    }
     return result;
 }
 

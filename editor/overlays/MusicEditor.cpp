@@ -69,6 +69,12 @@ bool MusicEditor::removesOriginalSound() const {
     return _panel && _panel->removeOriginalmusicBtn->selected();
 }
 
+double MusicEditor::originalSoundLevel() const {
+    if (!_panel)
+        return 1.0;
+    return _panel->originalVolumeBtn->selected() ? 0.0 : _panel->originalVolumeSlider->progress();
+}
+
 MusicEditor::MusicList MusicEditor::musicSelecteds() const {
     MusicList ticked;
     for (const auto& m : _musicList)
@@ -720,10 +726,8 @@ MusicDubbing MusicEditor::dubbing() const {
     MusicDubbing d;
     for (const auto& m : musicSelecteds())
         d.tracks.push_back({m->path(), MusicTiming::slice(MusicItemTimes::of(*m))});
-    if (_panel) {
-        d.removeOriginalSound = _panel->removeOriginalmusicBtn->selected();
-        d.originalSoundLevel = _panel->originalVolumeBtn->selected() ? 0.0 : _panel->originalVolumeSlider->progress();
-    }
+    d.removeOriginalSound = removesOriginalSound();
+    d.originalSoundLevel = originalSoundLevel();
     return d;
 }
 

@@ -59,6 +59,9 @@ public:
     MusicPanel* panel() const { return _panel; }
     // The source's own sound is dropped (the preview's play and the export read it).
     bool removesOriginalSound() const;
+    // The level of the source's own sound, 0..1: its slider's, 0 while muted. The export takes it through the
+    // effect panel's part.
+    double originalSoundLevel() const;
 
     const MusicList& musicList() const { return _musicList; }
     // The ticked items, in list order.

@@ -32,7 +32,7 @@ LabelField* label(QWidget* parent, const ViewRect& frame, const QString& text, d
 }
 
 QString localized(const char* key) {
-    return ResourceBundle::localizedStringForKey(QString::fromLatin1(key));
+    return ResourceBundle::localizedStringForKey(QString::fromUtf8(key));
 }
 
 QImage image(const QString& name) {
@@ -153,7 +153,7 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     deletedMusicBtn = fourImageButton(c, {130, top - 34, 31, 31}, "SubFun/btnDeleteWaterMark");
     top -= 38;
 
-    const double listHeight = 92;
+    const double listHeight = 68;
     musicListBackView = new MOQView({5, top - listHeight, W - 10, listHeight}, c);
     musicListBackView->setBordColor(kFrameColour);
     musicListBackView->setBackGroundColor(Qt::white);
@@ -181,7 +181,6 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     // The selected item's part and times: the prune area above the fade box, which moves up when it is hidden.
     auto* item = new QWidget(c);
     ViewFrame::setFrame(item, {0, top - 170, 233, 170});
-    top -= 174;
     pruneContentView = new QWidget(item);
     ViewFrame::setFrame(pruneContentView, {0, 100, 233, 70});
     pruneRangSlider = new LQCutProgressView({5, 36, 223, 30}, pruneContentView);
@@ -200,13 +199,12 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     prst = timeRow(fadeContentView, 20, localized("musicPruneStartLabel"));
     pren = timeRow(fadeContentView, 0, localized("musicPruneEndLabel"));
 
-    videooriginalsoundLabel = label(c, {5, top - 18, W - 10, 18}, localized("videooriginalsoundLabelstringValue"));
-    top -= 44;
-    originalVolumeBtn = volumeButton(c, {5, top, 24, 24});
-    originalVolumeSlider = new LQProgressSlider({34, top + 4, W - 82, 17}, c);
-    originalMusicVolumeLabel = label(c, {W - 44, top + 3, 40, 18}, "100%");
-    top -= 25;
-    removeOriginalmusicBtn = checkBox(c, {5, top, W - 10, 22}, "Remove Original music");
+    // The file's own sound, along the bottom edge.
+    removeOriginalmusicBtn = checkBox(c, {5, 2, W - 10, 22}, "Remove Original music");
+    originalVolumeBtn = volumeButton(c, {5, 26, 24, 24});
+    originalVolumeSlider = new LQProgressSlider({34, 30, W - 82, 17}, c);
+    originalMusicVolumeLabel = label(c, {W - 44, 29, 40, 18}, "100%");
+    videooriginalsoundLabel = label(c, {5, 51, W - 10, 18}, localized("videooriginalsoundLabelstringValue"));
 
     for (MOQButton* b : {pruneMusicLeftBtn, pruneMusicRightBtn, repeatMusicBtn, pruneMusicBtn, fadeInBtn, fadeOutBtn,
                          removeOriginalmusicBtn})

@@ -135,15 +135,28 @@ TEST(MusicExport, TheOriginalSoundRemovedIsSilent) {
 
 TEST(MusicExport, TheExportHonoursTheMuteOfTheFilesOwnSoundAndItsLevel) {
     MusicStandIn scene;
-    MusicPanel& panel = *scene.editor->panel();
-    scene.editor->actionProgressForProgressSliderBlock(panel.originalVolumeSlider, 0.5f);
+    MusicEditor& editor = *scene.editor;
+    MusicPanel& panel = *editor.panel();
+    // The export's parts as the window chains them: the file's own level (through the effect panel's part, here
+    // without an effect gain), then the music.
+    auto parts = [&editor] {
+        const double level = editor.originalSoundLevel();
+        const auto music = editor.exportContribution();
+        return [level, music](MediaJob& job) {
+            const int rc = apiMediaConvertSetMaineAudioVolume(job.handle(), level);
+            return rc <= 0 ? rc : music(job);
+        };
+    };
+    editor.actionProgressForProgressSliderBlock(panel.originalVolumeSlider, 0.5f);
     panel.originalVolumeSlider->setProgress(0.5f);
     const std::string dir = MediaFixtures::freshDir("music_mute");
-    exportWith(scene.source, scene.editor->exportContribution(), dir + "/half.mp4");
-    scene.editor->originalMuteAction();
+    exportWith(scene.source, parts(), dir + "/half.mp4");
+    editor.originalMuteAction();
+    EXPECT_EQ(editor.originalSoundLevel(), 0);
     EXPECT_DOUBLE_EQ(scene.player->edits().settings().mainAudioVolume, 0.0);
-    exportWith(scene.source, scene.editor->exportContribution(), dir + "/muted.mp4");
-    scene.editor->originalMuteAction();
+    exportWith(scene.source, parts(), dir + "/muted.mp4");
+    editor.originalMuteAction();
+    EXPECT_FLOAT_EQ(editor.originalSoundLevel(), 0.5f);
     // Un-muted, the preview is back at the slider's level.
     EXPECT_DOUBLE_EQ(scene.player->edits().settings().mainAudioVolume, 0.5);
 

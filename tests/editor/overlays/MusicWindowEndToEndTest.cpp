@@ -1,0 +1,108 @@
+#include "EffectTableCellView.h"
+#include "LQMoviePlayer.h"
+#include "LQTextField.h"
+#include "MOQButton.h"
+#include "MusicInfo.h"
+#include "MusicPanel.h"
+#include "MusicRangeSlider.h"
+#include "MusicTestSupport.h"
+#include "core/EditorWindowTestSupport.h"
+#include "support/Ffprobe.h"
+
+#include <QDir>
+#include <QScrollArea>
+
+namespace {
+
+// Types a time into a field group (hours, minutes, seconds, hundredths) and ends the editing with Return.
+void typeTime(EditorWindow& w, MusicPanel::TimeRow& row, int seconds, int hundredths) {
+    const int values[4] = {seconds / 3600, seconds / 60 % 60, seconds % 60, hundredths};
+    for (int i = 0; i < 4; ++i) {
+        LQTextField* field = row.fields[static_cast<size_t>(i)];
+        w.click(field);
+        field->selectAll();
+        QTest::keyClicks(field, QString::asprintf("%02i", values[i]));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    QCoreApplication::processEvents();
+}
+
+void loadMusic(EditorWindow& w, MusicEditor& music, const std::string& file) {
+    const size_t before = music.musicList().size();
+    w.nextFile = file;
+    w.click(music.panel()->loadmusicBtn);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return music.musicList().size() == before + 1; }, 10000));
+}
+
+} // namespace
+
+TEST(MusicWindow, EndToEndTwoMusicItemsPlacedAndPreviewed) {
+    EditorWindow w(ToolItemTypeMusic);
+    EditVideoWindowController& c = *w.controller;
+    MusicEditor& music = *c.music();
+    MusicPanel& panel = *music.panel();
+    // Without a file the hint stands in the player's place and nothing can be loaded.
+    EXPECT_TRUE(panel.toolMusicNofileView->isVisible());
+    EXPECT_FALSE(panel.loadmusicBtn->isEnabled());
+
+    w.add(MusicClips::source());
+    ASSERT_TRUE(c.lqPlayer());
+    EXPECT_FALSE(panel.toolMusicNofileView->isVisible());
+    EXPECT_TRUE(panel.musicRightBottomView->isVisible());
+    EXPECT_EQ(c.lqPlayer()->view()->parentWidget(), panel.musicRightPlayerView);
+    ASSERT_TRUE(panel.loadmusicBtn->isEnabled());
+
+    // A file without sound is refused with its message; two tones are loaded.
+    w.nextFile = MediaFixtures::png();
+    w.click(panel.loadmusicBtn);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !w.alerts.isEmpty(); }, 5000));
+    EXPECT_TRUE(music.musicList().empty());
+    loadMusic(w, music, MusicClips::tone440());
+    loadMusic(w, music, MusicClips::tone2000());
+    ASSERT_EQ(music.musicList().size(), 2u);
+
+    // The 440 Hz tone repeats over [0.5, 3.5] with its fades.
+    w.click(music.panel()->musicListScrollView->widget()->findChildren<EffectTableCellView*>().at(0));
+    ASSERT_EQ(music.selectedMusicIndex(), 0);
+    typeTime(w, panel.poen, 3, 50);
+    typeTime(w, panel.post, 0, 50);
+    w.click(panel.repeatMusicBtn);
+    w.click(panel.fadeInBtn);
+    w.click(panel.fadeOutBtn);
+    const MusicInfo& a = *music.musicList()[0];
+    EXPECT_FLOAT_EQ(a.positionStart(), 0.5f);
+    EXPECT_FLOAT_EQ(a.positionEnd(), 3.5f);
+    EXPECT_TRUE(a.repeat() && a.fadeIn() && a.fadeOut());
+    EXPECT_TRUE(panel.musicRangSlider->isRepeat());
+    EXPECT_FLOAT_EQ(panel.musicRangSlider->positionLeftValue(), 0.125f);
+
+    // The 2000 Hz tone over [2, 3].
+    w.click(music.panel()->musicListScrollView->widget()->findChildren<EffectTableCellView*>().at(1));
+    ASSERT_EQ(music.selectedMusicIndex(), 1);
+    typeTime(w, panel.post, 2, 0);
+    typeTime(w, panel.poen, 3, 0);
+    EXPECT_FLOAT_EQ(music.musicList()[1]->positionStart(), 2.0f);
+    EXPECT_FLOAT_EQ(music.musicList()[1]->positionEnd(), 3.0f);
+    // Its used part is the music's first second, shown on the prune slider.
+    w.click(panel.pruneMusicBtn);
+    EXPECT_TRUE(music.musicList()[1]->prune());
+    EXPECT_TRUE(panel.pruneContentView->isVisible());
+    EXPECT_NEAR(music.musicList()[1]->pruneDiration(), 1.0, 1e-4);
+    w.click(panel.removeOriginalmusicBtn);
+    ASSERT_TRUE(music.removesOriginalSound());
+
+    // The preview plays both tracks without the file's own sound; editing waits until it stops.
+    w.click(panel.mplayer_playOrPauseBtn);
+    ASSERT_TRUE(c.isPlaying());
+    EXPECT_EQ(c.lqPlayer()->edits().settings().music.size(), 2u);
+    EXPECT_TRUE(c.lqPlayer()->edits().settings().mainAudioDisabled);
+    EXPECT_FALSE(panel.repeatMusicBtn->isEnabled());
+    QTest::qWait(300);
+    w.click(panel.mplayer_playOrPauseBtn);
+    EXPECT_FALSE(c.isPlaying());
+    EXPECT_FALSE(panel.repeatMusicBtn->isEnabled()); // pausing keeps editing off
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.lqPlayer()->isSeeking(); }, 5000));
+    WindowShots::save(w.window, QStringLiteral("editor_music"));
+    w.click(panel.mplayer_stopBtn);
+    EXPECT_TRUE(panel.repeatMusicBtn->isEnabled());
+}
