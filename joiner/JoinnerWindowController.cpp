@@ -111,7 +111,7 @@ void JoinnerWindowController::windowDidLoad() {
     _bar->stopTrimPressed = [this] { _editor->setStopTrimBtnTouchUp(); };
 
     buildBottom(content);
-    _outputFolderBtn = installOutputPopUp(content, ViewRect{85, 11, 223, 32});
+    _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
 
     _browser = new OutputFormatBrowser(OutputFormatBrowser::Variant::Joiner, this, ProfileRoot::forWindow(true), this);
     _browser->loadFunctionList();
@@ -151,7 +151,8 @@ void JoinnerWindowController::buildContent(QWidget* content) {
 
     _addfileBtn = new MOQButton(ViewRect{10, 10, 120, 30}, panel);
     _addfileBtn->setBackGroundColor(QColor(90, 216, 238));
-    _addfileBtn->setContentColor(Qt::white);
+    // Our button pictures are light: a white title would hardly be read on them.
+    _addfileBtn->setContentColor(QColor(20, 110, 160));
     _addfileBtn->setNormalBackgroundImage(image("About/btnAddFile_Normal.bmp"));
     _addfileBtn->setOnBackgroundImage(image("About/btnAddFile_On.bmp"));
     _addfileBtn->setDownBackgroundImage(image("About/btnAddFile_Down.bmp"));
@@ -225,7 +226,7 @@ void JoinnerWindowController::buildListButtons() {
 }
 
 void JoinnerWindowController::buildBottom(QWidget* content) {
-    _openOutputFolderBtn = new MOQButton(ViewRect{316, 15, 24, 24}, content);
+    _openOutputFolderBtn = new MOQButton(ViewRect{352, 15, 24, 24}, content);
     _openOutputFolderBtn->setNormalImage(image("SubFun/btnBrowse_Down.png"));
     _openOutputFolderBtn->setBordered(false);
     QPointer<JoinnerWindowController> self(this);

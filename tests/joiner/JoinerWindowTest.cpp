@@ -293,3 +293,99 @@ TEST(JoinerWindow, KeepRemoveResetApplyToAllAndVolume) {
     EXPECT_FALSE(c.previewBar()->muted());
     EXPECT_NEAR(slider->progress(), w.clip(0)->volume() / 2, 1e-6);
 }
+
+TEST(JoinerWindow, EndToEndTenClipsTrimmedInvertedWithTransitions) {
+    const std::array<const char*, 10> colours = {"red",     "green", "blue",   "yellow", "cyan",
+                                                 "magenta", "white", "orange", "purple", "gray"};
+    QStringList chosen;
+    for (size_t i = 0; i < colours.size(); ++i)
+        chosen << QString::fromStdString(
+            colourClip(colours[i], i == 0 ? 320 : 160 + 32 * int(i % 3), 120 + 24 * int(i % 2), 2));
+    Window w(chosen);
+    JoinnerWindowController& c = w.controller;
+    WindowShots::save(w.window, "joiner-00-empty");
+    w.add(10);
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    EXPECT_EQ(c.fileListTableView()->cells().size(), 10);
+    WindowShots::save(w.window, "joiner-01-ten-clips");
+
+    // The first clip fades into the second, chosen in its row.
+    QComboBox* transition = c.fileListTableView()->cells().at(0)->effectBtn();
+    ASSERT_TRUE(transition->isVisible());
+    transition->setCurrentIndex(3);
+    emit transition->activated(3);
+    w.settle();
+    EXPECT_EQ(w.clip(0)->transitionEffect(), 3);
+
+    // The third clip starts half a second in, a little louder.
+    ClipTrimEditor* e = c.trimEditor();
+    w.selectRow(2);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.previewBar()->player() != nullptr; }, 5000));
+    w.type(e->startFields()[3], "50");
+    EXPECT_EQ(w.clip(2)->cutTimeRange_start(), 500000);
+    LQProgressSlider* slider = c.previewBar()->volumeSlider();
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() * 3 / 4, slider->height() / 2));
+    w.settle();
+    EXPECT_GT(w.clip(2)->volume(), 1.2);
+
+    // The fifth clip loses 0.5 s to 1.5 s.
+    w.selectRow(4);
+    w.type(e->startFields()[3], "50");
+    w.type(e->stopFields()[2], "1");
+    w.type(e->stopFields()[3], "50");
+    w.click(c.trimActions()->unSelectTimeBtn());
+    EXPECT_TRUE(w.clip(4)->isTrimFanxuan());
+    EXPECT_EQ(w.clip(4)->cutTimeRange_start(), 500000);
+    EXPECT_EQ(w.clip(4)->cutTimeRange_stop(), 1500000);
+    EXPECT_EQ(c.fileListTableView()->cells().at(4)->cuttedTimeLabel()->text(), "00:00:01.00");
+    WindowShots::waitUntil([&] { return !c.previewBar()->player()->isSeeking(); }, 3000);
+    QTest::qWait(200);
+    WindowShots::save(w.window, "joiner-02-trimmed");
+
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Cancel");
+    EXPECT_FALSE(c.removeBtn()->isEnabled());
+    EXPECT_FALSE(c.trimEditor()->startFields()[0]->isEnabled());
+    EXPECT_TRUE(c.addfileBtn()->isEnabled());
+    WindowShots::waitUntil([&] { return c.joinnerProgressView()->progress() > 0.2f || w.idle(); }, 60000);
+    WindowShots::save(w.window, "joiner-03-joining");
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 120000));
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+    EXPECT_TRUE(c.removeBtn()->isEnabled());
+    WindowShots::save(w.window, "joiner-04-joined");
+
+    const QString folder = c.outputPath();
+    const QStringList written = QDir(folder).entryList(QDir::Files);
+    ASSERT_EQ(written.size(), 1) << written.join(",").toStdString();
+    EXPECT_TRUE(written.first().endsWith(".mp4"));
+    const std::string out = (folder + "/" + written.first()).toStdString();
+    const FfprobeResult probe = ffprobe(out);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_NE(probe.firstVideo(), nullptr);
+    EXPECT_EQ(probe.count("audio"), 1);
+    EXPECT_EQ(probe.firstVideo()->width, 320);
+    EXPECT_EQ(probe.firstVideo()->height, 120);
+    // 2 + 2 + 1.5 + 2 + 1 + 5 x 2 seconds, less the two thirds of a second the fade overlaps.
+    const double fade = 2.0 / 3.0;
+    EXPECT_NEAR(probe.duration, 18.5 - fade, 0.15);
+    int width = 0, height = 0;
+    std::vector<unsigned char> middle = ffmpegFrameRgb(out, 2.0 - fade / 2, &width, &height);
+    ASSERT_EQ(middle.size(), size_t(width * height * 3));
+    const size_t centre = size_t((height / 2 * width + width / 2) * 3);
+    EXPECT_GT(middle[centre], 50) << "red fading out";
+    EXPECT_LT(middle[centre], 200);
+    EXPECT_GT(middle[centre + 1], 20) << "green fading in";
+
+    // A second join, cancelled: nothing more is left in the folder and nothing is said.
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    WindowShots::waitUntil([&] { return c.joinnerProgressView()->progress() > 0.05f || w.idle(); }, 60000);
+    ASSERT_TRUE(c.isRunning()) << "the join ended before it could be cancelled";
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 5000));
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    EXPECT_FLOAT_EQ(c.joinnerProgressView()->progress(), 0.0f);
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), written);
+}
