@@ -9,6 +9,7 @@
 #include "LQCutProgressView.h"
 #include "MOQButton.h"
 #include "Modal.h"
+#include "StallWatch.h"
 #include "StandardFolders.h"
 
 #include <QApplication>
@@ -26,36 +27,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Watches the event loop: a timer that asks to fire every millisecond records the longest gap between two of its
-// ticks, which is the longest time the main thread did something else.
-class StallWatch {
-public:
-    StallWatch() {
-        _timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&_timer, &QTimer::timeout, [this] {
-            const qint64 now = _clock.nsecsElapsed();
-            _longestNs = std::max(_longestNs, now - _lastNs);
-            _lastNs = now;
-        });
-    }
-    void start() {
-        _longestNs = 0;
-        _clock.start();
-        _lastNs = 0;
-        _timer.start(1);
-    }
-    double stopMs() {
-        _timer.stop();
-        return double(_longestNs) / 1e6;
-    }
-
-private:
-    QTimer _timer;
-    QElapsedTimer _clock;
-    qint64 _lastNs = 0;
-    qint64 _longestNs = 0;
-};
 
 bool runUntil(const std::function<bool()>& done, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);

@@ -1,0 +1,108 @@
+// The joiner's main thread: the longest stall of the event loop while ten files are added, while a clip is chosen
+// (its preview bound) and during a join of the ten (target: every stall under 50 ms).
+//
+//   bench_joiner [folder]     the clips are made once in the folder (default: temp/clipwright-bench)
+#include "BenchProcess.h"
+#include "StallWatch.h"
+
+#include "Alert.h"
+#include "ClipPreviewBar.h"
+#include "JoinnerWindowController.h"
+#include "LQMoviePlayer.h"
+#include "Modal.h"
+#include "StandardFolders.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool runUntil(const std::function<bool()>& done, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+void report(const char* what, double ms) {
+    std::printf("%-44s longest main-thread stall %7.1f ms %s\n", what, ms, ms < 50 ? "" : "(over 50 ms)");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "clipwright-bench";
+    const std::string first = BenchProcess::clip720p20s(folder.string(), "joiner_20s_720p.mp4");
+    if (first.empty())
+        return 1;
+    QStringList paths{QString::fromStdString(first)};
+    for (int i = 1; i < 10; ++i) {
+        const std::string path = (folder / ("joiner_4s_720p_" + std::to_string(i) + ".mp4")).string();
+        if (!BenchProcess::makeOnce(path, "-f lavfi -i testsrc2=size=1280x720:rate=25:duration=4 "
+                                          "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=4 "
+                                          "-ac 2 -c:v libx264 -preset veryfast -pix_fmt yuv420p -g 50 -c:a aac "
+                                          "-shortest"))
+            return 1;
+        paths << QString::fromStdString(path);
+    }
+    const QString home = QDir::tempPath() + "/clipwright-bench-joiner-home";
+    QDir(home).removeRecursively();
+    StandardFolders::setTestRoot(home);
+    Alert::setProvider([](const AlertRequest& request, QWidget*) {
+        std::printf("alert: %s\n", qPrintable(request.informativeText));
+        return 0;
+    });
+    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+
+    JoinnerWindowController controller;
+    controller.window()->show();
+    StallWatch watch;
+
+    watch.start();
+    QElapsedTimer timer;
+    timer.start();
+    QTimer::singleShot(5, [&] { controller.addFiles(paths); });
+    runUntil([&] { return controller.fileList()->size() == 10 && controller.previewBar()->player() != nullptr; },
+             60000);
+    std::printf("adding ten files: %.2f s\n", double(timer.elapsed()) / 1000);
+    report("adding ten 720p files", watch.stopMs());
+
+    watch.start();
+    QTimer::singleShot(5, [&] {
+        controller.fileListTableView()->setSelectedRow(3);
+        controller.previewBar()->initPlayer();
+    });
+    QTimer::singleShot(300, [&] { controller.previewBar()->play(); });
+    runUntil([&] { return timer.elapsed() > 0 && controller.previewBar()->isPlaying(); }, 10000);
+    report("choosing a clip", watch.stopMs());
+    watch.start();
+    runUntil([&] { return controller.previewBar()->player()->currentTime().seconds() > 1.0; }, 10000);
+    controller.previewBar()->pause();
+    report("playing it 1 s", watch.stopMs());
+
+    watch.start();
+    timer.restart();
+    QTimer::singleShot(5, [&] { controller.startJoinnerAction(); });
+    runUntil([&] { return controller.isRunning(); }, 5000);
+    runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 600000);
+    const double stall = watch.stopMs();
+    std::printf("join of ten 720p clips (56 s): %.1f s\n", double(timer.elapsed()) / 1000);
+    report("join", stall);
+    controller.close();
+    QDir(home).removeRecursively();
+    return 0;
+}
