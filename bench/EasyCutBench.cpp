@@ -26,23 +26,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool runUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-void report(const char* what, double ms) {
-    std::printf("%-44s longest main-thread stall %7.1f ms %s\n", what, ms, ms < 50 ? "" : "(over 50 ms)");
-}
-
-} // namespace
+using Watch = StallWatch;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -67,8 +51,8 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     QTimer::singleShot(5, [&] { controller.loadFile(QString::fromStdString(clip)); });
-    runUntil([&] { return controller.fileData() != nullptr && timer.elapsed() > 300; }, 30000);
-    report("loading a 20 s 720p file", watch.stopMs());
+    Watch::runUntil([&] { return controller.fileData() != nullptr && timer.elapsed() > 300; }, 30000);
+    Watch::report("loading a 20 s 720p file", watch.stopMs());
 
     watch.start();
     int cut = 0;
@@ -79,8 +63,8 @@ int main(int argc, char** argv) {
             QTimer::singleShot(20, next);
     };
     QTimer::singleShot(5, next);
-    runUntil([&] { return cut >= 10; }, 60000);
-    report("cutting ten segments (a thumbnail each)", watch.stopMs());
+    Watch::runUntil([&] { return cut >= 10; }, 60000);
+    Watch::report("cutting ten segments (a thumbnail each)", watch.stopMs());
 
     for (bool merge : {false, true}) {
         if (controller.merageBtn()->selected() != merge)
@@ -88,12 +72,12 @@ int main(int argc, char** argv) {
         watch.start();
         timer.restart();
         QTimer::singleShot(5, [&] { controller.startExportAction(); });
-        runUntil([&] { return controller.isRunning(); }, 5000);
-        runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
+        Watch::runUntil([&] { return controller.isRunning(); }, 5000);
+        Watch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
         const double stall = watch.stopMs();
         std::printf("%s export of ten 1 s segments: %.1f s\n", merge ? "merged" : "separate",
                     double(timer.elapsed()) / 1000);
-        report(merge ? "merged export" : "separate export", stall);
+        Watch::report(merge ? "merged export" : "separate export", stall);
     }
     controller.close();
     QDir(home).removeRecursively();

@@ -25,23 +25,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool runUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-void report(const char* what, double ms) {
-    std::printf("%-44s longest main-thread stall %7.1f ms %s\n", what, ms, ms < 50 ? "" : "(over 50 ms)");
-}
-
-} // namespace
+using Watch = StallWatch;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -76,10 +60,10 @@ int main(int argc, char** argv) {
     QElapsedTimer timer;
     timer.start();
     QTimer::singleShot(5, [&] { controller.addFiles(paths); });
-    runUntil([&] { return controller.fileList()->size() == 10 && controller.previewBar()->player() != nullptr; },
-             60000);
+    Watch::runUntil([&] { return controller.fileList()->size() == 10 && controller.previewBar()->player() != nullptr; },
+                    60000);
     std::printf("adding ten files: %.2f s\n", double(timer.elapsed()) / 1000);
-    report("adding ten 720p files", watch.stopMs());
+    Watch::report("adding ten 720p files", watch.stopMs());
 
     watch.start();
     QTimer::singleShot(5, [&] {
@@ -87,21 +71,21 @@ int main(int argc, char** argv) {
         controller.previewBar()->initPlayer();
     });
     QTimer::singleShot(300, [&] { controller.previewBar()->play(); });
-    runUntil([&] { return timer.elapsed() > 0 && controller.previewBar()->isPlaying(); }, 10000);
-    report("choosing a clip", watch.stopMs());
+    Watch::runUntil([&] { return timer.elapsed() > 0 && controller.previewBar()->isPlaying(); }, 10000);
+    Watch::report("choosing a clip", watch.stopMs());
     watch.start();
-    runUntil([&] { return controller.previewBar()->player()->currentTime().seconds() > 1.0; }, 10000);
+    Watch::runUntil([&] { return controller.previewBar()->player()->currentTime().seconds() > 1.0; }, 10000);
     controller.previewBar()->pause();
-    report("playing it 1 s", watch.stopMs());
+    Watch::report("playing it 1 s", watch.stopMs());
 
     watch.start();
     timer.restart();
     QTimer::singleShot(5, [&] { controller.startJoinnerAction(); });
-    runUntil([&] { return controller.isRunning(); }, 5000);
-    runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 600000);
+    Watch::runUntil([&] { return controller.isRunning(); }, 5000);
+    Watch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 600000);
     const double stall = watch.stopMs();
     std::printf("join of ten 720p clips (56 s): %.1f s\n", double(timer.elapsed()) / 1000);
-    report("join", stall);
+    Watch::report("join", stall);
     controller.close();
     QDir(home).removeRecursively();
     return 0;

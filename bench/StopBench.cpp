@@ -19,8 +19,7 @@ constexpr double kTargetSeconds = 0.5;
 constexpr int kRuns = 5;
 
 // Starts `start` on a worker, waits until the job is well under way, stops it and times the return.
-template <typename Start, typename Stop>
-double timeStop(Start start, Stop stop) {
+template <typename Start, typename Stop> double timeStop(Start start, Stop stop) {
     std::atomic<bool> returned{false};
     std::thread worker([&] {
         start();

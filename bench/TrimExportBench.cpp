@@ -28,9 +28,8 @@ constexpr int kRuns = 3;
 double timeExport(const EditExportSettings& settings) {
     JobRunner runner(EngineJobFactory::shared());
     bool ended = false, success = false;
-    EditExportRun run([&](std::vector<JobStep> steps, JobRunner::FinishBlock finish) {
-        return runner.run(std::move(steps), std::move(finish));
-    },
+    EditExportRun run([&](std::vector<JobStep> steps,
+                          JobRunner::FinishBlock finish) { return runner.run(std::move(steps), std::move(finish)); },
                       [](const QString& key) { std::printf("refused: %s\n", qPrintable(key)); });
     QElapsedTimer timer;
     timer.start();
