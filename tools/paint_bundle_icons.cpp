@@ -646,8 +646,23 @@ bool paintAll(const QString& bundle) {
     const Named tabs[] = {{"Cut", Glyph::AdvancedCut},     {"Crop", Glyph::Crop},         {"Effect", Glyph::Effect},
                           {"WaterMark", Glyph::Watermark}, {"Subtitle", Glyph::Subtitle}, {"Rotation", Glyph::Rotate},
                           {"Music", Glyph::Music}};
+    // The pressed look is also the chosen tab's: a dark glyph on the blue strip; disabled tabs are faint.
+    const auto tabColour = [](Look look) {
+        switch (look) {
+        case Look::On:
+            return QColor(225, 245, 255);
+        case Look::Down:
+            return QColor(10, 70, 120);
+        case Look::Disable:
+            return QColor(255, 255, 255, 110);
+        default:
+            return QColor(Qt::white);
+        }
+    };
     for (const Named& tab : tabs)
-        put(QStringLiteral("SubFun/btn%1_Normal.bmp").arg(tab.name), glyphIcon(tab.glyph, 28, Qt::white));
+        for (Look look : kLooks)
+            put(QStringLiteral("SubFun/btn%1%2.bmp").arg(tab.name, suffix(look)),
+                glyphIcon(tab.glyph, 28, tabColour(look)));
 
     // Text buttons.
     for (Look look : kLooks) {

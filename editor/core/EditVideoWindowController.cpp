@@ -2,6 +2,7 @@
 
 #include "ControlFont.h"
 #include "Dispatch.h"
+#include "EditExportRun.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -13,6 +14,7 @@
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
 #include "WatermarkPanel.h"
@@ -151,7 +153,8 @@ void EditVideoWindowController::buildFrame() {
     _funItemBackView->setCornerRadius(0);
     _funItemBackView->setBorderWidth(0);
     _funItemContentView = new MOQImageView(ViewRect{0, 0, 667, 54}, _funItemBackView);
-    _funItemContentView->setBackGroundColor(Qt::white);
+    // Our tab pictures are white glyphs: the strip stays blue so that they and their white titles can be read.
+    _funItemContentView->setBackGroundColor(kBlue);
     _funItemContentView->setCornerRadius(0);
     _funItemContentView->setBorderWidth(0);
 }
@@ -256,6 +259,18 @@ void EditVideoWindowController::buildPanels() {
     // In the order the panels are set up: crop, trim, effect, watermark, subtitle, rotate, music.
     _cropView = makePanelHost();
     _trimView = makePanelHost();
+    _trimPanel = new TrimPanel(*this, this);
+    _trimPanel->initTrimView(_trimView);
+    _cutProgressView->setDelegate(_trimPanel);
+    QPointer<EditVideoWindowController> self(this);
+    _exportRun = std::make_unique<EditExportRun>(
+        [self](std::vector<JobStep> steps, JobRunner::FinishBlock finish) {
+            return self && self->startRun(std::move(steps), std::move(finish));
+        },
+        [self](const QString& key) {
+            if (self)
+                self->showSimpleAlert(ResourceBundle::localizedStringForKey(key), 2);
+        });
     _kxfxView = makePanelHost();
     _watermarks = new WatermarkEditor(*this, this);
     _watermarks->initWaterView(_contentLeftView);
@@ -383,6 +398,8 @@ void EditVideoWindowController::switchMode(qint64 type) {
     _oldToolItemType = type;
 
     QWidget* shown = panelForMode(type);
+    if (_trimPanel && _trimPanel->trimView())
+        _trimPanel->trimView()->setVisible(type == ToolItemTypeTrim);
     for (qint64 mode : {ToolItemTypeTrim, ToolItemTypeRotate, ToolItemTypeCrop, ToolItemTypeEffect,
                         ToolItemTypeWatermark, ToolItemTypeSubtitle, ToolItemTypeMusic})
         if (QWidget* panel = panelForMode(mode))
@@ -477,6 +494,8 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     }
     _progressSlider->setDisable(!e);
     _cutProgressView->setDisable(!e);
+    if (_trimPanel)
+        _trimPanel->enableEdit(e);
     if (MOQButton* play = playOrpauseBtn())
         play->setEnabled(e);
     _audiochanelPopBtn->setEnabled(e);
@@ -490,11 +509,12 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     if (_fileData) {
         _progressSlider->setProgress(0);
         _cutProgressView->setProgress(0);
-        applyZeroStopRule();
+        // The trim fields and the bar show the range again (a stop of 0 is the whole file).
+        _trimPanel->setCutTimeRange(cutTimeRange_start(), cutTimeRange_stop());
         const double d = duration();
         if (d > 0)
-            _cutProgressView->setLowerValueUpperValue(float((_cutTimeRange_start / 1e6) / d),
-                                                      float((_cutTimeRange_stop / 1e6) / d));
+            _cutProgressView->setLowerValueUpperValue(float((cutTimeRange_start() / 1e6) / d),
+                                                      float((cutTimeRange_stop() / 1e6) / d));
     }
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "EditExportPlan.h"
 #include "EditorLayout.h"
 #include "FeatureWindowController.h"
-#include "LQCutProgressViewDelegate.h"
 #include "LQProgressSliderDelegate.h"
 #include "MusicHost.h"
 #include "OutputFormatOwner.h"
 #include "OutputSelection.h"
 #include "SimpleData.h"
 #include "ToolItemType.h"
+#include "TrimHost.h"
 #include "WatermarkHost.h"
 
 #include <QPointer>
@@ -26,7 +27,9 @@ class MOQImageView;
 class NSProgressView;
 class OutputFormatBrowser;
 class QComboBox;
+class EditExportRun;
 class QLabel;
+class TrimPanel;
 class WatermarkEditor;
 
 // The editor window: one source file in a preview, seven tools (trim, rotate, crop, effect, watermark, subtitle,
@@ -40,8 +43,8 @@ class WatermarkEditor;
 // EditorLayout's; the file is probed off the main thread and replaces the current one only when it can be used.
 class EditVideoWindowController : public FeatureWindowController,
                                   public LQProgressSliderDelegate,
-                                  public LQCutProgressViewDelegate,
                                   public OutputFormatOwner,
+                                  public TrimHost,
                                   public WatermarkHost,
                                   public MusicHost {
     Q_OBJECT
@@ -98,22 +101,29 @@ public:
     static const QStringList& coverStyleCodes();
     void chooseCoverStyle(int row);
 
-    // Export.
+    // Export: Start takes a copy of the file's, the trim's and the output's settings and of every panel's part,
+    // and runs the export on them; pressed again, it cancels.
     void startExportAction(MOQButton* sender = nullptr);
-    // Until the export classes are wired in, Start runs this (tests replace it).
+    EditExportSettings exportSettings();
+    // Each panel's part of the job, holding a copy of that panel's settings taken now.
+    EditExportContributions exportContributions() const;
+    // Replaced by tests: the jobs Start runs instead of the export (empty: the export).
     std::function<std::vector<JobStep>()> buildExportSteps;
+    EditExportRun* exportRun() const { return _exportRun.get(); }
 
     // State.
     std::shared_ptr<SimpleData> fileData() const { return _fileData; }
     QString filePath() const { return _filePath; }
     LQMoviePlayer* lqPlayer() const { return _lqPlayer.get(); }
     bool isPlaying() const { return _isPlaying; }
-    double cutTimeRange_start() const { return _cutTimeRange_start; }
-    double cutTimeRange_stop() const { return _cutTimeRange_stop; }
+    // The trim range, microseconds of the source (the trim panel keeps it).
+    double cutTimeRange_start() const;
+    double cutTimeRange_stop() const;
     int playerRotateAngle() const { return _playerRotateAngle; }
     void setPlayerRotateAngle(int degrees) { _playerRotateAngle = degrees; }
     // The duration of the preview in seconds (0 without a player).
     double duration() const;
+    double currentTime() const;
 
     // Views.
     QWidget* backGroundView() const { return _backGroundView; }
@@ -153,21 +163,30 @@ public:
     QWidget* panelForMode(qint64 type) const;
     WatermarkEditor* watermarks() const { return _watermarks; }
     MusicEditor* music() const { return _music; }
+    TrimPanel* trimPanel() const { return _trimPanel; }
 
     // LQProgressSliderDelegate: the seek slider.
     void actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
     void actionProgressForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
     void actionMouseUpForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
-    // LQCutProgressViewDelegate: the trim bar's playhead.
-    void actionSeekToTimeForCutProgressViewBlock(LQCutProgressView* view, float progress) override;
-    void actionMouseMovedForCutProgressViewBlock(LQCutProgressView* view, float lower, float upper,
-                                                 long long handle) override;
 
     // OutputFormatOwner
     QWidget* formatOwnerWindow() override { return window(); }
     QWidget* formatHostView() override { return _backGroundView; }
     OutputSelection& outputSelection() override { return _outputSelection; }
     ClipList outputClips() override;
+
+    // TrimHost
+    double trimDuration() const override { return duration(); }
+    double trimCurrentTime() const override { return currentTime(); }
+    void trimSeek(double seconds) override;
+    bool trimIsPlaying() const override { return _isPlaying; }
+    void trimPlay() override;
+    void trimPause() override { pause(); }
+    void trimHoldPlayer() override;
+    void trimPlayPause() override;
+    LQCutProgressView* trimBar() const override;
+    void trimAlert(const QString& key) override;
 
     // WatermarkHost
     LQMoviePlayer* watermarkPlayer() const override { return _lqPlayer.get(); }
@@ -223,7 +242,6 @@ private:
     void playerDidEnd();
     void seekTo(double seconds);
     void seekWhileDragging(float progress);
-    double currentTime() const;
     void applyZeroStopRule();
     void setPlayButtonLook(bool playing);
 
@@ -239,9 +257,6 @@ private:
 
     std::unique_ptr<LQMoviePlayer> _lqPlayer;
     bool _isPlaying = false;
-    double _cutTimeRange_start = 0; // µs
-    double _cutTimeRange_stop = 0;  // µs; 0 = the whole file
-    bool _isTrimFanxuan = false;
 
     ViewSize _videoSize;
     int _playerRotateAngle = 0;
@@ -259,6 +274,8 @@ private:
     OutputFormatBrowser* _browser = nullptr;
     WatermarkEditor* _watermarks = nullptr;
     MusicEditor* _music = nullptr;
+    TrimPanel* _trimPanel = nullptr;
+    std::unique_ptr<EditExportRun> _exportRun;
 
     QWidget* _backGroundView = nullptr;
     MOQImageView* _contentBackGroundView = nullptr;

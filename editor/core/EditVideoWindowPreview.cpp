@@ -3,6 +3,7 @@
 #include "EditVideoWindowController.h"
 
 #include "Dispatch.h"
+#include "EditExportRun.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -13,8 +14,11 @@
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
+#include "WatermarkJobSink.h"
+#include "WatermarkRecordBuilder.h"
 
 #include <QLabel>
 
@@ -89,7 +93,7 @@ void EditVideoWindowController::initPlayer() {
         _progressSlider = new LQProgressSlider(ViewRect{120, (36 - 17) / 2.0, 100, 17}, _playerBottomView);
         _progressSlider->setDelegate(this);
         _cutProgressView = new LQCutProgressView(ViewRect{120, (36 - 30) / 2.0, 100, 30}, _playerBottomView);
-        _cutProgressView->setDelegate(this);
+        _cutProgressView->setDelegate(_trimPanel);
     }
     _progressSlider->setProgress(0);
     _cutProgressView->setIsFanxuan(false);
@@ -193,7 +197,7 @@ void EditVideoWindowController::playerDidEnd() {
     if (_lqPlayer)
         _lqPlayer->stop();
     applyZeroStopRule();
-    const double start = _cutTimeRange_start / 1e6;
+    const double start = cutTimeRange_start() / 1e6;
     seekTo(start);
     const double d = duration();
     if (d > 0)
@@ -223,10 +227,6 @@ void EditVideoWindowController::actionMouseUpForProgressSliderBlock(LQProgressSl
     }
 }
 
-void EditVideoWindowController::actionSeekToTimeForCutProgressViewBlock(LQCutProgressView*, float progress) {
-    seekWhileDragging(progress);
-}
-
 void EditVideoWindowController::seekWhileDragging(float progress) {
     if (!_lqPlayer)
         return;
@@ -235,14 +235,36 @@ void EditVideoWindowController::seekWhileDragging(float progress) {
     _currentTimeLabel->setText(HelpClass::returnTimeToStr(t));
 }
 
-void EditVideoWindowController::actionMouseMovedForCutProgressViewBlock(LQCutProgressView*, float lower, float upper,
-                                                                        long long handle) {
-    const double d = duration();
-    if (d <= 0)
-        return;
-    _cutTimeRange_start = double(lower) * d * 1e6;
-    _cutTimeRange_stop = double(upper) * d * 1e6;
-    seekTo((handle == 2 ? upper : lower) * d);
+// ---- What the trim panel asks of the preview ----
+
+void EditVideoWindowController::trimSeek(double seconds) {
+    seekTo(seconds);
+    _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(seconds)));
+}
+
+void EditVideoWindowController::trimPlay() {
+    _isPlaying = false;
+    play();
+}
+
+void EditVideoWindowController::trimHoldPlayer() {
+    if (_lqPlayer)
+        _lqPlayer->pause();
+    removeTimer();
+}
+
+void EditVideoWindowController::trimPlayPause() {
+    if (_lqPlayer)
+        _lqPlayer->pause();
+    action_playPauseBtn(playOrpauseBtn());
+}
+
+LQCutProgressView* EditVideoWindowController::trimBar() const {
+    return _fileData ? _cutProgressView : nullptr;
+}
+
+void EditVideoWindowController::trimAlert(const QString& key) {
+    showSimpleAlert(ResourceBundle::localizedStringForKey(key), 2);
 }
 
 // ---- Still frames, closing, export ----
@@ -278,31 +300,81 @@ void EditVideoWindowController::musicSaveStillFrame() {
     actionCarameraBtn();
 }
 
+EditExportSettings EditVideoWindowController::exportSettings() {
+    EditExportSettings settings;
+    settings.takeFile(*_fileData, _audiochanelPopBtn->currentIndex());
+    settings.readStoredOutputChoices();
+    settings.outputFolder = outputPath();
+    settings.keepAspectRatio = _keepAspectratio;
+    settings.totalRotation = _playerRotateAngle + _fileData->sourceData()->angle();
+    _trimPanel->takeTrim(settings);
+    return settings;
+}
+
+EditExportContributions EditVideoWindowController::exportContributions() const {
+    EditExportContributions parts;
+    if (_watermarks && !_watermarks->waterMarkList().isEmpty()) {
+        // The watermarks as they are now, whole (times and ticks included): later edits reach the next export.
+        WaterMarkList list;
+        for (const std::shared_ptr<WaterParam>& mark : _watermarks->waterMarkList()) {
+            std::shared_ptr<WaterParam> copy = mark->copy();
+            copy->setSelected(mark->selected());
+            copy->setIsVideo(mark->isVideo());
+            copy->setKeepaspectRatio(mark->keepaspectRatio());
+            copy->setFileDuration(mark->fileDuration());
+            copy->setFileStartTime(mark->fileStartTime());
+            copy->setFileEndTime(mark->fileEndTime());
+            copy->setStartTime(mark->startTime());
+            copy->setDuration(mark->duration());
+            list.append(copy);
+        }
+        const WatermarkGeometry geometry = _watermarks->geometry();
+        QPointer<EditVideoWindowController> self(const_cast<EditVideoWindowController*>(this));
+        parts.watermarks = [list, geometry, self](MediaJob& job) {
+            WatermarkJobSink sink(static_cast<CONVERT_HANDLE>(job.handle()));
+            const WatermarkRecordBuilder::Sent sent = WatermarkRecordBuilder::send(list, -1, false, geometry, sink);
+            if (sent.refusalKeys.isEmpty())
+                return 1;
+            if (self)
+                self->watermarkAlert(sent.refusalKeys.first());
+            return -1;
+        };
+    }
+    if (_music)
+        parts.music = _music->exportContribution();
+    return parts;
+}
+
 void EditVideoWindowController::startExportAction(MOQButton*) {
     if (isRunning()) {
         cancelRun();
         _exportProgressView->setProgress(0);
         return;
     }
-    if (!_fileData || !buildExportSteps)
-        return;
-    std::vector<JobStep> steps = buildExportSteps();
-    if (steps.empty())
+    if (!_fileData)
         return;
     if (_isPlaying)
         pause();
     _exportProgressView->setProgress(0);
     QPointer<EditVideoWindowController> self(this);
-    _exportStarting = true;
-    const bool started = startRun(std::move(steps), [self](bool) {
+    auto finish = [self](bool) {
         if (self)
             self->_exportProgressView->setProgress(0);
-    });
+    };
+    _exportStarting = true;
+    bool started = false;
+    if (buildExportSteps) {
+        std::vector<JobStep> steps = buildExportSteps();
+        started = !steps.empty() && startRun(std::move(steps), finish);
+    } else {
+        started = _exportRun->start(exportSettings(), exportContributions().ordered(), finish);
+    }
     _exportStarting = false;
     if (!started || !isRunning())
         enableEdit(true); // a run that did not start, or ended while it was set up, leaves the window usable
 }
 
-void EditVideoWindowController::jobProgress(int, double percent) {
-    _exportProgressView->setProgress(float(percent / 100.0));
+void EditVideoWindowController::jobProgress(int step, double percent) {
+    _exportProgressView->setProgress(_exportRun && _exportRun->isRunning() ? _exportRun->progress(step, percent)
+                                                                           : float(percent / 100.0));
 }

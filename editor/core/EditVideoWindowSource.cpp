@@ -2,6 +2,7 @@
 #include "EditVideoWindowController.h"
 
 #include "Dispatch.h"
+#include "EditExportSettings.h"
 #include "HelpClass.h"
 #include "InputFilePanel.h"
 #include "LQCutProgressView.h"
@@ -13,13 +14,13 @@
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "TrimPanel.h"
 #include "WatermarkEditor.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -90,9 +91,7 @@ void EditVideoWindowController::fileProbed(const QString& path, const std::share
     _outputSelection.refreshTarget(*_fileData, OutputSelection::TargetAllFields);
 
     // A new file starts with the whole file kept; the panels start afresh.
-    _cutTimeRange_start = 0;
-    _cutTimeRange_stop = 0;
-    _isTrimFanxuan = false;
+    _trimPanel->resetFields();
     if (_watermarks)
         _watermarks->emptyList();
     refreshPlayerView();
@@ -119,9 +118,9 @@ void EditVideoWindowController::refreshPlayerView() {
     data.setContrast(0);
     data.setSaturation(0);
     data.setVolume(1.0);
-    data.setIsTrimFanxuan(_isTrimFanxuan);
-    data.setCutTimeRange_start(qint64(_cutTimeRange_start));
-    data.setCutTimeRange_stop(qint64(_cutTimeRange_stop));
+    data.setIsTrimFanxuan(false);
+    data.setCutTimeRange_start(qint64(cutTimeRange_start()));
+    data.setCutTimeRange_stop(qint64(cutTimeRange_stop()));
     _brightness = _contrast = _saturation = 0;
     _volume = 1.0;
 
@@ -135,13 +134,15 @@ void EditVideoWindowController::refreshPlayerView() {
     initPlayer();
     if (_watermarks)
         _watermarks->initWatermarkView();
-    _cutProgressView->setIsFanxuan(_isTrimFanxuan);
+    _cutProgressView->setIsFanxuan(false);
+    _cutProgressView->setDelegate(_trimPanel);
+    _trimPanel->setCutTimeRange(data.cutTimeRange_start(), data.cutTimeRange_stop());
+    _trimPanel->setTrimInverted(false);
 
-    applyZeroStopRule();
     const double d = duration();
     if (d > 0)
-        _cutProgressView->setLowerValueUpperValue(float((_cutTimeRange_start / 1e6) / d),
-                                                  float((_cutTimeRange_stop / 1e6) / d));
+        _cutProgressView->setLowerValueUpperValue(float((cutTimeRange_start() / 1e6) / d),
+                                                  float((cutTimeRange_stop() / 1e6) / d));
     refreshTimeLabels();
     if (_watermarks)
         _watermarks->refreshWaterTime();
@@ -151,8 +152,8 @@ void EditVideoWindowController::refreshPlayerView() {
     _lqPlayer->SetVFlip(_vFlip);
     _lqPlayer->SetVolume(_volume);
     _lqPlayer->SetBCS(_brightness, _contrast, _saturation);
-    seekTo(_cutTimeRange_start / 1e6);
-    const float position = d > 0 ? float((_cutTimeRange_start / 1e6) / d) : 0.0f;
+    seekTo(cutTimeRange_start() / 1e6);
+    const float position = d > 0 ? float((cutTimeRange_start() / 1e6) / d) : 0.0f;
     if (_cutProgressView->isHidden())
         _progressSlider->setProgress(position);
     else
@@ -168,11 +169,10 @@ void EditVideoWindowController::fillAudioTracks() {
 
 int EditVideoWindowController::selectedAudioStreamIndex() const {
     // Always a stream of the file: the pop-up's row names a track, never a stream number itself.
-    if (!_fileData || _fileData->audioStreamInfos()->isEmpty())
+    if (!_fileData)
         return -1;
-    const AudioStreamInfoList& tracks = *_fileData->audioStreamInfos();
-    const int row = std::clamp(_audiochanelPopBtn->currentIndex(), 0, int(tracks.size()) - 1);
-    return tracks.at(row)->index();
+    return EditExportSettings::audioStreamIndexFor(*_fileData->audioStreamInfos(), _audiochanelPopBtn->currentIndex())
+        .value_or(-1);
 }
 
 void EditVideoWindowController::refreshTimeLabels() {
@@ -181,8 +181,14 @@ void EditVideoWindowController::refreshTimeLabels() {
 }
 
 void EditVideoWindowController::applyZeroStopRule() {
-    if (_cutTimeRange_stop == 0) {
-        _cutTimeRange_stop = duration() * 1e6;
-        _cutTimeRange_start = 0;
-    }
+    if (cutTimeRange_stop() == 0)
+        _trimPanel->setCutTimeRange(0, 0);
+}
+
+double EditVideoWindowController::cutTimeRange_start() const {
+    return _trimPanel ? _trimPanel->cutTimeRange_start() : 0.0;
+}
+
+double EditVideoWindowController::cutTimeRange_stop() const {
+    return _trimPanel ? _trimPanel->cutTimeRange_stop() : 0.0;
 }
