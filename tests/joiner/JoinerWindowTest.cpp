@@ -20,7 +20,9 @@
 #include "MOQImageView.h"
 #include "NSProgressView.h"
 #include "OpenPanel.h"
+#include "ResourceBundle.h"
 #include "SimpleData.h"
+#include "Workspace.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -30,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -129,6 +132,15 @@ TEST(JoinerWindow, OpensEmptyWithTheHintAndZeroTimes) {
     EXPECT_EQ(c.previewBar()->leftTimeLabel()->text(), "00:00:00.00");
     EXPECT_EQ(c.previewBar()->rightTimeLabel()->text(), "00:00:00.00");
     EXPECT_TRUE(c.cutProgressView()->disable());
+    // The mail link: the address, a blank subject and body, every space written %20.
+    QUrl opened;
+    Workspace::setOpenUrlHandler([&](const QUrl& url) {
+        opened = url;
+        return true;
+    });
+    w.click(c.emailIconView());
+    EXPECT_EQ(opened.toString(QUrl::FullyEncoded),
+              "mailto:" + ResourceBundle::localizedStringForKey("email_address") + "?Subject=%20&body=%20");
     // Start with no clips does nothing.
     w.click(c.startJoinnerBtn());
     EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
@@ -147,6 +159,11 @@ TEST(JoinerWindow, UnreadableFilesAreNamedOnceWhileTheOthersAreAdded) {
     EXPECT_EQ(w.names().size(), 3);
     EXPECT_TRUE(w.controller.fileListTableView()->isVisible());
     EXPECT_FALSE(w.controller.emailIconView()->isVisible());
+    // A row's default-format check makes that clip's format the output's.
+    w.click(w.controller.fileListTableView()->cells().at(1)->defaultoutputformat());
+    EXPECT_TRUE(w.clip(1)->defaultFormat());
+    ASSERT_TRUE(w.controller.outputSelection().resolutionSelectTitle().has_value());
+    EXPECT_EQ(*w.controller.outputSelection().resolutionSelectTitle(), "160x120");
     // A new clip's range is the whole file.
     EXPECT_EQ(w.clip(0)->cutTimeRange_start(), 0);
     EXPECT_NEAR(double(w.clip(0)->cutTimeRange_stop()), 2e6, 0.05e6);
@@ -388,4 +405,84 @@ TEST(JoinerWindow, EndToEndTenClipsTrimmedInvertedWithTransitions) {
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     EXPECT_FLOAT_EQ(c.joinnerProgressView()->progress(), 0.0f);
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), written);
+}
+
+TEST(JoinerWindow, PreviewBarStopStillFramesAndTheirFormat) {
+    Window w({QString::fromStdString(colourClip("red", 320, 240, 2))});
+    JoinnerWindowController& c = w.controller;
+    ClipPreviewBar* bar = c.previewBar();
+    // The format chooser's button does nothing before a clip is bound.
+    w.click(bar->cutcoverStyleBtn());
+    EXPECT_TRUE(bar->coverStylePopBtn()->isHidden());
+    w.add(1);
+
+    w.click(bar->playBtn());
+    EXPECT_TRUE(bar->isPlaying());
+    EXPECT_TRUE(bar->playBtn()->selected());
+    EXPECT_TRUE(bar->hasTimer());
+    QTest::qWait(300);
+    w.click(bar->stopBtn());
+    EXPECT_FALSE(bar->isPlaying());
+    EXPECT_FALSE(bar->playBtn()->selected());
+    EXPECT_FALSE(bar->hasTimer());
+    EXPECT_DOUBLE_EQ(bar->currentTime(), 0.0) << "stop rewinds to the start";
+
+    // Before a format is chosen a still frame is a PNG; then the chosen format, never replacing a file.
+    const QString png = bar->actionCarameraBtn();
+    EXPECT_TRUE(png.endsWith(".png")) << png.toStdString();
+    EXPECT_EQ(QFileInfo(png).absolutePath(), QFileInfo(c.outputPath()).absoluteFilePath());
+    int width = 0, height = 0;
+    const std::vector<unsigned char> rgb = ffmpegFrameRgb(png.toStdString(), 0, &width, &height);
+    EXPECT_EQ(width, 320);
+    ASSERT_FALSE(rgb.empty());
+    EXPECT_GT(rgb[size_t((height / 2 * width + width / 2) * 3)], 200) << "the red clip's frame";
+    w.click(bar->cutcoverStyleBtn());
+    EXPECT_TRUE(bar->coverStylePopBtn()->isVisible());
+    const int jpg = bar->coverStylePopBtn()->findText("jpg");
+    ASSERT_GE(jpg, 0);
+    emit bar->coverStylePopBtn()->activated(jpg);
+    EXPECT_TRUE(bar->coverStylePopBtn()->isHidden());
+    const QString first = bar->actionCarameraBtn();
+    const QString second = bar->actionCarameraBtn();
+    EXPECT_TRUE(first.endsWith(".jpg"));
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(QFileInfo::exists(first) && QFileInfo::exists(second));
+}
+
+TEST(JoinerWindow, ClosingDuringAJoinOrAnUnwritableFolderLeavesNothing) {
+    const QString longer = QString::fromStdString(colourClip("yellow", 640, 360, 12));
+    const QString blocked = QString::fromStdString(MediaFixtures::freshDir("joiner-blocked"));
+    {
+        Window w({longer, longer});
+        JoinnerWindowController& c = w.controller;
+        w.add(2);
+        // The output folder is a file: the join cannot be written, which is said once, never as a success.
+        QFile file(blocked + "/not-a-folder");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        c.setOutputPath(file.fileName());
+        w.click(c.startJoinnerBtn());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle() && !w.alerts.isEmpty(); }, 60000));
+        EXPECT_TRUE(w.alerts.first().startsWith("error:")) << w.alerts.join("|").toStdString();
+        EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+        EXPECT_TRUE(c.removeBtn()->isEnabled());
+        EXPECT_EQ(QDir(blocked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"not-a-folder"});
+    }
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("joiner-closed"));
+    {
+        Window w({longer, longer});
+        JoinnerWindowController& c = w.controller;
+        w.add(2);
+        w.clip(0)->setTransitionEffect(3);
+        c.setOutputPath(folder);
+        w.click(c.startJoinnerBtn());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return c.joinnerProgressView()->progress() > 0.02f; }, 60000));
+        ASSERT_TRUE(c.isRunning());
+        c.close();
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 5000));
+        EXPECT_EQ(c.previewBar()->player(), nullptr);
+        EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    }
+    EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
 }
