@@ -36,7 +36,7 @@ void loadMusic(EditorWindow& w, MusicEditor& music, const std::string& file) {
 
 } // namespace
 
-TEST(MusicWindow, EndToEndTwoMusicItemsPlacedAndPreviewed) {
+TEST(MusicWindow, EndToEndTwoMusicItemsPlacedPreviewedAndExported) {
     EditorWindow w(ToolItemTypeMusic);
     EditVideoWindowController& c = *w.controller;
     MusicEditor& music = *c.music();
@@ -105,4 +105,30 @@ TEST(MusicWindow, EndToEndTwoMusicItemsPlacedAndPreviewed) {
     WindowShots::save(w.window, QStringLiteral("editor_music"));
     w.click(panel.mplayer_stopBtn);
     EXPECT_TRUE(panel.repeatMusicBtn->isEnabled());
+
+    // Start writes the music into the output.
+    const QString folder = c.outputPath();
+    const QStringList before = QDir(folder).entryList(QDir::Files);
+    w.click(c.startExportBtn());
+    if (c.isRunning())
+        WindowShots::save(w.window, QStringLiteral("editor_music_exporting"));
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy() && !c.isRunning(); }, 60000));
+    WindowShots::save(w.window, QStringLiteral("editor_music_exported"));
+    QStringList made = QDir(folder).entryList(QDir::Files);
+    for (const QString& f : before)
+        made.removeAll(f);
+    ASSERT_EQ(made.size(), 1) << made.join(", ").toStdString();
+    const std::string out = QDir(folder).filePath(made.first()).toStdString();
+    const FfprobeResult probe = ffprobe(out);
+    ASSERT_TRUE(probe.firstAudio());
+    EXPECT_NEAR(probe.duration, 4.0, 0.2);
+    const DecodedSound sound = DecodedSound::of(out);
+    const double full = sound.level(440, 1.6, 2.4);
+    // Both items keep the volume they were loaded with, 0.5 (a mono tone in stereo decoded back to mono keeps
+    // 1/sqrt(2) of its 0.125).
+    EXPECT_NEAR(full, 0.125 * M_SQRT1_2 * 0.5, 0.012);
+    EXPECT_LT(sound.level(440, 0.1, 0.45), 0.01);
+    EXPECT_NEAR(sound.level(2000, 2.2, 2.8) / full, 1.0, 0.2);
+    EXPECT_LT(sound.level(2000, 1.2, 1.8), 0.01);
+    EXPECT_LT(sound.level(1000, 0.1, 3.9), 0.005);
 }
