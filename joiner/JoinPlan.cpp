@@ -261,3 +261,13 @@ JobStep JoinPlan::jobStep(const QString& folder, const QString& baseName) const 
     step.output = {JobStep::Output::Naming::Unique, folder, baseName, extension, {}};
     return step;
 }
+
+JoinPlan JoinPlan::encoded() const {
+    JoinPlan plan = *this;
+    if (plan.copy) {
+        plan.copy = false;
+        plan.encoder.videoCodec.clear();
+        plan.encoder.audioCodec.clear();
+    }
+    return plan;
+}

@@ -75,6 +75,9 @@ public:
 
     // Tells the engine the encoder values and adds the parts: the first failing code (<= 0), else 1.
     int configure(JOIN_HANDLE handle) const;
+    // The same join encoded: what a copy becomes when the engine finds the clips' streams differ in what the probe
+    // does not show (profile, pixel format, rotation).
+    JoinPlan encoded() const;
     // The one job of a join into `folder`: baseName.extension, or baseName(n).extension when that exists.
     JobStep jobStep(const QString& folder, const QString& baseName) const;
 

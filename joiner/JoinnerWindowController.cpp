@@ -9,6 +9,7 @@
 #include "Dispatch.h"
 #include "HelpClass.h"
 #include "InputFilePanel.h"
+#include "JoinError.h"
 #include "JoinPlan.h"
 #include "LQCutProgressView.h"
 #include "LQProgressSlider.h"
@@ -87,6 +88,7 @@ void JoinnerWindowController::outputClipsChanged() {
 
 void JoinnerWindowController::windowDidLoad() {
     setUpFrame();
+    jobRunner().failed = [this](int code) { joinFailed(code); };
     QWidget* content = window();
     content->resize(kWindowWidth, kWindowHeight);
     content->setAutoFillBackground(true);
@@ -445,12 +447,54 @@ void JoinnerWindowController::startJoinnerAction() {
         showSimpleAlert(localized(QStringLiteral("joinNothingLeftstringValue")), 2);
         return;
     }
+    runJoin(plan);
+}
+
+void JoinnerWindowController::runJoin(const JoinPlan& plan) {
+    _encodingFallback.reset();
+    if (plan.copy)
+        _encodingFallback = plan.encoded();
+    _copyRefused = false;
     _joinnerProgressView->setProgress(0);
     QPointer<JoinnerWindowController> self(this);
     startRun({plan.jobStep(outputPath(), HelpClass::createFilename())}, [self](bool success) {
-        if (self && !success)
+        if (!self)
+            return;
+        if (!success && self->_copyRefused && self->_encodingFallback) {
+            const JoinPlan encoded = *self->_encodingFallback;
+            Dispatch::main([self, encoded] {
+                if (self)
+                    self->runJoinWhenIdle(encoded);
+            });
+            return;
+        }
+        if (!success)
             self->_joinnerProgressView->setProgress(0);
     });
+}
+
+void JoinnerWindowController::runJoinWhenIdle(const JoinPlan& plan) {
+    if (!window()->isVisible())
+        return;
+    // The refused run's worker has returned; the runner takes a new run once it is idle.
+    if (jobRunner().isBusy()) {
+        QPointer<JoinnerWindowController> self(this);
+        Dispatch::main([self, plan] {
+            if (self)
+                self->runJoinWhenIdle(plan);
+        });
+        return;
+    }
+    runJoin(plan);
+}
+
+void JoinnerWindowController::joinFailed(int code) {
+    if (code == mediacore::kJoinCopyParametersDiffer && _encodingFallback) {
+        qCInfo(lcShell) << "the clips cannot be copied into one stream: the join is encoded";
+        _copyRefused = true;
+        return;
+    }
+    showSimpleAlert(QStringLiteral("error:%1").arg(code), 2);
 }
 
 void JoinnerWindowController::jobProgress(int, double percent) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FeatureWindowController.h"
+#include "JoinPlan.h"
 #include "JoinnerTableView.h"
 #include "OutputFormatOwner.h"
 #include "OutputSelection.h"
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class ClipPreviewBar;
 class ClipTrimActions;
@@ -93,6 +95,9 @@ private:
     void refeedWithClosures();
     void selectRowAfterMove(qint64 row);
     QString fallbackExtension() const;
+    void runJoin(const JoinPlan& plan);
+    void runJoinWhenIdle(const JoinPlan& plan);
+    void joinFailed(int code);
 
     std::shared_ptr<SimpleDataList> _fileList;
     OutputSelection _selection;
@@ -101,6 +106,9 @@ private:
     ClipTrimEditor* _editor = nullptr;
     ClipTrimActions* _actions = nullptr;
     int _pendingAdds = 0;
+    // A copy join the engine refused because the clips' streams differ runs again encoded, unasked.
+    std::optional<JoinPlan> _encodingFallback;
+    bool _copyRefused = false;
 
     MOQView* _contentBackgroundView = nullptr;
     QWidget* _formatContainer = nullptr;

@@ -10,6 +10,7 @@
 #include "ClipPreviewBar.h"
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
+#include "JoinPlan.h"
 #include "JoinnerCell.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -485,4 +486,32 @@ TEST(JoinerWindow, ClosingDuringAJoinOrAnUnwritableFolderLeavesNothing) {
         EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     }
     EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+}
+
+TEST(JoinerWindow, ClipsThatLookAlikeButCannotBeCopiedAreJoinedEncoded) {
+    // The same size, frame rate, codecs and sound, but H.264 profiles the probe does not tell apart.
+    auto clip = [](const std::string& profile) {
+        return QString::fromStdString(
+            MediaFixtures::make("join_profile_" + profile + "_veryfast.mp4",
+                                "-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -f lavfi -i "
+                                "sine=frequency=440:sample_rate=44100:duration=2 -ac 2 -c:v libx264 -profile:v " +
+                                    profile + " -preset veryfast -pix_fmt yuv420p -g 25 -c:a aac -b:a 96k -shortest"));
+    };
+    Window w({clip("main"), clip("high")});
+    JoinnerWindowController& c = w.controller;
+    w.add(2);
+    const JoinPlan plan = JoinPlan::make(*c.fileList(), c.outputSelection(), {}, QString());
+    ASSERT_TRUE(plan.copy) << "the probe sees two matching files";
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    ASSERT_TRUE(WindowShots::waitUntil(
+        [&] { return w.idle() && !QDir(c.outputPath()).entryList(QDir::Files).isEmpty(); }, 60000));
+    WindowShots::waitUntil([&] { return false; }, 300); // a late second run would show here
+    EXPECT_TRUE(w.idle());
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    const QStringList written = QDir(c.outputPath()).entryList(QDir::Files);
+    ASSERT_EQ(written.size(), 1);
+    const FfprobeResult probe = ffprobe((c.outputPath() + "/" + written.first()).toStdString());
+    EXPECT_NEAR(probe.duration, 4.0, 0.1);
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
 }
