@@ -10,6 +10,7 @@
 #include "ClipPreviewBar.h"
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
+#include "HelpClass.h"
 #include "JoinPlan.h"
 #include "JoinnerCell.h"
 #include "LQCutProgressView.h"
@@ -514,4 +515,58 @@ TEST(JoinerWindow, ClipsThatLookAlikeButCannotBeCopiedAreJoinedEncoded) {
     const FfprobeResult probe = ffprobe((c.outputPath() + "/" + written.first()).toStdString());
     EXPECT_NEAR(probe.duration, 4.0, 0.1);
     EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+}
+
+TEST(JoinerWindow, HandlesPlayheadButtonsAndTheEndOfPlay) {
+    Window w({QString::fromStdString(colourClip("red", 160, 120, 2)),
+              QString::fromStdString(colourClip("green", 160, 120, 2))});
+    JoinnerWindowController& c = w.controller;
+    w.add(2);
+    ClipTrimEditor* e = c.trimEditor();
+    ClipPreviewBar* bar = c.previewBar();
+    LQCutProgressView* range = c.cutProgressView();
+    const double d = bar->duration();
+    ASSERT_NEAR(d, 2.0, 0.05);
+
+    // Dragging the right handle writes both ends and only the end's fields, and seeks to the new end.
+    range->setLowerValueUpperValue(0.25f, 0.75f);
+    e->actionMouseMovedForCutProgressViewBlock(range, 0.25f, 0.75f, 2);
+    EXPECT_NEAR(double(w.selected()->cutTimeRange_start()), 0.25 * d * 1e6, 2);
+    EXPECT_NEAR(double(w.selected()->cutTimeRange_stop()), 0.75 * d * 1e6, 2);
+    EXPECT_EQ(e->startFields()[3]->stringValue(), "00");
+    EXPECT_EQ(e->stopFields()[2]->stringValue(), "01");
+    EXPECT_NEAR(bar->currentTime(), 0.75 * d, 0.05);
+    e->actionMouseUpForCutProgressViewBlock(range, 0.75f);
+    EXPECT_EQ(c.fileListTableView()->cells().at(0)->cuttedTimeLabel()->text(),
+              HelpClass::returnTimeToStr(float(0.5 * d)));
+
+    // The end from a playhead before the start: the start goes to 0.
+    bar->seekTo(0.2);
+    e->setStopTrimBtnTouchUp();
+    EXPECT_EQ(w.selected()->cutTimeRange_start(), 0);
+    EXPECT_FLOAT_EQ(range->lowerValue(), 0.0f);
+    EXPECT_NEAR(double(w.selected()->cutTimeRange_stop()), 0.2e6, 0.02e6);
+    // The start from a playhead after the end: the end becomes the clip's end.
+    bar->seekTo(1.0);
+    e->setStartTrimBtnTouchUp();
+    EXPECT_NEAR(double(w.selected()->cutTimeRange_start()), 1e6, 0.02e6);
+    EXPECT_NEAR(double(w.selected()->cutTimeRange_stop()), d * 1e6, 2);
+    EXPECT_FLOAT_EQ(range->upperValue(), 1.0f);
+    EXPECT_EQ(e->stopFields()[2]->stringValue(), "02");
+
+    // Played to the end: paused, the playhead back on the trim start.
+    w.click(bar->playBtn());
+    ASSERT_TRUE(bar->isPlaying());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !bar->isPlaying(); }, 6000));
+    EXPECT_FALSE(bar->playBtn()->selected());
+    EXPECT_NEAR(range->progress(), 1.0 / d, 0.02);
+
+    // Choosing another clip while playing: paused at its start with the play look.
+    w.click(bar->playBtn());
+    ASSERT_TRUE(bar->isPlaying());
+    w.selectRow(1);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return bar->player() && !bar->isPlaying(); }, 3000));
+    EXPECT_FALSE(bar->playBtn()->selected());
+    EXPECT_NEAR(bar->currentTime(), 0.0, 0.05);
+    EXPECT_EQ(e->stopFields()[2]->stringValue(), "02");
 }
