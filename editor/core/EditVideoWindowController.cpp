@@ -3,6 +3,7 @@
 #include "ControlFont.h"
 #include "Dispatch.h"
 #include "EditExportRun.h"
+#include "EffectEditor.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -14,6 +15,7 @@
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "SubtitleEditor.h"
 #include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
@@ -272,9 +274,13 @@ void EditVideoWindowController::buildPanels() {
                 self->showSimpleAlert(ResourceBundle::localizedStringForKey(key), 2);
         });
     _kxfxView = makePanelHost();
+    _effects = new EffectEditor(*this, this);
+    _effects->initEffectView(_kxfxView);
     _watermarks = new WatermarkEditor(*this, this);
     _watermarks->initWaterView(_contentLeftView);
     _captionView = makePanelHost();
+    _subtitles = new SubtitleEditor(*this, this);
+    _subtitles->initSubtitleView(_captionView);
     _adjustView = makePanelHost();
     initMusicHosts();
     _music = new MusicEditor(*this, this);
@@ -503,6 +509,10 @@ void EditVideoWindowController::enableEdit(bool enabled) {
         _music->enableEdit(e);
         _music->enableMusicEdit(e && !_music->musicList().empty());
     }
+    if (_effects)
+        _effects->enableEdit(e);
+    if (_subtitles)
+        _subtitles->enableEdit(e);
     _addfileButton->setEnabled(!busy);
     for (MOQButton* button : _toolButtons)
         button->setEnabled(_fileData != nullptr && !busy);

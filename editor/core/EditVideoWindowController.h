@@ -2,12 +2,14 @@
 
 #include "EditExportPlan.h"
 #include "EditorLayout.h"
+#include "EffectHost.h"
 #include "FeatureWindowController.h"
 #include "LQProgressSliderDelegate.h"
 #include "MusicHost.h"
 #include "OutputFormatOwner.h"
 #include "OutputSelection.h"
 #include "SimpleData.h"
+#include "SubtitleHost.h"
 #include "ToolItemType.h"
 #include "TrimHost.h"
 #include "WatermarkHost.h"
@@ -18,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+class EffectEditor;
 class LQCutProgressView;
 class LQMoviePlayer;
 class LQProgressSlider;
@@ -30,6 +33,7 @@ class QComboBox;
 class EditExportRun;
 class QLabel;
 class TrimPanel;
+class SubtitleEditor;
 class WatermarkEditor;
 
 // The editor window: one source file in a preview, seven tools (trim, rotate, crop, effect, watermark, subtitle,
@@ -46,7 +50,9 @@ class EditVideoWindowController : public FeatureWindowController,
                                   public OutputFormatOwner,
                                   public TrimHost,
                                   public WatermarkHost,
-                                  public MusicHost {
+                                  public MusicHost,
+                                  public EffectHost,
+                                  public SubtitleHost {
     Q_OBJECT
 public:
     explicit EditVideoWindowController(QObject* parent = nullptr);
@@ -164,6 +170,8 @@ public:
     WatermarkEditor* watermarks() const { return _watermarks; }
     MusicEditor* music() const { return _music; }
     TrimPanel* trimPanel() const { return _trimPanel; }
+    EffectEditor* effects() const { return _effects; }
+    SubtitleEditor* subtitles() const { return _subtitles; }
 
     // LQProgressSliderDelegate: the seek slider.
     void actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
@@ -205,6 +213,19 @@ public:
     void musicSaveStillFrame() override;
     void musicAlert(const QString& key) override { watermarkAlert(key); }
     QWidget* musicWindow() const override { return watermarkWindow(); }
+
+    // EffectHost
+    LQMoviePlayer* effectPlayer() const override { return _lqPlayer.get(); }
+    bool effectPreviewPlaying() const override { return _isPlaying; }
+    double effectMainAudioLevel() const override;
+
+    // SubtitleHost
+    LQMoviePlayer* subtitlePlayer() const override { return _lqPlayer.get(); }
+    bool subtitlePreviewPlaying() const override { return _isPlaying; }
+    ViewSize subtitleVideoSize() const override { return _videoSize; }
+    bool subtitleFileOpen() const override { return _fileData != nullptr; }
+    void subtitleAlert(const QString& key) override { watermarkAlert(key); }
+    QWidget* subtitleWindow() const override { return watermarkWindow(); }
 
 protected:
     void windowDidLoad() override;
@@ -276,6 +297,8 @@ private:
     MusicEditor* _music = nullptr;
     TrimPanel* _trimPanel = nullptr;
     std::unique_ptr<EditExportRun> _exportRun;
+    EffectEditor* _effects = nullptr;
+    SubtitleEditor* _subtitles = nullptr;
 
     QWidget* _backGroundView = nullptr;
     MOQImageView* _contentBackGroundView = nullptr;

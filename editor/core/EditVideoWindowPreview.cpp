@@ -4,6 +4,7 @@
 
 #include "Dispatch.h"
 #include "EditExportRun.h"
+#include "EffectEditor.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -14,6 +15,7 @@
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "SubtitleEditor.h"
 #include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
@@ -294,6 +296,10 @@ void EditVideoWindowController::musicStopPreview() {
         _lqPlayer->stop();
 }
 
+double EditVideoWindowController::effectMainAudioLevel() const {
+    return _music ? _music->dubbing().originalSoundLevel : 1.0;
+}
+
 void EditVideoWindowController::musicSaveStillFrame() {
     const qsizetype row = coverStyleCodes().indexOf(_music->coverStyle());
     chooseCoverStyle(row >= 0 ? int(row) : 0);
@@ -340,6 +346,10 @@ EditExportContributions EditVideoWindowController::exportContributions() const {
             return -1;
         };
     }
+    if (_effects)
+        parts.effects = _effects->exportContribution();
+    if (_subtitles)
+        parts.subtitles = _subtitles->exportContribution();
     if (_music)
         parts.music = _music->exportContribution();
     return parts;
@@ -367,7 +377,11 @@ void EditVideoWindowController::startExportAction(MOQButton*) {
         std::vector<JobStep> steps = buildExportSteps();
         started = !steps.empty() && startRun(std::move(steps), finish);
     } else {
-        started = _exportRun->start(exportSettings(), exportContributions().ordered(), finish);
+        std::vector<ExportContribution> parts = exportContributions().ordered();
+        // The effect panel's volume multiplies the level of the file's own sound that the music's part sets.
+        if (_effects)
+            parts.push_back(_effects->volumeContribution());
+        started = _exportRun->start(exportSettings(), parts, finish);
     }
     _exportStarting = false;
     if (!started || !isRunning())

@@ -3,6 +3,7 @@
 
 #include "Dispatch.h"
 #include "EditExportSettings.h"
+#include "EffectEditor.h"
 #include "HelpClass.h"
 #include "InputFilePanel.h"
 #include "LQCutProgressView.h"
@@ -14,6 +15,7 @@
 #include "OutputFormatBrowser.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
+#include "SubtitleEditor.h"
 #include "TrimPanel.h"
 #include "WatermarkEditor.h"
 
@@ -95,6 +97,10 @@ void EditVideoWindowController::fileProbed(const QString& path, const std::share
     if (_watermarks)
         _watermarks->emptyList();
     refreshPlayerView();
+    if (_effects)
+        _effects->resetForNewFile();
+    if (_subtitles)
+        _subtitles->resetForNewFile();
     if (_music)
         _music->sourceFileAdded();
 

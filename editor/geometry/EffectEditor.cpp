@@ -37,9 +37,8 @@ EffectEditor::~EffectEditor() {
         row->setDelegate(nullptr);
 }
 
-void EffectEditor::initEffectView(QWidget* contentLeftView) {
-    const ViewRect content = ViewFrame::bounds(contentLeftView);
-    _panel = new EffectPanel({5, 5, content.width - 10, content.height - 10}, contentLeftView);
+void EffectEditor::initEffectView(QWidget* host) {
+    _panel = new EffectPanel(ViewFrame::bounds(host), host);
     connect(_panel->_volueSlider, &QSlider::valueChanged, this, [this] { action_volueSlider(); });
     connect(_panel->_brightnessSlider, &QSlider::valueChanged, this, [this] { action_brightnessSlider(); });
     connect(_panel->_contrastSlider, &QSlider::valueChanged, this, [this] { action_contrastSlider(); });
@@ -61,7 +60,6 @@ void EffectEditor::initEffectView(QWidget* contentLeftView) {
     }
     _panel->_filterScrollView->verticalScrollBar()->setValue(0);
     showValues();
-    _panel->hide();
 }
 
 void EffectEditor::enableEdit(bool enabled) {
@@ -193,6 +191,11 @@ void EffectEditor::actionMouseDownForEffectTableCellViewBlock(EffectTableCellVie
 
 std::function<int(MediaJob&)> EffectEditor::exportContribution() const {
     const EffectSettings settings = _settings;
+    return [settings](MediaJob& job) { return settings.applyPictureTo(job.handle()); };
+}
+
+std::function<int(MediaJob&)> EffectEditor::volumeContribution() const {
+    const EffectSettings settings = _settings;
     const double mainLevel = _host.effectMainAudioLevel();
-    return [settings, mainLevel](MediaJob& job) { return settings.applyTo(job.handle(), mainLevel); };
+    return [settings, mainLevel](MediaJob& job) { return settings.applyLevelTo(job.handle(), mainLevel); };
 }

@@ -32,8 +32,8 @@ public:
     const QList<EffectListEntry>& effectTypes() const { return _effectTypes; }
     void setEffectTypes(const QList<EffectListEntry>& types) { _effectTypes = types; }
 
-    // Builds the panel inside the editor's left content view, hidden: frame (5, 5, w - 10, h - 10).
-    void initEffectView(QWidget* contentLeftView);
+    // Builds the panel over the whole of its host (the window's effect mode view), which shows and hides it.
+    void initEffectView(QWidget* host);
     EffectPanel* effectView() const { return _panel; }
     const QList<EffectTableCellView*>& effectTableCells() const { return _effectTableCells; }
 
@@ -55,8 +55,11 @@ public:
 
     // The settings as they stand (ids ascending).
     const EffectSettings& settings() const { return _settings; }
-    // The export's part: a copy of the settings and of the host's main level taken now, applied to a job later.
+    // The export's parts, each a copy taken now and applied to a job later: the picture (effects and colour), in
+    // the effects' place; and the level of the file's own sound, the host's main level times the panel's volume,
+    // after every other part that sets that level (the music's).
     std::function<int(MediaJob&)> exportContribution() const;
+    std::function<int(MediaJob&)> volumeContribution() const;
 
     // Row delegate.
     void actionSelectedForEffectTableCellViewBlock(EffectTableCellView* row, long long index) override;

@@ -53,10 +53,11 @@ EffectPanel::EffectPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(
     _contrastValueLabel = text(this, {W - 40, H - 120, 40, 20}, "0", left);
     _saturationValueLabe = text(this, {W - 40, H - 160, 40, 20}, "0", left);
 
-    effectLabel = text(this, {20, H - 190, W - 100, 20}, ResourceBundle::localizedStringForKey("EffectsLabelTitle"),
+    // The list's title sits between the last slider and the list's box.
+    effectLabel = text(this, {20, H - 180, W - 100, 18}, ResourceBundle::localizedStringForKey("EffectsLabelTitle"),
                        left);
 
-    const double boxWidth = W - 60, boxHeight = H - 240;
+    const double boxWidth = W - 60, boxHeight = H - 250;
     listBox = new MOQView(ViewRect{30, 66, boxWidth, boxHeight}, this);
     listBox->setBordColor(QColor(214, 212, 212));
     listBox->setBorderWidth(1);

@@ -23,11 +23,13 @@ void EffectSettings::applyTo(LQMoviePlayer& player) const {
         player.AddImageEffect(id);
 }
 
-int EffectSettings::applyTo(CONVERT_HANDLE job, double mainLevel) const {
+int EffectSettings::applyPictureTo(CONVERT_HANDLE job) const {
     for (int id : effectIds)
         if (int rc = apiMediaConvertAddImageEffect(job, id); rc <= 0)
             return rc;
-    if (int rc = apiMediaConvertAdjustBCS(job, brightness, contrast, saturation); rc <= 0)
-        return rc;
+    return apiMediaConvertAdjustBCS(job, brightness, contrast, saturation);
+}
+
+int EffectSettings::applyLevelTo(CONVERT_HANDLE job, double mainLevel) const {
     return apiMediaConvertSetMaineAudioVolume(job, std::clamp(mainLevel, 0.0, 1.0) * std::clamp(volume, 0.0, 2.0));
 }

@@ -22,8 +22,10 @@ struct EffectSettings {
 
     // The preview: gain, adjustments and effects (the effects cleared first).
     void applyTo(LQMoviePlayer& player) const;
-    // A conversion job: one effect per id in order, the adjustments, and the level of the file's own sound as
-    // `mainLevel` (the level the export gives it otherwise, 0..1) times the gain, so the output sounds as the
-    // preview does. The first failing engine code, else 1.
-    int applyTo(CONVERT_HANDLE job, double mainLevel) const;
+    // A conversion job's picture: one effect per id in order, then the adjustments. The first failing engine
+    // code, else 1.
+    int applyPictureTo(CONVERT_HANDLE job) const;
+    // A conversion job's level of the file's own sound: `mainLevel` (the level the export gives it otherwise,
+    // 0..1) times the gain, so the output sounds as the preview does.
+    int applyLevelTo(CONVERT_HANDLE job, double mainLevel) const;
 };

@@ -40,9 +40,8 @@ SubtitleEditor::SubtitleEditor(SubtitleHost& host, QObject* parent)
 
 SubtitleEditor::~SubtitleEditor() = default;
 
-void SubtitleEditor::initSubtitleView(QWidget* contentLeftView) {
-    const ViewRect content = ViewFrame::bounds(contentLeftView);
-    _panel = new SubtitlePanel({5, 5, content.width - 10, content.height - 10}, contentLeftView);
+void SubtitleEditor::initSubtitleView(QWidget* host) {
+    _panel = new SubtitlePanel(ViewFrame::bounds(host), host);
     fillSubtitlePopUp();
     fillFontPopUp();
     _panel->showColour(_subtitleParam->fontColor());
@@ -54,7 +53,6 @@ void SubtitleEditor::initSubtitleView(QWidget* contentLeftView) {
     _panel->subtitle_popUpBtn->setEnabled(false);
     _panel->subtitleFont_popUpBtn->setEnabled(false);
     _panel->subtitleAlphSlider->setEnabled(false);
-    _panel->hide();
 }
 
 void SubtitleEditor::fillSubtitlePopUp() {
@@ -217,7 +215,7 @@ bool SubtitleEditor::loadSubtitleFile(const QString& path) {
         _subtitleParam->setFontColor(Qt::white);
     const QStringList& fonts = *_subtitleParam->fontPathList();
     if (_subtitleParam->fontPath().isEmpty()) {
-        const int index = SubtitleFontList::defaultIndex(fonts);
+        const int index = SubtitleFontList::defaultIndex(fonts, SubtitleFontList::fallbackFontFile());
         _subtitleParam->setFontSelectIndex(std::max(0, index));
         // Without a TrueType font the subtitle takes the system's default face.
         _subtitleParam->setFontPath(index >= 0 ? fonts[index] : SubtitleFontList::fallbackFontFile());

@@ -29,8 +29,8 @@ public:
     explicit SubtitleEditor(SubtitleHost& host, QObject* parent = nullptr);
     ~SubtitleEditor() override;
 
-    // Builds the panel inside the editor's left content view, hidden: frame (5, 5, w - 10, h - 10).
-    void initSubtitleView(QWidget* contentLeftView);
+    // Builds the panel over the whole of its host (the window's subtitle mode view), which shows and hides it.
+    void initSubtitleView(QWidget* host);
     SubtitlePanel* captionView() const { return _panel; }
 
     // The colour well and the subtitle pop-up follow `enabled`; the font pop-up and the position slider too

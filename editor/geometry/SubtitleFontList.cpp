@@ -53,13 +53,15 @@ QStringList SubtitleFontList::systemFontFiles() {
     return fonts;
 }
 
-int SubtitleFontList::defaultIndex(const QStringList& fonts) {
+int SubtitleFontList::defaultIndex(const QStringList& fonts, const QString& systemDefault) {
     for (qsizetype i = 0; i < fonts.size(); ++i)
         if (fileName(fonts[i]).startsWith("Songti"))
             return static_cast<int>(i);
     for (qsizetype i = 0; i < fonts.size(); ++i)
         if (fileName(fonts[i]).toLower() == "arial.ttf")
             return static_cast<int>(i);
+    if (const qsizetype i = fonts.indexOf(systemDefault); !systemDefault.isEmpty() && i >= 0)
+        return static_cast<int>(i);
     return fonts.isEmpty() ? -1 : 0;
 }
 

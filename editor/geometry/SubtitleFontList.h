@@ -13,8 +13,9 @@ public:
     static QStringList fontFiles(const QStringList& paths);
 
     // The default font's index in `fonts`: the first whose file name begins with "Songti", else the one named
-    // "arial.ttf" in any case, else the first. -1 for an empty list.
-    static int defaultIndex(const QStringList& fonts);
+    // "arial.ttf" in any case, else `systemDefault` (the face fontconfig gives plain sans-serif text) when listed,
+    // else the first. -1 for an empty list.
+    static int defaultIndex(const QStringList& fonts, const QString& systemDefault = {});
 
     // The font file fontconfig picks for the default sans-serif face, whatever its type; empty when there is
     // none. The font of a subtitle when the list is empty.

@@ -84,7 +84,8 @@ TEST(EffectsExport, AnEffectBrightnessASubtitleAndTheVolumeAreWrittenAsThePrevie
 
     // Start: the parts are taken now; later edits do not reach the running export.
     const std::vector<std::function<int(MediaJob&)>> parts = {effects.exportContribution(),
-                                                               subtitles.exportContribution()};
+                                                               subtitles.exportContribution(),
+                                                               effects.volumeContribution()};
     const SubtitleSettings exported = subtitles.settings();
     effects.chooseEffect(0);
     effects.effectView()->_brightnessSlider->setValue(-60);
@@ -150,7 +151,10 @@ TEST(EffectsExport, TheVolumeMultipliesTheMainLevel) {
         EffectSettings settings;
         settings.volume = c.gain;
         const std::string out = MediaFixtures::freshDir("fx_volume") + "/v.mp4";
-        ASSERT_GT(runJob(source, out, {[&](MediaJob& job) { return settings.applyTo(job.handle(), c.level); }}), 0);
+        // The music's part sets the main level first; the panel's volume multiplies it afterwards.
+        const auto music = [](MediaJob& job) { return apiMediaConvertSetMaineAudioVolume(job.handle(), 1.0); };
+        const auto level = [&](MediaJob& job) { return settings.applyLevelTo(job.handle(), c.level); };
+        ASSERT_GT(runJob(source, out, {music, level}), 0);
         EXPECT_NEAR(ffmpegMeanVolume(out), sourceVolume + 20 * std::log10(c.gain * c.level), 1.0);
     }
 }

@@ -133,13 +133,16 @@ TEST(SubtitleFontList, KeepsTrueTypeFilesAndChoosesTheDefault) {
         {"arial in any case", {"/f/a.ttf", "/f/ARIAL.TTF"}, 1},
         {"songti must be capitalised", {"/f/a.ttf", "/f/songti.ttc"}, 0},
         {"the first Songti", {"/f/x.ttf", "/f/SongtiA.ttc", "/f/SongtiB.ttc"}, 1},
+        {"the system's sans face", {"/f/Math.ttf", "/f/Sans.ttf"}, 1},
+        {"Arial before the system's face", {"/f/Sans.ttf", "/f/arial.ttf"}, 1},
         {"otherwise the first", {"/f/z.ttf", "/f/y.ttf"}, 0},
         {"none", {}, -1},
     };
     for (const DefaultCase& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(SubtitleFontList::defaultIndex(c.fonts), c.index);
+        EXPECT_EQ(SubtitleFontList::defaultIndex(c.fonts, "/f/Sans.ttf"), c.index);
     }
+    EXPECT_EQ(SubtitleFontList::defaultIndex({"/f/z.ttf", "/f/y.ttf"}), 0);
 }
 
 TEST(SubtitleFontList, TheSystemsFontsAreRealTrueTypeFiles) {
