@@ -6,7 +6,6 @@
 #include "EngineJobFactory.h"
 #include "EngineSnapshot.h"
 #include "HelpClass.h"
-#include "InputFilePanel.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -15,7 +14,6 @@
 #include "MOQImageView.h"
 #include "MOQScrollView.h"
 #include "MOQView.h"
-#include "MediaProbe.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "SegmentExportPlan.h"
@@ -352,33 +350,17 @@ void EasyCutterWindowcontroller::buildBottom(QWidget* content) {
 // ---- Source and preview ----
 
 void EasyCutterWindowcontroller::addFileAction() {
-    const QStringList paths = InputFilePanel::run(window());
-    if (paths.isEmpty())
-        return;
-    qCInfo(lcShell).noquote() << QStringLiteral("urls:%1").arg(paths.join(QLatin1Char(',')));
-    loadFile(paths.first());
+    const QString path = chooseSourceFile();
+    if (!path.isEmpty())
+        loadFile(path);
 }
 
 void EasyCutterWindowcontroller::loadFile(const QString& path) {
-    // The probe reads the file and takes its thumbnail: off the main thread, so the window never waits on a slow
-    // or large file. Only the newest request is applied.
-    const int request = ++_probeSerial;
-    QPointer<EasyCutterWindowcontroller> self(this);
-    Dispatch::background([self, path, request] {
-        std::shared_ptr<SimpleData> record = MediaProbe::getVideoInfomation(path, MediaProbe::Variant::Plain);
-        Dispatch::main([self, path, request, record] {
-            if (self && request == self->_probeSerial)
-                self->fileProbed(path, record);
-        });
-    });
+    // The window keeps the file, the segments and the settings it had when the file cannot be used.
+    probeSourceFile(path, [this](const QString&, const std::shared_ptr<SimpleData>& record) { fileProbed(record); });
 }
 
-void EasyCutterWindowcontroller::fileProbed(const QString& path, const std::shared_ptr<SimpleData>& record) {
-    if (!record) {
-        // The window keeps the file, the segments and the settings it had; the reader is told why nothing changed.
-        showSimpleAlert(localized(QStringLiteral("nonsupportfilesstringValue")) + QFileInfo(path).fileName(), 2);
-        return;
-    }
+void EasyCutterWindowcontroller::fileProbed(const std::shared_ptr<SimpleData>& record) {
     if (isRunning())
         return; // an export started meanwhile works on the file it was started with
     _fileData = record;

@@ -149,7 +149,7 @@ protected:
     void changePlayerSlider() override;
 
 private:
-    void fileProbed(const QString& path, const std::shared_ptr<SimpleData>& record);
+    void fileProbed(const std::shared_ptr<SimpleData>& record);
     void buildFrame(QWidget* content);
     void buildNoFilePanel();
     void buildPreview();
@@ -185,7 +185,6 @@ private:
     SegmentList _segments;
     std::vector<CutItemView*> _cutItemViews;
     int _exportCount = 0;
-    int _probeSerial = 0;
     bool _mergeRun = false;
 
     LQTextField* _edittingField = nullptr;

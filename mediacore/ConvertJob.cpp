@@ -321,7 +321,9 @@ int ConvertJob::run() {
     _settings.drawText = drawTextCallback();
     int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
         ConvertPipeline pipeline(_settings, *_input, bitRates(), _stop, _progress);
-        return pipeline.run(path);
+        const int result = pipeline.run(path);
+        _limitedEndUs.store(result >= 0 && pipeline.limitReached() ? pipeline.writtenEndUs() : 0);
+        return result;
     });
     if (rc < 0)
         return rc;

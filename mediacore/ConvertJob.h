@@ -72,6 +72,9 @@ public:
 
     int start();
     int progress() const { return _progress.load(std::memory_order_relaxed); }
+    // After a run that the size limit ended before the cut's end: where the file ends on the source's timeline
+    // (µs). 0 when the run reached the cut's end, failed or has not run.
+    int64_t limitedEndUs() const { return _limitedEndUs.load(); }
     // Stops a run in progress and returns once it has ended (closing the handle).
     void stopAndWait();
     int stop();
@@ -94,6 +97,7 @@ private:
 
     std::atomic<bool> _stop{false};
     std::atomic<int> _progress{0};
+    std::atomic<int64_t> _limitedEndUs{0};
     JobRunGate _gate;
 };
 

@@ -100,6 +100,10 @@ int ConvertPipeline::run(const std::string& outputFile) {
         return rc;
     if (_stop.load())
         return AVERROR_EXIT;
+    // Sound past the last frame stays out of a file the limit ended early.
+    if ((rc = releaseSound(!_limitReached)) < 0)
+        return rc;
+    _heldSound.clear();
     for (const auto& lane : _lanes) {
         if (lane->packets > 0)
             continue;
@@ -156,6 +160,7 @@ int ConvertPipeline::openVideoLane() {
         video.sampleAspect = aspect.num > 0 ? aspect : AVRational{1, 1};
         video.bitRate = _plan.video.bitRate;
         video.globalHeader = _muxer.needsGlobalHeader();
+        video.inPresentationOrder = _settings.sizeLimitBytes > 0;
         if ((rc = lane->encoder.open(video)) < 0)
             return rc;
         lane->output = _muxer.addStream(lane->encoder.context());
@@ -496,6 +501,32 @@ int ConvertPipeline::pullGraph(Lane& lane) {
     return wanted(rc) ? 0 : EngineLog::failure("filter", rc);
 }
 
+void ConvertPipeline::noteWrittenVideo(const Lane& lane, const AVPacket& packet, AVRational timeBase) {
+    int64_t duration = packet.duration;
+    if (duration <= 0) {
+        const AVRational rate = lane.encoder.context()->framerate;
+        duration = rate.num > 0 ? av_rescale_q(1, av_inv_q(rate), timeBase) : 0;
+    }
+    // Rounded up, so that a cut starting there never falls before the next frame's start (that frame would then
+    // not be the one on screen at the cut).
+    const int64_t end = _startUs + av_rescale_q_rnd(packet.pts + duration, timeBase, AV_TIME_BASE_Q,
+                                                    static_cast<AVRounding>(AV_ROUND_UP | AV_ROUND_PASS_MINMAX));
+    _writtenVideoEndUs = std::max(_writtenVideoEndUs, end);
+}
+
+int64_t ConvertPipeline::writtenEndUs() const {
+    if (_writtenVideoEndUs > 0)
+        return _writtenVideoEndUs;
+    const Lane* main = nullptr;
+    for (const auto& lane : _lanes)
+        if (!lane->generated && lane->endPts != AV_NOPTS_VALUE && (!main || lane->type == AVMEDIA_TYPE_VIDEO))
+            main = lane.get();
+    if (!main)
+        return _startUs;
+    // From the lane's own ticks, so that the time maps back onto the same tick when a next cut starts there.
+    return av_rescale_q(main->startTicks + main->endPts, _source.stream(main->source)->time_base, AV_TIME_BASE_Q);
+}
+
 int64_t ConvertPipeline::mainTimeUs() const {
     int64_t time = 0;
     for (const auto& lane : _lanes)
@@ -564,7 +595,42 @@ int ConvertPipeline::writePacket(Lane& lane, AVPacket* packet, AVRational timeBa
     }
     lane.bytes += packet->size;
     ++lane.packets;
-    return _muxer.write(packet, lane.output, timeBase);
+    if (lane.type == AVMEDIA_TYPE_AUDIO && holdsSound() && packet->pts != AV_NOPTS_VALUE) {
+        HeldPacket held;
+        held.packet = makePacket();
+        av_packet_move_ref(held.packet.get(), packet);
+        held.output = lane.output;
+        held.timeBase = timeBase;
+        held.endUs = _startUs + av_rescale_q(held.packet->pts + held.packet->duration, timeBase, AV_TIME_BASE_Q);
+        _heldSound.push_back(std::move(held));
+        return 0;
+    }
+    const bool video = lane.type == AVMEDIA_TYPE_VIDEO && !lane.copy && packet->pts != AV_NOPTS_VALUE;
+    if (video)
+        noteWrittenVideo(lane, *packet, timeBase);
+    int rc = _muxer.write(packet, lane.output, timeBase);
+    if (rc >= 0 && video)
+        rc = releaseSound(false);
+    return rc;
+}
+
+bool ConvertPipeline::holdsSound() const {
+    if (!_budget.enabled())
+        return false;
+    for (const auto& lane : _lanes)
+        if (lane->type == AVMEDIA_TYPE_VIDEO && !lane->copy)
+            return true;
+    return false;
+}
+
+int ConvertPipeline::releaseSound(bool all) {
+    while (!_heldSound.empty() && (all || _heldSound.front().endUs <= _writtenVideoEndUs)) {
+        HeldPacket held = std::move(_heldSound.front());
+        _heldSound.pop_front();
+        if (int rc = _muxer.write(held.packet.get(), held.output, held.timeBase); rc < 0)
+            return rc;
+    }
+    return 0;
 }
 
 } // namespace mediacore

@@ -8,6 +8,7 @@
 #include "SizeBudget.h"
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ public:
 
     // Whether the size limit ended the run before the cut's end.
     bool limitReached() const { return _limitReached; }
+    // Where the written file ends on the source's timeline (µs): the end of the last video frame written (of the
+    // sound without video). After a run the size limit ended early, the rest of the source starts there: with a
+    // size limit the video is encoded without reordering, so the frames written are a gap-free run.
+    int64_t writtenEndUs() const;
 
 private:
     struct Lane;
@@ -56,6 +61,11 @@ private:
     int64_t mainTimeUs() const;
     int encodeFrame(Lane& lane, AVFrame* frame);
     int writePacket(Lane& lane, AVPacket* packet, AVRational timeBase);
+    void noteWrittenVideo(const Lane& lane, const AVPacket& packet, AVRational timeBase);
+    // Under a size limit the sound is held back until the video has been written up to its time, so that a
+    // file the limit ends early does not carry sound beyond its last frame (which the next piece starts with).
+    bool holdsSound() const;
+    int releaseSound(bool all);
 
     Lane* laneFor(int sourceStream);
     bool allDone() const;
@@ -78,6 +88,14 @@ private:
     int64_t _endUs = 0;          // where progress reaches 100
     bool _writing = true;        // false once the size budget refused a packet: nothing more is written
     bool _limitReached = false;
+    int64_t _writtenVideoEndUs = 0; // on the source's timeline
+    struct HeldPacket {
+        PacketPtr packet;
+        int output = -1;
+        AVRational timeBase{1, 1};
+        int64_t endUs = 0; // on the source's timeline
+    };
+    std::deque<HeldPacket> _heldSound;
 };
 
 } // namespace mediacore

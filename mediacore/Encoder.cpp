@@ -57,6 +57,11 @@ int Encoder::open(const Video& video) {
         context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     addSpeedOptions(video.codec, &options);
+    if (video.inPresentationOrder) {
+        context->max_b_frames = 0;
+        if (std::string(video.codec->name) == "libx265")
+            av_dict_set(&options, "x265-params", "log-level=error:bframes=0", 0);
+    }
     return finishOpen(std::move(context), video.codec, &options);
 }
 

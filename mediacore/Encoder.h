@@ -20,6 +20,9 @@ public:
         AVRational sampleAspect{1, 1};
         int64_t bitRate = 0; // bit/s; 0 leaves the codec's quality default
         bool globalHeader = false;
+        // No reordered (B) frames: every prefix of the packets in writing order shows a gap-free run of frames,
+        // which a size limit that ends the file at any packet needs.
+        bool inPresentationOrder = false;
     };
 
     struct Audio {

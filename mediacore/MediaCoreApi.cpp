@@ -264,6 +264,11 @@ int apiMediaConvertGetProgress(CONVERT_HANDLE h) {
     return job ? job->progress() : 0;
 }
 
+int64_t apiMediaConvertGetLimitedEnd(CONVERT_HANDLE h) {
+    std::shared_ptr<ConvertJob> job = convertJobs().find(h);
+    return job ? job->limitedEndUs() : 0;
+}
+
 int apiMediaConvertStop(CONVERT_HANDLE h) {
     return withJob(h, "apiMediaConvertStop", [](ConvertJob& job) { return job.stop(); });
 }

@@ -173,6 +173,9 @@ int apiMediaConvertAddDubbingMusic(CONVERT_HANDLE h, const char* path, int64_t m
 int apiMediaConvertSetOutputPath(CONVERT_HANDLE h, const char* path);
 int apiMediaConvertStart(CONVERT_HANDLE h);        // blocking; > 0 also after a stop
 int apiMediaConvertGetProgress(CONVERT_HANDLE h);  // 0..100, any thread
+// After a Start that the size limit ended before the cut's stop: where the written file ends on the source's
+// timeline (µs), so that a next cut can start there; 0 when the job reached its stop (or did not run).
+int64_t apiMediaConvertGetLimitedEnd(CONVERT_HANDLE h);
 int apiMediaConvertStop(CONVERT_HANDLE h);         // any thread
 int apiMediaConvertClose(CONVERT_HANDLE h);
 

@@ -2,20 +2,25 @@
 
 #include "Alert.h"
 #include "ControlFont.h"
+#include "Dispatch.h"
 #include "EngineJobFactory.h"
+#include "InputFilePanel.h"
 #include "MOQButton.h"
 #include "MOQOpenAlert.h"
+#include "MediaProbe.h"
 #include "Modal.h"
 #include "Notification.h"
 #include "NotificationCenter.h"
 #include "OutputFolderPopUp.h"
 #include "RepeatingTimer.h"
 #include "ResourceBundle.h"
-#include "ViewFrame.h"
+#include "ShellLog.h"
 #include "StillFrame.h"
+#include "ViewFrame.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QWidget>
 
@@ -119,6 +124,32 @@ void FeatureWindowController::revealOutputFolder() {
     const QString path = outputPath();
     if (!path.isEmpty())
         Workspace::revealFile(path);
+}
+
+QString FeatureWindowController::chooseSourceFile() {
+    const QStringList paths = InputFilePanel::run(window());
+    if (paths.isEmpty())
+        return {};
+    qCInfo(lcShell).noquote() << QStringLiteral("urls:%1").arg(paths.join(QLatin1Char(',')));
+    return paths.first();
+}
+
+void FeatureWindowController::probeSourceFile(const QString& path, ProbeDone done) {
+    const int request = ++_probeSerial;
+    QPointer<FeatureWindowController> self(this);
+    Dispatch::background([self, path, request, done = std::move(done)] {
+        std::shared_ptr<SimpleData> record = MediaProbe::getVideoInfomation(path, MediaProbe::Variant::Plain);
+        Dispatch::main([self, path, request, record, done] {
+            if (!self || request != self->_probeSerial)
+                return;
+            if (!record) {
+                self->showSimpleAlert(
+                    localized(QStringLiteral("nonsupportfilesstringValue")) + QFileInfo(path).fileName(), 2);
+                return;
+            }
+            done(path, record);
+        });
+    });
 }
 
 void FeatureWindowController::showSimpleAlert(const QString& text, qint64 tag) {

@@ -16,6 +16,7 @@
 
 class MOQButton;
 class RepeatingTimer;
+class SimpleData;
 struct Notification;
 
 // The frame every feature window (editor, joiner, easy cutter, splitter, batch cutter) stands on: closing, the
@@ -57,6 +58,14 @@ public:
 
     // Shows the output folder in the file manager (when set).
     void revealOutputFolder();
+
+    // The open panel over the window; the first file chosen (logged with all of them), or empty.
+    QString chooseSourceFile();
+    // Probes a source file off the main thread, so that the window never waits on a slow or large file, and hands
+    // the record to `done` on the main thread. A file that cannot be used is said in an alert instead; the result
+    // of a request that a newer one has overtaken goes unused.
+    using ProbeDone = std::function<void(const QString& path, const std::shared_ptr<SimpleData>& record)>;
+    void probeSourceFile(const QString& path, ProbeDone done);
 
     // Tag 1: the result alert over the window; any other tag: a warning with the window's title and the text.
     void showSimpleAlert(const QString& text, qint64 tag);
@@ -108,4 +117,5 @@ private:
     std::unique_ptr<RepeatingTimer> _previewTimer;
     bool _releasedWhenDone = false;
     bool _closed = false;
+    int _probeSerial = 0;
 };

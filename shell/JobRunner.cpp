@@ -72,6 +72,11 @@ void JobRunner::cancel() {
     _current->job->stop();
 }
 
+void JobRunner::appendStep(JobStep step) {
+    if (_running)
+        _steps.push_back(std::move(step));
+}
+
 void JobRunner::startStep() {
     const JobStep& step = _steps[size_t(_stepIndex)];
     std::shared_ptr<MediaJob> job = _factory.create(step.kind);
@@ -140,8 +145,15 @@ void JobRunner::dispatch(const std::shared_ptr<ActiveJob>& active) {
 void JobRunner::jobReturned(const std::shared_ptr<ActiveJob>& active, int result) {
     const bool current = _current == active;
     // The last poll of a finished job, so that its window sees where it ended (100 % after success).
-    if (current && !active->cancelled && active->job->startSucceeded(result) && progressChanged)
-        progressChanged(active->step, active->job->progress());
+    int completion = 1;
+    if (current && !active->cancelled && active->job->startSucceeded(result)) {
+        if (progressChanged)
+            progressChanged(active->step, active->job->progress());
+        // A copy: the closure may add steps, which moves the step list.
+        const std::function<int(MediaJob&)> completed = _steps[size_t(active->step)].completed;
+        if (completed)
+            completion = completed(*active->job);
+    }
     closeJob(*active->job);
     if (!current)
         return; // nothing of the runner belongs to an older job
@@ -156,6 +168,10 @@ void JobRunner::jobReturned(const std::shared_ptr<ActiveJob>& active, int result
         if (active->job->kind() == MediaJob::Kind::Join)
             qCInfo(lcShell).noquote() << QStringLiteral("errorcode:%1").arg(result);
         fail(result);
+        return;
+    }
+    if (completion <= 0) {
+        fail(completion);
         return;
     }
     if (_running && _stepIndex + 1 < stepCount()) {

@@ -35,6 +35,9 @@ public:
     bool run(std::vector<JobStep> steps, FinishBlock finishBlock);
     // Stops the running job; the run then ends with false once its worker has returned. No alert, no error.
     void cancel();
+    // Adds a step at the end of the running run (from a step's `completed`, for work whose length only the jobs
+    // tell). Ignored when no run is going on.
+    void appendStep(JobStep step);
 
     bool isRunning() const { return _running; } // a run is going on and was not cancelled
     bool isBusy() const { return _busy; }       // a run or its cancelled worker has not ended yet

@@ -25,4 +25,7 @@ struct JobStep {
     // setter's code (<= 0) or any positive value. Joins add their clips here.
     std::function<int(MediaJob& job)> configure;
     Output output;
+    // After the job has succeeded, on the main thread, before its handle is closed: may read the job's results
+    // and add further steps to the run (JobRunner::appendStep). A result <= 0 fails the run with that code.
+    std::function<int(MediaJob& job)> completed;
 };

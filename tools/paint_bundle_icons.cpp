@@ -57,6 +57,8 @@ enum class Glyph {
     VolumeOff,
     ArrowUp,
     ArrowDown,
+    ArrowLeft,
+    ArrowRight,
     SetStart,
     SetEnd,
     Camera,
@@ -251,6 +253,15 @@ void drawGlyphOnGrid(QPainter& p, Glyph glyph, const QColor& c) {
         strokeGlyph(p, c);
         p.drawLine(QPointF(15, 9), QPointF(21, 15));
         p.drawLine(QPointF(21, 9), QPointF(15, 15));
+        break;
+    case Glyph::ArrowLeft:
+    case Glyph::ArrowRight:
+        p.save();
+        p.translate(12, 12);
+        p.rotate(glyph == Glyph::ArrowLeft ? -90 : 90);
+        p.translate(-12, -12);
+        drawArrow(p, c, true);
+        p.restore();
         break;
     case Glyph::ArrowUp:
         drawArrow(p, c, true);
@@ -706,6 +717,40 @@ bool paintAll(const QString& bundle) {
     put("Cut/btnPause_On.bmp", roundButton(Glyph::Pause, Look::On));
     put("Cut/btnPause_Down.bmp", roundButton(Glyph::Pause, Look::Down));
     put("SubFun/btnBrowse_Down.png", glyphIcon(Glyph::Folder, 24, Qt::white));
+
+    // The splitter's point buttons (1 normal, 3 pressed, 4 disabled) and its timeline markers.
+    const Named points[] = {{"Split/btnHandSplit", Glyph::Split},
+                            {"Split/btnLastPoint", Glyph::ArrowLeft},
+                            {"Split/btnNextPoint", Glyph::ArrowRight},
+                            {"Split/btnRemovePoint", Glyph::Trash}};
+    for (const Named& button : points) {
+        put(QString::fromLatin1(button.name) + "_1.bmp", roundButton(button.glyph, Look::Normal));
+        put(QString::fromLatin1(button.name) + "_3.bmp", roundButton(button.glyph, Look::Down));
+        put(QString::fromLatin1(button.name) + "_4.bmp", roundButton(button.glyph, Look::Disable));
+    }
+    // A marker of 17 x 17 pointing at the track: down from above (the begin marker) or up from below (a point).
+    auto marker = [](bool pointsDown, const QColor& colour) {
+        return paintOn(17, 17, [pointsDown, colour](QPainter& p) {
+            QPainterPath pin;
+            if (pointsDown) {
+                pin.addRoundedRect(QRectF(2, 0.5, 13, 10), 3, 3);
+                pin.moveTo(4, 9);
+                pin.lineTo(8.5, 16.5);
+                pin.lineTo(13, 9);
+            } else {
+                pin.addRoundedRect(QRectF(2, 6.5, 13, 10), 3, 3);
+                pin.moveTo(4, 8);
+                pin.lineTo(8.5, 0.5);
+                pin.lineTo(13, 8);
+            }
+            p.setPen(QPen(Qt::white, 1.2));
+            p.setBrush(colour);
+            p.drawPath(pin.simplified());
+        });
+    };
+    put("Split/imgBegin_1.bmp", marker(true, kTheme));
+    put("Split/imgBegin_2.bmp", marker(true, kThemeDark));
+    put("Split/btnExample_2.bmp", marker(false, QColor(245, 130, 32)));
 
     // Sliders and tracks (stretched by image views).
     put("Cut/imgBack.bmp", strip(16, 8, QColor(198, 208, 216)));

@@ -157,3 +157,49 @@ TEST(JobRunnerTiming, ReportsEachStepsProgressWhileItWorks) {
         }
     }
 }
+
+TEST(JobRunnerTiming, AStepsCompletionCanAddStepsToTheRun) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-append"));
+    FakeJobFactory factory;
+    factory.script.workMs = 20;
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+    int completions = 0;
+    std::function<JobStep(int)> chained = [&](int index) {
+        JobStep step = conversionStep(folder, QStringLiteral("piece%1").arg(index));
+        step.completed = [&, index](MediaJob& job) {
+            EXPECT_NE(job.handle(), nullptr) << "read before the handle is closed";
+            ++completions;
+            if (index < 2)
+                runner.appendStep(chained(index + 1));
+            return 1;
+        };
+        return step;
+    };
+    ASSERT_TRUE(runner.run({chained(0)}, recordFinish(outcome)));
+    ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0; }, 5000));
+    EXPECT_TRUE(outcome.success);
+    EXPECT_EQ(outcome.finishes, 1);
+    EXPECT_EQ(completions, 3);
+    EXPECT_EQ(runner.outputs().size(), 3);
+    runner.appendStep(chained(5)); // no run: ignored
+    EXPECT_FALSE(runner.isBusy());
+}
+
+TEST(JobRunnerTiming, AFailingCompletionFailsTheRunOnce) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-completion-fails"));
+    FakeJobFactory factory;
+    factory.script.workMs = 20;
+    JobRunner runner(factory);
+    Outcome outcome;
+    watch(runner, outcome);
+    JobStep first = conversionStep(folder, "a");
+    first.completed = [](MediaJob&) { return -7; };
+    ASSERT_TRUE(runner.run({first, conversionStep(folder, "b")}, recordFinish(outcome)));
+    ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0 && !runner.isBusy(); }, 5000));
+    EXPECT_FALSE(outcome.success);
+    EXPECT_EQ(outcome.finishes, 1);
+    EXPECT_EQ(outcome.failures, QList<int>{-7});
+    EXPECT_EQ(factory.made.size(), 1u) << "no step after the failure";
+}
