@@ -19,3 +19,37 @@ inline std::string editLevelClip() {
 inline double editFrameAt(double t) {
     return t < 0.005 ? 0.0 : t - 0.005;
 }
+
+#include "EditExportRun.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+// The system's temporary folder pointed at a fresh folder of one test, so that the export's private piece folders
+// can be counted without the other programs and tests that share the machine's own.
+class PrivateTempFolder {
+public:
+    PrivateTempFolder()
+        : _saved(qgetenv("TMPDIR")), _hadValue(qEnvironmentVariableIsSet("TMPDIR")),
+          _path(QString::fromStdString(MediaFixtures::freshDir("editor-tmp"))) {
+        qputenv("TMPDIR", _path.toUtf8());
+    }
+    ~PrivateTempFolder() {
+        if (_hadValue)
+            qputenv("TMPDIR", _saved);
+        else
+            qunsetenv("TMPDIR");
+        QDir(_path).removeRecursively();
+    }
+    QString path() const { return _path; }
+    QStringList pieceFolders() const {
+        return QDir(_path).entryList({EditExportRun::kPieceFolderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+
+private:
+    QByteArray _saved;
+    bool _hadValue;
+    QString _path;
+};

@@ -107,10 +107,6 @@ double frameDifference(const std::string& a, double at, const std::string& b, do
     return meanAbsoluteDifference(ffmpegFrameRgb(a, at, &w, &h), ffmpegFrameRgb(b, bt, &w, &h));
 }
 
-QStringList pieceFolders() {
-    return QDir::temp().entryList({EditExportRun::kPieceFolderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 } // namespace
 
 TEST(EditExportEngine, KeptTrimIsTheRangeFrameByFrameOnTheSettingsTakenAtStart) {
@@ -142,7 +138,7 @@ TEST(EditExportEngine, KeptTrimIsTheRangeFrameByFrameOnTheSettingsTakenAtStart) 
 
 TEST(EditExportEngine, InvertedTrimJoinsWhatLiesAroundTheRangeAndRemovesItsPieces) {
     const QString folder = QString::fromStdString(MediaFixtures::freshDir("editor-inverted"));
-    const QStringList foldersBefore = pieceFolders();
+    const PrivateTempFolder temp;
     ExportBench bench;
     EditExportSettings settings = levelsSettings(folder);
     settings.cutStartUs = 1 * kSecond;
@@ -152,13 +148,14 @@ TEST(EditExportEngine, InvertedTrimJoinsWhatLiesAroundTheRangeAndRemovesItsPiece
     const QString pieces = bench.run.pieceFolder();
     ASSERT_FALSE(pieces.isEmpty());
     EXPECT_FALSE(pieces.startsWith(folder)) << "pieces never go to the user's folder";
+    EXPECT_TRUE(pieces.startsWith(temp.path())) << "in the system's temporary folder";
     EXPECT_EQ(QFileInfo(pieces).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
     EXPECT_EQ(bench.run.stepCount(), 3);
     ASSERT_TRUE(bench.wait());
     EXPECT_EQ(bench.failedCode, 0);
 
     EXPECT_FALSE(QFileInfo::exists(pieces)) << "the piece folder is removed after success";
-    EXPECT_EQ(pieceFolders(), foldersBefore);
+    EXPECT_TRUE(temp.pieceFolders().isEmpty());
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"levels.mp4"});
     const std::string out = (folder + "/levels.mp4").toStdString();
     const std::string source = editLevelClip();
@@ -201,7 +198,7 @@ TEST(EditExportEngine, InvertedTrimWithNothingBeforeTheRangeConvertsTheRestStrai
 }
 
 TEST(EditExportEngine, CancelInAnyStepLeavesNoOutputAndNoPieces) {
-    const QStringList foldersBefore = pieceFolders();
+    const PrivateTempFolder temp;
     for (int cancelAt : {0, 1, 2}) {
         const QString folder =
             QString::fromStdString(MediaFixtures::freshDir("editor-cancel-" + std::to_string(cancelAt)));
@@ -230,7 +227,7 @@ TEST(EditExportEngine, CancelInAnyStepLeavesNoOutputAndNoPieces) {
         EXPECT_FALSE(QFileInfo::exists(pieces)) << cancelAt;
         EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty()) << cancelAt;
     }
-    EXPECT_EQ(pieceFolders(), foldersBefore);
+    EXPECT_TRUE(temp.pieceFolders().isEmpty());
 }
 
 TEST(EditExportEngine, AFailingSetUpEndsTheRunSaysSoAndLeavesNothing) {

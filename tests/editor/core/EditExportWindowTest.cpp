@@ -7,6 +7,7 @@
 #include "LQTextField.h"
 #include "TrimPanel.h"
 #include "support/Ffprobe.h"
+#include "support/MediaFixtures.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,10 +22,6 @@ void setFields(const std::array<LQTextField*, 4>& fields, const QStringList& val
 
 QStringList written(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-QStringList pieceFolders() {
-    return QDir::temp().entryList({EditExportRun::kPieceFolderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 double frameDifference(const std::string& a, double at, const std::string& b, double bt) {
@@ -94,7 +91,7 @@ TEST(EditExportWindow, TheRunningExportKeepsTheTrimTakenAtStart) {
 }
 
 TEST(EditExportWindow, CancellingAnInvertedTrimLeavesNoOutputAndNoPieces) {
-    const QStringList foldersBefore = pieceFolders();
+    const PrivateTempFolder temp;
     LoadedEditor w;
     EditVideoWindowController& c = *w.controller;
     setFields(w.trim().startFields(), {"00", "00", "01", "00"});
@@ -104,6 +101,7 @@ TEST(EditExportWindow, CancellingAnInvertedTrimLeavesNoOutputAndNoPieces) {
     ASSERT_TRUE(c.isRunning());
     const QString pieces = c.exportRun()->pieceFolder();
     ASSERT_FALSE(pieces.isEmpty());
+    EXPECT_TRUE(pieces.startsWith(temp.path()));
     // Cancel while the second piece is being written: the first one is already in the private folder.
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.jobRunner().currentStep() == 1 && c.jobRunner().currentJob(); },
                                        60000));
@@ -112,8 +110,39 @@ TEST(EditExportWindow, CancellingAnInvertedTrimLeavesNoOutputAndNoPieces) {
     ASSERT_TRUE(w.waitIdle());
     EXPECT_TRUE(w.alerts.isEmpty()) << "a cancel is no error: " << w.alerts.join(" | ").toStdString();
     EXPECT_FALSE(QFileInfo::exists(pieces));
-    EXPECT_EQ(pieceFolders(), foldersBefore);
+    EXPECT_TRUE(temp.pieceFolders().isEmpty());
     EXPECT_TRUE(written(c.outputPath()).isEmpty()) << written(c.outputPath()).join(",").toStdString();
     EXPECT_TRUE(c.startExportBtn()->isEnabled());
     EXPECT_TRUE(c.addfileButton()->isEnabled());
+}
+
+TEST(EditExportWindow, AnExportThatCannotBeSetUpSaysSoAndLeavesTheWindowIdle) {
+    const PrivateTempFolder temp;
+    // A file that goes away after it was opened: the engine refuses it when the job is set up.
+    const QString copy = QString::fromStdString(MediaFixtures::freshDir("editor-vanishing")) + "/gone.mp4";
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(editLevelClip()), copy));
+    EditorWindow w(ToolItemTypeTrim);
+    EditVideoWindowController& c = *w.controller;
+    w.add(copy.toStdString());
+    const auto idle = [&] {
+        return WindowShots::waitUntil([&] { return !c.isRunning() && !c.jobRunner().isBusy(); }, 60000);
+    };
+    ASSERT_NE(c.fileData(), nullptr);
+    for (bool inverted : {false, true}) {
+        setFields(c.trimPanel()->startFields(), {"00", "00", "01", "00"});
+        setFields(c.trimPanel()->stopFields(), {"00", "00", "02", "00"});
+        c.trimPanel()->actionPreferencesBtn(inverted ? 1 : 0);
+        QFile::remove(copy);
+        w.alerts.clear();
+        w.click(c.startExportBtn());
+        ASSERT_TRUE(idle());
+        ASSERT_EQ(w.alerts.size(), 1) << inverted;
+        EXPECT_TRUE(w.alerts.first().startsWith(QStringLiteral("error:"))) << w.alerts.first().toStdString();
+        EXPECT_FALSE(c.isRunning());
+        EXPECT_TRUE(c.startExportBtn()->isEnabled());
+        EXPECT_TRUE(c.addfileButton()->isEnabled());
+        EXPECT_TRUE(c.trimPanel()->setStartTrimBtn()->isEnabled()) << "editing is back on";
+        EXPECT_TRUE(written(c.outputPath()).isEmpty());
+        EXPECT_TRUE(temp.pieceFolders().isEmpty());
+    }
 }
