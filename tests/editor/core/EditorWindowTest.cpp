@@ -6,6 +6,7 @@
 #include "LQProgressSlider.h"
 #include "MOQImageView.h"
 #include "ResourceBundle.h"
+#include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
 #include "support/MediaFixtures.h"
@@ -285,4 +286,79 @@ TEST(EditorWindow, ClosingStopsThePreviewAndAnExport) {
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 10000));
     ASSERT_EQ(factory.made.size(), 1u);
     EXPECT_TRUE(factory.made[0]->returned);
+}
+
+TEST(EditorWindow, ThePreviewPlaysFollowsAndReturnsToTheTrimStartAtTheEnd) {
+    EditorWindow w(ToolItemTypeEffect);
+    EditVideoWindowController& c = *w.controller;
+    w.add(MediaFixtures::mp4());
+    ASSERT_NE(c.lqPlayer(), nullptr);
+    w.click(c.playOrpauseBtn());
+    EXPECT_TRUE(c.isPlaying());
+    EXPECT_TRUE(c.hasPreviewTimer());
+    // The follow timer moves the seek slider and the time label with the player.
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.progressSlider()->progress() > 0.2f; }, 5000));
+    EXPECT_NE(c.currentTimeLabel()->text(), "00:00:00.00");
+
+    // A press on the seek slider holds the picture and keeps the play state; the release plays on.
+    c.actionMouseDownForProgressSliderBlock(c.progressSlider(), 0.1f);
+    EXPECT_TRUE(c.isPlaying());
+    EXPECT_FALSE(c.hasPreviewTimer());
+    c.actionProgressForProgressSliderBlock(c.progressSlider(), 0.1f);
+    EXPECT_EQ(c.currentTimeLabel()->text(), "00:00:00.20");
+    c.actionMouseUpForProgressSliderBlock(c.progressSlider(), 0.1f);
+    EXPECT_TRUE(c.hasPreviewTimer());
+
+    // At the end the preview pauses and goes back to the trim start.
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isPlaying(); }, 10000));
+    EXPECT_FALSE(c.hasPreviewTimer());
+    EXPECT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer()->currentTime().seconds() < 0.05; }, 3000));
+    EXPECT_FLOAT_EQ(c.progressSlider()->progress(), 0.0f);
+
+    w.click(c.playOrpauseBtn());
+    EXPECT_TRUE(c.isPlaying());
+    w.click(c.playOrpauseBtn());
+    EXPECT_FALSE(c.isPlaying());
+    EXPECT_FALSE(c.hasPreviewTimer());
+}
+
+TEST(EditorWindow, ResizingLaysTheWindowOutAgain) {
+    EditorWindow w(ToolItemTypeTrim);
+    EditVideoWindowController& c = *w.controller;
+    w.add(MediaFixtures::mp4());
+    for (const QSize size : {QSize(1200, 900), QSize(908, 780), QSize(1040, 800)}) {
+        w.window->resize(size);
+        QCoreApplication::processEvents();
+        const ViewRect frame = ViewFrame::frame(w.window);
+        EditorLayout::Input in;
+        in.width = frame.width;
+        in.height = frame.height;
+        in.backGroundWidth = frame.width;
+        const EditorLayout::Frames f = EditorLayout::compute(in);
+        EXPECT_EQ(ViewFrame::frame(c.contentLeftView()), f.contentLeftView) << size.width();
+        EXPECT_EQ(ViewFrame::frame(c.playerBackView()), f.playerBackView) << size.width();
+        EXPECT_EQ(ViewFrame::frame(c.playerView()), f.playerView) << size.width();
+        EXPECT_EQ(ViewFrame::frame(c.lqPlayer()->view()), ViewFrame::bounds(c.playerView()));
+        EXPECT_EQ(ViewFrame::frame(c.cutView()),
+                  EditorLayout::toolPanelFrame(ViewFrame::frame(c.cutView()), f.contentLeftView));
+        EXPECT_EQ(w.window->minimumSize(), QSize(908, 780));
+        // The watermark overlay lies on the picture.
+        EXPECT_EQ(ViewFrame::frame(c.watermarks()->watermarkView()), c.videoRect()) << size.width();
+    }
+}
+
+TEST(EditorWindow, ASecondFileKeepsTheRotationAndStartsTheRestAfresh) {
+    EditorWindow w(ToolItemTypeRotate);
+    EditVideoWindowController& c = *w.controller;
+    w.add(MediaFixtures::mp4());
+    c.setPlayerRotateAngle(90);
+    c.trimPanel()->setCutTimeRange(500000, 1500000);
+    w.add(MediaFixtures::noAudio());
+    ASSERT_EQ(c.filePath(), QString::fromStdString(MediaFixtures::noAudio()));
+    EXPECT_EQ(c.fileData()->convertRateAngle(), 90);
+    EXPECT_EQ(c.videoSize(), (ViewSize{240, 320}));
+    EXPECT_EQ(c.cutTimeRange_start(), 0);
+    EXPECT_NEAR(c.cutTimeRange_stop(), c.duration() * 1e6, 1);
+    EXPECT_TRUE(c.watermarks()->waterMarkList().isEmpty());
+    EXPECT_EQ(c.toolItemType(), ToolItemTypeRotate);
 }
