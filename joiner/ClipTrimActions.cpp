@@ -41,12 +41,14 @@ ClipTrimActions::ClipTrimActions(ClipSelection clips, ClipPreviewBar& bar, ClipT
     connect(_unSelectTimeBtn, &QRadioButton::clicked, this, [this] { unSelectCurrentTimeRadioAction(); });
     connect(_resetCutterBtn, &QPushButton::clicked, this, [this] { resetCutterAction(); });
     connect(_applytoallBtn, &QPushButton::clicked, this, [this] { applytoallAction(); });
-    _bar.volumeSlider()->setDelegate(this);
+    _volumeSlider = _bar.volumeSlider();
+    _volumeSlider->setDelegate(this);
 }
 
 ClipTrimActions::~ClipTrimActions() {
-    if (_bar.volumeSlider() && _bar.volumeSlider()->delegate() == this)
-        _bar.volumeSlider()->setDelegate(nullptr);
+    // The preview bar may have gone first: only the slider, if it is still there, is touched.
+    if (_volumeSlider && _volumeSlider->delegate() == this)
+        _volumeSlider->setDelegate(nullptr);
 }
 
 void ClipTrimActions::showInverted(bool inverted) {

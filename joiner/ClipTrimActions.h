@@ -9,6 +9,7 @@
 class ClipPreviewBar;
 class ClipTrimEditor;
 class LQCutProgressView;
+class LQProgressSlider;
 class QPushButton;
 class QRadioButton;
 
@@ -49,6 +50,7 @@ private:
     ClipPreviewBar& _bar;
     ClipTrimEditor& _editor;
     QPointer<LQCutProgressView> _cutProgressView;
+    QPointer<LQProgressSlider> _volumeSlider;
     QRadioButton* _selectTimeBtn = nullptr;
     QRadioButton* _unSelectTimeBtn = nullptr;
     QPushButton* _resetCutterBtn = nullptr;
