@@ -16,6 +16,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTransform>
 #include <QtEndian>
 
 #include <cstdio>
@@ -46,6 +47,7 @@ enum class Glyph {
     BatchCut,
     AdvancedCut,
     Rotate,
+    Mirror,
     Music,
     Split,
     Play,
@@ -198,6 +200,27 @@ void drawGlyphOnGrid(QPainter& p, Glyph glyph, const QColor& c) {
         head.lineTo(10.5, 8);
         head.closeSubpath();
         p.drawPath(head);
+        break;
+    }
+    case Glyph::Mirror: {
+        // Two triangles facing each other across a dashed axis: the left one filled, its image outlined.
+        auto triangle = [](double edgeX, double tipX) {
+            QPainterPath path;
+            path.moveTo(edgeX, 5);
+            path.lineTo(edgeX, 19);
+            path.lineTo(tipX, 19);
+            path.closeSubpath();
+            return path;
+        };
+        fillGlyph(p, c);
+        p.drawPath(triangle(10, 2));
+        strokeGlyph(p, c);
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(triangle(14, 22));
+        QPen axis(c, 1.5, Qt::DashLine, Qt::FlatCap);
+        axis.setDashPattern({2, 2});
+        p.setPen(axis);
+        p.drawLine(QPointF(12, 1), QPointF(12, 23));
         break;
     }
     case Glyph::Music:
@@ -751,6 +774,14 @@ bool paintAll(const QString& bundle) {
     put("Split/imgBegin_1.bmp", marker(true, kTheme));
     put("Split/imgBegin_2.bmp", marker(true, kThemeDark));
     put("Split/btnExample_2.bmp", marker(false, QColor(245, 130, 32)));
+
+    // The rotate panel's buttons: a quarter turn either way, and the two mirrors.
+    const QImage turn = glyphIcon(Glyph::Rotate, 32, Qt::white);
+    const QImage mirror = glyphIcon(Glyph::Mirror, 32, Qt::white);
+    put(QString::fromUtf8("SubFun/旋转-右.png"), turn);
+    put(QString::fromUtf8("SubFun/旋转-左.png"), turn.mirrored(true, false));
+    put(QString::fromUtf8("SubFun/左右翻转.png"), mirror);
+    put(QString::fromUtf8("SubFun/上下翻转.png"), mirror.transformed(QTransform().rotate(90)));
 
     // Sliders and tracks (stretched by image views).
     put("Cut/imgBack.bmp", strip(16, 8, QColor(198, 208, 216)));

@@ -1,6 +1,7 @@
 #include "EditVideoWindowController.h"
 
 #include "ControlFont.h"
+#include "CropRotateEditor.h"
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
@@ -260,6 +261,8 @@ MOQImageView* EditVideoWindowController::makePanelHost() {
 void EditVideoWindowController::buildPanels() {
     // In the order the panels are set up: crop, trim, effect, watermark, subtitle, rotate, music.
     _cropView = makePanelHost();
+    _crop = new CropRotateEditor(*this, this);
+    _crop->initCropView(_cropView);
     _trimView = makePanelHost();
     _trimPanel = new TrimPanel(*this, this);
     _trimPanel->initTrimView(_trimView);
@@ -282,6 +285,7 @@ void EditVideoWindowController::buildPanels() {
     _subtitles = new SubtitleEditor(*this, this);
     _subtitles->initSubtitleView(_captionView);
     _adjustView = makePanelHost();
+    _crop->initAdjustView(_adjustView);
     initMusicHosts();
     _music = new MusicEditor(*this, this);
     _music->initMusicView(_musicContentView, _musicRightPlayerView, _musicRightBottomView, _toolMusicNofileView,
@@ -413,6 +417,8 @@ void EditVideoWindowController::switchMode(qint64 type) {
     _musicRightView->setVisible(type == ToolItemTypeMusic);
     if (_watermarks && _watermarks->watermarkView())
         _watermarks->watermarkView()->setVisible(type == ToolItemTypeWatermark);
+    if (_crop)
+        _crop->hideOverlay(); // the crop mode shows it again
     for (size_t i = 0; i < kToolButtons.size(); ++i)
         _toolButtons[i]->setSelected(kToolButtons[i].type == type);
 
@@ -450,11 +456,20 @@ void EditVideoWindowController::cutAction(MOQButton*) {
 
 void EditVideoWindowController::rotateAction(MOQButton*) {
     switchMode(ToolItemTypeRotate);
+    // Leaving the crop for the rotation fixes the crop the box shows.
+    _crop->commitCropFromOverlay();
+    if (!_isPlaying) {
+        if (_watermarks)
+            _watermarks->refreshPlayerWaterMark(false);
+        if (_lqPlayer)
+            _lqPlayer->Refresh();
+    }
 }
 
 void EditVideoWindowController::cropAction(MOQButton*) {
     switchMode(ToolItemTypeCrop);
     qCInfo(lcShell, "%s", "-[EditVideoWindowController cropAction:]");
+    _crop->cropReadOut();
 }
 
 void EditVideoWindowController::effectAction(MOQButton*) {
@@ -505,6 +520,8 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     if (MOQButton* play = playOrpauseBtn())
         play->setEnabled(e);
     _audiochanelPopBtn->setEnabled(e);
+    if (_crop)
+        _crop->enableEdit(e);
     if (_music) {
         _music->enableEdit(e);
         _music->enableMusicEdit(e && !_music->musicList().empty());
@@ -617,19 +634,14 @@ ViewRect EditVideoWindowController::videoRect() const {
 }
 
 void EditVideoWindowController::refitVideo() {
-    if (_fileData) {
-        const FileData& source = *_fileData->sourceData();
-        _videoSize = EditorLayout::videoSize(source.width(), source.height(), source.angle(), _playerRotateAngle);
-    } else {
-        _videoSize = {};
-    }
+    // The crop box keeps its place on the picture, and the export keeps the crop it shows.
+    if (_crop)
+        _crop->refitVideo();
+    _videoSize = _fileData && _crop ? _crop->videoSize() : ViewSize{};
     if (_watermarks && _watermarks->watermarkView()) {
         _watermarks->setOverlayFrame(videoRect(), _videoSize);
         _watermarks->refreshPlayerWaterMark(false);
     }
-    // A refit drops the crop until the crop box reports again.
-    _convertCropSize = RECT{};
-    _editVideoClipRect = ViewRect{0, 0, _videoSize.width, _videoSize.height};
 }
 
 bool EditVideoWindowController::eventFilter(QObject* watched, QEvent* event) {
@@ -657,6 +669,39 @@ MOQButton* EditVideoWindowController::playOrpauseBtn() const {
 
 ClipList EditVideoWindowController::outputClips() {
     return _fileData ? ClipList{_fileData} : ClipList{};
+}
+
+int EditVideoWindowController::playerRotateAngle() const {
+    return _crop ? _crop->playerRotateAngle() : 0;
+}
+
+ViewSize EditVideoWindowController::cropSourceSize() const {
+    if (!_fileData)
+        return {};
+    const FileData& source = *_fileData->sourceData();
+    return EditorLayout::videoSize(source.width(), source.height(), source.angle(), 0);
+}
+
+int EditVideoWindowController::cropSourceAngle() const {
+    return _fileData ? _fileData->sourceData()->angle() : 0;
+}
+
+void EditVideoWindowController::cropPictureChanged(PictureChange change, const ViewRect& rect, const ViewSize& size) {
+    _videoSize = size;
+    // A turn drops the subtitle, whose position is measured on the picture.
+    if (_subtitles && (change == PictureChange::Rotation || change == PictureChange::RotationReset))
+        _subtitles->clearForRotation();
+    if (!_watermarks)
+        return;
+    if (change == PictureChange::RotationReset)
+        _watermarks->emptyList();
+    if (LQWaterView* overlay = _watermarks->watermarkView()) {
+        _watermarks->setOverlayFrame(rect, size);
+        overlay->setWaterMark(QImage());
+        overlay->setWaterMarkString(QString());
+    }
+    // The watermarks are measured on the picture: lay them again on the new one.
+    _watermarks->refreshPlayerWaterMark(false);
 }
 
 QWidget* EditVideoWindowController::watermarkPlayerView() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditExportPlan.h"
+#include "CropRotateHost.h"
 #include "EditorLayout.h"
 #include "EffectHost.h"
 #include "FeatureWindowController.h"
@@ -31,6 +32,7 @@ class NSProgressView;
 class OutputFormatBrowser;
 class QComboBox;
 class EditExportRun;
+class CropRotateEditor;
 class QLabel;
 class TrimPanel;
 class SubtitleEditor;
@@ -52,7 +54,8 @@ class EditVideoWindowController : public FeatureWindowController,
                                   public WatermarkHost,
                                   public MusicHost,
                                   public EffectHost,
-                                  public SubtitleHost {
+                                  public SubtitleHost,
+                                  public CropRotateHost {
     Q_OBJECT
 public:
     explicit EditVideoWindowController(QObject* parent = nullptr);
@@ -125,8 +128,7 @@ public:
     // The trim range, microseconds of the source (the trim panel keeps it).
     double cutTimeRange_start() const;
     double cutTimeRange_stop() const;
-    int playerRotateAngle() const { return _playerRotateAngle; }
-    void setPlayerRotateAngle(int degrees) { _playerRotateAngle = degrees; }
+    int playerRotateAngle() const;
     // The duration of the preview in seconds (0 without a player).
     double duration() const;
     double currentTime() const;
@@ -168,6 +170,7 @@ public:
     // The panel shown in a mode.
     QWidget* panelForMode(qint64 type) const;
     WatermarkEditor* watermarks() const { return _watermarks; }
+    CropRotateEditor* crop() const { return _crop; }
     MusicEditor* music() const { return _music; }
     TrimPanel* trimPanel() const { return _trimPanel; }
     EffectEditor* effects() const { return _effects; }
@@ -203,6 +206,14 @@ public:
     bool watermarkPreviewPlaying() const override { return _isPlaying; }
     void watermarkAlert(const QString& key) override;
     QWidget* watermarkWindow() const override;
+
+    // CropRotateHost
+    LQMoviePlayer* cropPlayer() const override { return _lqPlayer.get(); }
+    QWidget* cropPlayerView() const override { return watermarkPlayerView(); }
+    ViewSize cropSourceSize() const override;
+    int cropSourceAngle() const override;
+    bool cropPreviewPlaying() const override { return _isPlaying; }
+    void cropPictureChanged(PictureChange change, const ViewRect& videoRect, const ViewSize& videoSize) override;
 
     // MusicHost
     LQMoviePlayer* musicMainPlayer() const override { return _lqPlayer.get(); }
@@ -279,12 +290,7 @@ private:
     std::unique_ptr<LQMoviePlayer> _lqPlayer;
     bool _isPlaying = false;
 
-    ViewSize _videoSize;
-    int _playerRotateAngle = 0;
-    int _hFlip = 0;
-    int _vFlip = 0;
-    ViewRect _editVideoClipRect;
-    RECT _convertCropSize{};
+    ViewSize _videoSize; // the crop editor's, kept here for the panels that read it
     bool _keepAspectratio = false;
     double _volume = 1.0;
     int _brightness = 0;
@@ -294,6 +300,7 @@ private:
     OutputSelection _outputSelection{OutputSelection::Family::Editor};
     OutputFormatBrowser* _browser = nullptr;
     WatermarkEditor* _watermarks = nullptr;
+    CropRotateEditor* _crop = nullptr; // the geometry: rotation, mirrors, crop
     MusicEditor* _music = nullptr;
     TrimPanel* _trimPanel = nullptr;
     std::unique_ptr<EditExportRun> _exportRun;

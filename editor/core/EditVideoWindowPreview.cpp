@@ -2,6 +2,7 @@
 // frames, closing and the Start action.
 #include "EditVideoWindowController.h"
 
+#include "CropRotateEditor.h"
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
@@ -312,13 +313,14 @@ EditExportSettings EditVideoWindowController::exportSettings() {
     settings.readStoredOutputChoices();
     settings.outputFolder = outputPath();
     settings.keepAspectRatio = _keepAspectratio;
-    settings.totalRotation = _playerRotateAngle + _fileData->sourceData()->angle();
+    settings.totalRotation = _crop->playerRotateAngle() + _fileData->sourceData()->angle();
     _trimPanel->takeTrim(settings);
     return settings;
 }
 
 EditExportContributions EditVideoWindowController::exportContributions() const {
     EditExportContributions parts;
+    parts.geometry = _crop->exportContribution();
     if (_watermarks && !_watermarks->waterMarkList().isEmpty()) {
         // The watermarks as they are now, whole (times and ticks included): later edits reach the next export.
         WaterMarkList list;

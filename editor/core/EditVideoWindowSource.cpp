@@ -1,6 +1,7 @@
 // The editor window's source file: the Add action, the probe off the main thread and the binding of a new file.
 #include "EditVideoWindowController.h"
 
+#include "CropRotateEditor.h"
 #include "Dispatch.h"
 #include "EditExportSettings.h"
 #include "EffectEditor.h"
@@ -116,10 +117,10 @@ void EditVideoWindowController::refreshPlayerView() {
     SimpleData& data = *_fileData;
     // The edit state that carries over to a new file (rotation, mirroring, keep-aspect); colour and volume start
     // again. The crop starts over the whole picture.
-    data.setConvertRateAngle(_playerRotateAngle);
+    data.setConvertRateAngle(_crop->playerRotateAngle());
     data.setKeepAspectratio(_keepAspectratio);
-    data.setHFlip(_hFlip);
-    data.setVFlip(_vFlip);
+    data.setHFlip(_crop->hFlip());
+    data.setVFlip(_crop->vFlip());
     data.setBrightness(0);
     data.setContrast(0);
     data.setSaturation(0);
@@ -131,13 +132,13 @@ void EditVideoWindowController::refreshPlayerView() {
     _volume = 1.0;
 
     const FileData& source = *data.sourceData();
-    _videoSize = EditorLayout::videoSize(source.width(), source.height(), source.angle(), _playerRotateAngle);
-    _editVideoClipRect = ViewRect{0, 0, _videoSize.width, _videoSize.height};
-    _convertCropSize = RECT{};
-    data.setClipRect(_editVideoClipRect);
-    data.setConvertCropSize(_convertCropSize);
+    _videoSize = EditorLayout::videoSize(source.width(), source.height(), source.angle(), _crop->playerRotateAngle());
 
     initPlayer();
+    // A fresh crop overlay over the whole picture, on the new player's view.
+    _crop->initPlayerCliper();
+    data.setClipRect(_crop->editVideoClipRect());
+    data.setConvertCropSize(_crop->convertCropSize());
     if (_watermarks)
         _watermarks->initWatermarkView();
     _cutProgressView->setIsFanxuan(false);
@@ -153,9 +154,7 @@ void EditVideoWindowController::refreshPlayerView() {
     if (_watermarks)
         _watermarks->refreshWaterTime();
 
-    _lqPlayer->SetRotateAngle(_playerRotateAngle);
-    _lqPlayer->SetHFlip(_hFlip);
-    _lqPlayer->SetVFlip(_vFlip);
+    _crop->applyToPlayer(*_lqPlayer);
     _lqPlayer->SetVolume(_volume);
     _lqPlayer->SetBCS(_brightness, _contrast, _saturation);
     seekTo(cutTimeRange_start() / 1e6);

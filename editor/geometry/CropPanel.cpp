@@ -53,20 +53,20 @@ CropPanel::CropPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(fram
     descriptionView->setFont(ControlFont::system(13));
     descriptionView->setStyleSheet("background: transparent; color: black;");
     descriptionView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ViewFrame::setFrame(descriptionView, {5, H - 50, W - 10, 45});
-    separator(this, {5, H - 51, W - 10, 1});
+    ViewFrame::setFrame(descriptionView, {5, H - 60, W - 10, 55});
+    separator(this, {5, H - 61, W - 10, 1});
 
-    label(this, {5, H - 75, 100, 20}, ResourceBundle::localizedStringForKey("original_ratioLabel_string"));
-    _original_SizeLabel = label(this, {0, H - 95, W, 20}, QString::asprintf("%.f x %.f", 0.0, 0.0), Qt::AlignHCenter);
+    label(this, {5, H - 85, 100, 20}, ResourceBundle::localizedStringForKey("original_ratioLabel_string"));
+    _original_SizeLabel = label(this, {0, H - 105, W, 20}, QString::asprintf("%.f x %.f", 0.0, 0.0), Qt::AlignHCenter);
 
-    label(this, {5, H - 118, 110, 20}, ResourceBundle::localizedStringForKey("crop_Area_SizeLabel_string"));
+    label(this, {5, H - 128, 110, 20}, ResourceBundle::localizedStringForKey("crop_Area_SizeLabel_string"));
     const double fieldWidth = (W - 90) / 2;
-    _cropWidthField = numberField(this, {30, H - 147, fieldWidth, 20});
-    const ViewRect heightBack{W / 2 + 15, H - 147, fieldWidth, 20};
+    _cropWidthField = numberField(this, {30, H - 157, fieldWidth, 20});
+    const ViewRect heightBack{W / 2 + 15, H - 157, fieldWidth, 20};
     label(this, {heightBack.x - 30, heightBack.y, 30, 20}, "x", Qt::AlignHCenter);
     _cropHeightField = numberField(this, heightBack);
 
-    _keepAspectBtn = new MOQButton({5, H - 175, 180, 23}, this);
+    _keepAspectBtn = new MOQButton({5, H - 185, 180, 23}, this);
     _keepAspectBtn->setContentTitle("  " + ResourceBundle::localizedStringForKey("KeepAspectRatiostring"));
     _keepAspectBtn->setContentImagePosition(1);
     _keepAspectBtn->setNormalImage(ResourceBundle::imageWithfileName("Resources/checkNoFiles.png"));
@@ -77,12 +77,12 @@ CropPanel::CropPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(fram
     _keepAspectBtn->setSelected(false);
     _keepAspectBtn->setEnabled(false);
 
-    separator(this, {5, H - 196, W - 10, 1});
-    label(this, {5, H - 226, 180, 20}, ResourceBundle::localizedStringForKey("positionLabelstringValue"));
-    label(this, {20, H - 251, 50, 20}, ResourceBundle::localizedStringForKey("topLabelstringValue"));
-    label(this, {20, H - 276, 50, 20}, ResourceBundle::localizedStringForKey("leftMarginLabelstringValue"));
-    _cropTopField = numberField(this, {70, H - 251, 80, 20});
-    _cropLeftField = numberField(this, {70, H - 276, 80, 20});
+    separator(this, {5, H - 206, W - 10, 1});
+    label(this, {5, H - 236, 180, 20}, ResourceBundle::localizedStringForKey("positionLabelstringValue"));
+    label(this, {20, H - 261, 50, 20}, ResourceBundle::localizedStringForKey("topLabelstringValue"));
+    label(this, {20, H - 286, 50, 20}, ResourceBundle::localizedStringForKey("leftMarginLabelstringValue"));
+    _cropTopField = numberField(this, {70, H - 261, 80, 20});
+    _cropLeftField = numberField(this, {70, H - 286, 80, 20});
 
     _edit_cropCancelBtn = new MOQButton({(W - 60) / 2, 5, 60, 30}, this);
     _edit_cropCancelBtn->setContentTitle(ResourceBundle::localizedStringForKey("ResetBtnTitle"));

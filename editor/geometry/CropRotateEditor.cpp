@@ -19,9 +19,9 @@ const QLoggingCategory& cropLog() {
     return category;
 }
 
-ViewRect panelFrame(QWidget* container) {
-    const ViewRect bounds = ViewFrame::bounds(container);
-    return {5, 5, bounds.width - 10, bounds.height - 10};
+// A panel fills its mode's host, which the window shows and hides with the mode.
+ViewRect panelFrame(QWidget* host) {
+    return ViewFrame::bounds(host);
 }
 } // namespace
 
@@ -54,8 +54,9 @@ void CropRotateEditor::post(void (CropRotateEditor::*action)()) {
 
 // ----- set-up -----
 
-void CropRotateEditor::initCropView(QWidget* contentLeftView) {
-    _cropView = new CropPanel(panelFrame(contentLeftView), contentLeftView);
+void CropRotateEditor::initCropView(QWidget* host) {
+    _cropView = new CropPanel(panelFrame(host), host);
+    _cropView->show();
     for (LQTextField* field :
          {_cropView->_cropWidthField, _cropView->_cropHeightField, _cropView->_cropTopField, _cropView->_cropLeftField})
         field->setDelegate(this);
@@ -64,8 +65,9 @@ void CropRotateEditor::initCropView(QWidget* contentLeftView) {
         [this](MOQButton*) { post(&CropRotateEditor::resetCropAction); });
 }
 
-void CropRotateEditor::initAdjustView(QWidget* contentLeftView) {
-    _adjustView = new AdjustPanel(panelFrame(contentLeftView), contentLeftView);
+void CropRotateEditor::initAdjustView(QWidget* host) {
+    _adjustView = new AdjustPanel(panelFrame(host), host);
+    _adjustView->show();
     _adjustView->_left_ratioBtn->setMouseDownAction([this](MOQButton*) { post(&CropRotateEditor::rotateLeftAction); });
     _adjustView->_right_ratioBtn->setMouseDownAction(
         [this](MOQButton*) { post(&CropRotateEditor::rotateRightAction); });

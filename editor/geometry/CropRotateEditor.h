@@ -35,9 +35,10 @@ public:
     explicit CropRotateEditor(CropRotateHost& host, QObject* parent = nullptr);
     ~CropRotateEditor() override;
 
-    // Build the panels inside the editor's left content view, hidden: frame (5, 5, w - 10, h - 10).
-    void initCropView(QWidget* contentLeftView);
-    void initAdjustView(QWidget* contentLeftView);
+    // Build the panels, each filling its mode's host (`cropView`, `adjustView` of the window), which the window
+    // shows and hides with the mode.
+    void initCropView(QWidget* host);
+    void initAdjustView(QWidget* host);
     CropPanel* cropView() const;
     AdjustPanel* adjustView() const;
 

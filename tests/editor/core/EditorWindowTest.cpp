@@ -1,6 +1,7 @@
 #include "EditorWindowTestSupport.h"
 
 #include "../../shell/FakeMediaJob.h"
+#include "CropRotateEditor.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -351,7 +352,7 @@ TEST(EditorWindow, ASecondFileKeepsTheRotationAndStartsTheRestAfresh) {
     EditorWindow w(ToolItemTypeRotate);
     EditVideoWindowController& c = *w.controller;
     w.add(MediaFixtures::mp4());
-    c.setPlayerRotateAngle(90);
+    c.crop()->rotateRightAction();
     c.trimPanel()->setCutTimeRange(500000, 1500000);
     w.add(MediaFixtures::noAudio());
     ASSERT_EQ(c.filePath(), QString::fromStdString(MediaFixtures::noAudio()));

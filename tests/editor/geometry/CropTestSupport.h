@@ -98,8 +98,13 @@ public:
         ViewFrame::setFrame(playerHost, {320, 100, 480, 360});
         open(clip);
         editor = std::make_unique<CropRotateEditor>(*this);
-        editor->initCropView(left);
-        editor->initAdjustView(left);
+        cropHost = new QWidget(left);
+        ViewFrame::setFrame(cropHost, {5, 5, 300, 550});
+        adjustHost = new QWidget(left);
+        ViewFrame::setFrame(adjustHost, {5, 5, 300, 550});
+        adjustHost->hide();
+        editor->initCropView(cropHost);
+        editor->initAdjustView(adjustHost);
     }
     void open(const std::string& clip) {
         source = clip;
@@ -126,6 +131,8 @@ public:
     std::string source;
     std::unique_ptr<QWidget> window;
     QWidget* left;
+    QWidget* cropHost;
+    QWidget* adjustHost;
     QWidget* playerHost;
     std::unique_ptr<LQMoviePlayer> player;
     ViewSize uprightSize;
