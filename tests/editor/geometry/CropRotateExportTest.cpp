@@ -133,3 +133,21 @@ TEST(CropRotateExport, PhoneClipTurnedMirroredAndCroppedIsWrittenAsThePreviewSho
         }
     }
 }
+
+TEST(CropRotateExport, OddOrNegativeMarginsReachTheEngineEvenAndNeverBelowZero) {
+    // Margins that did not come from the overlay (a record read back, say) are still cut down to even values.
+    const std::string source = CropClips::phone();
+    const CropClips::StreamPicture stream = CropClips::streamPicture(source);
+    CropRotateSettings settings;
+    settings.sourceAngle = stream.angle;
+    settings.clipRect = {0, 0, 1, 1};
+    settings.convertCropSize = RECT{-4, 7, 5, -1};
+    const std::string out = exportWith(source, settings.contribution(), "odd_margins");
+    const FfprobeResult probe = ffprobe(out);
+    ASSERT_TRUE(probe.ok);
+    ASSERT_TRUE(probe.firstVideo());
+    // Upright (the stream's own turn applied), less 0 + 4 across and 6 + 0 down.
+    const bool sideways = stream.angle % 180 == 90;
+    EXPECT_EQ(probe.firstVideo()->width, (sideways ? stream.height : stream.width) - 4);
+    EXPECT_EQ(probe.firstVideo()->height, (sideways ? stream.width : stream.height) - 6);
+}
