@@ -5,6 +5,7 @@
 #include "EngineLog.h"
 #include "FilterGraphBuilder.h"
 #include "OutputSettingChecks.h"
+#include "SmartCut.h"
 #include "StreamRecords.h"
 #include "TemporaryOutput.h"
 
@@ -320,6 +321,8 @@ int ConvertJob::run() {
         return kOk;
     _settings.drawText = drawTextCallback();
     int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
+        if (int copied = smartCut(path); copied != SmartCut::kEncodeInstead)
+            return copied;
         ConvertPipeline pipeline(_settings, *_input, bitRates(), _stop, _progress);
         const int result = pipeline.run(path);
         _limitedEndUs.store(result >= 0 && pipeline.limitReached() ? pipeline.writtenEndUs() : 0);
@@ -330,6 +333,29 @@ int ConvertJob::run() {
     if (rc > 0)
         _progress.store(100);
     return kOk;
+}
+
+// A cut that changes nothing else copies what it can (SmartCut); the log says which way each cut went.
+int ConvertJob::smartCut(const std::string& path) {
+    const bool cut = _settings.cutStartUs > 0 || _settings.cutStopUs > 0;
+    SmartCut smart(_settings, *_input, bitRates(), _stop, _progress);
+    if (!smart.suits()) {
+        if (cut)
+            EngineLog::note("cut encoded: " + smart.reason());
+        return SmartCut::kEncodeInstead;
+    }
+    int rc = smart.run(path);
+    if (rc == 0) {
+        EngineLog::note(smart.summary());
+        return rc;
+    }
+    if (rc == AVERROR_EXIT)
+        return rc;
+    EngineLog::note("cut encoded: " + (rc == SmartCut::kEncodeInstead
+                                           ? smart.reason()
+                                           : "copying failed (" + EngineLog::reason(rc) + ")"));
+    _progress.store(0);
+    return SmartCut::kEncodeInstead;
 }
 
 int ConvertJob::stop() {

@@ -90,6 +90,8 @@ private:
     int requireInput(const char* operation) const;
     const std::vector<int64_t>& bitRates();
     int run();
+    // 0 when the cut was written by copying; SmartCut::kEncodeInstead when it is to be encoded; AVERROR_EXIT.
+    int smartCut(const std::string& path);
 
     std::unique_ptr<Demuxer> _input;
     std::optional<std::vector<int64_t>> _bitRates;

@@ -55,6 +55,13 @@ int Encoder::open(const Video& video) {
     context->thread_count = 0;
     if (video.globalHeader)
         context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    if (video.maxBFrames >= 0)
+        context->max_b_frames = video.maxBFrames;
+    context->color_range = video.colorRange;
+    context->color_primaries = video.colorPrimaries;
+    context->color_trc = video.colorTransfer;
+    context->colorspace = video.colorSpace;
+    context->chroma_sample_location = video.chromaLocation;
     AVDictionary* options = nullptr;
     addSpeedOptions(video.codec, &options);
     if (video.inPresentationOrder) {
@@ -62,6 +69,8 @@ int Encoder::open(const Video& video) {
         if (std::string(video.codec->name) == "libx265")
             av_dict_set(&options, "x265-params", "log-level=error:bframes=0", 0);
     }
+    if (!video.profile.empty())
+        av_dict_set(&options, "profile", video.profile.c_str(), 0);
     return finishOpen(std::move(context), video.codec, &options);
 }
 

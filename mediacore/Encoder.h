@@ -3,6 +3,7 @@
 #include "FfmpegOwners.h"
 
 #include <cstdint>
+#include <string>
 
 namespace mediacore {
 
@@ -23,6 +24,15 @@ public:
         // No reordered (B) frames: every prefix of the packets in writing order shows a gap-free run of frames,
         // which a size limit that ends the file at any packet needs.
         bool inPresentationOrder = false;
+        // For pictures that continue a source stream: its profile (FFmpeg's name, "" for the encoder's choice),
+        // at most this many B-frames in a row (-1: the encoder's choice) and its colour description.
+        std::string profile;
+        int maxBFrames = -1;
+        AVColorRange colorRange = AVCOL_RANGE_UNSPECIFIED;
+        AVColorPrimaries colorPrimaries = AVCOL_PRI_UNSPECIFIED;
+        AVColorTransferCharacteristic colorTransfer = AVCOL_TRC_UNSPECIFIED;
+        AVColorSpace colorSpace = AVCOL_SPC_UNSPECIFIED;
+        AVChromaLocation chromaLocation = AVCHROMA_LOC_UNSPECIFIED;
     };
 
     struct Audio {

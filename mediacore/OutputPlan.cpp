@@ -16,20 +16,20 @@ extern "C" {
 
 namespace mediacore {
 
-namespace {
-bool hasPictureEdits(const ConvertSettings& s) {
+bool OutputPlan::hasPictureEdits(const ConvertSettings& s) {
     return s.width > 0 || s.height > 0 || s.fps > 0 || (s.rotateAngle && *s.rotateAngle % 360 != 0) || s.hFlip ||
            s.vFlip || s.cropMargins || s.brightness || s.contrast || s.saturation || !s.effects.empty() || s.subtitle ||
            !s.imageWatermarks.empty() || !s.textWatermarks.empty() || !s.videoWatermarks.empty();
 }
 
+bool OutputPlan::hasSoundEdits(const ConvertSettings& s) {
+    return s.mainAudioVolume != 1.0 || s.audioChannels > 0 || s.audioSampleRate > 0 || !s.music.empty();
+}
+
+namespace {
 bool namesCopy(const std::string& name) {
     CodecCatalog::Choice choice;
     return !name.empty() && CodecCatalog::resolve(name, AVMEDIA_TYPE_VIDEO, choice) && choice.copy;
-}
-
-bool hasSoundEdits(const ConvertSettings& s) {
-    return s.mainAudioVolume != 1.0 || s.audioChannels > 0 || s.audioSampleRate > 0 || !s.music.empty();
 }
 
 // Picks the codec for one stream: the named one, else the source's where possible, else the container's usual.
@@ -186,7 +186,7 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
         codec.clear();
     }
     int rc = chooseEncoder(codec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container,
-                           hasPictureEdits(settings) || video.uprightPixels, video.copy, video.encoder);
+                           OutputPlan::hasPictureEdits(settings) || video.uprightPixels, video.copy, video.encoder);
     if (rc < 0 || video.copy)
         return rc;
     const FilterGraphBuilder builder(settings);
@@ -242,7 +242,7 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
     const AVStream* stream = source.stream(audio.stream);
     const AVCodecParameters* par = stream->codecpar;
     int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container,
-                           hasSoundEdits(settings), audio.copy, audio.encoder);
+                           OutputPlan::hasSoundEdits(settings), audio.copy, audio.encoder);
     if (rc < 0 || audio.copy)
         return rc;
     chooseAudioFormat(settings, par->sample_rate, par->ch_layout.nb_channels, static_cast<AVSampleFormat>(par->format),

@@ -52,6 +52,10 @@ struct OutputPlan {
     // bitRates: bit/s by source stream index (StreamRecords::bitRates). 0 or a negative AVERROR, logged.
     static int make(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
                     OutputPlan& plan);
+
+    // Whether the settings change the picture (size, rate, turn, crop, colour, effects, overlays) or the sound.
+    static bool hasPictureEdits(const ConvertSettings& settings);
+    static bool hasSoundEdits(const ConvertSettings& settings);
 };
 
 } // namespace mediacore

@@ -1,0 +1,433 @@
+#include "SmartCut.h"
+
+#include "CodecCatalog.h"
+#include "DecodableSeek.h"
+#include "Decoder.h"
+#include "Demuxer.h"
+#include "EngineLog.h"
+#include "OutputPlan.h"
+#include "StreamRecords.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mediacore {
+
+// A stretch of pictures decoded and encoded again.
+struct SmartCut::Segment {
+    explicit Segment(const SmartCutPlan::Encoded& r) : range(r) {}
+    const SmartCutPlan::Encoded& range;
+    Decoder decoder;
+    Encoder encoder;
+    bool encoderOpen = false;
+    bool finished = false;
+    int64_t pictures = 0;
+};
+
+namespace {
+constexpr int kOk = 0;
+
+// FFmpeg's name of the source's profile for its encoder; "" leaves the encoder to choose.
+std::string profileName(const AVCodecParameters* par) {
+    if (par->codec_id == AV_CODEC_ID_H264) {
+        switch (par->profile & ~FF_PROFILE_H264_CONSTRAINED) {
+        case FF_PROFILE_H264_BASELINE:
+            return "baseline";
+        case FF_PROFILE_H264_MAIN:
+            return "main";
+        case FF_PROFILE_H264_HIGH:
+            return "high";
+        case FF_PROFILE_H264_HIGH_10:
+            return "high10";
+        case FF_PROFILE_H264_HIGH_422:
+            return "high422";
+        case FF_PROFILE_H264_HIGH_444_PREDICTIVE:
+            return "high444";
+        default:
+            return "";
+        }
+    }
+    if (par->codec_id == AV_CODEC_ID_HEVC) {
+        if (par->profile == FF_PROFILE_HEVC_MAIN)
+            return "main";
+        if (par->profile == FF_PROFILE_HEVC_MAIN_10)
+            return "main10";
+    }
+    return "";
+}
+
+AVRational frameRateOf(const AVStream* stream) {
+    if (stream->avg_frame_rate.num > 0 && stream->avg_frame_rate.den > 0)
+        return stream->avg_frame_rate;
+    if (stream->r_frame_rate.num > 0 && stream->r_frame_rate.den > 0)
+        return stream->r_frame_rate;
+    return AVRational{25, 1};
+}
+
+bool changesParameters(const AVPacket* packet) {
+    size_t size = 0;
+    return av_packet_get_side_data(packet, AV_PKT_DATA_NEW_EXTRADATA, &size) ||
+           av_packet_get_side_data(packet, AV_PKT_DATA_PARAM_CHANGE, &size);
+}
+} // namespace
+
+SmartCut::SmartCut(const ConvertSettings& settings, Demuxer& source, const std::vector<int64_t>& bitRates,
+                   const std::atomic<bool>& stop, std::atomic<int>& progress)
+    : _settings(settings), _source(source), _bitRates(bitRates), _stop(stop), _progress(progress) {}
+
+SmartCut::~SmartCut() = default;
+
+bool SmartCut::suits() {
+    const ConvertSettings& s = _settings;
+    auto no = [this](const std::string& why) {
+        _reason = why;
+        return false;
+    };
+    if (s.cutStartUs <= 0 && s.cutStopUs <= 0)
+        return no("no range is cut");
+    if (!s.videoCodec.empty() || !s.audioCodec.empty() || s.videoBitrateKbps > 0 || s.audioBitrateKbps > 0)
+        return no("codecs or bit rates are set");
+    if (s.sizeLimitBytes > 0)
+        return no("a size limit is set");
+    if (OutputPlan::hasPictureEdits(s) || OutputPlan::hasSoundEdits(s))
+        return no("the picture or the sound is edited");
+    const AVOutputFormat* container = CodecCatalog::containerFor(s.outputPath);
+    const std::string name = container ? container->name : "";
+    if (name != "mp4" && name != "mov" && name != "matroska")
+        return no("the output is not MP4, MOV or Matroska");
+    _video = _source.firstVideoStream();
+    if (_video < 0)
+        return no("there is no video");
+    const AVStream* video = _source.stream(_video);
+    const AVCodecParameters* par = video->codecpar;
+    if (par->codec_id != AV_CODEC_ID_H264 && par->codec_id != AV_CODEC_ID_HEVC)
+        return no(std::string("the video is ") + avcodec_get_name(par->codec_id) + ", not H.264 or HEVC");
+    if (!CodecCatalog::accepts(container, par->codec_id) || !CodecCatalog::encoderFor(par->codec_id))
+        return no(std::string("no encoder for ") + avcodec_get_name(par->codec_id));
+    const bool turned = StreamRecords::rotation(video) != 0 || StreamRecords::mirrored(video);
+    if (s.rotateAngle && (*s.rotateAngle != 0 || turned))
+        return no("the picture is turned");
+    if (turned && !CodecCatalog::storesRotation(container))
+        return no(name + " cannot store the picture's rotation");
+    if (par->field_order != AV_FIELD_PROGRESSIVE && par->field_order != AV_FIELD_UNKNOWN)
+        return no("the video is interlaced");
+    if (par->format == AV_PIX_FMT_NONE || par->width <= 0 || par->height <= 0)
+        return no("the video's picture format is unknown");
+    if (!_units.open(par))
+        return no("the video has no parameter set record (avcC / hvcC)");
+    _audio = s.mainAudioDisabled ? -1 : (s.audioStreamIndex >= 0 ? s.audioStreamIndex : _source.firstAudioStream());
+    if (_audio >= 0 && !CodecCatalog::accepts(container, _source.stream(_audio)->codecpar->codec_id))
+        return no(name + " cannot store the sound as it is");
+    return true;
+}
+
+int SmartCut::encodeInstead(const std::string& reason) {
+    _reason = reason;
+    return kEncodeInstead;
+}
+
+std::string SmartCut::summary() const {
+    if (_plan.pureCopy())
+        return "cut by copy: all " + std::to_string(_plan.copiedPictures()) + " video packets copied";
+    return "cut by copy and encoding: " + std::to_string(_plan.copiedPictures()) + " video packets copied, " +
+           std::to_string(_plan.head().pictures) + " pictures encoded before them and " +
+           std::to_string(_plan.tail().pictures) + " after";
+}
+
+int SmartCut::run(const std::string& outputFile) {
+    int rc = scan();
+    if (rc != kOk)
+        return rc;
+    _plan = SmartCutPlan::make(_packets, _startTicks, _stopTicks);
+    if (!_plan.possible())
+        return encodeInstead(_plan.reason());
+    if ((rc = openOutput(outputFile)) < 0)
+        return rc;
+    if ((rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs)) < 0)
+        return rc;
+    if ((rc = writeRange()) != kOk)
+        return rc;
+    return _muxer.finish();
+}
+
+// Reads the video packets of the range once, without decoding, to plan the cut: from the key frame a decoder
+// starts at for the start, to the first picture a decoder can start from past the end and its leading pictures.
+int SmartCut::scan() {
+    _startTicks = _source.toTicks(_video, _settings.cutStartUs);
+    _stopTicks = _settings.cutStopUs > 0 ? _source.toTicks(_video, _settings.cutStopUs) : INT64_MAX;
+    int rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs);
+    if (rc < 0)
+        return rc;
+    PacketPtr packet = makePacket();
+    int64_t endStart = AV_NOPTS_VALUE; // the first picture a decoder can start from at or past the end
+    for (;;) {
+        if (_stop.load(std::memory_order_relaxed))
+            return AVERROR_EXIT;
+        rc = _source.read(packet.get());
+        if (rc == AVERROR_EXIT)
+            return rc;
+        if (rc == AVERROR_EOF)
+            break;
+        if (rc < 0)
+            return encodeInstead("the file cannot be read through the range");
+        if (packet->stream_index != _video) {
+            av_packet_unref(packet.get());
+            continue;
+        }
+        const NalUnits::Summary summary = _units.summarise(packet.get());
+        std::string problem;
+        if (packet->pts == AV_NOPTS_VALUE)
+            problem = "video packets without presentation times";
+        else if ((packet->flags & AV_PKT_FLAG_CORRUPT) || !summary.valid)
+            problem = "damaged video packets in the range";
+        else if (changesParameters(packet.get()) || (summary.parameterSets && !_units.sameParameterSets(packet.get())))
+            problem = "the video's parameters change in the range";
+        const int64_t pts = packet->pts;
+        av_packet_unref(packet.get());
+        if (!problem.empty())
+            return encodeInstead(problem);
+        _packets.push_back(SmartCutPlan::Packet{pts, summary.decoderStart, summary.leading});
+        // Leading pictures follow their start picture; the first later one ends them.
+        if (endStart != AV_NOPTS_VALUE && pts > endStart)
+            break;
+        if (endStart == AV_NOPTS_VALUE && summary.decoderStart && pts >= _stopTicks)
+            endStart = pts;
+    }
+    return kOk;
+}
+
+int SmartCut::openOutput(const std::string& outputFile) {
+    int rc = _muxer.open(outputFile, CodecCatalog::containerFor(_settings.outputPath), &_stop);
+    if (rc < 0)
+        return rc;
+    const AVStream* video = _source.stream(_video);
+    if ((_videoOut = _muxer.addCopiedStream(video)) < 0)
+        return _videoOut;
+    size_t size = 0;
+    if (const uint8_t* matrix = av_stream_get_side_data(video, AV_PKT_DATA_DISPLAYMATRIX, &size))
+        if (uint8_t* copy = av_stream_new_side_data(_muxer.stream(_videoOut), AV_PKT_DATA_DISPLAYMATRIX, size))
+            std::memcpy(copy, matrix, size);
+    if (_audio >= 0 && (_audioOut = _muxer.addCopiedStream(_source.stream(_audio))) < 0)
+        return _audioOut;
+    return _muxer.writeHeader();
+}
+
+int SmartCut::writeRange() {
+    if (_plan.head().present)
+        _head = std::make_unique<Segment>(_plan.head());
+    if (_plan.tail().present)
+        _tail = std::make_unique<Segment>(_plan.tail());
+    if (_audio >= 0) {
+        _audioDone = false;
+        _audioStart = _source.toTicks(_audio, _source.toMicroseconds(_video, _plan.originPts()));
+        _audioStop = _plan.endPts() != INT64_MAX
+                         ? _source.toTicks(_audio, _source.toMicroseconds(_video, _plan.endPts()))
+                         : INT64_MAX;
+    }
+    const size_t last = _plan.lastPacket();
+    size_t index = 0;
+    PacketPtr packet = makePacket();
+    while (!_videoDone || !_audioDone) {
+        if (_stop.load(std::memory_order_relaxed))
+            return AVERROR_EXIT;
+        int rc = _source.read(packet.get());
+        if (rc == AVERROR_EXIT)
+            return rc;
+        if (rc < 0)
+            break;
+        if (packet->stream_index == _video && !_videoDone) {
+            if (index >= _packets.size() || packet->pts != _packets[index].pts)
+                rc = encodeInstead("the file reads differently the second time");
+            else
+                rc = videoPacket(index, packet.get());
+            if (++index > last)
+                _videoDone = true;
+            _progress.store(static_cast<int>(std::min<size_t>(99, index * 99 / (last + 1))), std::memory_order_relaxed);
+        } else if (packet->stream_index == _audio && !_audioDone) {
+            rc = audioPacket(packet.get());
+        }
+        av_packet_unref(packet.get());
+        if (rc != kOk)
+            return rc;
+    }
+    if (!_videoDone)
+        return encodeInstead("the file ends before the range it read the first time");
+    return kOk;
+}
+
+int SmartCut::videoPacket(size_t index, AVPacket* packet) {
+    int rc = kOk;
+    if (_head && !_head->finished && index <= _head->range.lastPacket) {
+        if ((rc = decodeInto(*_head, packet)) != kOk)
+            return rc;
+        if (index == _head->range.lastPacket) {
+            if ((rc = finishSegment(*_head)) != kOk)
+                return rc;
+            for (; !_waiting.empty(); _waiting.pop_front())
+                if ((rc = writeVideo(_waiting.front().get(), _source.stream(_video)->time_base)) < 0)
+                    return rc;
+        }
+    }
+    if (_plan.copyKeeps(index) && (rc = copyVideo(index, packet)) != kOk)
+        return rc;
+    if (_tail && index >= _tail->range.firstPacket && index <= _tail->range.lastPacket) {
+        if ((rc = decodeInto(*_tail, packet)) != kOk)
+            return rc;
+        if (index == _tail->range.lastPacket)
+            return finishSegment(*_tail);
+    }
+    return kOk;
+}
+
+int SmartCut::copyVideo(size_t index, AVPacket* packet) {
+    PacketPtr copied;
+    // After or before encoded pictures, whose parameter sets a decoder may hold by then, a picture it can start
+    // from gets the stream's own again.
+    if ((_head || _tail) && _packets[index].decoderStart) {
+        copied = _units.withParameterSets(packet);
+    } else if ((copied = makePacket()) && av_packet_ref(copied.get(), packet) < 0) {
+        copied.reset();
+    }
+    // The copy's first picture follows encoded ones (or, in a later join, another file's): an HEVC CRA picture
+    // whose leading pictures were left out becomes a broken-link picture.
+    if (copied && index == _plan.copyFirst() && !_units.markSpliceStart(copied.get()))
+        copied.reset();
+    if (!copied)
+        return EngineLog::failure("copy packet", AVERROR(ENOMEM));
+    const int64_t origin = _plan.originPts();
+    if (copied->pts != AV_NOPTS_VALUE)
+        copied->pts -= origin;
+    if (copied->dts != AV_NOPTS_VALUE)
+        copied->dts -= origin;
+    if (_head && !_head->finished) {
+        _waiting.push_back(std::move(copied));
+        return kOk;
+    }
+    return writeVideo(copied.get(), _source.stream(_video)->time_base);
+}
+
+int SmartCut::audioPacket(AVPacket* packet) {
+    const int64_t time = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    if (time == AV_NOPTS_VALUE)
+        return kOk;
+    if (time >= _audioStop) {
+        _audioDone = true;
+        return kOk;
+    }
+    // Packets covering the range: the first may start up to one sound frame before the output's time 0.
+    if (time + std::max<int64_t>(packet->duration, 0) <= _audioStart)
+        return kOk;
+    if (packet->pts != AV_NOPTS_VALUE)
+        packet->pts -= _audioStart;
+    if (packet->dts != AV_NOPTS_VALUE)
+        packet->dts -= _audioStart;
+    return _muxer.write(packet, _audioOut, _source.stream(_audio)->time_base);
+}
+
+int SmartCut::decodeInto(Segment& segment, const AVPacket* packet) {
+    int rc;
+    if (!segment.decoder.isOpen() && (rc = segment.decoder.open(_source.stream(_video))) < 0)
+        return rc;
+    rc = segment.decoder.push(packet);
+    if (rc < 0 && rc != AVERROR(EAGAIN) && rc != AVERROR_EOF)
+        return EngineLog::failure("decode", rc, _source.path());
+    FramePtr frame = makeFrame();
+    while ((rc = segment.decoder.pull(frame.get())) >= 0) {
+        if (frame->pts >= segment.range.fromPts && frame->pts < segment.range.toPts &&
+            (rc = encodePicture(segment, frame.get())) != kOk)
+            return rc;
+        av_frame_unref(frame.get());
+    }
+    return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF ? kOk : EngineLog::failure("decode", rc, _source.path());
+}
+
+int SmartCut::openEncoder(Segment& segment, const AVFrame* frame) {
+    const AVStream* stream = _source.stream(_video);
+    const AVCodecParameters* par = stream->codecpar;
+    Encoder::Video video;
+    video.codec = CodecCatalog::encoderFor(par->codec_id);
+    video.width = frame->width;
+    video.height = frame->height;
+    video.pixelFormat = static_cast<AVPixelFormat>(frame->format);
+    video.timeBase = stream->time_base;
+    video.frameRate = frameRateOf(stream);
+    video.sampleAspect = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio
+                         : par->sample_aspect_ratio.num > 0 ? par->sample_aspect_ratio
+                                                            : AVRational{1, 1};
+    video.bitRate = _bitRates[_video] > 0 ? _bitRates[_video] : 0;
+    video.profile = profileName(par);
+    // A source without B-frames gets none: its decoders may not expect the delay.
+    video.maxBFrames = par->video_delay == 0 ? 0 : -1;
+    video.colorRange = par->color_range;
+    video.colorPrimaries = par->color_primaries;
+    video.colorTransfer = par->color_trc;
+    video.colorSpace = par->color_space;
+    video.chromaLocation = par->chroma_location;
+    int rc = segment.encoder.open(video);
+    if (rc < 0)
+        return rc;
+    segment.encoderOpen = true;
+    return kOk;
+}
+
+int SmartCut::encodePicture(Segment& segment, AVFrame* frame) {
+    int rc;
+    if (!segment.encoderOpen && (rc = openEncoder(segment, frame)) != kOk)
+        return rc;
+    const AVCodecContext* encoder = segment.encoder.context();
+    if (frame->width != encoder->width || frame->height != encoder->height || frame->format != encoder->pix_fmt)
+        return encodeInstead("the picture's size or format changes in the range");
+    frame->pts -= _plan.originPts();
+    rc = segment.encoder.push(frame, _source.stream(_video)->time_base);
+    if (rc < 0)
+        return EngineLog::failure("encode", rc, encoder->codec->name);
+    ++segment.pictures;
+    return pullEncoded(segment);
+}
+
+int SmartCut::pullEncoded(Segment& segment) {
+    PacketPtr packet = makePacket();
+    int rc;
+    while ((rc = segment.encoder.pull(packet.get())) >= 0) {
+        // The encoder writes start codes; the stream's packets are length-prefixed.
+        PacketPtr converted = _units.fromStartCodes(packet.get());
+        av_packet_unref(packet.get());
+        if (!converted)
+            return encodeInstead("an encoded picture does not fit the stream's unit lengths");
+        if ((rc = writeVideo(converted.get(), segment.encoder.context()->time_base)) < 0)
+            return rc;
+    }
+    return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF
+               ? kOk
+               : EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
+}
+
+int SmartCut::finishSegment(Segment& segment) {
+    segment.finished = true;
+    int rc = decodeInto(segment, nullptr); // drains the decoder
+    if (rc != kOk)
+        return rc;
+    if (segment.pictures != segment.range.pictures || !segment.encoderOpen)
+        return encodeInstead("the decoder gave " + std::to_string(segment.pictures) + " pictures where " +
+                             std::to_string(segment.range.pictures) + " were expected");
+    if ((rc = segment.encoder.push(nullptr, _source.stream(_video)->time_base)) < 0 && rc != AVERROR_EOF)
+        return EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
+    return pullEncoded(segment);
+}
+
+// Encoded and copied packets meet at the seams with decoding times from two clocks: a time that does not rise
+// is moved just past the one before (presentation times stay as they are).
+int SmartCut::writeVideo(AVPacket* packet, AVRational timeBase) {
+    const AVRational outBase = _muxer.stream(_videoOut)->time_base;
+    av_packet_rescale_ts(packet, timeBase, outBase);
+    if (packet->dts != AV_NOPTS_VALUE) {
+        if (_lastDts != AV_NOPTS_VALUE && packet->dts <= _lastDts)
+            packet->dts = _lastDts + 1;
+        if (packet->pts != AV_NOPTS_VALUE && packet->dts > packet->pts)
+            return EngineLog::failure("write packet", AVERROR_INVALIDDATA, "decoding times out of order at a seam");
+        _lastDts = packet->dts;
+    }
+    return _muxer.write(packet, _videoOut, outBase);
+}
+
+} // namespace mediacore
