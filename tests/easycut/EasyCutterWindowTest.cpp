@@ -246,7 +246,7 @@ TEST(EasyCutterWindow, AnExportKeepsTheSegmentsTakenAtStartAndLocksTheAddButtons
 }
 
 TEST(EasyCutterWindow, CancelStopsTheChainAndLeavesTheWindowReady) {
-    const std::string source = levelClip();
+    const std::string source = encodedLevelClip();
     Window w(source);
     w.load();
     EasyCutterWindowcontroller& c = w.controller;

@@ -34,12 +34,16 @@ QString shortClip() {
     return QString::fromStdString(MediaFixtures::mp4());
 }
 
-// A conversion of `input` keeping [startS, endS) seconds into folder/base(n).mp4.
-JobStep cutStep(const QString& input, const QString& folder, const QString& base, double startS, double endS) {
+// A conversion of `input` keeping [startS, endS) seconds into folder/base(n).mp4. A cut that changes nothing else
+// copies most of its packets and is over in a moment; `encoded` names the codec, so the whole range is encoded
+// (a job long enough to watch and to cancel).
+JobStep cutStep(const QString& input, const QString& folder, const QString& base, double startS, double endS,
+                bool encoded = false) {
     JobStep step;
     step.inputPath = input;
-    step.configure = [startS, endS](MediaJob& job) {
-        return apiMediaConvertSetCutTime(job.handle(), int64_t(startS * 1e6), int64_t(endS * 1e6));
+    step.configure = [startS, endS, encoded](MediaJob& job) {
+        const int rc = apiMediaConvertSetCutTime(job.handle(), int64_t(startS * 1e6), int64_t(endS * 1e6));
+        return rc > 0 && encoded ? apiMediaConvertSetVcodec(job.handle(), "H264") : rc;
     };
     step.output.folder = folder;
     step.output.baseName = base;
@@ -69,7 +73,7 @@ TEST(EngineJobRunner, OneJobReachesFullProgressAndSucceeds) {
     JobRunner runner(EngineJobFactory::shared());
     Outcome outcome;
     watch(runner, outcome);
-    ASSERT_TRUE(runner.run({cutStep(longClip(), folder, "clip", 0, 8)}, [&](bool ok) { outcome.finishes << ok; }));
+    ASSERT_TRUE(runner.run({cutStep(longClip(), folder, "clip", 0, 8, true)}, [&](bool ok) { outcome.finishes << ok; }));
     ASSERT_TRUE(Dispatch::runUntil([&] { return !outcome.finishes.isEmpty(); }, 60000));
 
     EXPECT_EQ(outcome.finishes, QList<bool>{true});
@@ -117,7 +121,7 @@ TEST(EngineJobRunner, CancelInTheMiddleStopsTheChainWithNoErrorAndNoPartialFile)
     JobRunner runner(EngineJobFactory::shared());
     Outcome outcome;
     watch(runner, outcome);
-    std::vector<JobStep> steps = {cutStep(shortClip(), folder, "a", 0, 1), cutStep(longClip(), folder, "b", 0, 20),
+    std::vector<JobStep> steps = {cutStep(shortClip(), folder, "a", 0, 1), cutStep(longClip(), folder, "b", 0, 20, true),
                                   cutStep(shortClip(), folder, "c", 0, 1)};
     ASSERT_TRUE(runner.run(std::move(steps), [&](bool ok) { outcome.finishes << ok; }));
     ASSERT_TRUE(Dispatch::runUntil(
