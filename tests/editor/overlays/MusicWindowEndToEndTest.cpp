@@ -132,3 +132,31 @@ TEST(MusicWindow, EndToEndTwoMusicItemsPlacedPreviewedAndExported) {
     EXPECT_LT(sound.level(2000, 1.2, 1.8), 0.01);
     EXPECT_LT(sound.level(1000, 0.1, 3.9), 0.005);
 }
+
+TEST(MusicWindow, TheFilesOwnSoundMutedInTheMusicPanelIsSilentInTheOutput) {
+    EditorWindow w(ToolItemTypeMusic);
+    EditVideoWindowController& c = *w.controller;
+    MusicPanel& panel = *c.music()->panel();
+    w.add(MusicClips::source());
+    ASSERT_TRUE(c.lqPlayer());
+    w.click(panel.originalVolumeBtn);
+    ASSERT_TRUE(panel.originalVolumeBtn->selected());
+    EXPECT_EQ(c.lqPlayer()->edits().settings().mainAudioVolume, 0.0);
+
+    const QString folder = c.outputPath();
+    const QStringList before = QDir(folder).entryList(QDir::Files);
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy() && !c.isRunning(); }, 60000));
+    QStringList made = QDir(folder).entryList(QDir::Files);
+    for (const QString& f : before)
+        made.removeAll(f);
+    ASSERT_EQ(made.size(), 1);
+    const std::string out = QDir(folder).filePath(made.first()).toStdString();
+    const DecodedSound sound = DecodedSound::of(out);
+    ASSERT_GT(sound.seconds(), 3.5);
+    EXPECT_LT(sound.level(1000, 0.2, 3.8), 0.005);
+
+    // Un-muted, the next export has it back at its level.
+    w.click(panel.originalVolumeBtn);
+    EXPECT_EQ(c.lqPlayer()->edits().settings().mainAudioVolume, 1.0);
+}
