@@ -243,6 +243,9 @@ void EditVideoWindowController::seekWhileDragging(float progress) {
 void EditVideoWindowController::trimSeek(double seconds) {
     seekTo(seconds);
     _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(seconds)));
+    const double d = duration();
+    if (d > 0)
+        _progressSlider->setProgress(float(seconds / d));
 }
 
 void EditVideoWindowController::trimPlay() {

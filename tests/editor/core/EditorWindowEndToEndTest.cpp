@@ -69,6 +69,9 @@ TEST(EditorWindow, EndToEndTrimKeptThenRemoved) {
     w.add(source);
     ASSERT_NE(c.fileData(), nullptr);
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
+    // A frame of the clip's middle grey, so the pictures show the preview at work.
+    c.trimSeek(1.5);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.lqPlayer()->isSeeking(); }, 5000));
     for (qint64 mode : {ToolItemTypeRotate, ToolItemTypeCrop, ToolItemTypeEffect, ToolItemTypeWatermark,
                         ToolItemTypeSubtitle, ToolItemTypeMusic, ToolItemTypeTrim}) {
         w.click(c.toolButton(mode));
