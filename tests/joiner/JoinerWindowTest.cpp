@@ -94,6 +94,12 @@ struct Window {
         return list;
     }
     bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
+    // Before a picture of the window: the preview has shown the frame it was asked for.
+    void waitForPreview() {
+        LQMoviePlayer* player = controller.previewBar()->player();
+        WindowShots::waitUntil([&] { return player == nullptr || !player->isSeeking(); }, 3000);
+        QTest::qWait(200);
+    }
 
     ShellTestEnvironment env;
     QStringList paths;
@@ -326,6 +332,7 @@ TEST(JoinerWindow, EndToEndTenClipsTrimmedInvertedWithTransitions) {
     w.add(10);
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     EXPECT_EQ(c.fileListTableView()->cells().size(), 10);
+    w.waitForPreview();
     WindowShots::save(w.window, "joiner-01-ten-clips");
 
     // The first clip fades into the second, chosen in its row.
@@ -357,8 +364,7 @@ TEST(JoinerWindow, EndToEndTenClipsTrimmedInvertedWithTransitions) {
     EXPECT_EQ(w.clip(4)->cutTimeRange_start(), 500000);
     EXPECT_EQ(w.clip(4)->cutTimeRange_stop(), 1500000);
     EXPECT_EQ(c.fileListTableView()->cells().at(4)->cuttedTimeLabel()->text(), "00:00:01.00");
-    WindowShots::waitUntil([&] { return !c.previewBar()->player()->isSeeking(); }, 3000);
-    QTest::qWait(200);
+    w.waitForPreview();
     WindowShots::save(w.window, "joiner-02-trimmed");
 
     w.click(c.startJoinnerBtn());
