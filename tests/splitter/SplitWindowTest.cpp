@@ -15,9 +15,9 @@
 #include "NSProgressView.h"
 #include "OpenPanel.h"
 #include "OutputFolderPopUp.h"
+#include "ResourceBundle.h"
 #include "SplitPlan.h"
 #include "SplitProgressView.h"
-#include "ResourceBundle.h"
 #include "SplitValuePrompt.h"
 
 #include <QComboBox>
@@ -438,4 +438,42 @@ TEST(SplitterWindow, CancelStopsTheRunAndLeavesNoPartialPiece) {
         EXPECT_TRUE(ffmpegDecodesCleanly(w.piecePath(name))) << "only finished pieces: " << name.toStdString();
     EXPECT_LT(w.pieces().size(), 2);
     EXPECT_EQ(c.playerSlider()->splitCount(), 1) << "an export does not empty the plan";
+}
+
+TEST(SplitterWindow, ClosingDuringASplitOrAnUnwritableFolderLeavesNothing) {
+    const QString blocked = QString::fromStdString(MediaFixtures::freshDir("split-blocked"));
+    {
+        Window w(splitLevelClip());
+        SplitWindowController& c = w.controller;
+        w.load();
+        // The output folder is a file: no piece can be written, which is said once, never as a success.
+        QFile file(blocked + "/not-a-folder");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.close();
+        c.setOutputPath(file.fileName());
+        w.click(c.splitBtn());
+        w.export_();
+        ASSERT_EQ(w.alerts.size(), 1) << w.alerts.join("|").toStdString();
+        EXPECT_TRUE(w.alerts.first().startsWith("error:")) << w.alerts.first().toStdString();
+        EXPECT_EQ(w.resultAlerts, 0);
+        EXPECT_EQ(c.startExportBtn()->contentTitle(), "Start");
+        EXPECT_TRUE(c.addfileBtn()->isEnabled());
+        EXPECT_EQ(QDir(blocked).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"not-a-folder"});
+    }
+    QString folder;
+    {
+        Window w(splitLevelClip());
+        SplitWindowController& c = w.controller;
+        folder = c.outputPath();
+        w.load();
+        w.click(c.startExportBtn()); // no plan: the whole file as one piece
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+        c.close();
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 5000));
+        EXPECT_EQ(c.lqPlayer(), nullptr);
+        EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+        EXPECT_EQ(w.resultAlerts, 0);
+    }
+    EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
 }
