@@ -95,6 +95,13 @@ struct Window {
         settle();
     }
     bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
+    // Before a picture of the window: the preview has shown the frame it was asked for.
+    void shot(const QString& name) {
+        LQMoviePlayer* player = controller.lqPlayer();
+        WindowShots::waitUntil([&] { return player == nullptr || !player->isSeeking(); }, 3000);
+        QTest::qWait(200);
+        WindowShots::save(window, name);
+    }
     void export_() {
         click(controller.startExportBtn());
         ASSERT_TRUE(WindowShots::waitUntil([&] { return idle(); }, 120000));
@@ -199,20 +206,20 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     EXPECT_EQ(c.split_timepopBtn()->itemText(c.split_timepopBtn()->count() - 1), "Custom...");
     w.click(c.splitBtn());
     ASSERT_EQ(c.playerSlider()->splitCount(), 3);
-    WindowShots::save(w.window, "split-01-by-time");
+    w.shot("split-01-by-time");
 
     w.click(c.startExportBtn());
     EXPECT_EQ(c.startExportBtn()->contentTitle(), "Cancel");
     EXPECT_FALSE(c.addfileBtn()->isEnabled());
     EXPECT_FALSE(c.split_timeBtn()->isEnabled());
     WindowShots::waitUntil([&] { return c.exportProgressView()->progress() > 0.3f || w.idle(); }, 60000);
-    WindowShots::save(w.window, "split-02-exporting");
+    w.shot("split-02-exporting");
     ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 120000));
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     EXPECT_EQ(w.resultAlerts, 1);
     EXPECT_FLOAT_EQ(c.exportProgressView()->progress(), 1.0f);
     EXPECT_EQ(c.startExportBtn()->contentTitle(), "Start");
-    WindowShots::save(w.window, "split-03-exported");
+    w.shot("split-03-exported");
     QStringList names = w.pieces();
     ASSERT_EQ(names.size(), 4);
     const double lengths[] = {1, 1, 1, 0.5};
@@ -251,7 +258,7 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     ASSERT_EQ(c.playerSlider()->splitCount(), 2);
     w.click(c.split_manuallyBtn()); // pressed again: the points stay
     EXPECT_EQ(c.playerSlider()->splitCount(), 2);
-    WindowShots::save(w.window, "split-04-manual");
+    w.shot("split-04-manual");
     w.export_();
     names = w.pieces();
     ASSERT_EQ(names.size(), 3);
@@ -272,7 +279,7 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     EXPECT_EQ(c.split_sizepopBtn()->currentText(), "0.25 MB");
     w.click(c.splitBtn());
     EXPECT_GE(c.playerSlider()->splitCount(), 1);
-    WindowShots::save(w.window, "split-05-by-size");
+    w.shot("split-05-by-size");
     w.export_();
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
     names = w.pieces();
@@ -287,7 +294,7 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     w.typeCount("3");
     w.click(c.splitBtn());
     EXPECT_EQ(c.playerSlider()->splitCount(), 2);
-    WindowShots::save(w.window, "split-06-equal-parts");
+    w.shot("split-06-equal-parts");
 }
 
 TEST(SplitterWindow, RefusedStepsCountsAndPlansSayWhyAndKeepThePlan) {
