@@ -589,8 +589,10 @@ void SplitWindowController::startExportAction() {
     _sizeChain.reset();
     if (_split_sizeBtn->isChecked()) {
         const float step = SplitPlan::stepFromTitle(_split_sizepopBtn->currentText());
-        if (!(step > 0)) {
-            refuse(SplitPlan::Refusal::StepNotPositive);
+        // The same checks as the plan's: a step that cannot be used, or more pieces than a run may write.
+        const SplitPlan::Result estimate = SplitPlan::byStep(step, sizeTotal());
+        if (!estimate.ok()) {
+            refuse(estimate.refusal);
             return;
         }
         _sizeChain = std::make_unique<SplitExport::SizeChain>(source, SplitPlan::sizeLimitBytes(step), outputPath(),

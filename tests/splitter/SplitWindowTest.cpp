@@ -345,6 +345,16 @@ TEST(SplitterWindow, RefusedStepsCountsAndPlansSayWhyAndKeepThePlan) {
         EXPECT_EQ(c.playerSlider()->splitCount(), 0) << count.typed;
     }
     EXPECT_TRUE(SplitPlan::refusalMessage(SplitPlan::Refusal::TooManyPieces).contains("500"));
+
+    // By size, a step that would make more pieces than a run may write is refused at Start too: nothing is written.
+    w.click(c.split_sizeBtn());
+    w.chooseCustom(c.split_sizepopBtn(), "0.001");
+    ASSERT_EQ(c.split_sizepopBtn()->currentText(), "0.001 MB");
+    c.startExportAction();
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_EQ(w.alerts.takeFirst(), SplitPlan::refusalMessage(SplitPlan::Refusal::TooManyPieces));
+    EXPECT_FALSE(c.isRunning());
+    EXPECT_TRUE(w.pieces().isEmpty());
 }
 
 TEST(SplitterWindow, TheTimelineResumesWhatWasPlayingAndTheEndResetsThePlayButton) {
