@@ -56,6 +56,11 @@ std::string hevc() {
                                      "keyint=25:min-keyint=25:scenecut=0:bframes=3:log-level=error -pix_fmt yuv420p");
 }
 
+std::string hevcMov() {
+    return clip("smartcut_hevc.mov", "-c:v libx265 -preset veryfast -x265-params "
+                                     "keyint=25:min-keyint=25:scenecut=0:bframes=3:log-level=error -pix_fmt yuv420p");
+}
+
 std::string hevc10() {
     return clip("smartcut_hevc10.mkv", "-c:v libx265 -preset veryfast -x265-params "
                                        "keyint=25:min-keyint=25:scenecut=0:bframes=3:log-level=error "
@@ -161,6 +166,10 @@ struct CutCase {
     double start, stop; // seconds
 };
 
+void PrintTo(const CutCase& c, std::ostream* os) {
+    *os << c.name << " " << c.start << ".." << c.stop << " s";
+}
+
 class SmartCutRangeTest : public SmartCutTest, public ::testing::WithParamInterface<CutCase> {};
 
 TEST_P(SmartCutRangeTest, KeepsTheExactPicturesAndCopiesBetweenKeyFrames) {
@@ -205,7 +214,8 @@ INSTANTIATE_TEST_SUITE_P(Ranges, SmartCutRangeTest,
                                            CutCase{"H264MkvSource", h264Mkv, "f.mkv", 0.7, 2.9},
                                            CutCase{"H264Mov", h264Mov, "g.mov", 0.36, 3.12},
                                            CutCase{"HevcOpenGroups", hevc, "h.mp4", 0.52, 2.61},
-                                           CutCase{"Hevc10Bit", hevc10, "i.mkv", 1.3, 3.5}),
+                                           CutCase{"Hevc10Bit", hevc10, "i.mkv", 1.3, 3.5},
+                                           CutCase{"HevcMov", hevcMov, "j.mov", 0.9, 3.05}),
                          [](const ::testing::TestParamInfo<CutCase>& info) { return info.param.name; });
 
 TEST_F(SmartCutTest, ARangeFromKeyFrameToKeyFrameIsAPureCopy) {
