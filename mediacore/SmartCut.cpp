@@ -141,6 +141,8 @@ int SmartCut::run(const std::string& outputFile) {
     _plan = SmartCutPlan::make(_packets, _startTicks, _stopTicks);
     if (!_plan.possible())
         return encodeInstead(_plan.reason());
+    if (_changeAt <= _plan.lastPacket())
+        return encodeInstead("the video's parameters change in the range");
     if ((rc = openOutput(outputFile)) < 0)
         return rc;
     if ((rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs)) < 0)
@@ -180,8 +182,10 @@ int SmartCut::scan() {
             problem = "video packets without presentation times";
         else if ((packet->flags & AV_PKT_FLAG_CORRUPT) || !summary.valid)
             problem = "damaged video packets in the range";
-        else if (changesParameters(packet.get()) || (summary.parameterSets && !_units.sameParameterSets(packet.get())))
-            problem = "the video's parameters change in the range";
+        // Parameters that change past the range's end (the scan reads a little beyond it) do not matter.
+        if (_changeAt == SIZE_MAX &&
+            (changesParameters(packet.get()) || (summary.parameterSets && !_units.sameParameterSets(packet.get()))))
+            _changeAt = _packets.size();
         const int64_t pts = packet->pts;
         av_packet_unref(packet.get());
         if (!problem.empty())

@@ -78,6 +78,7 @@ private:
     int _audio = -1;
     NalUnits _units;
     std::vector<SmartCutPlan::Packet> _packets; // the video packets read by scan(), in decoding order
+    size_t _changeAt = SIZE_MAX;                // the first of them whose parameters differ from the stream's
     SmartCutPlan _plan;
     int64_t _startTicks = 0;
     int64_t _stopTicks = INT64_MAX;

@@ -73,6 +73,22 @@ std::string h264OpenGop() {
                                           "-x264-params open-gop=1 -pix_fmt yuv420p");
 }
 
+// 4 s of H.264 without sound whose parameter sets change at 2 s (two encodings, High then Main, one after the
+// other, each with its parameter sets in the stream).
+std::string changingParameters() {
+    const std::string first = MediaFixtures::make(
+        "smartcut_high.h264", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=2 -c:v libx264 -preset veryfast "
+                              "-bf 0 -g 25 -sc_threshold 0 -profile:v high -f h264");
+    const std::string second = MediaFixtures::make(
+        "smartcut_main.h264", "-f lavfi -i smptebars=size=320x240:rate=25:duration=2 -c:v libx264 -preset veryfast "
+                              "-bf 0 -g 25 -sc_threshold 0 -profile:v main -f h264");
+    const std::string both = MediaFixtures::dir() + "/smartcut_both.h264";
+    if (MediaFixtures::run("cat " + MediaFixtures::quote(first) + " " + MediaFixtures::quote(second) + " > " +
+                           MediaFixtures::quote(both)) != 0)
+        return "";
+    return MediaFixtures::make("smartcut_changing.mkv", "-r 25 -i " + MediaFixtures::quote(both) + " -c copy");
+}
+
 // MPEG-4 part 2: another codec, always encoded.
 std::string mpeg4() {
     return clip("smartcut_mpeg4.mp4", "-c:v mpeg4 -q:v 3 -bf 2 -g 25");
@@ -244,6 +260,7 @@ TEST_F(SmartCutTest, WhatCannotBeCopiedIsEncodedAndSaysSo) {
         {"another codec", mpeg4, "a.mp4", 1.3, 2.5, "not H.264 or HEVC"},
         {"open groups of H.264", h264OpenGop, "b.mp4", 1.3, 2.5, "a decoder can start from"},
         {"no key frame inside", h264, "c.mp4", 1.2, 1.7, "a copy can start from"},
+        {"parameters that change inside", changingParameters, "e.mkv", 1.5, 3.3, "parameters change in the range"},
         {"a container that does not take it as it is", h264, "d.avi", 1.3, 2.5, "not MP4, MOV or Matroska"},
     };
     for (const Case& c : cases) {
@@ -255,6 +272,15 @@ TEST_F(SmartCutTest, WhatCannotBeCopiedIsEncodedAndSaysSo) {
         EXPECT_TRUE(ffmpegDecodesCleanly(out(c.output)));
         EXPECT_EQ(framesOf(out(c.output)).hashes.size(), static_cast<size_t>(pictureCount(c.stop - c.start)));
     }
+}
+
+TEST_F(SmartCutTest, ParametersThatChangeOnlyPastTheRangeDoNotStopTheCopy) {
+    const std::string output = out("before.mkv");
+    std::string log;
+    ASSERT_GT(cut(changingParameters(), output, 0.5, 1.7, &log), 0) << log;
+    EXPECT_NE(log.find("cut by copy"), std::string::npos) << log;
+    EXPECT_TRUE(ffmpegDecodesCleanly(output));
+    EXPECT_EQ(framesOf(output).hashes.size(), static_cast<size_t>(pictureCount(1.2)));
 }
 
 TEST_F(SmartCutTest, TheTwoPiecesOfAnInvertedTrimJoinIntoTheSourceLessTheRange) {
