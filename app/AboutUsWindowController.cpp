@@ -1,9 +1,11 @@
 #include "AboutUsWindowController.h"
 
 #include "ControlFont.h"
+#include "LinkOpener.h"
 #include "Modal.h"
 #include "ResourceBundle.h"
 #include "ViewFrame.h"
+#include "WindowKeys.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
 
@@ -102,10 +104,11 @@ void AboutUsWindowController::windowDidLoad() {
     _bottomContentLabel->setText(localized("bottomContentLabelstring"));
 
     styleLink(_middleLeftContentLabel, "middleLeftContentLabelstring");
-    _middleLeftContentLabel->setMouseDownAction([](MOQButton*) { Workspace::openURL(QUrl(localized("homepageUrl"))); });
+    _middleLeftContentLabel->setMouseDownAction(
+        [w](MOQButton*) { LinkOpener::open(QUrl(localized("homepageUrl")), w); });
     styleLink(_middleRightContentLabel, "middleRightContentLabelstring");
     _middleRightContentLabel->setMouseDownAction(
-        [](MOQButton*) { Workspace::openURL(QUrl(mailAddressUrl(localized("email_address")))); });
+        [w](MOQButton*) { LinkOpener::open(QUrl(mailAddressUrl(localized("email_address"))), w); });
 
     _okBtn->setNormalBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_Normal.bmp")));
     _okBtn->setOnBackgroundImage(ResourceBundle::imageWithfileName(QStringLiteral("About/btnOK_On.bmp")));
@@ -116,6 +119,7 @@ void AboutUsWindowController::windowDidLoad() {
     _okBtn->setBordered(false);
     // Closing ends the modal run (windowShouldClose).
     _okBtn->setMouseDownAction([this](MOQButton*) { close(); });
+    WindowKeys::answerWith(w, [this] { close(); }, [this] { close(); });
 }
 
 bool AboutUsWindowController::windowShouldClose() {

@@ -1,5 +1,6 @@
 #include "AppDelegate.h"
 
+#include "LinkOpener.h"
 #include "ResourceBundle.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
@@ -44,5 +45,5 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::showHelpAction() {
-    Workspace::openURL(QUrl(ResourceBundle::localizedStringForKey(QStringLiteral("supprotUrl"))));
+    LinkOpener::open(QUrl(ResourceBundle::localizedStringForKey(QStringLiteral("supprotUrl"))), _mainWindow);
 }

@@ -3,6 +3,7 @@
 #include "AppDelegate.h"
 #include "ResourceBundle.h"
 #include "ViewController.h"
+#include "WindowKeys.h"
 
 #include <QLayout>
 #include <QMainWindow>
@@ -21,6 +22,9 @@ MainInterface::MainInterface() : _delegate(std::make_unique<AppDelegate>()), _wi
     _viewController = std::make_unique<ViewController>(_window.get());
     _window->setCentralWidget(_viewController->view());
     _window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    _window->layout()->activate();
+    WindowKeys::fitTitleButtons(_window.get());
+    WindowKeys::quitWith(_window.get());
 }
 
 MainInterface::~MainInterface() {

@@ -6,6 +6,7 @@
 #include "Dispatch.h"
 #include "EasyCutterWindowcontroller.h"
 #include "EditVideoWindowController.h"
+#include "LinkOpener.h"
 #include "JoinnerWindowController.h"
 #include "Notification.h"
 #include "NotificationCenter.h"
@@ -13,6 +14,7 @@
 #include "ViewFrame.h"
 #include "SplitWindowController.h"
 #include "ToolItemType.h"
+#include "WindowKeys.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
 
@@ -325,6 +327,11 @@ void ViewController::openFeatureWindow(FeatureWindowController* controller, cons
 void ViewController::aboutAction() {
     AboutUsWindowController about;
     QWidget* dialog = about.window();
+    // A dialog of the launcher: it stays over it and goes with it.
+    if (_mainWindow) {
+        dialog->setParent(_mainWindow, Qt::Dialog);
+        WindowKeys::fitTitleButtons(dialog);
+    }
     const ViewRect owner = _mainWindow ? ViewFrame::frame(_mainWindow) : ViewRect{};
     const double width = AboutUsWindowController::kWidth;
     const double height = AboutUsWindowController::kHeight;
@@ -334,7 +341,7 @@ void ViewController::aboutAction() {
 }
 
 void ViewController::homepageAction() {
-    Workspace::openURL(QUrl(localized("homepageUrl")));
+    LinkOpener::open(QUrl(localized("homepageUrl")), _mainWindow);
 }
 
 void ViewController::lanuageAction() {}

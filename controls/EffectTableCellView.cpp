@@ -81,6 +81,26 @@ void EffectTableCellView::applyLook() {
     _checkView->setIconSize(QSize(int(CheckSize), int(CheckSize)));
 }
 
+void EffectTableCellView::setNormalImage(const QImage& image) {
+    _normalImage = image;
+    applyLook();
+}
+
+void EffectTableCellView::setSelectedImage(const QImage& image) {
+    _selectedImage = image;
+    applyLook();
+}
+
+void EffectTableCellView::setNormalColor(const QColor& color) {
+    _normalColor = color;
+    applyLook();
+}
+
+void EffectTableCellView::setSelected(bool selected) {
+    _selected = selected;
+    applyLook();
+}
+
 void EffectTableCellView::selected(bool selected) {
     _selected = selected;
     layOut();
@@ -123,8 +143,7 @@ void EffectTableCellView::mousePressEvent(QMouseEvent* event) {
 }
 
 void EffectTableCellView::paintEvent(QPaintEvent* event) {
-    // The look is applied here as well, so colours and images set by plain stores show at the next redraw.
-    applyLook();
+    // Painting only draws: changing the check box's icon or the title's colour here would schedule the next paint.
     if (_row == NoBackgroundRow)
         return;
     QPainter painter(this);

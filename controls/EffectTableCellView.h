@@ -28,13 +28,13 @@ public:
     QPushButton* checkView() const { return _checkView; }
     LabelField* titleLabel() const { return _titleLabel; }
     QImage normalImage() const { return _normalImage; }
-    void setNormalImage(const QImage& image) { _normalImage = image; }
+    void setNormalImage(const QImage& image);
     QImage heightedImage() const { return _heightedImage; }
     void setHeightedImage(const QImage& image) { _heightedImage = image; }
     QImage selectedImage() const { return _selectedImage; }
-    void setSelectedImage(const QImage& image) { _selectedImage = image; }
+    void setSelectedImage(const QImage& image);
     QColor normalColor() const { return _normalColor; }
-    void setNormalColor(const QColor& color) { _normalColor = color; }
+    void setNormalColor(const QColor& color);
     QColor heightedColor() const { return _heightedColor; }
     void setHeightedColor(const QColor& color) { _heightedColor = color; }
     QColor selectedColor() const { return _selectedColor; }
@@ -50,10 +50,10 @@ public:
     EffectTableCellViewDelegate* delegate() const { return _delegate; }
     void setDelegate(EffectTableCellViewDelegate* delegate) { _delegate = delegate; }
 
-    // The check state: setSelected() only stores it; selected(bool) also lays out and reports (to a delegate that
-    // takes the state message but not the check-box click).
+    // The check state: setSelected() stores and shows it; selected(bool) also lays out and reports (to a delegate
+    // that takes the state message but not the check-box click).
     bool selected() const { return _selected; }
-    void setSelected(bool selected) { _selected = selected; }
+    void setSelected(bool selected);
     void selected(bool selected);
     // The highlight: stored, then reported to a delegate that takes both the check-box click and the state
     // message.

@@ -5,6 +5,8 @@
 #include "ViewFrame.h"
 
 #include <QEnterEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -169,6 +171,39 @@ void MOQButton::paintEvent(QPaintEvent* event) {
     paintTitleAndImage(painter);
     painter.setClipping(false);
     _layer.paintBorder(painter, bounds);
+    if (_keyboardFocus && hasFocus()) {
+        QPen ring(palette().color(QPalette::Highlight), 2);
+        ring.setStyle(Qt::DotLine);
+        painter.setPen(ring);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(bounds.adjusted(1, 1, -1, -1), 3, 3);
+    }
+}
+
+void MOQButton::focusInEvent(QFocusEvent* event) {
+    QPushButton::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    _keyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    update();
+}
+
+void MOQButton::focusOutEvent(QFocusEvent* event) {
+    QPushButton::focusOutEvent(event);
+    _keyboardFocus = false;
+    update();
+}
+
+void MOQButton::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool press = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (!press || _isCheckType || event->modifiers() != Qt::NoModifier) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    if (isEnabled() && _mouseDownAction) {
+        const Action action = _mouseDownAction;
+        action(this);
+    }
 }
 
 void MOQButton::paintTitleAndImage(QPainter& painter) {

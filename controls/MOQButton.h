@@ -107,6 +107,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Tab reaches the button and shows a focus ring; Space, Return and Enter press it.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
@@ -135,6 +139,7 @@ private:
     int _state = 0;
 
     bool _isDown = false;
+    bool _keyboardFocus = false; // focus came from the keyboard: the ring shows
     bool _isUp = false;         // pointer over the button: chooses the hover looks
     bool _isCanMouseUp = false; // pointer over the button: arms the click
     LayerStyle _layer;

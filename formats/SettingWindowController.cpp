@@ -22,6 +22,23 @@
 
 namespace {
 
+// The first non-empty option between the braces, trimmed; none when there is none.
+std::optional<QString> firstOption(const QString& value) {
+    const int open = value.indexOf(QLatin1Char('{'));
+    if (open < 0)
+        return std::nullopt;
+    const int close = value.indexOf(QLatin1Char('}'), open + 1);
+    const QString inside = value.mid(open + 1, close < 0 ? -1 : close - open - 1);
+    for (const QString& option : inside.split(QLatin1Char(','))) {
+        QString title = option;
+        title.remove(QLatin1Char('"'));
+        title = title.trimmed();
+        if (!title.isEmpty())
+            return title;
+    }
+    return std::nullopt;
+}
+
 constexpr double kPanelHeight = 178;
 constexpr double kPanelX = 22;
 constexpr double kVideoPanelY = 256;
@@ -323,11 +340,14 @@ void SettingWindowController::defaultSettings() {
             _titles[p] = QString(QLatin1String(""));
             continue;
         }
-        // The same default as picking the profile applies: a value with nothing before its options makes no
-        // choice, so Default and a fresh pick of the profile agree.
+        // The value's own default; a value with nothing before its options defaults to its first option, so
+        // Default always puts back a choice of the profile.
         const auto parameter = static_cast<OutputProfile::Parameter>(p);
-        _titles[p] = ProfileValueParser::resultSelectItemTitleForContentStr(QString::fromUtf8(
-            ProfileReader::valueInText(text, QByteArrayLiteral("Parameter"), OutputProfile::profileKey(parameter))));
+        const QString value = QString::fromUtf8(
+            ProfileReader::valueInText(text, QByteArrayLiteral("Parameter"), OutputProfile::profileKey(parameter)));
+        _titles[p] = ProfileValueParser::resultSelectItemTitleForContentStr(value);
+        if (!_titles[p] || _titles[p]->isEmpty())
+            _titles[p] = firstOption(value);
     }
 }
 
@@ -337,9 +357,7 @@ void SettingWindowController::actiondefaultBtn() {
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     for (int p = 0; p < OutputProfile::ParameterCount; ++p) {
         const auto parameter = static_cast<OutputProfile::Parameter>(p);
-        // An audio profile has no video settings to put back: the video choices stay as they are.
-        if (!isVideoProfile() && OutputProfile::isVideoParameter(parameter))
-            continue;
+        // All eight, the video ones of an audio profile included: its file names them too.
         if (_titles[p] && !_titles[p]->isEmpty())
             defaults.setString(*_titles[p], ownerKey(parameter));
         else

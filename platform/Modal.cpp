@@ -1,6 +1,7 @@
 #include "Modal.h"
 
 #include "ModalSession.h"
+#include "WindowKeys.h"
 
 #include <QList>
 #include <QWidget>
@@ -29,6 +30,8 @@ int Modal::runModalForWindow(QWidget* window) {
         return providers().run(window);
     if (window == nullptr)
         return kModalResponseAbort;
+    if (!window->isVisible())
+        WindowKeys::fitTitleButtons(window);
     ModalSession session(window);
     sessions().append(&session);
     const int code = session.exec();

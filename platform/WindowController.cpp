@@ -2,6 +2,7 @@
 
 #include "Notification.h"
 #include "NotificationCenter.h"
+#include "WindowKeys.h"
 #include "WindowStyle.h"
 
 #include <QEvent>
@@ -23,6 +24,7 @@ QWidget* WindowController::window() {
         created->setAttribute(Qt::WA_DeleteOnClose, false);
         created->installEventFilter(this);
         windowDidLoad();
+        WindowKeys::fitTitleButtons(created);
     }
     return _window.data();
 }

@@ -17,6 +17,7 @@
 #include "ShellLog.h"
 #include "StillFrame.h"
 #include "ViewFrame.h"
+#include "WindowKeys.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
 
@@ -24,6 +25,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include <new>
 #include <vector>
 
 namespace {
@@ -31,6 +33,7 @@ namespace {
 constexpr double kPreviewInterval = 0.1; // seconds
 constexpr char kControllerProperty[] = "clipwright.featureWindowController";
 constexpr double kOutputLabelWidth = 96;
+constexpr int kMaxStillFrameSide = 16384;
 
 QString localized(const QString& key) {
     return ResourceBundle::localizedStringForKey(key);
@@ -67,6 +70,7 @@ void FeatureWindowController::setUpFrame() {
     NotificationCenter::defaultCenter().addObserver(this, kWindowWillCloseNotification,
                                                     [this](const Notification& n) { closewindow(n); });
     WindowStyle::apply(window());
+    WindowKeys::closeWith(window(), [this] { close(); });
 }
 
 OutputFolderPopUp* FeatureWindowController::installOutputPopUp(QWidget* parent, const ViewRect& popUpFrame) {
@@ -110,7 +114,20 @@ QString FeatureWindowController::saveStillFrame(const QImage& frame) {
 QString FeatureWindowController::saveSnapshot(int width, int height, const SnapshotCall& snapshot) {
     if (width <= 0 || height <= 0 || !snapshot)
         return {};
-    std::vector<unsigned char> buffer(size_t(width) * size_t(height) * 4);
+    // A picture larger than any the engine writes, or a buffer the system cannot give, is refused with a message
+    // rather than ending the application.
+    std::vector<unsigned char> buffer;
+    if (width <= kMaxStillFrameSide && height <= kMaxStillFrameSide) {
+        try {
+            buffer.resize(size_t(width) * size_t(height) * 4);
+        } catch (const std::bad_alloc&) {
+            buffer.clear();
+        }
+    }
+    if (buffer.empty()) {
+        showSimpleAlert(localized(QStringLiteral("StillFrameTooLarge")).arg(width).arg(height), 2);
+        return {};
+    }
     int shownWidth = width;
     int shownHeight = height;
     snapshot(&shownWidth, &shownHeight, buffer.data());

@@ -1,4 +1,5 @@
 #include "MOQOpenAlert.h"
+#include "WindowKeys.h"
 
 #include "ControlFont.h"
 #include "MOQButton.h"
@@ -61,6 +62,7 @@ void MOQOpenAlert::windowDidLoad() {
     _okBtn->setContentColor(Qt::black);
     _okBtn->setContentTitle(localized(QStringLiteral("alertOKBtn")));
     _okBtn->setMouseDownAction([this](MOQButton*) { okAction(); });
+    WindowKeys::answerWith(w, [this] { okAction(); }, [this] { okAction(); });
 }
 
 void MOQOpenAlert::okAction() {

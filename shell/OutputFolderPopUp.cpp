@@ -92,9 +92,13 @@ void OutputFolderPopUp::chooseOtherFolder() {
     options.canChooseFiles = true;
     options.canChooseDirectories = true;
     options.allowsMultipleSelection = false;
+    options.directory = _outputPath;
     const QStringList chosen = OpenPanel::run(options, window());
-    if (chosen.isEmpty())
+    if (chosen.isEmpty()) {
+        // Cancelled: the folder in use stays, and the pop-up shows it again instead of "Other...".
+        showFolderTitle();
         return;
+    }
     // Outputs go into a folder: a file chosen in the panel stands for the folder that holds it.
     const QFileInfo info(chosen.first());
     _outputPath = info.isDir() ? info.absoluteFilePath() : info.absolutePath();

@@ -6,6 +6,7 @@
 #include "ShellTestEnvironment.h"
 #include "ViewController.h"
 
+#include "Alert.h"
 #include "Dispatch.h"
 #include "Modal.h"
 #include "Notification.h"
@@ -20,6 +21,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -259,8 +261,9 @@ TEST(Launcher, AboutBoxRunsModallyOverTheLauncher) {
             const ViewRect owner = ViewFrame::frame(window);
             EXPECT_EQ(frame.width, 480);
             EXPECT_EQ(frame.height, 270);
-            EXPECT_DOUBLE_EQ(frame.x, owner.x + (owner.width - 480) / 2);
-            EXPECT_DOUBLE_EQ(frame.y, owner.y + (owner.height - 270) / 2);
+            // Window frames are whole pixels here: a centre that falls on a half rounds.
+            EXPECT_NEAR(frame.x, owner.x + (owner.width - 480) / 2, 0.5);
+            EXPECT_NEAR(frame.y, owner.y + (owner.height - 270) / 2, 0.5);
             const auto labels = dialog->findChildren<LabelField*>();
             QStringList texts;
             for (LabelField* label : labels)
@@ -336,4 +339,107 @@ TEST(Launcher, TheApplicationEndsWithItsLastWindowNotWithTheLauncher) {
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_TRUE(toolClosed) << "closing the launcher alone ended the application";
     settle();
+}
+
+TEST(AboutBox, ReturnAndEscAnswerItAndItIsADialogOfTheLauncher) {
+    Modal::resetProvider();
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape)}) {
+        AboutUsWindowController about;
+        QWidget* dialog = about.window();
+        EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint) << "a fixed-size window";
+        bool answered = true;
+        Dispatch::main([&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(dialog, Qt::Key(key));
+            // Never hang the test: a key that did not answer is a failure, and the box is closed for it.
+            QTimer::singleShot(2000, dialog, [&] {
+                if (dialog->isVisible()) {
+                    answered = false;
+                    dialog->close();
+                }
+            });
+        });
+        about.runModal();
+        EXPECT_TRUE(answered) << key;
+        EXPECT_FALSE(dialog->isVisible()) << key;
+        EXPECT_EQ(Modal::depth(), 0);
+    }
+
+    ShellTestEnvironment env;
+    MainInterface interface;
+    QWidget* parentSeen = nullptr;
+    Qt::WindowType typeSeen = Qt::Widget;
+    Modal::setProvider(
+        [&](QWidget* dialog) {
+            parentSeen = dialog->parentWidget();
+            typeSeen = dialog->windowType();
+            return Modal::kModalResponseStop;
+        },
+        [](int) {});
+    press(interface.viewController()->aboutButton());
+    settle();
+    EXPECT_EQ(parentSeen, interface.window());
+    EXPECT_EQ(typeSeen, Qt::Dialog);
+    EXPECT_FALSE(interface.window()->windowFlags() & Qt::WindowMaximizeButtonHint) << "the launcher's size is fixed";
+}
+
+TEST(Launcher, CtrlQClosesEveryToolWindowThenQuits) {
+    ShellTestEnvironment env;
+    MainInterface interface;
+    interface.window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(interface.window()));
+    interface.viewController()->rotateAction(nullptr);
+    ASSERT_EQ(openToolWindows().size(), 1);
+    QWidget* tool = openToolWindows().first()->window();
+    QTest::keyClick(tool, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(openToolWindows().isEmpty()) << "the tool window closed through its own path";
+    EXPECT_FALSE(interface.window()->isVisible());
+    settle();
+    EXPECT_EQ(enabledStates(interface.viewController()), kAllEnabled);
+}
+
+TEST(Launcher, TabReachesTheButtonsVisiblyAndSpacePressesThem) {
+    ShellTestEnvironment env;
+    QList<QUrl> opened;
+    Workspace::setOpenUrlHandler([&](const QUrl& url) { return opened << url, true; });
+    MainInterface interface;
+    interface.window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(interface.window()));
+    ViewController* launcher = interface.viewController();
+    MOQButton* homepage = launcher->homepageButton();
+    int tabs = 0;
+    while (!homepage->hasFocus() && tabs < 40) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : interface.window(), Qt::Key_Tab);
+        ++tabs;
+    }
+    ASSERT_TRUE(homepage->hasFocus()) << "Tab reaches every button";
+    const QImage plain = homepage->grab().toImage();
+    homepage->clearFocus();
+    const QImage unfocused = homepage->grab().toImage();
+    EXPECT_NE(plain, unfocused) << "the focused button shows a focus ring";
+    homepage->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(homepage, Qt::Key_Space);
+    settle();
+    EXPECT_EQ(opened, QList<QUrl>{QUrl("https://clipwright.example.org")});
+}
+
+TEST(Launcher, ALinkThatCannotOpenSaysSoWithTheAddress) {
+    ShellTestEnvironment env;
+    Workspace::setOpenUrlHandler([](const QUrl&) { return false; });
+    QStringList said;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+        said << request.messageText + "|" + request.informativeText;
+        return 0;
+    });
+    MainInterface interface;
+    press(interface.viewController()->homepageButton());
+    settle();
+    AboutUsWindowController about;
+    about.window();
+    press(about.middleRightContentLabel());
+    ASSERT_EQ(said.size(), 2);
+    EXPECT_TRUE(said[0].contains("https://clipwright.example.org")) << said[0].toStdString();
+    EXPECT_TRUE(said[0].startsWith("The link cannot be opened"));
+    EXPECT_TRUE(said[1].contains("support@clipwright.example.org")) << said[1].toStdString();
+    EXPECT_FALSE(said[1].contains("Subject"));
 }

@@ -114,3 +114,60 @@ TEST(EffectTableCellView, BackgroundAndTitleColours) {
 }
 
 } // namespace
+
+namespace {
+
+// Counts the paint events of a widget and of every widget inside it.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    void watch(QWidget* widget) {
+        widget->installEventFilter(this);
+        for (QWidget* child : widget->findChildren<QWidget*>())
+            child->installEventFilter(this);
+    }
+    // Lets the paints already asked for arrive (a loaded machine delivers them late): waits until 150 ms pass
+    // without one, at most 2 s, then counts from zero again.
+    void settle() {
+        for (int waited = 0; waited < 2000; waited += 150) {
+            const int before = paints;
+            QTest::qWait(150);
+            if (paints == before)
+                break;
+        }
+        paints = 0;
+    }
+};
+
+} // namespace
+
+TEST(EffectTableCellView, AnIdleRowDoesNotRepaint) {
+    WidgetHost host;
+    RowRecorder d;
+    EffectTableCellView* row = makeRow(host, d);
+    row->setSelectedRow(true);
+    row->selected(true);
+    PaintCounter counter;
+    counter.watch(row);
+    counter.settle();
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0) << "an idle row paints nothing";
+
+    // A plain store still shows at once, with a bounded number of paints.
+    row->setSelected(false);
+    row->setNormalColor(Qt::red);
+    QTest::qWait(100);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_LT(counter.paints, 10);
+    EXPECT_EQ(row->titleColor(), QColor(33, 176, 235)) << "the highlight colour while the row is highlighted";
+    row->setSelectedRow(false);
+    EXPECT_EQ(row->titleColor(), QColor(Qt::red));
+    counter.settle();
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0);
+}

@@ -1,4 +1,5 @@
 #include "SettingWindowController.h"
+#include "SourceBundlePath.h"
 #include "MOQImageView.h"
 #include "Modal.h"
 #include "OutputCustomValues.h"
@@ -10,6 +11,7 @@
 #include "UserDefaults.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,8 +162,10 @@ TEST_F(SettingWindowControllerTest, DefaultPutsBackWhatPickingTheProfileApplies)
     auto dialog = open(false, 1, videoPath);
     emit dialog->defaultButton()->clicked();
     EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
-    EXPECT_FALSE(store().hasKey("resolution_SelectTitle")); // no default before the options: keep the source's
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
+    // No default before the options: the first option is the default.
+    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
+    EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "25");
     EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
     EXPECT_EQ(dialog->popUp(P::Channels)->currentText(), "2(Stereo)");
     EXPECT_EQ(store().stringForKey("bitate_SelectTitle"), "2000");
@@ -179,11 +183,12 @@ TEST_F(SettingWindowControllerTest, AudioProfileShowsAndResetsTheAudioPanelOnly)
     EXPECT_EQ(dialog->window()->windowTitle(), "Joiner Output Settings");
 
     emit dialog->defaultButton()->clicked();
-    EXPECT_EQ(store().stringForKey("vcodecSelectTitle"), "HEVC");
-    EXPECT_EQ(store().stringForKey("resolutionSelectTitle"), "1280x720");
+    // All eight keys: the video ones, which an audio profile does not name, are removed.
+    EXPECT_FALSE(store().hasKey("vcodecSelectTitle"));
+    EXPECT_FALSE(store().hasKey("resolutionSelectTitle"));
     EXPECT_EQ(store().stringForKey("acodecSelectTitle"), "MP3");
     EXPECT_EQ(store().stringForKey("abitateSelectTitle"), "192");
-    EXPECT_FALSE(store().hasKey("asamplerateSelectTitle"));
+    EXPECT_EQ(store().stringForKey("asamplerateSelectTitle"), "44100");
     EXPECT_EQ(defaults, 1);
 }
 
@@ -246,8 +251,8 @@ TEST_F(SettingWindowControllerTest, DefaultAfterCustomSizeKeepsTheFieldsVisible)
     choose(*dialog, P::FrameSize, "Custom");
     emit dialog->defaultButton()->clicked();
     EXPECT_TRUE(dialog->customWidth()->isVisibleTo(dialog->window()));
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
-    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
+    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
     EXPECT_EQ(ViewFrame::frame(dialog->window()).width, 480);
 }
 
@@ -266,4 +271,19 @@ TEST_F(SettingWindowControllerTest, ClosingEndsTheModalRun) {
     QTimer::singleShot(0, [raw] { raw->close(); });
     EXPECT_EQ(Modal::runModalForWindow(raw->window()), Modal::kModalResponseStop);
     EXPECT_FALSE(raw->window()->isVisible());
+}
+
+TEST_F(SettingWindowControllerTest, DefaultOnAShippedProfileGivesSensibleChoices) {
+    const QString shipped = QStringLiteral(CLIPWRIGHT_SOURCE_BUNDLE) + "/functionFolder/Video/mp4(H264).pf";
+    ASSERT_TRUE(QFileInfo::exists(shipped));
+    store().setString("320x240", "resolution_SelectTitle");
+    store().setString("1", "achannel_SelectTitle");
+    auto dialog = open(false, 1, shipped);
+    emit dialog->defaultButton()->clicked();
+    EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
+    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "1920x1080");
+    EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "30");
+    EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
+    EXPECT_EQ(store().stringForKey("asamplerate_SelectTitle"), "48000");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "1920x1080");
 }

@@ -15,7 +15,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QPointer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,7 +74,9 @@ TEST(FeatureWindowFrame, ChoosesAnotherFolderOrKeepsTheOldOneWhenThePanelIsCance
     });
     choose(popUp, 4);
     EXPECT_EQ(controller.outputPath(), before);
-    EXPECT_EQ(popUp->currentIndex(), 4);
+    EXPECT_EQ(popUp->currentIndex(), 3) << "a cancelled chooser shows the folder still in use";
+    EXPECT_EQ(popUp->currentText(), "Clipwright");
+    EXPECT_EQ(seen.directory, before) << "the chooser opens in the folder in use";
     EXPECT_EQ(seen.message, "Choose the output folder");
     EXPECT_EQ(seen.prompt, "OK");
     EXPECT_TRUE(seen.canChooseDirectories);
@@ -91,6 +95,15 @@ TEST(FeatureWindowFrame, ChoosesAnotherFolderOrKeepsTheOldOneWhenThePanelIsCance
     choose(popUp, 5);
     EXPECT_EQ(controller.outputPath(), chosen) << "choosing the added folder again keeps it";
     EXPECT_EQ(popUp->currentText(), "Renders");
+
+    OpenPanel::setProvider([&](const OpenPanelOptions& options, QWidget*) {
+        seen = options;
+        return QStringList();
+    });
+    choose(popUp, 4);
+    EXPECT_EQ(controller.outputPath(), chosen);
+    EXPECT_EQ(popUp->currentText(), "Renders") << "a cancelled chooser shows the chosen folder again";
+    EXPECT_EQ(seen.directory, chosen);
 
     // A file picked in the panel stands for its folder.
     QFile file(chosen + "/note.txt");
@@ -374,4 +387,59 @@ TEST(FeatureWindowFrame, SnapshotsBecomeStillFramesInTheOutputFolder) {
     const auto grows = [](int* width, int* height, unsigned char*) { *width = 1920, *height = 1080; };
     EXPECT_TRUE(controller.saveSnapshot(8, 6, grows).isEmpty()) << "a size larger than the buffer is refused";
     EXPECT_TRUE(controller.saveSnapshot(0, 6, red).isEmpty());
+
+    // A huge picture is refused with a message instead of ending the application on a failed allocation.
+    QStringList said;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+        said << request.informativeText;
+        return 0;
+    });
+    bool called = false;
+    const auto never = [&](int*, int*, unsigned char*) { called = true; };
+    EXPECT_TRUE(controller.saveSnapshot(2000000, 2000000, never).isEmpty());
+    EXPECT_FALSE(called);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said.first().contains("2000000 x 2000000")) << said.first().toStdString();
+}
+
+TEST(FeatureWindowFrame, CtrlWAndEscCloseTheWindowAsItsCloseButtonDoes) {
+    ShellTestEnvironment env;
+    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+    for (const QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
+        SCOPED_TRACE(keys.toString().toStdString());
+        FakeJobFactory factory;
+        factory.script.workMs = 5000;
+        QPointer<FrameTestWindow> controller = new FrameTestWindow(factory);
+        controller->setReleasedWhenDone(true);
+        controller->showWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+        ASSERT_TRUE(controller->startRun({fakeStep(controller->outputPath())}));
+        auto job = factory.made.at(0);
+        ASSERT_TRUE(Dispatch::runUntil([&] { return job->started.load(); }, 2000));
+
+        QTest::keySequence(controller->window(), keys);
+        EXPECT_EQ(controller->playersStopped, 1);
+        EXPECT_FALSE(controller->isRunning()) << "the running job is stopped";
+        ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
+        EXPECT_TRUE(job->returned);
+    }
+}
+
+TEST(FeatureWindowFrame, FixedSizeWindowsShowNoMaximiseButton) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    struct FixedWindow : FrameTestWindow {
+        using FrameTestWindow::FrameTestWindow;
+        void windowDidLoad() override {
+            FrameTestWindow::windowDidLoad();
+            window()->setFixedSize(600, 400);
+        }
+    };
+    FixedWindow fixed(factory);
+    EXPECT_FALSE(fixed.window()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(fixed.window()->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_TRUE(fixed.window()->windowFlags() & Qt::WindowMinimizeButtonHint);
+    FrameTestWindow resizable(factory);
+    resizable.window();
+    EXPECT_FALSE(resizable.window()->windowFlags() & Qt::CustomizeWindowHint) << "a resizable window keeps its buttons";
 }
