@@ -219,10 +219,31 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
     return 0;
 }
 
+// Vorbis accepts only the rates its modes cover for the sample rate and channel count (measured on libvorbis
+// 1.3: mono 44.1 kHz takes 32 to 240 kb/s, stereo 45 to 500 kb/s); a rate outside makes its encoder refuse to open.
+int64_t fitVorbisBitRate(int sampleRate, int channels, int64_t bitRate) {
+    int64_t low = 0, high = 0; // for one and for two channels, in kb/s
+    if (sampleRate <= 24000)
+        low = channels > 1 ? 32 : 16, high = channels > 1 ? 160 : 80;
+    else if (sampleRate <= 32000)
+        low = channels > 1 ? 40 : 32, high = channels > 1 ? 320 : 160;
+    else
+        low = channels > 1 ? 45 : 32, high = channels > 1 ? 500 : 240;
+    const int64_t scale = channels > 2 ? channels : 2; // more channels: the stereo range per pair
+    if (channels > 2)
+        low = low * scale / 2, high = high * scale / 2;
+    return std::clamp<int64_t>(bitRate, low * 1000, high * 1000);
+}
+
 // MPEG audio layer II knows only the bit rates of its header table (kbit/s, per stream): any other rate, such as
-// one carried over from a 69 kb/s source, makes its encoder refuse to open. Other encoders take any rate.
-int64_t fitAudioBitRate(const AVCodec* encoder, int sampleRate, int64_t bitRate) {
-    if (encoder->id != AV_CODEC_ID_MP2 || bitRate <= 0)
+// one carried over from a 69 kb/s source, makes its encoder refuse to open. Vorbis has a range per sample rate
+// and channel count. Other encoders take any rate.
+int64_t fitAudioBitRate(const AVCodec* encoder, int sampleRate, int channels, int64_t bitRate) {
+    if (bitRate <= 0)
+        return bitRate;
+    if (encoder->id == AV_CODEC_ID_VORBIS)
+        return fitVorbisBitRate(sampleRate, channels, bitRate);
+    if (encoder->id != AV_CODEC_ID_MP2)
         return bitRate;
     static const int mpeg1[] = {32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384};
     static const int mpeg2[] = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
@@ -259,7 +280,7 @@ int planAudio(const ConvertSettings& settings, const Demuxer& source, const std:
         perChannel = std::clamp<int64_t>(perChannel, 32'000, 160'000);
         audio.bitRate = perChannel * audio.channels;
     }
-    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.bitRate);
+    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.channels, audio.bitRate);
     return 0;
 }
 // The music alone (main audio disabled or absent): the container's usual codec unless one is named, 48 kHz
@@ -277,7 +298,7 @@ int planMusicOnly(const ConvertSettings& settings, OutputPlan& plan) {
     if (!lossless(audio.encoder->id))
         audio.bitRate = settings.audioBitrateKbps > 0 ? static_cast<int64_t>(settings.audioBitrateKbps) * 1000
                                                       : 96'000 * audio.channels;
-    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.bitRate);
+    audio.bitRate = fitAudioBitRate(audio.encoder, audio.sampleRate, audio.channels, audio.bitRate);
     return 0;
 }
 } // namespace
