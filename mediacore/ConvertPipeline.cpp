@@ -272,9 +272,11 @@ bool ConvertPipeline::allDone() const {
 }
 
 void ConvertPipeline::reportTime(int64_t timeUs) {
-    if (_endUs <= _startUs)
+    // Time taken out of the source's timeline (an empty span of its timestamps) is work that will not be done.
+    const int64_t endUs = _endUs - _source.takenOutUs();
+    if (endUs <= _startUs)
         return;
-    int64_t percent = (timeUs - _startUs) * 100 / (_endUs - _startUs);
+    int64_t percent = (timeUs - _startUs) * 100 / (endUs - _startUs);
     int value = static_cast<int>(std::clamp<int64_t>(percent, 0, 99));
     if (value > _progress.load(std::memory_order_relaxed))
         _progress.store(value, std::memory_order_relaxed);

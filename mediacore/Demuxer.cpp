@@ -176,7 +176,7 @@ int64_t Demuxer::measureContentEndUs() {
 
 int Demuxer::read(AVPacket* packet) {
     int rc = av_read_frame(_context.get(), packet);
-    if (rc < 0 || !_discontinuous || packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
+    if (rc < 0 || packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
         return rc;
     const AVRational timeBase = stream(packet->stream_index)->time_base;
     const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
@@ -184,12 +184,24 @@ int Demuxer::read(AVPacket* packet) {
         return rc;
     int64_t& expected = _nextDtsUs[packet->stream_index];
     int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + _jumpOffsetUs;
-    if (expected != AV_NOPTS_VALUE) {
-        const int64_t jump = timeUs - expected;
-        if (jump < -kBackwardJumpUs || jump > kForwardJumpUs) {
-            _jumpOffsetUs -= jump;
-            timeUs -= jump;
+    if (_discontinuous) {
+        if (expected != AV_NOPTS_VALUE) {
+            const int64_t jump = timeUs - expected;
+            if (jump < -kBackwardJumpUs || jump > kForwardJumpUs) {
+                _jumpOffsetUs -= jump;
+                _takenOutUs += std::max<int64_t>(0, jump);
+                timeUs -= jump;
+            }
         }
+    } else if (_frontierUs != AV_NOPTS_VALUE && timeUs - _frontierUs > kForwardJumpUs) {
+        // No stream has anything between the furthest point read so far and this packet: the span holds no
+        // picture and no sound, only a few bytes of timestamps. Filling it would cost a frame per frame time (an
+        // hour's jump in a two-second file), so it is taken out and the timeline runs on. A pause in one stream
+        // while another plays on (a held picture under running sound) moves the frontier and is kept.
+        const int64_t jump = timeUs - _frontierUs;
+        _jumpOffsetUs -= jump;
+        _takenOutUs += jump;
+        timeUs -= jump;
     }
     const int64_t offset = av_rescale_q(_jumpOffsetUs, AV_TIME_BASE_Q, timeBase);
     if (packet->pts != AV_NOPTS_VALUE)
@@ -197,11 +209,15 @@ int Demuxer::read(AVPacket* packet) {
     if (packet->dts != AV_NOPTS_VALUE)
         packet->dts += offset;
     expected = timeUs + (packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0);
+    if (_frontierUs == AV_NOPTS_VALUE || expected > _frontierUs)
+        _frontierUs = expected;
     return rc;
 }
 
 void Demuxer::forgetJumps() {
     _jumpOffsetUs = 0;
+    _takenOutUs = 0;
+    _frontierUs = AV_NOPTS_VALUE;
     _nextDtsUs.assign(_context ? _context->nb_streams : 0, AV_NOPTS_VALUE);
 }
 

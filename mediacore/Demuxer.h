@@ -52,8 +52,11 @@ public:
 
     // The next packet of any stream; AVERROR_EOF at the end. In formats whose timestamps may jump (MPEG-TS and
     // -PS: a recording whose clock reset, files joined end to end), a jump back, or forward by more than 10 s, is
-    // taken out, so the timeline runs on from where it was.
+    // taken out, so the timeline runs on from where it was. In every other format a span of more than 10 s in which
+    // no stream has anything is taken out the same way.
     int read(AVPacket* packet);
+    // The time taken out by forward jumps since the last seek or rewind.
+    int64_t takenOutUs() const { return _takenOutUs; }
 
     // A stream's ticks <-> µs on the file's timeline.
     int64_t toTicks(int streamIndex, int64_t timeUs) const;
@@ -73,6 +76,8 @@ private:
     const std::atomic<bool>* _stop = nullptr;
     bool _discontinuous = false;     // the format's timestamps may jump (AVFMT_TS_DISCONT)
     int64_t _jumpOffsetUs = 0;       // added to every timestamp after the jumps taken out so far
+    int64_t _takenOutUs = 0;         // the forward jumps taken out so far
+    int64_t _frontierUs = INT64_MIN; // the furthest end of any packet read (AV_NOPTS_VALUE: none yet)
     std::vector<int64_t> _nextDtsUs; // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
     int64_t _measuredUs = 0;         // > 0: the content's measured end, in place of the header's
     static constexpr int64_t kMeasurableBytes = 256LL << 20;

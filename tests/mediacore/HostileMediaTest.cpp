@@ -430,3 +430,32 @@ TEST(HostileMedia, TransportStreamWhoseClockResetsKeepsBothHalves) {
     // The second half's sound (880 Hz at 48 kHz) is there, after the first half's.
     EXPECT_GT(ffmpegMeanVolume(joined, 2.5, 1.0), -30.0);
 }
+
+TEST(HostileMedia, AnEmptyHourInTheTimestampsIsTakenOutButAHeldPictureIsKept) {
+    // Picture and sound both jump an hour after the first second: nothing plays in between.
+    const std::string empty = MediaFixtures::make(
+        "gap_hour.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                        "-f lavfi -i sine=frequency=440:duration=2 "
+                        "-vf setpts=PTS+gte(T\\,1)*3600/TB -af asetpts=PTS+gte(T\\,1)*3600/TB "
+                        "-fps_mode passthrough -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
+    // The picture holds for 12 s while the sound plays on: a real pause, kept.
+    const std::string held = MediaFixtures::make(
+        "gap_held.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
+                        "-f lavfi -i sine=frequency=440:duration=14 "
+                        "-vf setpts=PTS+gte(T\\,1)*12/TB -fps_mode passthrough "
+                        "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
+    ASSERT_GT(ffprobe(empty).duration, 3000.0) << "the fixture's timestamps span the hour";
+    const std::string dir = MediaFixtures::freshDir("hostile-gap");
+
+    const std::string fromEmpty = dir + "/empty.mp4";
+    ASSERT_GT(convert(empty, fromEmpty), 0);
+    EXPECT_LT(ffprobe(fromEmpty).duration, 3.0);
+    EXPECT_NEAR(decodedVideoFrames(fromEmpty), 50, 3);
+
+    const std::string fromHeld = dir + "/held.mp4";
+    ASSERT_GT(convert(held, fromHeld), 0);
+    EXPECT_NEAR(ffprobe(fromHeld).duration, 14.0, 0.3);
+    // The held picture fills the pause: as many frames as the sound's length at the output's rate.
+    const double rate = ffprobe(fromHeld).frameRate;
+    EXPECT_NEAR(double(decodedVideoFrames(fromHeld)), 13.0 * rate, 2 * rate);
+}
