@@ -193,7 +193,7 @@ int Demuxer::read(AVPacket* packet) {
                 timeUs -= jump;
             }
         }
-    } else if (_frontierUs != AV_NOPTS_VALUE && timeUs - _frontierUs > kForwardJumpUs) {
+    } else if (_frontierUs != AV_NOPTS_VALUE && timeUs - _frontierUs > kForwardJumpUs && seesEveryStream()) {
         // No stream has anything between the furthest point read so far and this packet: the span holds no
         // picture and no sound, only a few bytes of timestamps. Filling it would cost a frame per frame time (an
         // hour's jump in a two-second file), so it is taken out and the timeline runs on. A pause in one stream
@@ -212,6 +212,18 @@ int Demuxer::read(AVPacket* packet) {
     if (_frontierUs == AV_NOPTS_VALUE || expected > _frontierUs)
         _frontierUs = expected;
     return rc;
+}
+
+bool Demuxer::seesEveryStream() const {
+    // A reader that left out a picture or sound stream cannot tell an empty span from one only its streams pause in.
+    for (unsigned i = 0; i < _context->nb_streams; ++i) {
+        const AVStream* s = _context->streams[i];
+        const AVMediaType type = s->codecpar->codec_type;
+        if ((type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) &&
+            !(s->disposition & AV_DISPOSITION_ATTACHED_PIC) && s->discard >= AVDISCARD_ALL)
+            return false;
+    }
+    return true;
 }
 
 void Demuxer::forgetJumps() {

@@ -68,6 +68,7 @@ private:
     int seekQuietly(int64_t timeUs);
     int openContext(const std::string& path, const std::atomic<bool>* stop);
     void forgetJumps();
+    bool seesEveryStream() const;
     static constexpr int64_t kBackwardJumpUs = 100'000;
     static constexpr int64_t kForwardJumpUs = 10'000'000;
 

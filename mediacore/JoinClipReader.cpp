@@ -110,8 +110,15 @@ int JoinClipReader::openLane(Lane& lane, int streamIndex) {
         return rc;
     lane.stream = streamIndex;
     AVFormatContext* context = lane.input.context();
-    for (unsigned i = 0; i < context->nb_streams; ++i)
-        context->streams[i]->discard = static_cast<int>(i) == streamIndex ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    // Each lane reads the packets of every picture and sound stream, though it decodes only its own: the demuxer
+    // takes out spans in which no stream has anything, and both lanes must see the same spans to stay in step.
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* s = context->streams[i];
+        const bool media =
+            (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO && !(s->disposition & AV_DISPOSITION_ATTACHED_PIC)) ||
+            s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+        context->streams[i]->discard = static_cast<int>(i) == streamIndex || media ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
     const AVStream* stream = lane.input.stream(streamIndex);
     lane.startTicks = lane.input.toTicks(streamIndex, _clip.startUs);
     int64_t stopTicks = _clip.wholeFile ? INT64_MAX : lane.input.toTicks(streamIndex, _clip.stopUs);

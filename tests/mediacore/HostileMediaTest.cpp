@@ -268,14 +268,17 @@ long peakMemoryKiB() {
 }
 } // namespace
 
-// Sound with a 300 s hole in its timestamps: the join pads the hole with silence made as it is written, not
-// held in memory at once (300 s of planar float stereo would be over 100 MB).
+// Sound with a 300 s hole in its timestamps under a picture that runs on: the join pads the hole with silence
+// made as it is written, not held in memory at once (300 s of planar float stereo would be over 100 MB). (A hole
+// in which no stream has anything is taken out instead.)
 TEST(HostileMedia, SoundGapInAJoinIsSilenceWithoutTheMemory) {
-    const std::string gap =
-        MediaFixtures::make("odd_sound_gap_300s.mka", "-f lavfi -i sine=frequency=440:duration=2 "
-                                                      "-af \"asetpts='if(gte(T,1),PTS+300/TB,PTS)'\" -c:a flac");
+    const std::string gap = MediaFixtures::make(
+        "odd_sound_gap_300s.mkv", "-f lavfi -i testsrc2=size=64x48:rate=1:duration=302 "
+                                  "-f lavfi -i sine=frequency=440:duration=2 "
+                                  "-af \"asetpts='if(gte(T,1),PTS+300/TB,PTS)'\" -c:v libx264 -preset ultrafast "
+                                  "-pix_fmt yuv420p -c:a flac");
     const std::string dir = MediaFixtures::freshDir("hostile-soundgap");
-    const std::string out = dir + "/joined.m4a";
+    const std::string out = dir + "/joined.mp4";
     const long before = peakMemoryKiB();
     JOIN_HANDLE join = apiMediaJoinCreate();
     ASSERT_NE(apiMediaJoinAddMediaClip(join, gap.c_str(), 0, 0), nullptr);
@@ -436,13 +439,13 @@ TEST(HostileMedia, AnEmptyHourInTheTimestampsIsTakenOutButAHeldPictureIsKept) {
     const std::string empty = MediaFixtures::make(
         "gap_hour.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
                         "-f lavfi -i sine=frequency=440:duration=2 "
-                        "-vf setpts=PTS+gte(T\\,1)*3600/TB -af asetpts=PTS+gte(T\\,1)*3600/TB "
+                        "-vf 'setpts=PTS+gte(T\\,1)*3600/TB' -af 'asetpts=PTS+gte(T\\,1)*3600/TB' "
                         "-fps_mode passthrough -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
     // The picture holds for 12 s while the sound plays on: a real pause, kept.
     const std::string held = MediaFixtures::make(
         "gap_held.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=2 "
                         "-f lavfi -i sine=frequency=440:duration=14 "
-                        "-vf setpts=PTS+gte(T\\,1)*12/TB -fps_mode passthrough "
+                        "-vf 'setpts=PTS+gte(T\\,1)*12/TB' -fps_mode passthrough "
                         "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac");
     ASSERT_GT(ffprobe(empty).duration, 3000.0) << "the fixture's timestamps span the hour";
     const std::string dir = MediaFixtures::freshDir("hostile-gap");
@@ -451,11 +454,23 @@ TEST(HostileMedia, AnEmptyHourInTheTimestampsIsTakenOutButAHeldPictureIsKept) {
     ASSERT_GT(convert(empty, fromEmpty), 0);
     EXPECT_LT(ffprobe(fromEmpty).duration, 3.0);
     EXPECT_NEAR(decodedVideoFrames(fromEmpty), 50, 3);
+    // A join reads picture and sound apart, and both take the same hour out.
+    const std::string joined = dir + "/joined.mp4";
+    JOIN_HANDLE join = apiMediaJoinCreate();
+    ASSERT_NE(apiMediaJoinAddMediaClip(join, empty.c_str(), 0, 0), nullptr);
+    ASSERT_GT(apiMediaJoinSetOutputPath(join, joined.c_str()), 0);
+    EXPECT_GE(apiMediaJoinStart(join), 0);
+    apiMediaJoinClose(join);
+    EXPECT_LT(ffprobe(joined).duration, 3.0);
+    EXPECT_GT(ffmpegMeanVolume(joined, 1.2, 0.6), -30.0) << "the sound after the hour follows in step";
 
     const std::string fromHeld = dir + "/held.mp4";
     ASSERT_GT(convert(held, fromHeld), 0);
     EXPECT_NEAR(ffprobe(fromHeld).duration, 14.0, 0.3);
     // The held picture fills the pause: as many frames as the sound's length at the output's rate.
-    const double rate = ffprobe(fromHeld).frameRate;
+    const FfprobeResult heldProbe = ffprobe(fromHeld);
+    ASSERT_NE(heldProbe.firstVideo(), nullptr);
+    const double rate = heldProbe.firstVideo()->frameRate;
+    ASSERT_GT(rate, 0);
     EXPECT_NEAR(double(decodedVideoFrames(fromHeld)), 13.0 * rate, 2 * rate);
 }
