@@ -474,3 +474,24 @@ TEST(HostileMedia, AnEmptyHourInTheTimestampsIsTakenOutButAHeldPictureIsKept) {
     ASSERT_GT(rate, 0);
     EXPECT_NEAR(double(decodedVideoFrames(fromHeld)), 13.0 * rate, 2 * rate);
 }
+
+// A source's sound bit rate carried over to an encoder that knows only some rates: MP2 (the MPEG program stream's
+// usual sound) of a 69 kb/s source once failed to open its encoder.
+TEST(HostileMedia, CarriedOverBitRatesAreFittedToTheEncoder) {
+    const std::string source =
+        MediaFixtures::make("odd_aac_69k.mp4", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1 "
+                                               "-f lavfi -i sine=frequency=440:duration=1 -c:v libx264 -preset ultrafast "
+                                               "-pix_fmt yuv420p -c:a aac -b:a 69k -shortest");
+    const std::string dir = MediaFixtures::freshDir("hostile-fitrate");
+    for (const char* extension : {"mpg", "ogg"}) {
+        SCOPED_TRACE(extension);
+        const std::string out = dir + "/out." + extension;
+        ASSERT_GT(convert(source, out, [&](CONVERT_HANDLE job) {
+                      if (std::string(extension) == "ogg") // mono at a rate Vorbis cannot reach for one channel
+                          apiMediaConvertSetAudioEncodeContext(job, 1, 44100), apiMediaConvertSetAudioBitrate(job, 320);
+                  }),
+                  0);
+        EXPECT_TRUE(ffmpegDecodesCleanly(out));
+        EXPECT_EQ(ffprobe(out).count("audio"), 1);
+    }
+}
