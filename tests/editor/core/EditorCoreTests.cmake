@@ -1,6 +1,7 @@
 # The editor window: its layout arithmetic, and the window driven offscreen on generated clips.
 add_executable(editor_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/EditorLayoutTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EditorWatermarkEndToEndTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowEndToEndTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTestSupport.h
