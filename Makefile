@@ -30,7 +30,8 @@ test: build
 sanitize-test: deps
 	cmake -S . -B build-asan -G $(GENERATOR) -DCLIPWRIGHT_SANITIZE=ON -DCLIPWRIGHT_ENGINE_ONLY=ON
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) -L engine
+	cd build-asan && QT_QPA_PLATFORM=offscreen LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp" \
+		ctest --output-on-failure -j $(JOBS) -L engine
 
 # The engine's tests under ThreadSanitizer (on demand, not in CI).
 tsan-test: deps
