@@ -4,13 +4,11 @@
 //   bench_easycut [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
 
-#include "Alert.h"
 #include "EasyCutterWindowcontroller.h"
 #include "LQCutProgressView.h"
 #include "MOQButton.h"
-#include "Modal.h"
 #include "StallWatch.h"
-#include "StandardFolders.h"
+#include "WindowBenchHome.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -34,14 +32,7 @@ int main(int argc, char** argv) {
     const std::string clip = BenchProcess::clip720p20s(folder.string(), "easycut_20s_720p.mp4");
     if (clip.empty())
         return 1;
-    const QString home = QDir::tempPath() + "/clipwright-bench-easycut-home";
-    QDir(home).removeRecursively();
-    StandardFolders::setTestRoot(home);
-    Alert::setProvider([](const AlertRequest& request, QWidget*) {
-        std::printf("alert: %s\n", qPrintable(request.informativeText));
-        return 0;
-    });
-    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+    const QString home = WindowBenchHome::enter("easycut");
 
     EasyCutterWindowcontroller controller;
     controller.window()->show();

@@ -5,12 +5,10 @@
 //   bench_editor [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
 
-#include "Alert.h"
 #include "EditVideoWindowController.h"
 #include "LQCutProgressView.h"
-#include "Modal.h"
 #include "StallWatch.h"
-#include "StandardFolders.h"
+#include "WindowBenchHome.h"
 #include "TrimPanel.h"
 
 #include <QApplication>
@@ -31,14 +29,7 @@ int main(int argc, char** argv) {
     const std::string clip = BenchProcess::clip720p20s(folder.string(), "editor_20s_720p.mp4");
     if (clip.empty())
         return 1;
-    const QString home = QDir::tempPath() + "/clipwright-bench-editor-home";
-    QDir(home).removeRecursively();
-    StandardFolders::setTestRoot(home);
-    Alert::setProvider([](const AlertRequest& request, QWidget*) {
-        std::printf("alert: %s\n", qPrintable(request.informativeText));
-        return 0;
-    });
-    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+    const QString home = WindowBenchHome::enter("editor");
 
     EditVideoWindowController controller;
     controller.setToolItemType(ToolItemTypeTrim);

@@ -4,13 +4,11 @@
 //   bench_joiner [folder]     the clips are made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
 #include "StallWatch.h"
+#include "WindowBenchHome.h"
 
-#include "Alert.h"
 #include "ClipPreviewBar.h"
 #include "JoinnerWindowController.h"
 #include "LQMoviePlayer.h"
-#include "Modal.h"
-#include "StandardFolders.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -43,14 +41,7 @@ int main(int argc, char** argv) {
             return 1;
         paths << QString::fromStdString(path);
     }
-    const QString home = QDir::tempPath() + "/clipwright-bench-joiner-home";
-    QDir(home).removeRecursively();
-    StandardFolders::setTestRoot(home);
-    Alert::setProvider([](const AlertRequest& request, QWidget*) {
-        std::printf("alert: %s\n", qPrintable(request.informativeText));
-        return 0;
-    });
-    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+    const QString home = WindowBenchHome::enter("joiner");
 
     JoinnerWindowController controller;
     controller.window()->show();

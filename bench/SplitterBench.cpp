@@ -5,13 +5,11 @@
 //   bench_splitter [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
 
-#include "Alert.h"
-#include "Modal.h"
 #include "SplitPlan.h"
 #include "SplitProgressView.h"
 #include "SplitWindowController.h"
 #include "StallWatch.h"
-#include "StandardFolders.h"
+#include "WindowBenchHome.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,14 +31,7 @@ int main(int argc, char** argv) {
     const std::string clip = BenchProcess::clip720p20s(folder.string(), "splitter_20s_720p.mp4");
     if (clip.empty())
         return 1;
-    const QString home = QDir::tempPath() + "/clipwright-bench-splitter-home";
-    QDir(home).removeRecursively();
-    StandardFolders::setTestRoot(home);
-    Alert::setProvider([](const AlertRequest& request, QWidget*) {
-        std::printf("alert: %s\n", qPrintable(request.informativeText));
-        return 0;
-    });
-    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
+    const QString home = WindowBenchHome::enter("splitter");
 
     SplitWindowController controller;
     controller.window()->show();

@@ -44,13 +44,13 @@ QImage image(const QString& name) {
 }
 
 // The tool strip, in strip order: mode, normal image, title key, the title's right inset.
-struct ToolButtonSpec {
+struct ToolButtonDef {
     qint64 type;
     const char* image;
     const char* titleKey;
     float rightInset;
 };
-constexpr std::array<ToolButtonSpec, 7> kToolButtons{{
+constexpr std::array<ToolButtonDef, 7> kToolButtons{{
     {ToolItemTypeTrim, "SubFun/btnCut_Normal.bmp", "tool_trimItemTitle", 20},
     {ToolItemTypeCrop, "SubFun/btnCrop_Normal.bmp", "tool_cropItemTitle", 20},
     {ToolItemTypeEffect, "SubFun/btnEffect_Normal.bmp", "tool_effectItemTitle", 20},
@@ -61,8 +61,8 @@ constexpr std::array<ToolButtonSpec, 7> kToolButtons{{
 }};
 
 bool isToolType(qint64 type) {
-    for (const ToolButtonSpec& spec : kToolButtons)
-        if (spec.type == type)
+    for (const ToolButtonDef& def : kToolButtons)
+        if (def.type == type)
             return true;
     return false;
 }
@@ -166,23 +166,23 @@ void EditVideoWindowController::buildToolStrip() {
     const double stripHeight = ViewFrame::frame(_funItemContentView).height;
     QPointer<EditVideoWindowController> self(this);
     for (size_t i = 0; i < kToolButtons.size(); ++i) {
-        const ToolButtonSpec& spec = kToolButtons[i];
+        const ToolButtonDef& def = kToolButtons[i];
         auto* button = new MOQButton(EditorLayout::toolButtonFrame(int(i), stripHeight), _funItemContentView);
-        const QString normal = QString::fromLatin1(spec.image);
+        const QString normal = QString::fromLatin1(def.image);
         button->setNormalImage(image(normal));
         button->setOnImage(image(QString(normal).replace("_Normal", "_On")));
         button->setDownImage(image(QString(normal).replace("_Normal", "_Down")));
         button->setDisAbleImage(image(QString(normal).replace("_Normal", "_Disable")));
         button->setSelectedImage(image(QString(normal).replace("_Normal", "_Down")));
         button->setContentColor(Qt::white);
-        button->setContentTitle(localized(QString::fromLatin1(spec.titleKey)));
-        button->setTitlePosition(std::make_shared<MOQPosition>(0, 0, 0, spec.rightInset));
+        button->setContentTitle(localized(QString::fromLatin1(def.titleKey)));
+        button->setTitlePosition(std::make_shared<MOQPosition>(0, 0, 0, def.rightInset));
         button->setFont(ControlFont::system(12));
         button->setCornerRadius(1);
         button->setBorderWidth(0);
         button->setBordered(false);
         button->setEnabled(false);
-        const qint64 type = spec.type;
+        const qint64 type = def.type;
         button->setMouseDownAction([self, type](MOQButton*) {
             Dispatch::main([self, type] {
                 if (self)
