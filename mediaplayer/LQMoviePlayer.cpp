@@ -270,6 +270,8 @@ void LQMoviePlayer::SetVolume(double gain) {
     if (!usable())
         return;
     _volume = std::isfinite(gain) ? std::clamp(gain, 0.0, 2.0) : 1.0;
+    // The file's own sound only: the music under it keeps its level, as the export writes it.
+    _edits.setMainGain(_volume);
     soundChanged();
 }
 
@@ -280,8 +282,9 @@ void LQMoviePlayer::editsChanged() {
 
 void LQMoviePlayer::soundChanged() {
     editsChanged();
+    // The volume is in the sound edits; the output only mutes at once what has nothing to play.
     if (_audio)
-        _audio->setGain(_edits.silent() ? 0.0 : _volume);
+        _audio->setGain(_edits.silent() ? 0.0 : 1.0);
 }
 
 bool LQMoviePlayer::pictureEdit(const std::function<bool()>& change) {

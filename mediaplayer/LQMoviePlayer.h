@@ -75,7 +75,9 @@ public:
     // written; they are never raised. 1 when written, 0 when there is nothing to write.
     int Snapshot(int* width, int* height, unsigned char* buffer);
 
-    void SetVolume(double gain); // 1 = the file's own level, 0 = silent, up to 2
+    // A gain on the file's own sound (1 = its level, 0 = silent, up to 2) on top of SetMainAudioVolume; the
+    // dubbing music keeps its level.
+    void SetVolume(double gain);
 
     void SetRotateAngle(int degrees);
     void SetHFlip(int on);

@@ -155,7 +155,17 @@ int PlayerEdits::addDubbingMusic(const char* path, int64_t musicStartUs, int64_t
 }
 
 void PlayerEdits::setMainAudioVolume(double volume) {
-    _settings.mainAudioVolume = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
+    _mainLevel = std::isfinite(volume) ? std::clamp(volume, 0.0, 1.0) : 1.0;
+    mainVolumeChanged();
+}
+
+void PlayerEdits::setMainGain(double gain) {
+    _mainGain = std::isfinite(gain) ? std::clamp(gain, 0.0, 2.0) : 1.0;
+    mainVolumeChanged();
+}
+
+void PlayerEdits::mainVolumeChanged() {
+    _settings.mainAudioVolume = _mainLevel * _mainGain;
     soundChanged();
 }
 

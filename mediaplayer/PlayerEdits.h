@@ -56,6 +56,11 @@ public:
                         int64_t timelineEndUs, int64_t fadeInUs, int64_t fadeOutUs, double volume);
 
     void setMainAudioVolume(double volume); // 0..1, clamped
+    // The player's volume: a gain (0..2, clamped) on the file's own sound only, on top of its level; the music
+    // keeps its own factors, as in an export where the volume multiplies the main sound's level.
+    void setMainGain(double gain);
+    double mainAudioLevel() const { return _mainLevel; }
+    double mainGain() const { return _mainGain; }
     void disableMainAudio(bool disabled);
     void setAudioIndex(int streamIndex); // container index; -1 = the first audio stream
 
@@ -65,10 +70,13 @@ public:
 private:
     void pictureChanged() { ++_pictureVersion; }
     void soundChanged() { ++_soundVersion; }
+    void mainVolumeChanged();
 
     mediacore::ConvertSettings _settings;
     SUBTITLE_PARAM _subtitle{};
     LOAD_IMAGE_CALLBACK _loadImage = nullptr;
+    double _mainLevel = 1.0; // as setMainAudioVolume gave it
+    double _mainGain = 1.0;  // as setMainGain gave it
     uint64_t _pictureVersion = 1;
     uint64_t _soundVersion = 1;
 };

@@ -1,4 +1,5 @@
 #include "PlaybackWorker.h"
+#include "PlayerEdits.h"
 #include "AudioSampleBuffer.h"
 #include "Demuxer.h"
 #include "VideoFrameQueue.h"
@@ -172,4 +173,30 @@ TEST_F(PlaybackWorkerTest, MusicPlaysOverAFileWithoutSound) {
     EXPECT_LT(rms(samples, 0.0, 0.45), 50);  // 0.5 .. 0.95 s: before the music's place
     EXPECT_GT(rms(samples, 0.6, 1.4), 1000); // 1.1 .. 1.9 s
     EXPECT_TRUE(sound.finished(1));          // it ends with the file
+}
+
+TEST_F(PlaybackWorkerTest, TheMainGainLeavesTheMusicAtItsLevel) {
+    // The file's sine alone before 0.5 s, the music mixed in over it from 1.0 s.
+    const std::string music = MediaFixtures::mp3WithCover();
+    std::vector<double> mainAlone, withMusic;
+    for (double gain : {1.0, 0.5, 0.0}) {
+        PlayerEdits edits;
+        ASSERT_EQ(edits.addDubbingMusic(music.c_str(), 0, 2000000, 1000000, 2000000, 0, 0, 1.0), 1);
+        edits.setMainGain(gain);
+        auto worker = makeWorker(MediaFixtures::mp4(), edits.settings());
+        worker->start(0, 1);
+        int64_t first = -1;
+        const std::vector<int16_t> samples = readSound(1, 1900, &first);
+        mainAlone.push_back(rms(samples, 0.05, 0.45));
+        withMusic.push_back(rms(samples, 1.1, 1.8));
+        sound.setOnConsumed(nullptr);
+        pictures.setOnPopped(nullptr);
+        worker.reset();
+        pictures.clear();
+        sound.clear();
+    }
+    EXPECT_GT(mainAlone[0], 1000);
+    EXPECT_NEAR(mainAlone[1] / mainAlone[0], 0.5, 0.03);
+    EXPECT_LT(mainAlone[2], 50);
+    EXPECT_GT(withMusic[2], 1000); // the music alone, at its own level
 }

@@ -126,3 +126,26 @@ TEST(PlayerEditsTest, SoundEditsKeepPicturesCurrent) {
     edits.clearDubbingMusic();
     EXPECT_TRUE(edits.silent());
 }
+
+TEST(PlayerEditsTest, TheMainGainScalesTheFilesOwnSoundOnly) {
+    const std::string music = MediaFixtures::mp3WithCover();
+    struct Case {
+        double level, gain, mainVolume;
+    };
+    for (const Case& c : {Case{1.0, 1.0, 1.0}, Case{0.6, 0.5, 0.3}, Case{0.5, 2.0, 1.0}, Case{1.0, 3.0, 2.0},
+                          Case{0.8, 0.0, 0.0}, Case{0.5, -1.0, 0.0}}) {
+        PlayerEdits edits;
+        ASSERT_EQ(edits.addDubbingMusic(music.c_str(), 0, 1000000, 0, 1000000, 0, 0, 0.7), 1);
+        // Either order gives the same level.
+        edits.setMainGain(c.gain);
+        edits.setMainAudioVolume(c.level);
+        EXPECT_DOUBLE_EQ(edits.settings().mainAudioVolume, c.mainVolume) << c.level << " x " << c.gain;
+        PlayerEdits reversed;
+        reversed.setMainAudioVolume(c.level);
+        const uint64_t before = reversed.soundVersion();
+        reversed.setMainGain(c.gain);
+        EXPECT_GT(reversed.soundVersion(), before);
+        EXPECT_DOUBLE_EQ(reversed.settings().mainAudioVolume, c.mainVolume);
+        EXPECT_DOUBLE_EQ(edits.settings().music.at(0).volume, 0.7); // the music keeps its own factor
+    }
+}
