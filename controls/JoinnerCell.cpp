@@ -14,10 +14,13 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
@@ -83,7 +86,13 @@ LabelField* JoinnerCell::makeLabel(const ViewRect& frame, const QString& text) {
     label->setTextColor(Qt::black);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setText(text);
-    ViewFrame::setFrame(label, frame);
+    // The line is drawn from the top of the frame; a frame shorter than the font's line would cut off what hangs
+    // below the baseline (the underscores of file names, g, p, y). It grows downwards, into the gap to the next row,
+    // so the text stays where the layout puts it.
+    ViewRect fitted = frame;
+    fitted.height = std::max(frame.height, double(QFontMetrics(label->font()).height()));
+    fitted.y = frame.y + frame.height - fitted.height;
+    ViewFrame::setFrame(label, fitted);
     return label;
 }
 

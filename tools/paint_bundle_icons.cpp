@@ -833,6 +833,13 @@ bool paintAll(const QString& bundle) {
     put("Resources/checkNoFiles.png", checkBox(false));
     put("Resources/checkFiles.png", checkBox(true));
     put("Resources/trim_textfield.png", field(151, 26));
+    // The subtitle panel's position box: a soft group frame, its title above a faint rule and the slider below.
+    put("Resources/WSBoxA1.png", paintOn(200, 60, [](QPainter& p) {
+            p.setPen(QPen(QColor(196, 204, 212), 1));
+            p.setBrush(QColor(246, 248, 250));
+            p.drawRoundedRect(QRectF(0.5, 0.5, 199, 59), 6, 6);
+            p.fillRect(QRectF(8, 30, 184, 1), QColor(218, 224, 230));
+        }));
     put("Cut/imgWelcome_center.bmp", field(135, 22));
     put("Resources/blankBkg.bmp", strip(8, 1, QColor(255, 255, 255, 110)));
     put("Cut/imgActionBottom.bmp", paintOn(168, 48, [](QPainter& p) {

@@ -533,6 +533,9 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     _addfileButton->setEnabled(!busy);
     for (MOQButton* button : _toolButtons)
         button->setEnabled(_fileData != nullptr && !busy);
+    // Start waits for a file; while an export runs it is the Cancel and stays as the run left it.
+    if (!busy)
+        _startExportBtn->setEnabled(_fileData != nullptr);
     if (_fileData) {
         _progressSlider->setProgress(0);
         _cutProgressView->setProgress(0);

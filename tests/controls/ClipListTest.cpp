@@ -6,12 +6,16 @@
 #include "MOQImageView.h"
 #include "NSProgressView.h"
 #include "SimpleData.h"
+#include "ViewFrame.h"
 #include "WidgetHost.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPixmap>
 
 #include <vector>
 
@@ -38,9 +42,30 @@ TEST(JoinnerCell, ShowsTheClip) {
     EXPECT_EQ(row.sourceFrameLabel()->text(), "640x360");
     EXPECT_EQ(row.sourceSizeLabel()->text(), "12.3MB");
     EXPECT_EQ(row.cuttedTimeLabel()->text(), "00:00:03.50");
-    EXPECT_EQ(ViewFrame::frame(row.sourceLabel()).y, 26);
+    EXPECT_EQ(ViewFrame::frame(row.sourceLabel()).maxY(), 38) << "the line's top is where the layout puts it";
     EXPECT_EQ(ViewFrame::frame(row.sourceSizeLabel()).x, 283);
     EXPECT_EQ(ViewFrame::frame(row.effectBtn()).y, 2);
+}
+
+TEST(JoinnerCell, LabelsShowWhatHangsBelowTheLineAndDoNotOverlap) {
+    JoinnerCell row(ViewRect{0, 0, 600, 60}, nullptr);
+    row.setFileData(clip("my_holiday_clip.mp4"));
+    const std::vector<LabelField*> column = {row.scrLabel(), row.sourceLabel(), row.cuttedLabel()};
+    for (LabelField* label : column)
+        EXPECT_GE(label->height(), QFontMetrics(label->font()).height()) << label->text().toStdString();
+    for (size_t i = 0; i + 1 < column.size(); ++i)
+        EXPECT_GE(ViewFrame::frame(column[i]).y, ViewFrame::frame(column[i + 1]).maxY())
+            << column[i]->text().toStdString();
+
+    // A name of underscores alone: every one of them lies below the baseline and must still be drawn.
+    row.scrLabel()->setText("________");
+    const QImage shot = row.scrLabel()->grab().toImage();
+    int ink = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (qGray(shot.pixel(x, y)) < 128 && qAlpha(shot.pixel(x, y)) > 128)
+                ++ink;
+    EXPECT_GT(ink, 10) << "the underscores are drawn";
 }
 
 TEST(JoinnerCell, SizeTexts) {

@@ -69,6 +69,7 @@ TEST(EditorWindow, EachToolOpensOnItsPanel) {
         for (MOQButton* button : w.controller->toolButtons())
             EXPECT_FALSE(button->isEnabled());
         EXPECT_TRUE(w.controller->addfileButton()->isEnabled());
+        EXPECT_FALSE(w.controller->startExportBtn()->isEnabled()) << "Start waits for a file";
         EXPECT_EQ(w.controller->lqPlayer(), nullptr);
         EXPECT_FALSE(w.controller->outputPath().isEmpty());
     }
@@ -78,9 +79,11 @@ TEST(EditorWindow, LoadingAClipFillsTheWindowAndEveryToolButtonSwitchesItsPanel)
     EditorWindow w(ToolItemTypeEffect);
     EditVideoWindowController& c = *w.controller;
     const std::string clip = MediaFixtures::mp4();
+    EXPECT_FALSE(c.startExportBtn()->isEnabled());
     w.add(clip);
     ASSERT_NE(c.fileData(), nullptr);
     EXPECT_TRUE(w.alerts.isEmpty());
+    EXPECT_TRUE(c.startExportBtn()->isEnabled()) << "a loaded file can be exported";
     EXPECT_EQ(c.scrLabel()->text(), QString::fromStdString(clip));
     EXPECT_EQ(c.filePath(), QString::fromStdString(clip));
     ASSERT_NE(c.lqPlayer(), nullptr);
@@ -164,6 +167,7 @@ TEST(EditorWindow, AFileThatCannotBeUsedLeavesTheWindowAsItWasAndSaysWhy) {
     fresh.add(garbageFile());
     EXPECT_EQ(fresh.controller->fileData(), nullptr);
     EXPECT_EQ(fresh.alerts.size(), 1);
+    EXPECT_FALSE(fresh.controller->startExportBtn()->isEnabled());
     for (MOQButton* button : fresh.controller->toolButtons())
         EXPECT_FALSE(button->isEnabled());
 }

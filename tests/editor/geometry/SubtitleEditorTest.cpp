@@ -1,6 +1,7 @@
 #include "EffectsTestSupport.h"
 #include "LQMoviePlayer.h"
 #include "MOQButton.h"
+#include "MOQImageView.h"
 #include "OpenPanel.h"
 #include "PlayerTestSupport.h"
 #include "ShellTestEnvironment.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QFileInfo>
+#include <QImage>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -189,6 +191,12 @@ TEST_F(SubtitleFixture, PositionFollowsTheSliderWithinThePicture) {
         EXPECT_EQ(editor.subtitleParam().positon(), c.position) << c.steps;
         EXPECT_EQ(shown().position, c.position);
     }
+}
+
+TEST_F(SubtitleFixture, ThePositionBoxHasItsPicture) {
+    const QImage box = panel().positionBox->normalBackGroundImage();
+    ASSERT_FALSE(box.isNull()) << "the box's picture is in the bundle";
+    EXPECT_GT(qAlpha(box.pixel(box.width() / 2, box.height() / 2)), 0) << "the box is filled, not blank";
 }
 
 TEST_F(SubtitleFixture, TheColourIsStoredAtOnceWithABlackShadow) {
