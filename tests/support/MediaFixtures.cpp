@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <random>
+#include <vector>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -119,9 +121,42 @@ std::string MediaFixtures::srt() {
     return target.string();
 }
 
+namespace {
+// Folders made by freshDir, removed when the test program ends so that runs do not pile up in the temp folder.
+// CLIPWRIGHT_KEEP_TEST_DIRS=1 keeps them for a look after a failure.
+class MadeFolders {
+public:
+    void add(const std::string& path) {
+        std::lock_guard<std::mutex> lock(_mutex);
+        _paths.push_back(path);
+    }
+    ~MadeFolders() {
+        const char* keep = std::getenv("CLIPWRIGHT_KEEP_TEST_DIRS");
+        if (keep && *keep && std::string(keep) != "0")
+            return;
+        for (const std::string& path : _paths) {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    }
+
+private:
+    std::mutex _mutex;
+    std::vector<std::string> _paths;
+};
+
+MadeFolders& madeFolders() {
+    static MadeFolders folders;
+    return folders;
+}
+} // namespace
+
 std::string MediaFixtures::freshDir(const std::string& prefix) {
     std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
     std::string buffer = pattern;
     char* made = mkdtemp(buffer.data());
-    return made ? std::string(made) : std::string();
+    if (!made)
+        return std::string();
+    madeFolders().add(made);
+    return std::string(made);
 }

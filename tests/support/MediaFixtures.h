@@ -22,7 +22,8 @@ public:
     // Fails the calling test (and returns "") when ffmpeg fails.
     static std::string make(const std::string& name, const std::string& ffmpegArgs);
 
-    // A fresh empty folder for one test's outputs (removed by the caller or left in the temp folder).
+    // A fresh empty folder for one test's outputs, removed with its contents when the test program ends
+    // (kept when CLIPWRIGHT_KEEP_TEST_DIRS=1).
     static std::string freshDir(const std::string& prefix);
 
     // Runs a shell command, returns its exit status.
