@@ -51,11 +51,19 @@ int startsInTime(Demuxer& demuxer, int videoStream, int64_t target) {
 }
 } // namespace
 
-int DecodableSeek::seek(Demuxer& demuxer, int videoStream, int64_t timeUs) {
+int DecodableSeek::seek(Demuxer& demuxer, int videoStream, int64_t timeUs, int64_t* landedUs) {
+    int64_t landed = -1;
+    if (!landedUs)
+        landedUs = &landed;
+    *landedUs = -1;
     if (timeUs <= 0)
         return demuxer.rewind();
-    if (videoStream < 0)
-        return demuxer.seek(timeUs) < 0 ? demuxer.rewind() : 0;
+    if (videoStream < 0) {
+        if (demuxer.seek(timeUs) < 0)
+            return demuxer.rewind();
+        *landedUs = timeUs;
+        return 0;
+    }
     const int64_t target = demuxer.toTicks(videoStream, timeUs);
     int64_t back = 0;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -65,8 +73,10 @@ int DecodableSeek::seek(Demuxer& demuxer, int videoStream, int64_t timeUs) {
         int rc = startsInTime(demuxer, videoStream, target);
         if (rc < 0)
             return rc;
-        if (rc == 1)
+        if (rc == 1) {
+            *landedUs = seekUs;
             return demuxer.seek(seekUs);
+        }
         back = back == 0 ? 1'000'000 : back * 2;
     }
     return demuxer.rewind();

@@ -14,7 +14,9 @@ class Demuxer;
 class DecodableSeek {
 public:
     // Leaves `demuxer` positioned for reading; 0 or a negative AVERROR (AVERROR_EXIT when stopped).
-    static int seek(Demuxer& demuxer, int videoStream, int64_t timeUs);
+    // `landedUs`, when given, receives what to hand Demuxer::seek() to stand there again without the search
+    // (-1: Demuxer::rewind()).
+    static int seek(Demuxer& demuxer, int videoStream, int64_t timeUs, int64_t* landedUs = nullptr);
 };
 
 } // namespace mediacore

@@ -14,12 +14,17 @@ namespace mediacore {
 
 namespace {
 // Speed settings: exports should finish in reasonable time on a desktop machine.
-void addSpeedOptions(const AVCodec* codec, AVDictionary** options) {
+void addSpeedOptions(const AVCodec* codec, bool fastest, const std::string& profile, AVDictionary** options) {
     std::string name = codec->name;
     if (name == "libx264") {
-        av_dict_set(options, "preset", "veryfast", 0);
+        av_dict_set(options, "preset", fastest ? "ultrafast" : "veryfast", 0);
+        // The fastest preset turns off the tools that make Main and High profile (and much of the quality at a
+        // bit rate); they cost little, and the profile asked for is the one the stream continues.
+        if (fastest && profile != "baseline")
+            av_dict_set(options, "x264-params", profile == "main" ? "cabac=1" : "cabac=1:8x8dct=1", 0);
     } else if (name == "libx265") {
-        av_dict_set(options, "preset", "veryfast", 0);
+        // x265's fastest preset saves little over the next one and loses visibly more.
+        av_dict_set(options, "preset", fastest ? "superfast" : "veryfast", 0);
         av_dict_set(options, "x265-params", "log-level=error", 0);
     } else if (name == "libvpx-vp9" || name == "libvpx") {
         av_dict_set(options, "deadline", "good", 0);
@@ -63,7 +68,7 @@ int Encoder::open(const Video& video) {
     context->colorspace = video.colorSpace;
     context->chroma_sample_location = video.chromaLocation;
     AVDictionary* options = nullptr;
-    addSpeedOptions(video.codec, &options);
+    addSpeedOptions(video.codec, video.fastest, video.profile, &options);
     if (video.inPresentationOrder) {
         context->max_b_frames = 0;
         if (std::string(video.codec->name) == "libx265")

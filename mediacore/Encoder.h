@@ -24,6 +24,9 @@ public:
         // No reordered (B) frames: every prefix of the packets in writing order shows a gap-free run of frames,
         // which a size limit that ends the file at any packet needs.
         bool inPresentationOrder = false;
+        // The encoder's fastest settings, for a few pictures that stand in for the source's between copied ones
+        // (speed matters more there than the last bit of quality at the bit rate).
+        bool fastest = false;
         // For pictures that continue a source stream: its profile (FFmpeg's name, "" for the encoder's choice),
         // at most this many B-frames in a row (-1: the encoder's choice) and its colour description.
         std::string profile;

@@ -6,6 +6,7 @@ namespace mediacore {
 
 namespace {
 // H.264 unit types.
+constexpr int kAvcFirstSlice = 1;
 constexpr int kAvcIdr = 5;
 constexpr int kAvcSps = 7;
 constexpr int kAvcPps = 8;
@@ -13,6 +14,7 @@ constexpr int kAvcSpsExtension = 13;
 // HEVC unit types.
 constexpr int kHevcRadlN = 6;
 constexpr int kHevcRaslR = 9;
+constexpr int kHevcLastSubLayerNonReference = 14;
 constexpr int kHevcBlaWLp = 16;
 constexpr int kHevcBlaNLp = 18;
 constexpr int kHevcCra = 21;
@@ -64,6 +66,7 @@ bool NalUnits::open(const AVCodecParameters* stream) {
         if (stream->extradata_size < 23 || p[0] != 1)
             return false;
         _lengthSize = (p[21] & 3) + 1;
+        _oneSubLayer = ((p[21] >> 3) & 7) == 1;
         const int arrays = p[22];
         p += 23;
         for (int i = 0; i < arrays; ++i) {
@@ -115,6 +118,8 @@ bool NalUnits::isParameterSet(int unitType) const {
 
 NalUnits::Summary NalUnits::summarise(const AVPacket* packet) const {
     Summary summary;
+    int slices = 0;
+    int referenced = 0;
     for (const Unit& unit : units(packet, summary.valid)) {
         const int t = type(unit);
         if (isParameterSet(t))
@@ -122,13 +127,21 @@ NalUnits::Summary NalUnits::summarise(const AVPacket* packet) const {
         if (!_hevc) {
             if (t == kAvcIdr)
                 summary.decoderStart = true;
+            if (t >= kAvcFirstSlice && t <= kAvcIdr) {
+                ++slices;
+                referenced += (unit.data[0] & 0x60) != 0;
+            }
         } else if (t >= kHevcFirstSlice && t <= kHevcLastSlice) {
             if (t >= kHevcBlaWLp && t <= kHevcCra)
                 summary.decoderStart = true;
             if (t >= kHevcRadlN && t <= kHevcRaslR)
                 summary.leading = true;
+            ++slices;
+            // Types below 16 come in pairs, the even one the sub-layer non-reference picture.
+            referenced += !(t <= kHevcLastSubLayerNonReference && t % 2 == 0 && _oneSubLayer);
         }
     }
+    summary.unreferenced = summary.valid && slices > 0 && referenced == 0;
     return summary;
 }
 

@@ -19,6 +19,9 @@ public:
         bool decoderStart = false; // IDR (H.264); IDR, CRA or BLA (HEVC)
         bool leading = false;      // HEVC RASL or RADL picture: later pictures never refer to it
         bool parameterSets = false;
+        // No later picture refers to it (H.264 nal_ref_idc 0; HEVC sub-layer non-reference pictures of a
+        // stream with one sub-layer): a decoder may be spared it when it shows before the pictures wanted.
+        bool unreferenced = false;
         bool valid = true; // the lengths add up to the packet's size
     };
 
@@ -57,6 +60,7 @@ private:
                     const std::vector<std::vector<uint8_t>>& after) const;
 
     bool _hevc = false;
+    bool _oneSubLayer = false; // HEVC: the record says the stream has a single temporal sub-layer
     int _lengthSize = 4;
     std::vector<std::vector<uint8_t>> _parameterSets; // in the record's order (VPS, SPS, PPS)
 };

@@ -145,7 +145,7 @@ int SmartCut::run(const std::string& outputFile) {
         return encodeInstead("the video's parameters change in the range");
     if ((rc = openOutput(outputFile)) < 0)
         return rc;
-    if ((rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs)) < 0)
+    if ((rc = _seekUs >= 0 ? _source.seek(_seekUs) : _source.rewind()) < 0)
         return rc;
     if ((rc = writeRange()) != kOk)
         return rc;
@@ -157,7 +157,7 @@ int SmartCut::run(const std::string& outputFile) {
 int SmartCut::scan() {
     _startTicks = _source.toTicks(_video, _settings.cutStartUs);
     _stopTicks = _settings.cutStopUs > 0 ? _source.toTicks(_video, _settings.cutStopUs) : INT64_MAX;
-    int rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs);
+    int rc = DecodableSeek::seek(_source, _video, _settings.cutStartUs, &_seekUs);
     if (rc < 0)
         return rc;
     PacketPtr packet = makePacket();
@@ -190,7 +190,7 @@ int SmartCut::scan() {
         av_packet_unref(packet.get());
         if (!problem.empty())
             return encodeInstead(problem);
-        _packets.push_back(SmartCutPlan::Packet{pts, summary.decoderStart, summary.leading});
+        _packets.push_back(SmartCutPlan::Packet{pts, summary.decoderStart, summary.leading, summary.unreferenced});
         // Leading pictures follow their start picture; the first later one ends them.
         if (endStart != AV_NOPTS_VALUE && pts > endStart)
             break;
@@ -262,7 +262,7 @@ int SmartCut::writeRange() {
 int SmartCut::videoPacket(size_t index, AVPacket* packet) {
     int rc = kOk;
     if (_head && !_head->finished && index <= _head->range.lastPacket) {
-        if ((rc = decodeInto(*_head, packet)) != kOk)
+        if ((rc = feed(*_head, index, packet)) != kOk)
             return rc;
         if (index == _head->range.lastPacket) {
             if ((rc = finishSegment(*_head)) != kOk)
@@ -275,7 +275,7 @@ int SmartCut::videoPacket(size_t index, AVPacket* packet) {
     if (_plan.copyKeeps(index) && (rc = copyVideo(index, packet)) != kOk)
         return rc;
     if (_tail && index >= _tail->range.firstPacket && index <= _tail->range.lastPacket) {
-        if ((rc = decodeInto(*_tail, packet)) != kOk)
+        if ((rc = feed(*_tail, index, packet)) != kOk)
             return rc;
         if (index == _tail->range.lastPacket)
             return finishSegment(*_tail);
@@ -328,6 +328,14 @@ int SmartCut::audioPacket(AVPacket* packet) {
     return _muxer.write(packet, _audioOut, _source.stream(_audio)->time_base);
 }
 
+// A picture shown before the segment's first that no other refers to is not decoded.
+int SmartCut::feed(Segment& segment, size_t index, const AVPacket* packet) {
+    const SmartCutPlan::Packet& planned = _packets[index];
+    if (planned.unreferenced && planned.pts < segment.range.fromPts)
+        return kOk;
+    return decodeInto(segment, packet);
+}
+
 int SmartCut::decodeInto(Segment& segment, const AVPacket* packet) {
     int rc;
     if (!segment.decoder.isOpen() && (rc = segment.decoder.open(_source.stream(_video))) < 0)
@@ -362,6 +370,7 @@ int SmartCut::openEncoder(Segment& segment, const AVFrame* frame) {
     video.profile = profileName(par);
     // A source without B-frames gets none: its decoders may not expect the delay.
     video.maxBFrames = par->video_delay == 0 ? 0 : -1;
+    video.fastest = true;
     video.colorRange = par->color_range;
     video.colorPrimaries = par->color_primaries;
     video.colorTransfer = par->color_trc;

@@ -59,6 +59,7 @@ private:
     int videoPacket(size_t index, AVPacket* packet);
     int audioPacket(AVPacket* packet);
     int copyVideo(size_t index, AVPacket* packet);
+    int feed(Segment& segment, size_t index, const AVPacket* packet);
     int decodeInto(Segment& segment, const AVPacket* packet);
     int encodePicture(Segment& segment, AVFrame* frame);
     int openEncoder(Segment& segment, const AVFrame* frame);
@@ -82,6 +83,7 @@ private:
     SmartCutPlan _plan;
     int64_t _startTicks = 0;
     int64_t _stopTicks = INT64_MAX;
+    int64_t _seekUs = -1; // where the scan's reading started (DecodableSeek)
 
     Muxer _muxer;
     int _videoOut = -1;

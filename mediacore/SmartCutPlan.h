@@ -26,6 +26,7 @@ public:
         int64_t pts = 0;
         bool decoderStart = false; // a decoder can start here (H.264 IDR; HEVC IDR, CRA, BLA)
         bool leading = false;      // may be left out when a copy starts at the decoder start before it
+        bool unreferenced = false; // no later picture refers to it
     };
 
     // A stretch of packets fed to a decoder: [firstPacket, lastPacket] in decoding order, of whose pictures
