@@ -10,12 +10,18 @@
 #include "TimeStepper.h"
 #include "ViewFrame.h"
 
+#include <QFontMetricsF>
 #include <QScrollArea>
 #include <QSpinBox>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 const QColor kFrameColour(214, 212, 212);
+constexpr double kStepperWidth = 18;
+constexpr double kSeparatorWidth = 8;
 
 LabelField* label(QWidget* parent, const ViewRect& frame, const QString& key, double size = 13) {
     auto* l = new LabelField(parent);
@@ -72,20 +78,41 @@ LQTextField* field(QWidget* parent, const ViewRect& frame) {
 
 WatermarkPanel::TimeRow WatermarkPanel::makeTimeRow(QWidget* parent, double y, LabelField*& rowLabel,
                                                     const QString& key) {
-    rowLabel = label(parent, {5, y + 3, 78, 18}, key);
-    framed(parent, {84, y, 150, 24}, true);
+    // The label, the framed four fields, and the stepper at the panel's right edge; the fields share what the
+    // label and the stepper leave (at most 26 points each, as on a wide panel).
+    const double W = width();
+    const double frameX = 5 + _timeLabelWidth + 1;
+    const double stepperX = W - 5 - kStepperWidth;
+    const double frameWidth = stepperX - 2 - frameX;
+    const double cell = (frameWidth - 8) / 4;
+    const double fieldWidth = std::min(26.0, cell - kSeparatorWidth);
+    rowLabel = label(parent, {5, y + 3, _timeLabelWidth, 18}, key);
+    framed(parent, {frameX, y, frameWidth, 24}, true);
     TimeRow row;
     for (int i = 0; i < 4; ++i) {
-        row.fields[static_cast<size_t>(i)] = field(parent, {88 + i * 36.0, y + 3, 26, 18});
+        const double x = frameX + 4 + i * cell;
+        row.fields[static_cast<size_t>(i)] = field(parent, {x, y + 3, fieldWidth, 18});
         if (i < 3)
-            label(parent, {114 + i * 36.0, y + 3, 10, 18}, i < 2 ? ":" : ".", 12);
+            label(parent, {x + fieldWidth, y + 3, cell - fieldWidth, 18}, i < 2 ? ":" : ".", 12)
+                ->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
-    row.stepper = TimeStepper::make(parent, {236, y, 18, 24});
+    row.stepper = TimeStepper::make(parent, {stepperX, y, kStepperWidth, 24});
     return row;
+}
+
+double WatermarkPanel::timeLabelWidth() {
+    // Wide enough for the longest of the four row labels, and no wider than 78 points.
+    const QFontMetricsF metrics(ControlFont::system(13));
+    double widest = 0;
+    for (const char* key : {"watermarkStartTimeLabelstringValue", "watermarkDurationLabelstringValue",
+                            "wmFileStartTimeLabelstringValue", "wmFileEndTimeLabelstringValue"})
+        widest = std::max(widest, metrics.horizontalAdvance(ResourceBundle::localizedStringForKey(key)));
+    return std::min(78.0, std::ceil(widest) + 6);
 }
 
 WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView(frame, parent) {
     const double W = frame.width, H = frame.height;
+    _timeLabelWidth = timeLabelWidth();
 
     imagemarkBtn = new MOQButton({5, H - 36, 31, 31}, this);
     imageButton(imagemarkBtn, "SubFun/btnAddPicWaterMark");
@@ -94,7 +121,11 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     deletedmarkBtn = new MOQButton({77, H - 36, 31, 31}, this);
     imageButton(deletedmarkBtn, "SubFun/btnDeleteWaterMark");
 
-    const double listHeight = 120;
+    // Below the list: the display time (26 + 28 + 28), the clip rows (4 + 78) and the rows under them (100). The
+    // list gives up height (down to three rows) when the panel is too short for all of it and 120 points of list.
+    const double clipHeight = 78, content4Height = 100;
+    const double below = 26 + 28 + 28 + 4 + clipHeight + content4Height + 2;
+    const double listHeight = std::clamp(H - 42 - below, 72.0, 120.0);
     watermarkFileListView = new MOQView({5, H - 42 - listHeight, W - 10, listHeight}, this);
     watermarkFileListView->setBordColor(kFrameColour);
     watermarkFileListView->setBackGroundColor(Qt::white);
@@ -113,46 +144,46 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     timeRangeofDisplayLabel->setFont(ControlFont::system(13));
     y -= 28;
     start = makeTimeRow(this, y, watermarkStartTimeLabel, "watermarkStartTimeLabelstringValue");
-    y -= 30;
+    y -= 28;
     duration = makeTimeRow(this, y, watermarkDurationLabel, "watermarkDurationLabelstringValue");
 
     // The used part of a video watermark.
-    const double clipHeight = 84;
     y -= 4 + clipHeight;
     watermarkContent3View = new QWidget(this);
     ViewFrame::setFrame(watermarkContent3View, {0, y, W, clipHeight});
     selectaportionofClipLabel =
-        label(watermarkContent3View, {5, 62, W - 10, 18}, "selectaportionofClipLabelstringValue");
-    clipStart = makeTimeRow(watermarkContent3View, 32, wmFileStartTimeLabel, "wmFileStartTimeLabelstringValue");
+        label(watermarkContent3View, {5, 58, W - 10, 18}, "selectaportionofClipLabelstringValue");
+    clipStart = makeTimeRow(watermarkContent3View, 30, wmFileStartTimeLabel, "wmFileStartTimeLabelstringValue");
     clipEnd = makeTimeRow(watermarkContent3View, 2, wmFileEndTimeLabel, "wmFileEndTimeLabelstringValue");
 
     // Transparency, then the size or the font.
-    const double content4Height = 100;
     watermarkContent4View = new QWidget(this);
     ViewFrame::setFrame(watermarkContent4View, {0, y - content4Height, W, content4Height});
-    wmTransparenceLabel = label(watermarkContent4View, {5, 75, 100, 18}, "wmTransparenceLabelstringValue");
-    wmAlphaBackView = framed(watermarkContent4View, {106, 72, 40, 24}, true);
-    wmAlphaField = field(watermarkContent4View, {110, 75, 32, 18});
-    wmAlphaStepperBtn = TimeStepper::make(watermarkContent4View, {148, 72, 18, 24});
+    wmTransparenceLabel = label(watermarkContent4View, {5, 77, 100, 18}, "wmTransparenceLabelstringValue");
+    wmAlphaBackView = framed(watermarkContent4View, {106, 74, 40, 24}, true);
+    wmAlphaField = field(watermarkContent4View, {110, 77, 32, 18});
+    wmAlphaStepperBtn = TimeStepper::make(watermarkContent4View, {148, 74, kStepperWidth, 24});
     wmAlphaStepperBtn->setRange(0, 100);
     wmAlphaStepperBtn->setWrapping(false);
-    wmAlphaProgressView = new LQProgressSlider({172, 76, W - 180, 16}, watermarkContent4View);
+    wmAlphaProgressView = new LQProgressSlider({172, 78, W - 180, 16}, watermarkContent4View);
 
+    // The size: its caption, the two fields with their steppers, and the keep-aspect check box on a line of its own.
+    const double optionsHeight = 70;
     wmsizeBackgroundView = new QWidget(watermarkContent4View);
-    ViewFrame::setFrame(wmsizeBackgroundView, {0, 0, W, 68});
-    wmSizeLabel = label(wmsizeBackgroundView, {5, 45, W - 10, 18}, "wmSizeLabelstringValue");
-    framed(wmsizeBackgroundView, {5, 16, 56, 24}, true);
-    wmWidthField = field(wmsizeBackgroundView, {9, 19, 48, 18});
-    wmWidthStepperBtn = TimeStepper::make(wmsizeBackgroundView, {62, 16, 18, 24});
-    label(wmsizeBackgroundView, {84, 19, 10, 18}, "x", 12);
-    framed(wmsizeBackgroundView, {96, 16, 56, 24}, true);
-    wmHeightField = field(wmsizeBackgroundView, {100, 19, 48, 18});
-    wmHeightStepperBtn = TimeStepper::make(wmsizeBackgroundView, {153, 16, 18, 24});
+    ViewFrame::setFrame(wmsizeBackgroundView, {0, 0, W, optionsHeight});
+    wmSizeLabel = label(wmsizeBackgroundView, {5, 50, W - 10, 18}, "wmSizeLabelstringValue");
+    framed(wmsizeBackgroundView, {5, 24, 56, 24}, true);
+    wmWidthField = field(wmsizeBackgroundView, {9, 27, 48, 18});
+    wmWidthStepperBtn = TimeStepper::make(wmsizeBackgroundView, {62, 24, kStepperWidth, 24});
+    label(wmsizeBackgroundView, {84, 27, 10, 18}, "x", 12);
+    framed(wmsizeBackgroundView, {96, 24, 56, 24}, true);
+    wmHeightField = field(wmsizeBackgroundView, {100, 27, 48, 18});
+    wmHeightStepperBtn = TimeStepper::make(wmsizeBackgroundView, {153, 24, kStepperWidth, 24});
     for (QSpinBox* s : {wmWidthStepperBtn, wmHeightStepperBtn}) {
         s->setWrapping(false);
         s->setRange(0, 10000);
     }
-    wmkeepaspectRatioBtn = new MOQButton({5, -8, W - 10, 22}, wmsizeBackgroundView);
+    wmkeepaspectRatioBtn = new MOQButton({5, 0, W - 10, 22}, wmsizeBackgroundView);
     wmkeepaspectRatioBtn->setNormalImage(ResourceBundle::imageWithfileName("Join/CheckBox_NoCheck.bmp"));
     wmkeepaspectRatioBtn->setSelectedImage(ResourceBundle::imageWithfileName("Join/CheckBox_Checked.bmp"));
     wmkeepaspectRatioBtn->setBordered(false);
@@ -160,14 +191,12 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     wmkeepaspectRatioBtn->setContentColor(Qt::black);
     wmkeepaspectRatioBtn->setFont(ControlFont::system(12));
     wmkeepaspectRatioBtn->setContentTitle("  " + ResourceBundle::localizedStringForKey("wmkeepaspectRatioBtnTitle"));
-    // The check box sits below the size fields, inside the panel's rows.
-    ViewFrame::setFrame(wmkeepaspectRatioBtn, {175, 17, W - 180, 22});
 
     wmfontStyleBackView = new QWidget(watermarkContent4View);
-    ViewFrame::setFrame(wmfontStyleBackView, {0, 0, W, 68});
-    wmFontStyleLabel = label(wmfontStyleBackView, {5, 45, W - 10, 18}, "wmFontStyleLabelstringValue");
-    waterFontBtn = textButton(wmfontStyleBackView, {5, 10, 88, 30}, "waterFontBtntitle");
-    wmColorBtn = textButton(wmfontStyleBackView, {100, 10, 88, 30}, "wmColorBtntitle");
+    ViewFrame::setFrame(wmfontStyleBackView, {0, 0, W, optionsHeight});
+    wmFontStyleLabel = label(wmfontStyleBackView, {5, 50, W - 10, 18}, "wmFontStyleLabelstringValue");
+    waterFontBtn = textButton(wmfontStyleBackView, {5, 14, 88, 30}, "waterFontBtntitle");
+    wmColorBtn = textButton(wmfontStyleBackView, {100, 14, 88, 30}, "wmColorBtntitle");
 
     watermarkDefaultBtn = textButton(this, {(W - 60) / 2, 5, 60, 30}, "watermarkDefaultBtnTitle");
     watermarkDefaultBtn->hide(); // its press does nothing

@@ -73,5 +73,8 @@ public:
     void showClipRows(bool shown);
 
 private:
+    static double timeLabelWidth();
     TimeRow makeTimeRow(QWidget* parent, double y, LabelField*& label, const QString& key);
+
+    double _timeLabelWidth = 78;
 };

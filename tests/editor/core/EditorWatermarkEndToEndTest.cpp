@@ -9,7 +9,14 @@
 #include "support/Ffprobe.h"
 #include "support/MediaFixtures.h"
 
+#include "LQProgressSlider.h"
+#include "LabelField.h"
+#include "MOQButton.h"
+
 #include <QDir>
+#include <QFontMetrics>
+#include <QScrollArea>
+#include <QSpinBox>
 
 namespace {
 
@@ -28,7 +35,86 @@ bool isGrey(Pixel p) {
     return std::abs(p.r - p.g) < 25 && std::abs(p.g - p.b) < 25;
 }
 
+// The panel's controls a person reads or presses (not the framed backgrounds and the fields inside them), shown,
+// outside the list, as rectangles in the panel's coordinates.
+std::vector<std::pair<QWidget*, QRect>> shownControls(WatermarkPanel& panel) {
+    std::vector<std::pair<QWidget*, QRect>> controls;
+    for (QWidget* child : panel.findChildren<QWidget*>()) {
+        const bool control = qobject_cast<LabelField*>(child) || qobject_cast<MOQButton*>(child) ||
+                             qobject_cast<QSpinBox*>(child) || qobject_cast<LQProgressSlider*>(child);
+        if (!control || !child->isVisibleTo(&panel) || panel.waterMarkListScrollView->isAncestorOf(child))
+            continue;
+        controls.emplace_back(child, QRect(child->mapTo(&panel, QPoint(0, 0)), child->size()));
+    }
+    return controls;
+}
+
+// Every control lies inside the panel, none covers another, and every text is shown whole.
+void expectPanelFits(WatermarkPanel& panel) {
+    const auto controls = shownControls(panel);
+    ASSERT_GT(controls.size(), 10u);
+    for (const auto& [widget, rect] : controls) {
+        const std::string name = widget->metaObject()->className() + std::string(" ") +
+                                 widget->property("text").toString().toStdString();
+        EXPECT_TRUE(panel.rect().contains(rect)) << name << " at " << rect.x() << "," << rect.y() << " "
+                                                 << rect.width() << "x" << rect.height();
+        if (auto* label = qobject_cast<LabelField*>(widget))
+            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+                << label->text().toStdString();
+        if (auto* button = qobject_cast<MOQButton*>(widget); button && !button->contentTitle().isEmpty())
+            EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->contentTitle()) +
+                          button->normalImage().width(),
+                      button->width())
+                << button->contentTitle().toStdString();
+    }
+    for (size_t i = 0; i < controls.size(); ++i)
+        for (size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i].second.intersects(controls[j].second))
+                << controls[i].first->metaObject()->className() << " "
+                << controls[i].first->property("text").toString().toStdString() << " and "
+                << controls[j].first->metaObject()->className() << " "
+                << controls[j].first->property("text").toString().toStdString();
+}
+
 } // namespace
+
+// The panel at the window's default size with each kind selected in turn: a picture (size and keep-aspect), a
+// video (also the part of the clip it shows) and a text (font and colour).
+TEST(EditorWatermarkWindow, EndToEndEachKindsPropertiesFitThePanel) {
+    const std::string source = editLevelClip();
+    const std::string picture = MediaFixtures::make("wm_window_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
+    const std::string video =
+        MediaFixtures::make("wm_window_green.mp4", "-f lavfi -i color=c=green:s=80x60:d=2:r=10 -pix_fmt yuv420p");
+    EditorWindow w(ToolItemTypeWatermark);
+    EditVideoWindowController& c = *w.controller;
+    w.add(source);
+    ASSERT_NE(c.fileData(), nullptr);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
+    WatermarkEditor& editor = *c.watermarks();
+    WatermarkPanel& panel = *editor.waterView();
+
+    struct Kind {
+        const char* shot;
+        std::string file; // none: a text
+        bool clipRows, size;
+    } kinds[] = {{"editor-watermark-image", picture, false, true},
+                 {"editor-watermark-video", video, true, true},
+                 {"editor-watermark-text", {}, false, false}};
+    for (const Kind& kind : kinds) {
+        SCOPED_TRACE(kind.shot);
+        const qsizetype before = editor.waterMarkList().size();
+        w.nextFile = kind.file;
+        w.click(kind.file.empty() ? panel.textmarkBtn : panel.imagemarkBtn);
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.waterMarkList().size() == before + 1; }, 5000));
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join(" | ").toStdString();
+        EXPECT_EQ(panel.watermarkContent3View->isVisible(), kind.clipRows);
+        EXPECT_EQ(panel.wmsizeBackgroundView->isVisible(), kind.size);
+        EXPECT_EQ(panel.wmfontStyleBackView->isVisible(), !kind.size);
+        expectPanelFits(panel);
+        WindowShots::save(w.window, kind.shot);
+    }
+}
 
 // The watermark tool as a person uses it: the window opened on the tool, a clip added, a picture added as a
 // watermark through the panel, Start, and the picture found in the written file where the overlay showed it.
