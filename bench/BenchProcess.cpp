@@ -9,20 +9,39 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 namespace fs = std::filesystem;
 
-BenchProcess::Result BenchProcess::run(const std::vector<std::string>& args) {
+BenchProcess::Result BenchProcess::run(const std::vector<std::string>& args, bool keepOutput) {
     std::vector<char*> argv;
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     Result result;
+    int pipeEnds[2] = {-1, -1};
+    if (keepOutput && pipe(pipeEnds) != 0)
+        return result;
     auto start = std::chrono::steady_clock::now();
     pid_t pid = fork();
     if (pid == 0) {
+        if (keepOutput) {
+            dup2(pipeEnds[1], STDOUT_FILENO);
+            dup2(pipeEnds[1], STDERR_FILENO);
+            close(pipeEnds[0]);
+            close(pipeEnds[1]);
+        }
         execvp(argv[0], argv.data());
         _exit(127);
+    }
+    if (keepOutput) {
+        // Read to the end before waiting, so a child with much to say never blocks on a full pipe.
+        close(pipeEnds[1]);
+        char buffer[4096];
+        ssize_t count;
+        while ((count = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+            result.output.append(buffer, static_cast<size_t>(count));
+        close(pipeEnds[0]);
     }
     int status = 0;
     rusage usage{};
@@ -33,6 +52,23 @@ BenchProcess::Result BenchProcess::run(const std::vector<std::string>& args) {
     result.peakKiB = usage.ru_maxrss;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+void BenchProcess::printInProcess(double seconds) {
+    std::printf("bench: rtime=%.3fs\n", seconds);
+}
+
+double BenchProcess::inProcessSeconds(const Result& result) {
+    const std::string key = "rtime=";
+    const size_t at = result.output.rfind(key);
+    return at == std::string::npos ? -1 : std::atof(result.output.c_str() + at + key.size());
+}
+
+std::vector<std::string> BenchProcess::timedFfmpeg(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {"ffmpeg", "-nostdin", "-hide_banner", "-nostats", "-loglevel",
+                                        "info",   "-benchmark", "-y"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return command;
 }
 
 double BenchProcess::median(std::vector<double> values) {
@@ -69,4 +105,12 @@ std::string BenchProcess::clip720p20s(const std::string& folder, const std::stri
 
 std::string BenchProcess::self() {
     return fs::canonical("/proc/self/exe").string();
+}
+
+std::vector<std::string> BenchProcess::concatCopy(const std::vector<std::string>& files, const std::string& list,
+                                                  const std::string& out) {
+    std::ofstream text(list);
+    for (const std::string& file : files)
+        text << "file '" << file << "'\n";
+    return {"-f", "concat", "-safe", "0", "-auto_convert", "0", "-i", list, "-c", "copy", out};
 }

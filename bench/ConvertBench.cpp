@@ -4,6 +4,7 @@
 //   bench_convert --convert IN OUT    one conversion with the engine (used as a child process)
 //   bench_convert --probe IN          one probe with the engine (used as a child process)
 #include "BenchProcess.h"
+#include "OutputCheck.h"
 
 #include "libMediaCore.h"
 
@@ -23,11 +24,13 @@ constexpr int kRuns = 5;
 constexpr int kProbeRuns = 30;
 
 int convertOnce(const char* in, const char* out) {
+    auto start = Clock::now();
     CONVERT_HANDLE h = apiMediaConvertCreate();
     int rc = apiMediaConvertSetInputMedia(h, in) > 0 && apiMediaConvertSetOutputPath(h, out) > 0
                  ? apiMediaConvertStart(h)
                  : -1;
     apiMediaConvertClose(h);
+    BenchProcess::printInProcess(std::chrono::duration<double>(Clock::now() - start).count());
     return rc > 0 ? 0 : 1;
 }
 
@@ -75,37 +78,45 @@ int main(int argc, char** argv) {
     const std::string videoRate = std::to_string(video.bitrate);
     const std::string audioRate = std::to_string(std::clamp(audio.bitrate / 2, 32000, 160000) * 2);
 
-    std::vector<double> ours, theirs;
+    std::vector<double> ours, theirs, oursInside, theirsInside;
     long oursPeak = 0, theirsPeak = 0;
+    std::string engineOut, ffmpegOut;
     for (int run = 0; run < kRuns; ++run) {
-        const std::string a = (folder / ("engine_" + std::to_string(run) + ".mp4")).string();
-        const std::string b = (folder / ("ffmpeg_" + std::to_string(run) + ".mp4")).string();
-        fs::remove(a);
-        fs::remove(b);
-        BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, a});
-        BenchProcess::Result ffmpeg = BenchProcess::run({"ffmpeg",   "-nostdin", "-loglevel",
-                                                         "error",    "-y",       "-i",
-                                                         clip,       "-vf",      "fps=25:round=up,format=yuv420p",
-                                                         "-c:v",     "libx264",  "-preset",
-                                                         "veryfast", "-b:v",     videoRate,
-                                                         "-c:a",     "aac",      "-b:a",
-                                                         audioRate,  b});
+        engineOut = (folder / ("engine_" + std::to_string(run) + ".mp4")).string();
+        ffmpegOut = (folder / ("ffmpeg_" + std::to_string(run) + ".mp4")).string();
+        fs::remove(engineOut);
+        fs::remove(ffmpegOut);
+        BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, engineOut}, true);
+        // clang-format off
+        BenchProcess::Result ffmpeg = BenchProcess::run(BenchProcess::timedFfmpeg({
+            "-i", clip, "-vf", "fps=25:round=up,format=yuv420p", "-c:v", "libx264", "-preset", "veryfast",
+            "-b:v", videoRate, "-c:a", "aac", "-b:a", audioRate, ffmpegOut}), true);
+        // clang-format on
         if (engine.status != 0 || ffmpeg.status != 0) {
-            std::fprintf(stderr, "a conversion failed (engine %d, ffmpeg %d)\n", engine.status, ffmpeg.status);
+            std::fprintf(stderr, "a conversion failed (engine %d, ffmpeg %d)\n%s%s", engine.status, ffmpeg.status,
+                         engine.output.c_str(), ffmpeg.output.c_str());
             return 1;
         }
         ours.push_back(engine.seconds);
         theirs.push_back(ffmpeg.seconds);
+        oursInside.push_back(BenchProcess::inProcessSeconds(engine));
+        theirsInside.push_back(BenchProcess::inProcessSeconds(ffmpeg));
         oursPeak = std::max(oursPeak, engine.peakKiB);
         theirsPeak = std::max(theirsPeak, ffmpeg.peakKiB);
-        std::printf("run %d: engine %.3f s, ffmpeg %.3f s\n", run + 1, engine.seconds, ffmpeg.seconds);
+        std::printf("run %d: engine %.3f s (%.3f s in process), ffmpeg %.3f s (%.3f s transcoding)\n", run + 1,
+                    engine.seconds, oursInside.back(), ffmpeg.seconds, theirsInside.back());
     }
     std::printf("conversion (20 s 1280x720, libx264 veryfast %s bit/s + aac %s bit/s), median of %d:\n"
-                "  engine %.3f s, ffmpeg %.3f s, ratio %.3f (target <= 1.05)\n",
+                "  engine %.3f s, ffmpeg %.3f s, ratio %.3f (target <= 1.05)\n"
+                "  in process: engine %.3f s (the job), ffmpeg %.3f s (transcoding), ratio %.3f\n",
                 videoRate.c_str(), audioRate.c_str(), kRuns, BenchProcess::median(ours), BenchProcess::median(theirs),
-                BenchProcess::median(ours) / BenchProcess::median(theirs));
+                BenchProcess::median(ours) / BenchProcess::median(theirs), BenchProcess::median(oursInside),
+                BenchProcess::median(theirsInside),
+                BenchProcess::median(oursInside) / BenchProcess::median(theirsInside));
     std::printf("peak memory: engine %ld KiB, ffmpeg %ld KiB, ratio %.3f (target <= 1.2)\n", oursPeak, theirsPeak,
                 static_cast<double>(oursPeak) / theirsPeak);
+    // Same codecs, settings and filter: the pictures and the sound must come out the same.
+    const bool same = OutputCheck::sameDecoded("conversion", engineOut, ffmpegOut);
 
     std::vector<double> probeChild, ffprobeChild, probeInProcess;
     for (int run = 0; run < kProbeRuns; ++run) {
@@ -122,5 +133,5 @@ int main(int argc, char** argv) {
                 kProbeRuns, BenchProcess::median(probeChild) * 1e3, BenchProcess::median(ffprobeChild) * 1e3,
                 BenchProcess::median(probeChild) / BenchProcess::median(ffprobeChild),
                 BenchProcess::median(probeInProcess) * 1e3);
-    return 0;
+    return same ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // The easy cutter's main thread: the longest stall of the event loop while a file is loaded, while ten segments
-// are cut, and during a separate and a merged export of them (target: every stall under 50 ms).
+// are cut, and during a separate and a merged export of them (target: every stall under 50 ms). The exports are
+// checked with ffprobe: ten 1 s pieces, or one file of them, 10 s and 250 pictures in all.
 //
 //   bench_easycut [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
@@ -7,6 +8,7 @@
 #include "EasyCutterWindowcontroller.h"
 #include "LQCutProgressView.h"
 #include "MOQButton.h"
+#include "OutputCheck.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
 
@@ -57,9 +59,11 @@ int main(int argc, char** argv) {
     Watch::runUntil([&] { return cut >= 10; }, 60000);
     Watch::report("cutting ten segments (a thumbnail each)", watch.stopMs());
 
+    bool outputsHold = true;
     for (bool merge : {false, true}) {
         if (controller.merageBtn()->selected() != merge)
             controller.merageBtn()->setSelected(merge);
+        const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
         watch.start();
         timer.restart();
         QTimer::singleShot(5, [&] { controller.startExportAction(); });
@@ -69,8 +73,14 @@ int main(int argc, char** argv) {
         std::printf("%s export of ten 1 s segments: %.1f s\n", merge ? "merged" : "separate",
                     double(timer.elapsed()) / 1000);
         Watch::report(merge ? "merged export" : "separate export", stall);
+        const std::vector<std::string> written = OutputCheck::added(home.toStdString(), before);
+        if (written.size() != (merge ? 1u : 10u))
+            std::printf("MISMATCH %s export: %zu files written\n", merge ? "merged" : "separate", written.size());
+        // Ten seconds of a 25 fps clip.
+        outputsHold = OutputCheck::holds(merge ? "merged export" : "separate export", written, 250, 10.0) &&
+                      written.size() == (merge ? 1u : 10u) && outputsHold;
     }
     controller.close();
     QDir(home).removeRecursively();
-    return 0;
+    return outputsHold ? 0 : 1;
 }

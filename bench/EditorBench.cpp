@@ -4,6 +4,7 @@
 //
 //   bench_editor [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
+#include "OutputCheck.h"
 
 #include "EditVideoWindowController.h"
 #include "LQCutProgressView.h"
@@ -60,7 +61,9 @@ int main(int argc, char** argv) {
     controller.enterMode(ToolItemTypeTrim);
     controller.trimPanel()->setCutTimeRange(5e6, 15e6);
     controller.cutProgressView()->setLowerValueUpperValue(0.25f, 0.75f);
+    bool outputsHold = true;
     for (bool inverted : {false, true}) {
+        const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
         controller.trimPanel()->preferenceBtn()->setCurrentIndex(inverted ? 1 : 0);
         controller.trimPanel()->actionPreferencesBtn(inverted ? 1 : 0);
         watch.start();
@@ -71,8 +74,12 @@ int main(int argc, char** argv) {
         const double stall = watch.stopMs();
         std::printf("%s trim export of 10 s: %.1f s\n", inverted ? "inverted" : "kept", double(timer.elapsed()) / 1000);
         StallWatch::report(inverted ? "inverted trim export" : "kept trim export", stall);
+        // Either way 10 s of the 25 fps clip: 5-15 s, or the clip without it.
+        outputsHold = OutputCheck::holds(inverted ? "inverted trim export" : "kept trim export",
+                                         OutputCheck::added(home.toStdString(), before), 250, 10.0) &&
+                      outputsHold;
     }
     controller.close();
     QDir(home).removeRecursively();
-    return 0;
+    return outputsHold ? 0 : 1;
 }

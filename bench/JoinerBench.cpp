@@ -3,6 +3,7 @@
 //
 //   bench_joiner [folder]     the clips are made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
+#include "OutputCheck.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
 
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
     controller.previewBar()->pause();
     Watch::report("playing it 1 s", watch.stopMs());
 
+    const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
     watch.start();
     timer.restart();
     QTimer::singleShot(5, [&] { controller.startJoinnerAction(); });
@@ -77,7 +79,26 @@ int main(int argc, char** argv) {
     const double stall = watch.stopMs();
     std::printf("join of ten 720p clips (56 s): %.1f s\n", double(timer.elapsed()) / 1000);
     Watch::report("join", stall);
+    // One file of the ten clips end to end, copied as the ffmpeg program's concat demuxer copies them.
+    const std::vector<std::string> written = OutputCheck::added(home.toStdString(), before);
+    std::vector<std::string> files;
+    for (const QString& path : paths)
+        files.push_back(path.toStdString());
+    const std::string reference = (folder / "joiner_ffmpeg.mp4").string();
+    const bool joined =
+        BenchProcess::run(BenchProcess::timedFfmpeg(
+                              BenchProcess::concatCopy(files, (folder / "joiner_list.txt").string(), reference)),
+                          true)
+            .status == 0;
+    // The engine starts each clip where the one before ended, its sound included; the concat demuxer where the
+    // file's video ended. Each of the nine seams may differ by up to one compressed sound frame (1024 samples).
+    const OutputCheck::Slack seams(0, 9 * 1024.0 / 44100);
+    const bool outputHolds =
+        written.size() == 1 && joined && OutputCheck::samePackets("join", written[0], reference, seams);
+    if (written.size() != 1 || !joined)
+        std::printf("MISMATCH join: %zu files written, the ffmpeg program's join %s\n", written.size(),
+                    joined ? "made" : "failed");
     controller.close();
     QDir(home).removeRecursively();
-    return 0;
+    return outputHolds ? 0 : 1;
 }

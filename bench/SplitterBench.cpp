@@ -1,9 +1,11 @@
 // The splitter's main thread: the longest stall of the event loop while a file is loaded, while a plan of many
 // points is made and while it plays, and during a split by time and a split by size (target: every stall under
-// 50 ms).
+// 50 ms). The pieces of each split are checked with ffprobe: together they hold the clip's 500 pictures and last
+// its 20 s.
 //
 //   bench_splitter [folder]     the clip is made once in the folder (default: temp/clipwright-bench)
 #include "BenchProcess.h"
+#include "OutputCheck.h"
 
 #include "SplitPlan.h"
 #include "SplitProgressView.h"
@@ -89,6 +91,7 @@ int main(int argc, char** argv) {
              controller.splitAction();
          }},
     };
+    bool outputsHold = true;
     for (const Run& run : runs) {
         run.choose();
         watch.start();
@@ -100,9 +103,12 @@ int main(int argc, char** argv) {
         const int pieces = int(QDir(controller.outputPath()).entryList(QDir::Files).size());
         std::printf("%s: %d pieces in %.1f s\n", run.what, pieces, double(timer.elapsed()) / 1000);
         StallWatch::report(run.what, stall);
+        outputsHold = OutputCheck::holds(run.what, OutputCheck::videoFilesUnder(controller.outputPath().toStdString()),
+                                         500, 20.0) &&
+                      outputsHold;
         QDir(controller.outputPath()).removeRecursively();
     }
     controller.close();
     QDir(home).removeRecursively();
-    return 0;
+    return outputsHold ? 0 : 1;
 }
