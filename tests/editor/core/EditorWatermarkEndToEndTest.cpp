@@ -35,6 +35,19 @@ bool isGrey(Pixel p) {
     return std::abs(p.r - p.g) < 25 && std::abs(p.g - p.b) < 25;
 }
 
+// A 64 x 48 red picture to use as a watermark.
+std::string redPicture() {
+    return MediaFixtures::make("wm_window_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
+}
+
+// The grey-levels clip added through the Add button, its first frame shown.
+void loadLevelClip(EditorWindow& w) {
+    EditVideoWindowController& c = *w.controller;
+    w.add(editLevelClip());
+    ASSERT_NE(c.fileData(), nullptr);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
+}
+
 // The panel's controls a person reads or presses (not the framed backgrounds and the fields inside them), shown,
 // outside the list, as rectangles in the panel's coordinates.
 std::vector<std::pair<QWidget*, QRect>> shownControls(WatermarkPanel& panel) {
@@ -81,15 +94,12 @@ void expectPanelFits(WatermarkPanel& panel) {
 // The panel at the window's default size with each kind selected in turn: a picture (size and keep-aspect), a
 // video (also the part of the clip it shows) and a text (font and colour).
 TEST(EditorWatermarkWindow, EndToEndEachKindsPropertiesFitThePanel) {
-    const std::string source = editLevelClip();
-    const std::string picture = MediaFixtures::make("wm_window_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
+    const std::string picture = redPicture();
     const std::string video =
         MediaFixtures::make("wm_window_green.mp4", "-f lavfi -i color=c=green:s=80x60:d=2:r=10 -pix_fmt yuv420p");
     EditorWindow w(ToolItemTypeWatermark);
     EditVideoWindowController& c = *w.controller;
-    w.add(source);
-    ASSERT_NE(c.fileData(), nullptr);
-    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(loadLevelClip(w));
     WatermarkEditor& editor = *c.watermarks();
     WatermarkPanel& panel = *editor.waterView();
 
@@ -119,13 +129,10 @@ TEST(EditorWatermarkWindow, EndToEndEachKindsPropertiesFitThePanel) {
 // The watermark tool as a person uses it: the window opened on the tool, a clip added, a picture added as a
 // watermark through the panel, Start, and the picture found in the written file where the overlay showed it.
 TEST(EditorWatermarkWindow, EndToEndAPictureWatermarkIsWrittenWhereItWasPlaced) {
-    const std::string source = editLevelClip();
-    const std::string picture = MediaFixtures::make("wm_window_red.png", "-f lavfi -i color=c=red:s=64x48 -frames:v 1");
+    const std::string picture = redPicture();
     EditorWindow w(ToolItemTypeWatermark);
     EditVideoWindowController& c = *w.controller;
-    w.add(source);
-    ASSERT_NE(c.fileData(), nullptr);
-    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
+    ASSERT_NO_FATAL_FAILURE(loadLevelClip(w));
     WatermarkEditor& editor = *c.watermarks();
     WatermarkPanel& panel = *editor.waterView();
     ASSERT_TRUE(panel.isVisible()) << "the watermark tool opens on its panel";
