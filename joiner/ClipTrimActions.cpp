@@ -5,6 +5,7 @@
 #include "ClipTrimEditor.h"
 #include "ControlFont.h"
 #include "LQCutProgressView.h"
+#include "MOQButton.h"
 #include "LQProgressSlider.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
@@ -55,6 +56,20 @@ void ClipTrimActions::showInverted(bool inverted) {
     _selectTimeBtn->setChecked(!inverted);
     _unSelectTimeBtn->setChecked(inverted);
     _cutProgressView->setIsFanxuan(inverted);
+}
+
+void ClipTrimActions::setTrimControlsEnabled(bool enabled) {
+    _editor.setFieldsEnabled(enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{_bar.startCutTimeBtn(), _bar.stopCutTimeBtn(), _resetCutterBtn,
+                                                      _applytoallBtn, _bar.cutCoverBtn(), _bar.cutcoverStyleBtn()})
+        w->setEnabled(enabled);
+}
+
+void ClipTrimActions::showNoClip() {
+    _cutProgressView->setProgress(0);
+    _cutProgressView->setLowerValueUpperValue(0, 1);
+    _bar.resetLabels();
+    _editor.resetDisplay();
 }
 
 void ClipTrimActions::setInverted(bool inverted) {

@@ -27,6 +27,11 @@ public:
 
     // Shows a bound clip's choice in the radios and the slider's look.
     void showInverted(bool inverted);
+    // The trim fields, the buttons that take the range from the playhead, reset, apply to all and the still-frame
+    // buttons: what the windows' empty state and edit lock switch together.
+    void setTrimControlsEnabled(bool enabled);
+    // No clip: the slider's playhead at 0 and its range the whole track, the labels and fields at zero.
+    void showNoClip();
 
     void selectCurrentTimeRadioAction();
     void unSelectCurrentTimeRadioAction();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClipEditArea.h"
 #include "FeatureWindowController.h"
 #include "JoinPlan.h"
 #include "JoinnerTableView.h"
@@ -12,6 +13,8 @@
 #include <memory>
 #include <optional>
 
+class ClipExportBar;
+class ClipListPanel;
 class ClipPreviewBar;
 class ClipTrimActions;
 class ClipTrimEditor;
@@ -39,7 +42,7 @@ public:
     void addFileAction();
     // Appends the paths' usable clips (what the open panel's answer leads to).
     void addFiles(const QStringList& paths);
-    bool isAdding() const { return _pendingAdds > 0; }
+    bool isAdding() const;
     void removeAction();
     void clearAction();
     void upAction();
@@ -54,21 +57,21 @@ public:
     // State for tests and the screenshots.
     const std::shared_ptr<SimpleDataList>& fileList() const { return _fileList; }
     bool convertstart() const { return isRunning(); }
-    JoinnerTableView* fileListTableView() const { return _fileListTableView; }
-    ClipPreviewBar* previewBar() const { return _bar; }
-    ClipTrimEditor* trimEditor() const { return _editor; }
-    ClipTrimActions* trimActions() const { return _actions; }
+    JoinnerTableView* fileListTableView() const;
+    ClipPreviewBar* previewBar() const { return _area->bar(); }
+    ClipTrimEditor* trimEditor() const { return _area->editor(); }
+    ClipTrimActions* trimActions() const { return _area->actions(); }
     OutputFormatBrowser* formatBrowser() const { return _browser; }
-    LQCutProgressView* cutProgressView() const { return _cutProgressView; }
-    NSProgressView* joinnerProgressView() const { return _joinnerProgressView; }
-    MOQButton* startJoinnerBtn() const { return _startJoinnerBtn; }
-    MOQButton* addfileBtn() const { return _addfileBtn; }
-    MOQButton* removeBtn() const { return _removeBtn; }
-    MOQButton* clearBtn() const { return _clearBtn; }
-    MOQButton* upBtn() const { return _upBtn; }
-    MOQButton* downBtn() const { return _downBtn; }
-    MOQButton* emailIconView() const { return _emailIconView; }
-    MOQImageView* contentNofileTishiView() const { return _contentNofileTishiView; }
+    LQCutProgressView* cutProgressView() const { return _area->cutProgressView(); }
+    NSProgressView* joinnerProgressView() const;
+    MOQButton* startJoinnerBtn() const;
+    MOQButton* addfileBtn() const;
+    MOQButton* removeBtn() const;
+    MOQButton* clearBtn() const;
+    MOQButton* upBtn() const;
+    MOQButton* downBtn() const;
+    MOQButton* emailIconView() const;
+    MOQImageView* contentNofileTishiView() const;
     OutputFolderPopUp* outputFolderBtn() const { return _outputFolderBtn; }
 
     // OutputFormatOwner
@@ -82,18 +85,14 @@ public:
 protected:
     void windowDidLoad() override;
     QString finishedMessageKey() const override;
-    MOQButton* startButton() const override { return _startJoinnerBtn; }
+    MOQButton* startButton() const override { return startJoinnerBtn(); }
     void stopPlayers() override;
     void jobProgress(int step, double percent) override;
 
 private:
     void buildContent(QWidget* content);
-    void initContentNoFileView();
-    void buildListButtons();
-    void buildBottom(QWidget* content);
     void clipsProbed(const QList<std::shared_ptr<SimpleData>>& added, const QStringList& rejected);
     void refeedWithClosures();
-    void selectRowAfterMove(qint64 row);
     QString fallbackExtension() const;
     void runJoin(const JoinPlan& plan);
     void runJoinWhenIdle(const JoinPlan& plan);
@@ -102,10 +101,8 @@ private:
     std::shared_ptr<SimpleDataList> _fileList;
     OutputSelection _selection;
     OutputFormatBrowser* _browser = nullptr;
-    ClipPreviewBar* _bar = nullptr;
-    ClipTrimEditor* _editor = nullptr;
-    ClipTrimActions* _actions = nullptr;
-    int _pendingAdds = 0;
+    ClipListPanel* _list = nullptr;
+    ClipExportBar* _exportBar = nullptr;
     // A copy join the engine refused because the clips' streams differ runs again encoded, unasked.
     std::optional<JoinPlan> _encodingFallback;
     bool _copyRefused = false;
@@ -113,25 +110,6 @@ private:
     MOQView* _contentBackgroundView = nullptr;
     QWidget* _formatContainer = nullptr;
     MOQImageView* _formatBottomView = nullptr;
-    MOQImageView* _contentNofileTishiView = nullptr;
-    MOQButton* _emailIconView = nullptr;
-    QLabel* _email_addressLabel = nullptr;
-    QLabel* _gettingstatedlabel = nullptr;
-    std::array<QLabel*, 4> _joinner_descLabels{};
-    JoinnerTableView* _fileListTableView = nullptr;
-    MOQButton* _addfileBtn = nullptr;
-    MOQButton* _removeBtn = nullptr;
-    MOQButton* _clearBtn = nullptr;
-    MOQButton* _upBtn = nullptr;
-    MOQButton* _downBtn = nullptr;
-    MOQImageView* _playerView = nullptr;
-    LQCutProgressView* _cutProgressView = nullptr;
-    QWidget* _barHost = nullptr;
-    QWidget* _timeSelectBackView = nullptr;
-    QWidget* _actionsHost = nullptr;
-    QLabel* _joinnerLabel = nullptr;
-    MOQButton* _openOutputFolderBtn = nullptr;
-    MOQButton* _startJoinnerBtn = nullptr;
-    NSProgressView* _joinnerProgressView = nullptr;
+    ClipEditArea* _area = nullptr;
     OutputFolderPopUp* _outputFolderBtn = nullptr;
 };

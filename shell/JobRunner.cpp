@@ -52,6 +52,8 @@ bool JobRunner::run(std::vector<JobStep> steps, FinishBlock finishBlock) {
     _steps = std::move(steps);
     _finishBlock = std::move(finishBlock);
     _outputs.clear();
+    _failedSteps.clear();
+    ++_runSerial;
     _stepIndex = 0;
     _running = true;
     _busy = true;
@@ -82,6 +84,10 @@ void JobRunner::startStep() {
     std::shared_ptr<MediaJob> job = _factory.create(step.kind);
     if (!job) {
         qCInfo(lcShell) << "the media engine gave no job handle";
+        if (step.independent) {
+            fail(0);
+            return;
+        }
         endRun(false);
         return;
     }
@@ -174,16 +180,34 @@ void JobRunner::jobReturned(const std::shared_ptr<ActiveJob>& active, int result
         fail(completion);
         return;
     }
+    nextStep();
+}
+
+void JobRunner::nextStep() {
     if (_running && _stepIndex + 1 < stepCount()) {
         ++_stepIndex;
         startStep();
         return;
     }
-    endRun(_running);
+    endRun(_running && _failedSteps.empty());
 }
 
 void JobRunner::fail(int code) {
     stopTimer();
+    if (_running && _steps[size_t(_stepIndex)].independent) {
+        _failedSteps.push_back({_stepIndex, code});
+        if (stepFailed)
+            stepFailed(_stepIndex, code);
+        // The next item starts from the event loop, so a run of failing set-ups never nests.
+        QPointer<JobRunner> self(this);
+        const int failedStep = _stepIndex;
+        const int serial = _runSerial;
+        Dispatch::main([self, failedStep, serial] {
+            if (self && self->_running && self->_runSerial == serial && self->_stepIndex == failedStep)
+                self->nextStep();
+        });
+        return;
+    }
     if (failed)
         failed(code);
     endRun(false);

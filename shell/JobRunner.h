@@ -46,12 +46,19 @@ public:
     MediaJob* currentJob() const;
     // The output path of each step of the current (or last) run that has been named, by step index.
     QStringList outputs() const { return _outputs; }
+    // The independent steps of the current (or last) run that failed, with their codes, in the order they failed.
+    struct StepFailure {
+        int step = 0;
+        int code = 0;
+    };
+    const std::vector<StepFailure>& failedSteps() const { return _failedSteps; }
 
     // The window's hooks, all called on the main thread.
     // Every 0.2 s while a job works, and once more when it has finished successfully.
     std::function<void(int step, double percent)> progressChanged;
     std::function<void(int code)> failed; // a setter or a start failed: show "error:%d" with the code
     std::function<void()> becameIdle;     // the run has ended and its worker has returned
+    std::function<void(int step, int code)> stepFailed; // an independent step failed; the run goes on
 
 private:
     struct ActiveJob;
@@ -62,6 +69,7 @@ private:
     void dispatch(const std::shared_ptr<ActiveJob>& active);
     void jobReturned(const std::shared_ptr<ActiveJob>& active, int result);
     void fail(int code);
+    void nextStep();
     void endRun(bool success);
     void startTimer();
     void stopTimer();
@@ -71,7 +79,9 @@ private:
     std::vector<JobStep> _steps;
     FinishBlock _finishBlock;
     QStringList _outputs;
+    std::vector<StepFailure> _failedSteps;
     int _stepIndex = 0;
+    int _runSerial = 0;
     bool _running = false;
     bool _busy = false;
     std::shared_ptr<ActiveJob> _current;

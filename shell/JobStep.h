@@ -28,4 +28,8 @@ struct JobStep {
     // After the job has succeeded, on the main thread, before its handle is closed: may read the job's results
     // and add further steps to the run (JobRunner::appendStep). A result <= 0 fails the run with that code.
     std::function<int(MediaJob& job)> completed;
+    // A step of a batch of independent items: when it fails (no job, a refused setter, a failed start or a
+    // failing `completed`), the runner reports it through stepFailed instead of failed and goes on with the next
+    // step; the run then ends without success, its failures listed in failedSteps().
+    bool independent = false;
 };

@@ -1,5 +1,6 @@
 #include "JoinnerWindowController.h"
 
+#include "ClipWindowDriver.h"
 #include "JoinClips.h"
 #include "ShellTestEnvironment.h"
 #include "WindowShots.h"
@@ -43,70 +44,7 @@
 
 namespace {
 
-// A shown joiner whose open panel answers `paths`, every alert's text recorded.
-struct Window {
-    explicit Window(QStringList answer = {}) : paths(std::move(answer)) {
-        OpenPanel::setProvider([this](const OpenPanelOptions&, QWidget*) { return paths; });
-        Alert::setProvider([this](const AlertRequest& request, QWidget*) {
-            alerts << request.informativeText;
-            return 0;
-        });
-        window = controller.window();
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-    }
-    ~Window() { controller.close(); }
-
-    void click(QWidget* widget) {
-        ASSERT_TRUE(widget->isVisible());
-        QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
-        settle();
-    }
-    static void settle() {
-        for (int i = 0; i < 3; ++i)
-            QCoreApplication::processEvents();
-    }
-    // The add button, the open panel's answer, and the clips probed off the main thread.
-    void add(int expectedClips) {
-        click(controller.addfileBtn());
-        ASSERT_TRUE(WindowShots::waitUntil(
-            [&] { return !controller.isAdding() && controller.fileList()->size() == expectedClips; }, 30000));
-        settle();
-        ASSERT_TRUE(WindowShots::waitUntil([&] { return controller.previewBar()->player() != nullptr; }, 5000));
-    }
-    void selectRow(int row) {
-        click(controller.fileListTableView()->cells().at(row));
-        ASSERT_EQ(controller.fileListTableView()->selectedRow(), row);
-    }
-    void type(LQTextField* field, const QString& text) {
-        QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
-        field->selectAll();
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Return);
-        settle();
-    }
-    std::shared_ptr<SimpleData> clip(int row) const { return controller.fileList()->at(row); }
-    std::shared_ptr<SimpleData> selected() const { return clip(int(controller.fileListTableView()->selectedRow())); }
-    QStringList names() const {
-        QStringList list;
-        for (const auto& c : *controller.fileList())
-            list << c->name();
-        return list;
-    }
-    bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
-    // Before a picture of the window: the preview has shown the frame it was asked for.
-    void waitForPreview() {
-        LQMoviePlayer* player = controller.previewBar()->player();
-        WindowShots::waitUntil([&] { return player == nullptr || !player->isSeeking(); }, 3000);
-        QTest::qWait(200);
-    }
-
-    ShellTestEnvironment env;
-    QStringList paths;
-    JoinnerWindowController controller;
-    QWidget* window = nullptr;
-    QStringList alerts;
-};
+using Window = ClipWindowDriver<JoinnerWindowController>;
 
 QStringList threeClips() {
     return {QString::fromStdString(colourClip("red", 320, 240, 2)),

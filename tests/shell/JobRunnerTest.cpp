@@ -203,3 +203,44 @@ TEST(JobRunnerTiming, AFailingCompletionFailsTheRunOnce) {
     EXPECT_EQ(outcome.failures, QList<int>{-7});
     EXPECT_EQ(factory.made.size(), 1u) << "no step after the failure";
 }
+
+TEST(JobRunnerTiming, AFailingIndependentStepIsReportedAndTheRunGoesOn) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("runner-independent"));
+    for (const bool independent : {true, false}) {
+        SCOPED_TRACE(independent ? "independent" : "dependent");
+        FakeJobFactory factory;
+        factory.script.workMs = 20;
+        JobRunner runner(factory);
+        Outcome outcome;
+        watch(runner, outcome);
+        QList<QPair<int, int>> reported;
+        runner.stepFailed = [&](int step, int code) { reported << qMakePair(step, code); };
+
+        std::vector<JobStep> steps = {conversionStep(folder, "a"), conversionStep(folder, "b"),
+                                      conversionStep(folder, "c"), conversionStep(folder, "d")};
+        steps[1].configure = [](MediaJob&) { return -22; };
+        steps[2].configure = [](MediaJob&) { return 0; };
+        for (JobStep& step : steps)
+            step.independent = independent;
+        ASSERT_TRUE(runner.run(std::move(steps), recordFinish(outcome)));
+        ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0; }, 5000));
+        EXPECT_EQ(outcome.finishes, 1);
+        EXPECT_FALSE(outcome.success);
+        if (independent) {
+            EXPECT_TRUE(outcome.failures.isEmpty()) << "no run-ending alert";
+            EXPECT_EQ(reported, (QList<QPair<int, int>>{{1, -22}, {2, 0}}));
+            ASSERT_EQ(runner.failedSteps().size(), 2u);
+            EXPECT_EQ(runner.failedSteps()[1].step, 2);
+            ASSERT_EQ(factory.made.size(), 4u) << "the steps after the failures still ran";
+            EXPECT_EQ(factory.made[3]->outputPath, folder + "/d.mp4");
+            for (const auto& job : factory.made)
+                EXPECT_EQ(job->closeCount, 1);
+        } else {
+            EXPECT_EQ(outcome.failures, QList<int>{-22});
+            EXPECT_TRUE(reported.isEmpty());
+            EXPECT_EQ(factory.made.size(), 2u);
+        }
+        EXPECT_EQ(outcome.idles, 1);
+        EXPECT_FALSE(runner.isBusy());
+    }
+}
