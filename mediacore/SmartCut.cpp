@@ -15,8 +15,13 @@ namespace mediacore {
 
 // A stretch of pictures decoded and encoded again.
 struct SmartCut::Segment {
-    explicit Segment(const SmartCutPlan::Encoded& r) : range(r) {}
+    Segment(const SmartCutPlan::Encoded& r, const AVStream* s) : range(r), stream(s) {}
     const SmartCutPlan::Encoded& range;
+    const AVStream* stream; // the video stream, of the reader that feeds the segment
+    // Encoded packets kept for later instead of written at once (the tail's, encoded beside the copy).
+    bool keeps = false;
+    std::vector<PacketPtr> kept;
+    std::string refusal; // why the cut cannot be made this way, when a step said kEncodeInstead
     Decoder decoder;
     Encoder encoder;
     bool encoderOpen = false;
@@ -75,7 +80,11 @@ SmartCut::SmartCut(const ConvertSettings& settings, Demuxer& source, const std::
                    const std::atomic<bool>& stop, std::atomic<int>& progress)
     : _settings(settings), _source(source), _bitRates(bitRates), _stop(stop), _progress(progress) {}
 
-SmartCut::~SmartCut() = default;
+SmartCut::~SmartCut() {
+    _tailStop = true;
+    if (_tailRun.valid())
+        _tailRun.wait();
+}
 
 bool SmartCut::suits() {
     const ConvertSettings& s = _settings;
@@ -218,9 +227,12 @@ int SmartCut::openOutput(const std::string& outputFile) {
 
 int SmartCut::writeRange() {
     if (_plan.head().present)
-        _head = std::make_unique<Segment>(_plan.head());
-    if (_plan.tail().present)
-        _tail = std::make_unique<Segment>(_plan.tail());
+        _head = std::make_unique<Segment>(_plan.head(), _source.stream(_video));
+    if (_plan.tail().present) {
+        _tail = std::make_unique<Segment>(_plan.tail(), nullptr);
+        _tail->keeps = true;
+        _tailRun = std::async(std::launch::async, [this] { return encodeTail(); });
+    }
     if (_audio >= 0) {
         _audioDone = false;
         _audioStart = _source.toTicks(_audio, _source.toMicroseconds(_video, _plan.originPts()));
@@ -228,7 +240,8 @@ int SmartCut::writeRange() {
                          ? _source.toTicks(_audio, _source.toMicroseconds(_video, _plan.endPts()))
                          : INT64_MAX;
     }
-    const size_t last = _plan.lastPacket();
+    // This reader goes as far as the head and the copy need; the tail has its own.
+    const size_t last = std::max(_plan.copyEnd() - 1, _head ? _head->range.lastPacket : 0);
     size_t index = 0;
     PacketPtr packet = makePacket();
     while (!_videoDone || !_audioDone) {
@@ -244,8 +257,11 @@ int SmartCut::writeRange() {
                 rc = encodeInstead("the file reads differently the second time");
             else
                 rc = videoPacket(index, packet.get());
-            if (++index > last)
+            if (++index > last) {
                 _videoDone = true;
+                if (rc == kOk)
+                    rc = writeTail();
+            }
             _progress.store(static_cast<int>(std::min<size_t>(99, index * 99 / (last + 1))), std::memory_order_relaxed);
         } else if (packet->stream_index == _audio && !_audioDone) {
             rc = audioPacket(packet.get());
@@ -263,10 +279,10 @@ int SmartCut::videoPacket(size_t index, AVPacket* packet) {
     int rc = kOk;
     if (_head && !_head->finished && index <= _head->range.lastPacket) {
         if ((rc = feed(*_head, index, packet)) != kOk)
-            return rc;
+            return settle(*_head, rc);
         if (index == _head->range.lastPacket) {
             if ((rc = finishSegment(*_head)) != kOk)
-                return rc;
+                return settle(*_head, rc);
             for (; !_waiting.empty(); _waiting.pop_front())
                 if ((rc = writeVideo(_waiting.front().get(), _source.stream(_video)->time_base)) < 0)
                     return rc;
@@ -274,13 +290,75 @@ int SmartCut::videoPacket(size_t index, AVPacket* packet) {
     }
     if (_plan.copyKeeps(index) && (rc = copyVideo(index, packet)) != kOk)
         return rc;
-    if (_tail && index >= _tail->range.firstPacket && index <= _tail->range.lastPacket) {
-        if ((rc = feed(*_tail, index, packet)) != kOk)
-            return rc;
-        if (index == _tail->range.lastPacket)
-            return finishSegment(*_tail);
-    }
     return kOk;
+}
+
+// Decodes the tail's packets, read by a reader of its own from the tail's decoder start, and encodes its
+// pictures into _tail->kept. Runs on a thread of its own.
+int SmartCut::encodeTail() {
+    Segment& segment = *_tail;
+    Demuxer reader;
+    int rc = reader.open(_source.path(), &_tailStop);
+    if (rc < 0)
+        return rc;
+    if (_video >= static_cast<int>(reader.context()->nb_streams))
+        return refuse(segment, "the file reads differently the second time");
+    segment.stream = reader.stream(_video);
+    const size_t first = segment.range.firstPacket;
+    // Lands on the decoder start or a key frame before it; the packets up to it are passed over.
+    if ((rc = reader.seek(_source.toMicroseconds(_video, _packets[first].pts))) < 0)
+        return rc;
+    PacketPtr packet = makePacket();
+    size_t index = first;
+    bool reached = false;
+    while (index <= segment.range.lastPacket) {
+        if (_stop.load(std::memory_order_relaxed) || _tailStop.load(std::memory_order_relaxed))
+            return AVERROR_EXIT;
+        rc = reader.read(packet.get());
+        if (rc == AVERROR_EXIT)
+            return rc;
+        if (rc < 0)
+            return refuse(segment, "the file ends before the range it read the first time");
+        if (packet->stream_index == _video && (reached || packet->pts == _packets[first].pts)) {
+            reached = true;
+            rc = packet->pts == _packets[index].pts ? feed(segment, index, packet.get())
+                                                    : refuse(segment, "the file reads differently the second time");
+            ++index;
+        }
+        av_packet_unref(packet.get());
+        if (rc != kOk)
+            return rc;
+    }
+    rc = finishSegment(segment);
+    segment.stream = nullptr; // the reader's, gone on return
+    return rc;
+}
+
+// Waits for the tail's pictures and writes them after the copy.
+int SmartCut::writeTail() {
+    if (!_tail)
+        return kOk;
+    int rc = settle(*_tail, _tailRun.get());
+    if (rc != kOk)
+        return rc;
+    const AVRational timeBase = _tail->encoder.context()->time_base;
+    for (PacketPtr& packet : _tail->kept)
+        if ((rc = writeVideo(packet.get(), timeBase)) < 0)
+            return rc;
+    _tail->kept.clear();
+    return kOk;
+}
+
+int SmartCut::refuse(Segment& segment, const std::string& reason) {
+    segment.refusal = reason;
+    return kEncodeInstead;
+}
+
+// A segment's kEncodeInstead carries its reason to the cut's.
+int SmartCut::settle(const Segment& segment, int rc) {
+    if (rc == kEncodeInstead && !segment.refusal.empty())
+        _reason = segment.refusal;
+    return rc;
 }
 
 int SmartCut::copyVideo(size_t index, AVPacket* packet) {
@@ -338,7 +416,7 @@ int SmartCut::feed(Segment& segment, size_t index, const AVPacket* packet) {
 
 int SmartCut::decodeInto(Segment& segment, const AVPacket* packet) {
     int rc;
-    if (!segment.decoder.isOpen() && (rc = segment.decoder.open(_source.stream(_video))) < 0)
+    if (!segment.decoder.isOpen() && (rc = segment.decoder.open(segment.stream)) < 0)
         return rc;
     rc = segment.decoder.push(packet);
     if (rc < 0 && rc != AVERROR(EAGAIN) && rc != AVERROR_EOF)
@@ -354,7 +432,7 @@ int SmartCut::decodeInto(Segment& segment, const AVPacket* packet) {
 }
 
 int SmartCut::openEncoder(Segment& segment, const AVFrame* frame) {
-    const AVStream* stream = _source.stream(_video);
+    const AVStream* stream = segment.stream;
     const AVCodecParameters* par = stream->codecpar;
     Encoder::Video video;
     video.codec = CodecCatalog::encoderFor(par->codec_id);
@@ -389,9 +467,9 @@ int SmartCut::encodePicture(Segment& segment, AVFrame* frame) {
         return rc;
     const AVCodecContext* encoder = segment.encoder.context();
     if (frame->width != encoder->width || frame->height != encoder->height || frame->format != encoder->pix_fmt)
-        return encodeInstead("the picture's size or format changes in the range");
+        return refuse(segment, "the picture's size or format changes in the range");
     frame->pts -= _plan.originPts();
-    rc = segment.encoder.push(frame, _source.stream(_video)->time_base);
+    rc = segment.encoder.push(frame, segment.stream->time_base);
     if (rc < 0)
         return EngineLog::failure("encode", rc, encoder->codec->name);
     ++segment.pictures;
@@ -406,8 +484,10 @@ int SmartCut::pullEncoded(Segment& segment) {
         PacketPtr converted = _units.fromStartCodes(packet.get());
         av_packet_unref(packet.get());
         if (!converted)
-            return encodeInstead("an encoded picture does not fit the stream's unit lengths");
-        if ((rc = writeVideo(converted.get(), segment.encoder.context()->time_base)) < 0)
+            return refuse(segment, "an encoded picture does not fit the stream's unit lengths");
+        if (segment.keeps)
+            segment.kept.push_back(std::move(converted));
+        else if ((rc = writeVideo(converted.get(), segment.encoder.context()->time_base)) < 0)
             return rc;
     }
     return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF
@@ -421,9 +501,9 @@ int SmartCut::finishSegment(Segment& segment) {
     if (rc != kOk)
         return rc;
     if (segment.pictures != segment.range.pictures || !segment.encoderOpen)
-        return encodeInstead("the decoder gave " + std::to_string(segment.pictures) + " pictures where " +
-                             std::to_string(segment.range.pictures) + " were expected");
-    if ((rc = segment.encoder.push(nullptr, _source.stream(_video)->time_base)) < 0 && rc != AVERROR_EOF)
+        return refuse(segment, "the decoder gave " + std::to_string(segment.pictures) + " pictures where " +
+                                   std::to_string(segment.range.pictures) + " were expected");
+    if ((rc = segment.encoder.push(nullptr, segment.stream->time_base)) < 0 && rc != AVERROR_EOF)
         return EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
     return pullEncoded(segment);
 }

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ class Demuxer;
 // The copy keeps the source's stream record (avcC / hvcC). The encoded pictures carry their own parameter sets in
 // the stream, and every copied picture a decoder can start from, after such pictures, gets the source's put back
 // in front of it, so a decoder finds the right ones wherever it starts.
+//
+// The pictures after the copy are decoded and encoded on a thread of their own, from a second reader of the
+// file, while the head and the copy are written; their packets wait in memory (a few pictures' worth).
 //
 // H.264 and HEVC in MP4, MOV or Matroska only. Anything else, or what the plan cannot cut this way, is left to
 // ConvertPipeline: suits() and run() say so before anything is written, with the reason.
@@ -57,9 +61,13 @@ private:
     int openOutput(const std::string& outputFile);
     int writeRange();
     int videoPacket(size_t index, AVPacket* packet);
+    int encodeTail();
+    int writeTail();
     int audioPacket(AVPacket* packet);
     int copyVideo(size_t index, AVPacket* packet);
     int feed(Segment& segment, size_t index, const AVPacket* packet);
+    int refuse(Segment& segment, const std::string& reason);
+    int settle(const Segment& segment, int rc);
     int decodeInto(Segment& segment, const AVPacket* packet);
     int encodePicture(Segment& segment, AVFrame* frame);
     int openEncoder(Segment& segment, const AVFrame* frame);
@@ -90,6 +98,8 @@ private:
     int _audioOut = -1;
     std::unique_ptr<Segment> _head;
     std::unique_ptr<Segment> _tail;
+    std::future<int> _tailRun;           // encodeTail(), running from the start of writeRange()
+    std::atomic<bool> _tailStop{false}; // ends it early when the cut is abandoned
     std::deque<PacketPtr> _waiting;    // copied packets read while the head was still being encoded
     int64_t _lastDts = AV_NOPTS_VALUE; // of the video written so far, on the output stream's clock
     int64_t _audioStart = 0;           // the output's time 0 on the sound's clock
