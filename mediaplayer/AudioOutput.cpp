@@ -12,6 +12,8 @@ extern "C" {
 
 namespace {
 
+constexpr qint64 kSinkBufferUs = 200000;
+
 QAudioFormat chosenFormat(const QAudioDevice& device) {
     QAudioFormat format = device.preferredFormat();
     if (format.sampleRate() <= 0)
@@ -43,7 +45,7 @@ std::optional<mediacore::AudioTarget> AudioOutput::deviceFormat() {
 }
 
 AudioOutput::AudioOutput(AudioSampleBuffer& buffer, const mediacore::AudioTarget& target, QObject* parent)
-    : QObject(parent), _device(QMediaDevices::defaultAudioOutput()) {
+    : QObject(parent), _buffer(buffer), _device(QMediaDevices::defaultAudioOutput()) {
     const bool isFloat = !target.sampleFormats.empty() && target.sampleFormats.front() == AV_SAMPLE_FMT_FLT;
     QAudioFormat format;
     format.setSampleRate(target.sampleRate);
@@ -54,6 +56,9 @@ AudioOutput::AudioOutput(AudioSampleBuffer& buffer, const mediacore::AudioTarget
         buffer, isFloat ? AudioStreamDevice::SampleType::Float : AudioStreamDevice::SampleType::Int16, target.channels,
         target.sampleRate);
     _sink = std::make_unique<QAudioSink>(_device, format);
+    // Enough for the main thread to be held up a while without the sound breaking off; what is queued is
+    // accounted for in the playhead, so a longer buffer costs no sync.
+    _sink->setBufferSize(format.bytesForDuration(kSinkBufferUs));
     connect(_sink.get(), &QAudioSink::stateChanged, this, [this] { stateChanged(); });
 }
 
@@ -100,6 +105,10 @@ void AudioOutput::setGain(double gain) {
 std::optional<int64_t> AudioOutput::positionUs() const {
     if (!_started || _failed || _sink->state() == QAudio::StoppedState)
         return std::nullopt;
+    // Started, but the sink has taken nothing yet: the next sound is what will be heard first, and the playhead
+    // waits there for it rather than running ahead on the wall clock.
+    if (_source->bytesHandedOut() == 0)
+        return _buffer.nextPtsUs(_source->serial());
     const qint64 queued = std::max<qint64>(0, _sink->bufferSize() - _sink->bytesFree());
     return _source->positionUs(queued);
 }

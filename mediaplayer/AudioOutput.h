@@ -41,6 +41,7 @@ public:
 private:
     void stateChanged();
 
+    AudioSampleBuffer& _buffer;
     QAudioDevice _device;
     std::unique_ptr<AudioStreamDevice> _source;
     std::unique_ptr<QAudioSink> _sink;

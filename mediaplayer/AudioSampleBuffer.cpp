@@ -84,6 +84,14 @@ int64_t AudioSampleBuffer::bufferedUs(uint64_t serial) const {
     return bytesToUs(bytes);
 }
 
+std::optional<int64_t> AudioSampleBuffer::nextPtsUs(uint64_t serial) const {
+    std::lock_guard lock(_mutex);
+    for (const Chunk& chunk : _chunks)
+        if (chunk.serial == serial && chunk.offset < chunk.bytes.size())
+            return chunk.ptsUs + bytesToUs(chunk.offset);
+    return std::nullopt;
+}
+
 bool AudioSampleBuffer::finished(uint64_t serial) const {
     std::lock_guard lock(_mutex);
     if (!_ended || _endedSerial != serial)

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // Decoded sound on its way from the decoding thread to the audio output: interleaved samples in the output's
@@ -29,6 +30,8 @@ public:
     size_t read(uint8_t* out, size_t bytes, uint64_t serial, int64_t* ptsUs);
 
     int64_t bufferedUs(uint64_t serial) const;
+    // The time of the next sample of `serial` a read would give; nothing when none is buffered.
+    std::optional<int64_t> nextPtsUs(uint64_t serial) const;
     // Marked ended for `serial` and drained.
     bool finished(uint64_t serial) const;
     void clear();

@@ -20,6 +20,7 @@ public:
                       QObject* parent = nullptr);
 
     void setSerial(uint64_t serial) { _serial = serial; }
+    uint64_t serial() const { return _serial; }
     void setGain(double gain);
     // Forgets what was handed out (after the sink dropped its buffer).
     void restart();

@@ -110,6 +110,9 @@ public:
     bool hasMedia() const { return _hasMedia && !_closed; }
     double volume() const { return _volume; } // as SetVolume last gave it
     bool hasDecodingThread() const { return _worker != nullptr; }
+    bool hasSoundOutput() const { return _audio != nullptr; }
+    // The time of the picture on screen; -1 when none is shown.
+    int64_t shownPictureUs() const { return _shown ? _shown->ptsUs : -1; }
     // A seek's or a refresh's picture is still on its way.
     bool isSeeking() const;
     const PlayerEdits& edits() const { return _edits; }

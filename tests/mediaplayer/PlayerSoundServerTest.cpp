@@ -1,0 +1,243 @@
+#include "LQMoviePlayer.h"
+#include "PlayerTestSupport.h"
+#include "PrivateSoundServer.h"
+
+#include "support/MediaFixtures.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+// The player on a real sound server: a private PulseAudio server with a null sink, whose monitor is recorded while
+// the player plays a clip with a known tone. Its own test program, so Qt Multimedia meets the server the first time
+// it looks for a sound device.
+namespace {
+
+using Clock = SoundRecorder::Clock;
+
+constexpr int kRate = 48000;
+constexpr double kToneHz = 1000;
+constexpr double kAmplitude = 0.5;
+// Each second of the clip starts with this much silence: the tone's onset after it marks the second.
+constexpr double kGapS = 0.03;
+constexpr int64_t kFrameUs = 20000; // 50 fps
+
+// 22 s, 96x64 at 50 fps, the 1 kHz tone in uncompressed PCM so its onsets are sharp.
+std::string toneClip() {
+    return MediaFixtures::make(
+        "clip_tone_marks_stereo_22s.mkv",
+        "-f lavfi -i testsrc2=size=96x64:rate=50:duration=22 "
+        "-f lavfi -i \"aevalsrc=0.5*sin(2*PI*1000*t)*gte(mod(t\\,1)\\,0.03)|0.5*sin(2*PI*1000*t)*gte(mod(t\\,1)\\,0.03)"
+        ":c=stereo:s=48000:d=22\" -c:v libx264 -preset ultrafast -g 50 -pix_fmt yuv420p -c:a pcm_s16le -shortest");
+}
+
+// One look at the player from the main thread.
+struct Reading {
+    Clock::time_point wall;
+    int64_t clockUs;   // the playhead: the sound being heard
+    int64_t pictureUs; // the picture on screen
+    bool playing;
+    bool settled; // playing for a while (the start of playback is not judged)
+};
+
+double rms(const std::vector<float>& samples, int64_t from, int64_t to) {
+    from = std::max<int64_t>(0, from);
+    to = std::min<int64_t>(static_cast<int64_t>(samples.size()), to);
+    double sum = 0;
+    for (int64_t i = from; i < to; ++i)
+        sum += double(samples[i]) * samples[i];
+    return to > from ? std::sqrt(sum / double(to - from)) : 0;
+}
+
+// The tone's frequency from its rising zero crossings.
+double hertz(const std::vector<float>& samples, int64_t from, int64_t to) {
+    int64_t first = -1, last = -1, count = 0;
+    for (int64_t i = std::max<int64_t>(1, from); i < std::min<int64_t>(to, samples.size()); ++i) {
+        if (samples[i - 1] < 0 && samples[i] >= 0) {
+            if (first < 0)
+                first = i;
+            last = i;
+            ++count;
+        }
+    }
+    return count > 1 ? double(count - 1) * kRate / double(last - first) : 0;
+}
+
+// A second's mark: the tone setting in after the clip's 30 ms of silence. A break in the sound (the sink ran
+// dry) is silence of another length and is told apart by it.
+struct Onset {
+    int64_t sample; // the first sample of the rise
+    bool mark;      // after silence of the marks' length
+};
+
+std::vector<Onset> onsets(const std::vector<float>& samples) {
+    std::vector<Onset> found;
+    int64_t quiet = 0;
+    for (int64_t i = 0; i < static_cast<int64_t>(samples.size()); ++i) {
+        const float a = std::abs(samples[i]);
+        if (a < 0.01f) {
+            ++quiet;
+            continue;
+        }
+        if (a > kAmplitude / 2) {
+            if (quiet >= kRate * 10 / 1000) {
+                int64_t start = i;
+                while (start > 0 && std::abs(samples[start - 1]) >= 0.01f)
+                    --start;
+                const double silenceS = double(quiet) / kRate;
+                found.push_back(Onset{start, std::abs(silenceS - kGapS) < 0.004});
+            }
+            quiet = 0;
+        }
+    }
+    return found;
+}
+
+// The playhead at `when`, between the two readings around it while playing; nothing outside them.
+std::optional<double> clockAt(const std::vector<Reading>& readings, Clock::time_point when) {
+    for (size_t i = 1; i < readings.size(); ++i) {
+        const Reading& a = readings[i - 1];
+        const Reading& b = readings[i];
+        if (a.wall <= when && when <= b.wall && a.settled && b.settled) {
+            const double span = std::chrono::duration<double>(b.wall - a.wall).count();
+            const double into = std::chrono::duration<double>(when - a.wall).count();
+            return (a.clockUs + (span > 0 ? (b.clockUs - a.clockUs) * into / span : 0)) / 1e6;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+TEST(PlayerSoundServerTest, TheToneIsHeardAtItsLevelPausesAndThePictureFollowsIt) {
+    if (PrivateSoundServer::findProgram("pulseaudio").empty())
+        GTEST_SKIP() << "pulseaudio is not installed (scripts/install-deps installs it): the player's sound on a "
+                        "sound server is not tested";
+    PrivateSoundServer server;
+    std::string error;
+    ASSERT_TRUE(server.start(&error)) << error;
+    setenv("PULSE_SERVER", server.address().c_str(), 1);
+    const std::string clip = toneClip();
+    ASSERT_FALSE(clip.empty());
+    SoundRecorder recorder(server, kRate);
+    ASSERT_TRUE(recorder.start(&error)) << error;
+
+    LQMoviePlayer player(QString::fromStdString(clip), ViewRect{0, 0, 96, 64});
+    ASSERT_TRUE(player.hasSoundOutput()) << "Qt Multimedia found no sound device on the server";
+    ASSERT_TRUE(PlayerTestSupport::waitUntilShown(player));
+    PlayerTestSupport::runFor(300);
+
+    std::vector<Reading> readings;
+    Clock::time_point playedAt = Clock::now();
+    // Looks on for `seconds`, or until the playhead reaches `untilUs`.
+    auto watch = [&](double seconds, int64_t untilUs = INT64_MAX) {
+        const Clock::time_point until = Clock::now() + std::chrono::milliseconds(int(seconds * 1000));
+        while (Clock::now() < until && player.currentTime().microseconds() < untilUs) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            const Clock::time_point now = Clock::now();
+            const bool playing = player.playerStatus() == LQMoviePlayer::Playing;
+            readings.push_back(Reading{now, player.currentTime().microseconds(), player.shownPictureUs(), playing,
+                                       playing && now - playedAt > std::chrono::milliseconds(300)});
+        }
+    };
+    auto play = [&] {
+        player.play();
+        playedAt = Clock::now();
+    };
+    play();
+    watch(30, 6500000);
+    player.pause();
+    const Clock::time_point pausedAt = Clock::now();
+    const int64_t pausedClockUs = player.currentTime().microseconds();
+    watch(1.5);
+    const Clock::time_point resumedAt = Clock::now();
+    play();
+    watch(60, 21000000);
+    player.pause();
+    watch(0.3);
+    recorder.stop();
+    const std::vector<float> samples = recorder.samples();
+    ASSERT_GT(samples.size(), size_t(kRate) * 20) << "the recording is short";
+
+    const std::vector<Onset> heard = onsets(samples);
+    const auto breaks = std::count_if(heard.begin(), heard.end(), [](const Onset& o) { return !o.mark; });
+    std::printf("breaks in the sound (the sink ran dry): %d\n", int(breaks) - 1); // the first onset is one
+
+    // The picture on screen is the one whose time has come on the sound's clock: not ahead of it, and behind it
+    // by at most a frame plus 40 ms (a break in the sound aside).
+    std::vector<int64_t> lateUs;
+    int ahead = 0;
+    for (const Reading& r : readings) {
+        if (!r.settled)
+            continue;
+        ahead += r.pictureUs > r.clockUs + 5000;
+        lateUs.push_back(r.clockUs - r.pictureUs - kFrameUs);
+    }
+    ASSERT_GT(lateUs.size(), 100u);
+    EXPECT_LT(ahead, int(lateUs.size() / 50)) << "pictures ahead of the sound";
+    std::sort(lateUs.begin(), lateUs.end());
+    EXPECT_LT(lateUs[lateUs.size() * 98 / 100], 40000) << "the picture lags the sound";
+
+    // Each second's mark, where the recording heard it, against the playhead at that moment: the playhead is what
+    // is heard, give or take the recording's latency, and does not drift from it over the 20 s (a pause included).
+    std::vector<double> offsets;
+    std::vector<std::pair<int, int64_t>> marks; // second, sample
+    for (const Onset& onset : heard) {
+        std::optional<double> clock = clockAt(readings, recorder.timeOfSample(onset.sample));
+        if (!onset.mark || !clock)
+            continue;
+        const int second = static_cast<int>(std::lround(*clock - kGapS));
+        if (!marks.empty() && marks.back().first == second)
+            continue;
+        marks.emplace_back(second, onset.sample);
+        offsets.push_back(*clock - (second + kGapS));
+    }
+    ASSERT_GE(offsets.size(), 15u) << "the seconds' marks were not heard";
+    const auto [low, high] = std::minmax_element(offsets.begin(), offsets.end());
+    std::vector<double> sorted = offsets;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("playhead - sound heard: %.1f .. %.1f ms (median %.1f) over %zu marks\n", *low * 1000, *high * 1000,
+                sorted[sorted.size() / 2] * 1000, offsets.size());
+    EXPECT_LT(*high - *low, 0.040) << "the playhead drifts from the sound heard";
+    EXPECT_LT(std::abs(sorted[sorted.size() / 2]), 0.060) << "the playhead is not the sound heard";
+    EXPECT_GE(marks.back().first - marks.front().first, 19) << "not 20 s of sound";
+
+    // The tone itself, through each second heard whole: 1 kHz at the clip's level (0.5 peak, 0.354 RMS, within
+    // 1 dB), judged by the median second.
+    std::vector<double> tones, levels;
+    for (size_t i = 0; i + 1 < marks.size(); ++i) {
+        if (marks[i + 1].first != marks[i].first + 1)
+            continue;
+        const int64_t from = marks[i].second + kRate / 50, to = marks[i + 1].second - kRate * 4 / 100;
+        const bool whole = std::none_of(heard.begin(), heard.end(), [&](const Onset& o) {
+            return !o.mark && o.sample > marks[i].second && o.sample < marks[i + 1].second;
+        });
+        if (!whole)
+            continue;
+        tones.push_back(hertz(samples, from, to));
+        levels.push_back(20 * std::log10(rms(samples, from, to) / (kAmplitude / std::sqrt(2.0))));
+    }
+    ASSERT_GE(tones.size(), 10u) << "too few whole seconds of sound";
+    std::sort(tones.begin(), tones.end());
+    std::sort(levels.begin(), levels.end());
+    EXPECT_NEAR(tones[tones.size() / 2], kToneHz, kToneHz / 200);
+    EXPECT_NEAR(levels[levels.size() / 2], 0.0, 1.0) << "dB against the clip's level";
+
+    // Paused: silence from shortly after the call until playing again (the recording's times are good to a few ms), and playing goes on where it stopped.
+    const int64_t pauseFrom = recorder.sampleAt(pausedAt + std::chrono::milliseconds(150));
+    const int64_t pauseTo = recorder.sampleAt(resumedAt - std::chrono::milliseconds(50));
+    EXPECT_LT(rms(samples, pauseFrom, pauseTo), 0.001) << "sound while paused";
+    EXPECT_GT(rms(samples, recorder.sampleAt(resumedAt + std::chrono::milliseconds(400)),
+                  recorder.sampleAt(resumedAt + std::chrono::milliseconds(1400))),
+              0.2)
+        << "no sound after resuming";
+    EXPECT_NEAR(pausedClockUs / 1e6, 6.5, 0.1);
+    const auto resumedMark = std::find_if(marks.begin(), marks.end(), [&](const auto& m) { return m.first == 7; });
+    EXPECT_TRUE(resumedMark != marks.end() && recorder.timeOfSample(resumedMark->second) > resumedAt)
+        << "the mark after the pause is not heard after resuming";
+}
