@@ -7,6 +7,7 @@
 #include "MoviePlayerView.h"
 #include "PictureConverter.h"
 #include "PlaybackWorker.h"
+#include "WorkerRetirement.h"
 
 extern "C" {
 #include <libavutil/frame.h>
@@ -34,8 +35,9 @@ LQMoviePlayer::LQMoviePlayer(const QString& path, const ViewRect& frame) : LQMov
 }
 
 LQMoviePlayer::~LQMoviePlayer() {
-    // The thread first: it pushes into the queue and wakes the presenter.
-    _worker.reset();
+    // The thread first. It may push into the queue until it is gone; the queue's wake-up reaches the presenter
+    // only through a guard, checked on the main thread.
+    retireWorker();
     _audio.reset();
     _presenter.reset();
     if (_view)
@@ -58,17 +60,22 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
     _audioFormat = AudioOutput::deviceFormat();
     _probe = std::move(probe);
 
-    _presenter = std::make_unique<FramePresenter>(_pictures, _clock, _hasVideo);
+    _presenter = std::make_unique<FramePresenter>(*_pictures, _clock, _hasVideo);
     _presenter->onShow = [this](const DecodedPicture& picture) { show(picture); };
     _presenter->onEnd = [this] { reachedEnd(); };
-    FramePresenter* presenter = _presenter.get();
-    _pictures.setOnPushed([presenter] { presenter->wakeUp(); });
-    _pictures.setOnPopped([this] {
+    // From the decoding thread, also one still ending after the player is gone.
+    _pictures->setOnPushed([presenter = QPointer<FramePresenter>(_presenter.get())] {
+        Dispatch::main([presenter] {
+            if (presenter)
+                presenter->wakeUp();
+        });
+    });
+    _pictures->setOnPopped([this] {
         if (_worker)
             _worker->wake();
     });
     if (_audioFormat) {
-        _audio = std::make_unique<AudioOutput>(_sound, *_audioFormat);
+        _audio = std::make_unique<AudioOutput>(*_sound, *_audioFormat);
         _audio->onFailure = [guard = QPointer<LQMoviePlayer>(this)] {
             // Not from inside the sink's own signal: dropping the output deletes the sink.
             Dispatch::main([guard] {
@@ -76,7 +83,7 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
                     guard->dropAudio();
             });
         };
-        _sound.setOnConsumed([guard = QPointer<LQMoviePlayer>(this)] {
+        _sound->setOnConsumed([guard = QPointer<LQMoviePlayer>(this)] {
             if (!guard)
                 return;
             QMetaObject::invokeMethod(
@@ -105,8 +112,8 @@ void LQMoviePlayer::setFrame(const ViewRect& frame) {
 
 uint64_t LQMoviePlayer::newGeneration(bool awaitResult) {
     ++_serial;
-    _pictures.clear();
-    _sound.clear();
+    _pictures->clear();
+    _sound->clear();
     if (_audio)
         _audio->flush(_serial);
     _queuedPictureVersion = _edits.pictureVersion();
@@ -118,15 +125,23 @@ uint64_t LQMoviePlayer::newGeneration(bool awaitResult) {
 void LQMoviePlayer::ensureWorker() {
     if (_worker || !usable())
         return;
-    _worker = std::make_unique<PlaybackWorker>(_path.toStdString(), std::move(_probe), _pictures, _sound,
+    _worker = std::make_unique<PlaybackWorker>(_path.toStdString(), std::move(_probe), *_pictures, *_sound,
                                                _audio ? _audioFormat : std::nullopt);
     _worker->setDisplayBox(_displayBox);
     _worker->setEdits(_edits.settings(), _edits.pictureVersion(), _edits.soundVersion());
     _worker->start(_clock.positionUs(), _serial);
 }
 
+void LQMoviePlayer::retireWorker() {
+    if (!_worker)
+        return;
+    WorkerRetirement::retire(std::move(_worker), std::make_shared<std::pair<std::shared_ptr<VideoFrameQueue>,
+                                                                            std::shared_ptr<AudioSampleBuffer>>>(
+                                                     _pictures, _sound));
+}
+
 void LQMoviePlayer::releaseDecoding() {
-    _worker.reset();
+    retireWorker();
     if (_audio)
         _audio->pause();
     // Pictures and sound still queued belong to the thread just ended; the shown picture stays.

@@ -58,7 +58,7 @@ public:
     void play();
     void pause();
     // Pauses and lets go of the decoding thread, its decoders and the sound device; a later seek or play opens
-    // them again.
+    // them again. Returns at once: the thread is told to end and is joined on a thread of its own.
     void stop();
     // Shows the exact frame on screen at `time`, playing or paused; past the end the last frame.
     void seekTime(MediaTime time);
@@ -130,6 +130,7 @@ private:
     void reachedEnd();
     void dropAudio();
     void releaseDecoding();
+    void retireWorker();
     int chosenAudioStream(int streamIndex) const;
 
     QPointer<MoviePlayerView> _view;
@@ -146,8 +147,9 @@ private:
     std::vector<int> _audioStreams;     // container indices of the file's audio streams
     double _volume = 1.0;
 
-    VideoFrameQueue _pictures{6};
-    AudioSampleBuffer _sound;
+    // Shared with a decoding thread that is being ended off the main thread: it may still write into them.
+    std::shared_ptr<VideoFrameQueue> _pictures = std::make_shared<VideoFrameQueue>(6);
+    std::shared_ptr<AudioSampleBuffer> _sound = std::make_shared<AudioSampleBuffer>();
     PlaybackClock _clock;
     std::optional<mediacore::AudioTarget> _audioFormat;
     std::unique_ptr<FramePresenter> _presenter;

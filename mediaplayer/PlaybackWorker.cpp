@@ -33,12 +33,7 @@ PlaybackWorker::PlaybackWorker(std::string path, std::unique_ptr<mediacore::Demu
       _audioOutput(std::move(audioOutput)) {}
 
 PlaybackWorker::~PlaybackWorker() {
-    {
-        std::lock_guard lock(_mutex);
-        _quit = true;
-    }
-    _stop = true;
-    _wake.notify_all();
+    requestStop();
     if (_thread.joinable())
         _thread.join();
 }
@@ -91,6 +86,15 @@ void PlaybackWorker::setDisplayBox(QSize box) {
 QSize PlaybackWorker::displayBox() const {
     const uint64_t packed = _displayBox.load();
     return QSize(static_cast<int>(packed >> 32), static_cast<int>(packed & 0xffffffffu));
+}
+
+void PlaybackWorker::requestStop() {
+    {
+        std::lock_guard lock(_mutex);
+        _quit = true;
+    }
+    _stop = true;
+    _wake.notify_all();
 }
 
 void PlaybackWorker::wake() {

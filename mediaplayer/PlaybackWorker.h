@@ -56,6 +56,9 @@ public:
     void setDisplayBox(QSize box);
     // Something was consumed: there may be room to decode ahead again.
     void wake();
+    // Asks the thread to end at once (between packets; a blocking read is interrupted). Destroying the worker
+    // then only waits for that.
+    void requestStop();
 
 private:
     struct Request {

@@ -1,6 +1,7 @@
 #include "LQMoviePlayer.h"
 #include "MoviePlayerView.h"
 #include "PlayerTestSupport.h"
+#include "WorkerRetirement.h"
 
 #include "Dispatch.h"
 #include "support/Ffprobe.h"
@@ -214,7 +215,9 @@ TEST(LQMoviePlayerTest, StopAndDestructionReleaseEveryThread) {
         EXPECT_GT(threadCount(), before);
         player->stop();
         EXPECT_FALSE(player->hasDecodingThread());
-        EXPECT_EQ(threadCount(), before);
+        // The thread is ended off the main thread, at once.
+        EXPECT_TRUE(WorkerRetirement::waitForAll(5000));
+        EXPECT_TRUE(Dispatch::runUntil([&] { return threadCount() == before; }, 5000)) << threadCount();
         EXPECT_EQ(player->playerStatus(), LQMoviePlayer::Paused);
         // The joiner's stop rewinds: the player opens its decoding again for that.
         player->seekTime(MediaTime::zero());
@@ -224,7 +227,31 @@ TEST(LQMoviePlayerTest, StopAndDestructionReleaseEveryThread) {
         EXPECT_GT(player->currentTime().seconds(), 0.05);
         // Destroyed while playing.
     }
-    EXPECT_EQ(threadCount(), before);
+    EXPECT_TRUE(WorkerRetirement::waitForAll(5000));
+    EXPECT_TRUE(Dispatch::runUntil([&] { return threadCount() == before; }, 5000)) << threadCount();
+}
+
+TEST(LQMoviePlayerTest, StoppedOrDroppedInTheMiddleOfASeekWhileItsThreadStillEnds) {
+    // The decoding thread is ended off the main thread: it may still be decoding toward the seek's frame, and
+    // writing into the player's queue, when the player plays on from elsewhere or is gone.
+    const std::string path = longGopClip();
+    const int before = threadCount();
+    for (int round = 0; round < 6; ++round) {
+        auto player = openPlayer(path);
+        player->seekTime(MediaTime::withMicroseconds(3900000));
+        runFor(round * 5);
+        if (round % 2 == 0) {
+            player->stop();
+            // Played on from the start by a new thread while the old one may still be ending.
+            player->seekTime(MediaTime::zero());
+            ASSERT_TRUE(waitUntilShown(*player));
+            EXPECT_EQ(player->shownPictureUs(), 0);
+        }
+        // Dropped with its thread still working.
+    }
+    EXPECT_TRUE(WorkerRetirement::waitForAll(10000));
+    runFor(50); // wake-ups posted by the ended threads find no player
+    EXPECT_TRUE(Dispatch::runUntil([&] { return threadCount() == before; }, 5000)) << threadCount();
 }
 
 TEST(LQMoviePlayerTest, SnapshotNeverWritesPastTheBufferOrRaisesTheSize) {
