@@ -9,17 +9,29 @@
 #include "StreamRecords.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace mediacore {
 
-// A stretch of pictures decoded and encoded again.
+// A stretch of pictures decoded and encoded again. The decoded pictures go to an encoding thread of the
+// segment's own through a short queue, so decoding and encoding run side by side; the encoded packets are kept
+// until the segment's place in the file comes.
 struct SmartCut::Segment {
     Segment(const SmartCutPlan::Encoded& r, const AVStream* s) : range(r), stream(s) {}
+    ~Segment() {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            abandoned = true;
+        }
+        changed.notify_all();
+        if (encoding.joinable())
+            encoding.join();
+    }
     const SmartCutPlan::Encoded& range;
     const AVStream* stream; // the video stream, of the reader that feeds the segment
-    // Encoded packets kept for later instead of written at once (the tail's, encoded beside the copy).
-    bool keeps = false;
     std::vector<PacketPtr> kept;
     std::string refusal; // why the cut cannot be made this way, when a step said kEncodeInstead
     Decoder decoder;
@@ -27,10 +39,22 @@ struct SmartCut::Segment {
     bool encoderOpen = false;
     bool finished = false;
     int64_t pictures = 0;
+
+    // Between the decoding side and the encoding thread, under `lock`.
+    std::thread encoding;
+    std::mutex lock;
+    std::condition_variable changed;
+    std::deque<FramePtr> queued;
+    bool noMore = false;    // the decoding side has handed over its last picture
+    bool abandoned = false; // the cut stops: the encoding thread ends at once
+    bool encoded = false;   // the encoding thread has ended, with encodeResult
+    int encodeResult = 0;
 };
 
 namespace {
 constexpr int kOk = 0;
+// Decoded pictures waiting for the encoder: enough to smooth the two sides' pace, few enough for memory.
+constexpr size_t kQueuedPictures = 4;
 
 // FFmpeg's name of the source's profile for its encoder; "" leaves the encoder to choose.
 std::string profileName(const AVCodecParameters* par) {
@@ -230,7 +254,6 @@ int SmartCut::writeRange() {
         _head = std::make_unique<Segment>(_plan.head(), _source.stream(_video));
     if (_plan.tail().present) {
         _tail = std::make_unique<Segment>(_plan.tail(), nullptr);
-        _tail->keeps = true;
         _tailRun = std::async(std::launch::async, [this] { return encodeTail(); });
     }
     if (_audio >= 0) {
@@ -281,7 +304,7 @@ int SmartCut::videoPacket(size_t index, AVPacket* packet) {
         if ((rc = feed(*_head, index, packet)) != kOk)
             return settle(*_head, rc);
         if (index == _head->range.lastPacket) {
-            if ((rc = finishSegment(*_head)) != kOk)
+            if ((rc = finishSegment(*_head)) != kOk || (rc = writeKept(*_head)) != kOk)
                 return settle(*_head, rc);
             for (; !_waiting.empty(); _waiting.pop_front())
                 if ((rc = writeVideo(_waiting.front().get(), _source.stream(_video)->time_base)) < 0)
@@ -339,14 +362,7 @@ int SmartCut::writeTail() {
     if (!_tail)
         return kOk;
     int rc = settle(*_tail, _tailRun.get());
-    if (rc != kOk)
-        return rc;
-    const AVRational timeBase = _tail->encoder.context()->time_base;
-    for (PacketPtr& packet : _tail->kept)
-        if ((rc = writeVideo(packet.get(), timeBase)) < 0)
-            return rc;
-    _tail->kept.clear();
-    return kOk;
+    return rc != kOk ? rc : writeKept(*_tail);
 }
 
 int SmartCut::refuse(Segment& segment, const std::string& reason) {
@@ -424,7 +440,7 @@ int SmartCut::decodeInto(Segment& segment, const AVPacket* packet) {
     FramePtr frame = makeFrame();
     while ((rc = segment.decoder.pull(frame.get())) >= 0) {
         if (frame->pts >= segment.range.fromPts && frame->pts < segment.range.toPts &&
-            (rc = encodePicture(segment, frame.get())) != kOk)
+            (rc = handOver(segment, frame.get())) != kOk)
             return rc;
         av_frame_unref(frame.get());
     }
@@ -485,14 +501,64 @@ int SmartCut::pullEncoded(Segment& segment) {
         av_packet_unref(packet.get());
         if (!converted)
             return refuse(segment, "an encoded picture does not fit the stream's unit lengths");
-        if (segment.keeps)
-            segment.kept.push_back(std::move(converted));
-        else if ((rc = writeVideo(converted.get(), segment.encoder.context()->time_base)) < 0)
-            return rc;
+        segment.kept.push_back(std::move(converted));
     }
     return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF
                ? kOk
                : EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
+}
+
+// Passes a decoded picture (taking its data) to the segment's encoding thread, started by the first; waits while
+// the queue is full. The encoding thread's failure comes back here.
+int SmartCut::handOver(Segment& segment, AVFrame* frame) {
+    FramePtr picture = makeFrame();
+    if (!picture)
+        return EngineLog::failure("queue picture", AVERROR(ENOMEM));
+    av_frame_move_ref(picture.get(), frame);
+    std::unique_lock<std::mutex> hold(segment.lock);
+    if (!segment.encoding.joinable())
+        segment.encoding = std::thread([this, &segment] { encodeQueued(segment); });
+    segment.changed.wait(hold, [&] { return segment.queued.size() < kQueuedPictures || segment.encoded; });
+    if (segment.encoded)
+        return segment.encodeResult != kOk ? segment.encodeResult : AVERROR_BUG;
+    segment.queued.push_back(std::move(picture));
+    segment.changed.notify_all();
+    return kOk;
+}
+
+// The segment's encoding thread: encodes the queued pictures, then drains the encoder.
+void SmartCut::encodeQueued(Segment& segment) {
+    int rc = kOk;
+    for (;;) {
+        FramePtr picture;
+        {
+            std::unique_lock<std::mutex> hold(segment.lock);
+            segment.changed.wait(hold, [&] { return !segment.queued.empty() || segment.noMore || segment.abandoned; });
+            if (segment.abandoned) {
+                rc = AVERROR_EXIT;
+                break;
+            }
+            if (segment.queued.empty())
+                break;
+            picture = std::move(segment.queued.front());
+            segment.queued.pop_front();
+        }
+        segment.changed.notify_all();
+        if ((rc = encodePicture(segment, picture.get())) != kOk)
+            break;
+    }
+    if (rc == kOk && segment.encoderOpen) {
+        if ((rc = segment.encoder.push(nullptr, segment.stream->time_base)) < 0 && rc != AVERROR_EOF)
+            rc = EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
+        else
+            rc = pullEncoded(segment);
+    }
+    {
+        std::lock_guard<std::mutex> hold(segment.lock);
+        segment.encoded = true;
+        segment.encodeResult = rc;
+    }
+    segment.changed.notify_all();
 }
 
 int SmartCut::finishSegment(Segment& segment) {
@@ -500,12 +566,29 @@ int SmartCut::finishSegment(Segment& segment) {
     int rc = decodeInto(segment, nullptr); // drains the decoder
     if (rc != kOk)
         return rc;
+    {
+        std::lock_guard<std::mutex> hold(segment.lock);
+        segment.noMore = true;
+    }
+    segment.changed.notify_all();
+    if (segment.encoding.joinable())
+        segment.encoding.join();
+    if (segment.encodeResult != kOk)
+        return segment.encodeResult;
     if (segment.pictures != segment.range.pictures || !segment.encoderOpen)
         return refuse(segment, "the decoder gave " + std::to_string(segment.pictures) + " pictures where " +
                                    std::to_string(segment.range.pictures) + " were expected");
-    if ((rc = segment.encoder.push(nullptr, segment.stream->time_base)) < 0 && rc != AVERROR_EOF)
-        return EngineLog::failure("encode", rc, segment.encoder.context()->codec->name);
-    return pullEncoded(segment);
+    return kOk;
+}
+
+// Writes the packets a finished segment encoded.
+int SmartCut::writeKept(Segment& segment) {
+    const AVRational timeBase = segment.encoder.context() ? segment.encoder.context()->time_base : AVRational{1, 1};
+    for (PacketPtr& packet : segment.kept)
+        if (int rc = writeVideo(packet.get(), timeBase); rc < 0)
+            return rc;
+    segment.kept.clear();
+    return kOk;
 }
 
 // Encoded and copied packets meet at the seams with decoding times from two clocks: a time that does not rise

@@ -29,8 +29,9 @@ class Demuxer;
 // the stream, and every copied picture a decoder can start from, after such pictures, gets the source's put back
 // in front of it, so a decoder finds the right ones wherever it starts.
 //
-// The pictures after the copy are decoded and encoded on a thread of their own, from a second reader of the
-// file, while the head and the copy are written; their packets wait in memory (a few pictures' worth).
+// Each stretch of encoded pictures is decoded and encoded on two threads side by side; the pictures after the
+// copy on threads of their own, from a second reader of the file, while the head and the copy are written. The
+// encoded packets wait in memory (a few seconds of pictures) until their place in the file comes.
 //
 // H.264 and HEVC in MP4, MOV or Matroska only. Anything else, or what the plan cannot cut this way, is left to
 // ConvertPipeline: suits() and run() say so before anything is written, with the reason.
@@ -71,7 +72,10 @@ private:
     int decodeInto(Segment& segment, const AVPacket* packet);
     int encodePicture(Segment& segment, AVFrame* frame);
     int openEncoder(Segment& segment, const AVFrame* frame);
+    int handOver(Segment& segment, AVFrame* frame);
+    void encodeQueued(Segment& segment);
     int finishSegment(Segment& segment);
+    int writeKept(Segment& segment);
     int pullEncoded(Segment& segment);
     int writeVideo(AVPacket* packet, AVRational timeBase);
     int encodeInstead(const std::string& reason);
@@ -98,11 +102,11 @@ private:
     int _audioOut = -1;
     std::unique_ptr<Segment> _head;
     std::unique_ptr<Segment> _tail;
-    std::future<int> _tailRun;           // encodeTail(), running from the start of writeRange()
+    std::future<int> _tailRun;          // encodeTail(), running from the start of writeRange()
     std::atomic<bool> _tailStop{false}; // ends it early when the cut is abandoned
-    std::deque<PacketPtr> _waiting;    // copied packets read while the head was still being encoded
-    int64_t _lastDts = AV_NOPTS_VALUE; // of the video written so far, on the output stream's clock
-    int64_t _audioStart = 0;           // the output's time 0 on the sound's clock
+    std::deque<PacketPtr> _waiting;     // copied packets read while the head was still being encoded
+    int64_t _lastDts = AV_NOPTS_VALUE;  // of the video written so far, on the output stream's clock
+    int64_t _audioStart = 0;            // the output's time 0 on the sound's clock
     int64_t _audioStop = INT64_MAX;
     bool _videoDone = false;
     bool _audioDone = true;
