@@ -10,6 +10,7 @@
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
 #include "Dispatch.h"
+#include "JoinnerCell.h"
 #include "LQCutProgressView.h"
 #include "LQProgressSlider.h"
 #include "MOQButton.h"
@@ -21,6 +22,7 @@
 #include "ViewFrame.h"
 
 #include <QRadioButton>
+#include <QScrollArea>
 
 namespace {
 
@@ -247,8 +249,11 @@ void BatchCutterWindowController::fileStarting(int index) {
     fileListTableView()->reloadData();
     fileListTableView()->setDisabelSelectBlock(false);
     fileListTableView()->setEnabele(false); // a reload enables the rows; the batch keeps them locked
-    // The row shows its own progress and the preview shows the file being written.
+    // The row shows its own progress and the preview shows the file being written; the list shows the row.
     fileListTableView()->showProgress(row);
+    const QList<JoinnerCell*>& cells = fileListTableView()->cells();
+    if (row < cells.size())
+        fileListTableView()->itemScrollview()->ensureWidgetVisible(cells.at(row), 0, 0);
 }
 
 void BatchCutterWindowController::fileWritten(int index) {

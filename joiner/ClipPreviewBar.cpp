@@ -208,9 +208,14 @@ void ClipPreviewBar::initPlayer() {
     _cutProgressView->setProgress(d > 0 ? float(startSec / d) : 0.0f);
     _cutProgressView->setLowerValueUpperValue(lower, upper);
     // The clip keeps its range fitted to the player's duration (a probe may see a file a little longer or shorter).
-    if (d > 0) {
-        clip->setCutTimeRange_start(qint64(double(lower * float(d)) * 1000000.0));
-        clip->setCutTimeRange_stop(qint64(double(float(d) * upper) * 1000000.0));
+    // Rounded, in double: binding the same clip again leaves its range exactly as it was.
+    if (d > 0 && probed > 0) {
+        const double scale = d * 1000000.0 / probed;
+        clip->setCutTimeRange_start(qRound64(double(clip->cutTimeRange_start()) * scale));
+        clip->setCutTimeRange_stop(qRound64(double(clip->cutTimeRange_stop()) * scale));
+    } else if (d > 0) {
+        clip->setCutTimeRange_start(0);
+        clip->setCutTimeRange_stop(qRound64(d * 1000000.0));
     }
     seekTo(startSec);
     if (clipBound)

@@ -32,6 +32,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -195,6 +197,17 @@ TEST(BatchCutterWindow, EndToEndTwentyFilesEachWithItsOwnRange) {
     w.click(c.editArea()->actions()->unSelectTimeBtn());
     EXPECT_TRUE(w.clip(1)->isTrimFanxuan());
     EXPECT_EQ(c.fileListTableView()->cells().at(1)->cuttedTimeLabel()->text(), "00:00:00.80");
+    // Choosing the files again leaves their ranges exactly as they were set.
+    for (int round = 0; round < 3; ++round) {
+        for (int row : {0, 1}) {
+            w.selectRow(row);
+            ASSERT_TRUE(WindowShots::waitUntil([&] { return c.previewBar()->player() != nullptr; }, 5000));
+        }
+    }
+    EXPECT_EQ(w.clip(0)->cutTimeRange_start(), 500000);
+    EXPECT_EQ(w.clip(0)->cutTimeRange_stop(), 1500000);
+    EXPECT_EQ(w.clip(1)->cutTimeRange_start(), 600000);
+    EXPECT_EQ(w.clip(1)->cutTimeRange_stop(), 1400000);
     w.waitForPreview();
     WindowShots::save(w.window, "batchcut-02-ranges-set");
 
@@ -219,6 +232,9 @@ TEST(BatchCutterWindow, EndToEndTwentyFilesEachWithItsOwnRange) {
     EXPECT_TRUE(c.listPanel()->removeBtn()->isEnabled());
     w.waitForPreview();
     WindowShots::save(w.window, "batchcut-04-done");
+    EXPECT_EQ(c.fileListTableView()->cells().at(1)->cuttedTimeLabel()->text(), "00:00:00.80");
+    EXPECT_GT(c.fileListTableView()->itemScrollview()->verticalScrollBar()->value(), 0)
+        << "the list followed the file being written";
 
     const QStringList written = everyFile(folder);
     ASSERT_EQ(written.size(), 21) << written.join(",").toStdString();
