@@ -216,7 +216,10 @@ void MOQButton::paintTitleAndImage(QPainter& painter) {
     in.width = width();
     in.height = height();
     if (imageSlot) {
-        const QSizeF size = naturalSize(_images[*imageSlot]);
+        QSizeF size = naturalSize(_images[*imageSlot]);
+        // A picture larger than the button is drawn scaled down, in proportion, rather than cut at the edges.
+        if (size.width() > width() || size.height() > height())
+            size = size.scaled(QSizeF(width(), height()), Qt::KeepAspectRatio);
         in.hasImage = true;
         in.imageWidth = size.width();
         in.imageHeight = size.height();

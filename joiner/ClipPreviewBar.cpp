@@ -19,6 +19,8 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 QImage image(const char* name) {
@@ -43,9 +45,9 @@ QString timeText(double seconds) {
     return HelpClass::retrnTimeToStr(f.hours, f.minutes, f.seconds, f.hundredths);
 }
 
-constexpr double kVolumeX = 300;      // the mute button with the format chooser hidden
-constexpr double kVolumeShownX = 374; // and shown beside the still-frame buttons
-constexpr double kChooserX = 290;
+constexpr double kVolumeX = 304;      // the mute button with the format chooser hidden
+constexpr double kVolumeShownX = 368; // and shown beside the still-frame buttons
+constexpr double kChooserX = 302;
 
 } // namespace
 
@@ -119,12 +121,12 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
                 self->actionCarameraBtn();
         });
     });
-    _cutcoverStyleBtn = new MOQButton(ViewRect{268, 2, 20, 32}, barHost);
+    _cutcoverStyleBtn = new MOQButton(ViewRect{268, 2, 32, 32}, barHost); // as wide as its round picture
     setFourImages(_cutcoverStyleBtn, QStringLiteral("Join/btnCaptureSet"));
     _cutcoverStyleBtn->setMouseDownAction(later(&ClipPreviewBar::coverStyleButtonAction));
 
     _coverStylePopBtn = new QComboBox(barHost);
-    ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, 80, 22});
+    ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, kVolumeShownX - 4 - kChooserX, 22});
     _coverStylePopBtn->setFont(ControlFont::system(12));
     for (const char* key : {"png", "jpg", "bmp"}) {
         const QString title = localized(QString::fromLatin1(key)).remove(QLatin1Char('"'));
@@ -350,9 +352,11 @@ void ClipPreviewBar::muteAction() {
 void ClipPreviewBar::placeVolume(bool chooserShown) {
     const ViewRect button = ViewFrame::frame(_volumeBtn);
     ViewFrame::setFrame(_volumeBtn, {chooserShown ? kVolumeShownX : kVolumeX, button.y, button.width, button.height});
+    // The slider keeps 100 points where it can and stops short of the total time at the right.
     const ViewRect slider = ViewFrame::frame(_volumeSlider);
-    ViewFrame::setFrame(_volumeSlider,
-                        {ViewFrame::frame(_volumeBtn).x + button.width + 4, slider.y, slider.width, slider.height});
+    const double x = ViewFrame::frame(_volumeBtn).x + button.width + 4;
+    const double width = std::min(100.0, ViewFrame::frame(_rightTimeLabel).x - 4 - x);
+    ViewFrame::setFrame(_volumeSlider, {x, slider.y, width, slider.height});
 }
 
 void ClipPreviewBar::coverStyleButtonAction() {

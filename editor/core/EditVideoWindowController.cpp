@@ -621,7 +621,8 @@ void EditVideoWindowController::changesize(SizeChange reason) {
     // The strip and the source row hang from the top of the content area.
     const double top = f.contentBackGroundView.maxY();
     ViewFrame::setFrame(_funItemBackView, ViewRect{8, top - 58, frame.width - 16, 54});
-    const double rowY = f.contentLeftView.maxY() + 2;
+    // The file row fills the space between the left column and the tool strip without reaching into the strip.
+    const double rowY = f.contentLeftView.maxY() + 1;
     ViewFrame::setFrame(_addfileButton, ViewRect{8, rowY, 120, 28});
     ViewFrame::setFrame(_scrLabel, ViewRect{136, rowY, frame.width - 460, 28});
     ViewFrame::setFrame(_audioLabel, ViewRect{frame.width - 300, rowY, 60, 28});

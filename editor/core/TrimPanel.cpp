@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,8 +36,11 @@ LabelField* caption(QWidget* parent, const ViewRect& frame, const QString& text,
 // One row of four fields with ":" between them and a stepper at its right end.
 QSpinBox* timeRow(QWidget* row, std::array<LQTextField*, 4>& fields, TrimPanel* owner) {
     const double xs[] = {5, 35, 70, 105};
+    const double stepperWidth = 20, rowWidth = ViewFrame::frame(row).width;
     for (int i = 0; i < 4; ++i) {
-        auto* field = new LQTextField(ViewRect{xs[i], 3, 30, 20}, row);
+        // The last field stops where the stepper begins.
+        const double width = i < 3 ? 30 : std::min(30.0, rowWidth - stepperWidth - xs[i]);
+        auto* field = new LQTextField(ViewRect{xs[i], 3, width, 20}, row);
         field->setStringValue(QStringLiteral("00"));
         field->setAlignment(Qt::AlignCenter);
         field->setFont(ControlFont::system(13));
@@ -55,7 +59,7 @@ QSpinBox* timeRow(QWidget* row, std::array<LQTextField*, 4>& fields, TrimPanel* 
     stepper->setWrapping(true);
     stepper->setStyleSheet(QStringLiteral("QSpinBox { color: transparent; }"));
     stepper->setFocusPolicy(Qt::NoFocus);
-    ViewFrame::setFrame(stepper, ViewRect{ViewFrame::frame(row).width - 20, 0, 20, 26});
+    ViewFrame::setFrame(stepper, ViewRect{rowWidth - stepperWidth, 0, stepperWidth, 26});
     return stepper;
 }
 
@@ -85,13 +89,16 @@ void TrimPanel::initTrimView(QWidget* host) {
     const double w = L.width - 10, h = L.height - 10;
 
     const QImage rowImage = ResourceBundle::imageWithfileName(QStringLiteral("Resources/trim_textfield.png"));
-    auto* startRow = new MOQImageView(ViewRect{75, h - 92, 151, 26}, _trimView);
-    auto* stopRow = new MOQImageView(ViewRect{75, h - 127, 151, 26}, _trimView);
+    // The rows keep 1 point from the panel's right edge; on a narrow panel they move left over the captions' free
+    // space rather than lose their steppers.
+    const double rowX = std::min(75.0, w - 151 - 1);
+    auto* startRow = new MOQImageView(ViewRect{rowX, h - 92, 151, 26}, _trimView);
+    auto* stopRow = new MOQImageView(ViewRect{rowX, h - 127, 151, 26}, _trimView);
     for (MOQImageView* row : {startRow, stopRow})
         row->setImage(rowImage);
-    caption(_trimView, ViewRect{5, h - 95, 80, 26}, localized(QStringLiteral("StarttimeLabelstringValue")),
+    caption(_trimView, ViewRect{5, h - 95, std::min(80.0, rowX - 6), 26}, localized(QStringLiteral("StarttimeLabelstringValue")),
             Qt::AlignLeft | Qt::AlignVCenter);
-    caption(_trimView, ViewRect{5, h - 130, 80, 26}, localized(QStringLiteral("EndtimeLabelstringValue")),
+    caption(_trimView, ViewRect{5, h - 130, std::min(80.0, rowX - 6), 26}, localized(QStringLiteral("EndtimeLabelstringValue")),
             Qt::AlignLeft | Qt::AlignVCenter);
     _startStepper = timeRow(startRow, _startFields, this);
     _stopStepper = timeRow(stopRow, _stopFields, this);
@@ -124,7 +131,10 @@ void TrimPanel::initTrimView(QWidget* host) {
     _playTrimBtn->setNormalImage(ResourceBundle::imageWithfileName(QStringLiteral("Cut/btnPlay_Normal.png")));
     _playTrimBtn->setSelectedImage(ResourceBundle::imageWithfileName(QStringLiteral("Cut/btnPause_Normal.png")));
     _playTrimBtn->setContentTitle(QString());
-    _resetTrimBtn = textButton(_trimView, ViewRect{w - 70, y, 60, 30}, localized(QStringLiteral("ResetBtnTitle")));
+    // Reset keeps 10 points from the play button and 5 from the panel's edge, narrowing on a narrow panel.
+    const double resetX = std::max(w - 70, 160.0);
+    _resetTrimBtn = textButton(_trimView, ViewRect{resetX, y, std::min(60.0, w - 5 - resetX), 30},
+                               localized(QStringLiteral("ResetBtnTitle")));
     _setStartTrimBtn->setMouseDownAction([this](MOQButton*) { setStartTrimBtnTouchUp(); });
     _setStopTrimBtn->setMouseDownAction([this](MOQButton*) { setStopTrimBtnTouchUp(); });
     _playTrimBtn->setMouseDownAction([this](MOQButton*) { playTrimBtnTouchUp(); });

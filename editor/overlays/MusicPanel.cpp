@@ -111,7 +111,8 @@ MusicPanel::TimeRow timeRow(QWidget* parent, double y, const QString& title) {
         if (i < 3)
             label(parent, {102 + i * 32.0, y + 1, 8, 17}, i < 2 ? ":" : ".", 11);
     }
-    row.stepper = TimeStepper::make(parent, {210, y - 1, 18, 21});
+    // As tall as the field frame: the rows lie 20 points apart, and a taller stepper would reach into the next.
+    row.stepper = TimeStepper::make(parent, {210, y, 18, 19});
     return row;
 }
 

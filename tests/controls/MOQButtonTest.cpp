@@ -159,6 +159,21 @@ TEST(MOQButton, DrawsTheChosenImageAndBackground) {
     EXPECT_EQ(shot.pixelColor(2, 2), QColor(Qt::yellow));
 }
 
+TEST(MOQButton, APictureLargerThanTheButtonIsScaledDownWhole) {
+    // A 32 x 32 picture with a 4-pixel blue rim around red, in a 24 x 24 button: the rim shows on all four sides.
+    QImage picture = solid(32, 32, Qt::blue);
+    for (int y = 4; y < 28; ++y)
+        for (int x = 4; x < 28; ++x)
+            picture.setPixelColor(x, y, Qt::red);
+    MOQButton b(ViewRect{0, 0, 24, 24}, nullptr);
+    b.setBordered(false);
+    b.setNormalImage(picture);
+    const QImage shot = b.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(12, 12), QColor(Qt::red));
+    for (const QPoint edge : {QPoint(1, 12), QPoint(22, 12), QPoint(12, 1), QPoint(12, 22)})
+        EXPECT_EQ(shot.pixelColor(edge), QColor(Qt::blue)) << edge.x() << "," << edge.y();
+}
+
 TEST(MOQButton, TitleInsetPlacesTheTitle) {
     MOQButton b(ViewRect{0, 0, 120, 30}, nullptr);
     b.setBordered(false);

@@ -1,4 +1,5 @@
 #include "JoinnerWindowController.h"
+#include "LayoutCheck.h"
 
 #include "ClipWindowDriver.h"
 #include "JoinClips.h"
@@ -513,4 +514,16 @@ TEST(JoinerWindow, HandlesPlayheadButtonsAndTheEndOfPlay) {
     EXPECT_FALSE(bar->playBtn()->selected());
     EXPECT_NEAR(bar->currentTime(), 0.0, 0.05);
     EXPECT_EQ(e->stopFields()[2]->stringValue(), "02");
+}
+
+TEST(JoinerWindow, EveryControlFitsTheWindowAtItsDefaultSize) {
+    Window w(threeClips());
+    EXPECT_EQ(LayoutCheck::expectFits(w.window), 0) << "empty";
+    w.add(3);
+    w.selectRow(1);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.controller.previewBar()->player() != nullptr; }, 5000));
+    EXPECT_EQ(LayoutCheck::expectFits(w.window), 0) << "with clips";
+    w.click(w.controller.previewBar()->cutcoverStyleBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.controller.previewBar()->coverStylePopBtn()->isVisible(); }, 5000));
+    EXPECT_EQ(LayoutCheck::expectFits(w.window), 0) << "with the still-frame format chooser";
 }

@@ -9,14 +9,9 @@
 #include "support/Ffprobe.h"
 #include "support/MediaFixtures.h"
 
-#include "LQProgressSlider.h"
-#include "LabelField.h"
-#include "MOQButton.h"
+#include "LayoutCheck.h"
 
 #include <QDir>
-#include <QFontMetrics>
-#include <QScrollArea>
-#include <QSpinBox>
 
 namespace {
 
@@ -46,47 +41,6 @@ void loadLevelClip(EditorWindow& w) {
     w.add(editLevelClip());
     ASSERT_NE(c.fileData(), nullptr);
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
-}
-
-// The panel's controls a person reads or presses (not the framed backgrounds and the fields inside them), shown,
-// outside the list, as rectangles in the panel's coordinates.
-std::vector<std::pair<QWidget*, QRect>> shownControls(WatermarkPanel& panel) {
-    std::vector<std::pair<QWidget*, QRect>> controls;
-    for (QWidget* child : panel.findChildren<QWidget*>()) {
-        const bool control = qobject_cast<LabelField*>(child) || qobject_cast<MOQButton*>(child) ||
-                             qobject_cast<QSpinBox*>(child) || qobject_cast<LQProgressSlider*>(child);
-        if (!control || !child->isVisibleTo(&panel) || panel.waterMarkListScrollView->isAncestorOf(child))
-            continue;
-        controls.emplace_back(child, QRect(child->mapTo(&panel, QPoint(0, 0)), child->size()));
-    }
-    return controls;
-}
-
-// Every control lies inside the panel, none covers another, and every text is shown whole.
-void expectPanelFits(WatermarkPanel& panel) {
-    const auto controls = shownControls(panel);
-    ASSERT_GT(controls.size(), 10u);
-    for (const auto& [widget, rect] : controls) {
-        const std::string name = widget->metaObject()->className() + std::string(" ") +
-                                 widget->property("text").toString().toStdString();
-        EXPECT_TRUE(panel.rect().contains(rect)) << name << " at " << rect.x() << "," << rect.y() << " "
-                                                 << rect.width() << "x" << rect.height();
-        if (auto* label = qobject_cast<LabelField*>(widget))
-            EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
-                << label->text().toStdString();
-        if (auto* button = qobject_cast<MOQButton*>(widget); button && !button->contentTitle().isEmpty())
-            EXPECT_LE(QFontMetrics(button->font()).horizontalAdvance(button->contentTitle()) +
-                          button->normalImage().width(),
-                      button->width())
-                << button->contentTitle().toStdString();
-    }
-    for (size_t i = 0; i < controls.size(); ++i)
-        for (size_t j = i + 1; j < controls.size(); ++j)
-            EXPECT_FALSE(controls[i].second.intersects(controls[j].second))
-                << controls[i].first->metaObject()->className() << " "
-                << controls[i].first->property("text").toString().toStdString() << " and "
-                << controls[j].first->metaObject()->className() << " "
-                << controls[j].first->property("text").toString().toStdString();
 }
 
 } // namespace
@@ -121,7 +75,7 @@ TEST(EditorWatermarkWindow, EndToEndEachKindsPropertiesFitThePanel) {
         EXPECT_EQ(panel.watermarkContent3View->isVisible(), kind.clipRows);
         EXPECT_EQ(panel.wmsizeBackgroundView->isVisible(), kind.size);
         EXPECT_EQ(panel.wmfontStyleBackView->isVisible(), !kind.size);
-        expectPanelFits(panel);
+        EXPECT_EQ(LayoutCheck::expectFits(&panel), 0);
         WindowShots::save(w.window, kind.shot);
     }
 }

@@ -3,6 +3,7 @@
 #include "../../shell/FakeMediaJob.h"
 #include "CropRotateEditor.h"
 #include "LQCutProgressView.h"
+#include "LayoutCheck.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "MOQImageView.h"
@@ -366,4 +367,17 @@ TEST(EditorWindow, ASecondFileKeepsTheRotationAndStartsTheRestAfresh) {
     EXPECT_NEAR(c.cutTimeRange_stop(), c.duration() * 1e6, 1);
     EXPECT_TRUE(c.watermarks()->waterMarkList().isEmpty());
     EXPECT_EQ(c.toolItemType(), ToolItemTypeRotate);
+}
+
+TEST(EditorWindow, EveryToolsControlsFitTheWindowAtItsDefaultSize) {
+    EditorWindow w(ToolItemTypeTrim);
+    EditVideoWindowController& c = *w.controller;
+    w.add(MediaFixtures::mp4());
+    ASSERT_NE(c.fileData(), nullptr);
+    for (qint64 mode : kModes) {
+        SCOPED_TRACE(mode);
+        w.click(c.toolButton(mode));
+        EXPECT_EQ(LayoutCheck::expectFits(c.panelForMode(mode)), 0);
+        EXPECT_EQ(LayoutCheck::expectFits(w.window), 0);
+    }
 }
