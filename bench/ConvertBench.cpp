@@ -80,10 +80,12 @@ int main(int argc, char** argv) {
 
     std::vector<double> ours, theirs, oursInside, theirsInside;
     long oursPeak = 0, theirsPeak = 0;
-    std::string engineOut, ffmpegOut;
+    std::vector<std::string> engineOuts, ffmpegOuts;
     for (int run = 0; run < kRuns; ++run) {
-        engineOut = (folder / ("engine_" + std::to_string(run) + ".mp4")).string();
-        ffmpegOut = (folder / ("ffmpeg_" + std::to_string(run) + ".mp4")).string();
+        const std::string engineOut = (folder / ("engine_" + std::to_string(run) + ".mp4")).string();
+        const std::string ffmpegOut = (folder / ("ffmpeg_" + std::to_string(run) + ".mp4")).string();
+        engineOuts.push_back(engineOut);
+        ffmpegOuts.push_back(ffmpegOut);
         fs::remove(engineOut);
         fs::remove(ffmpegOut);
         BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, engineOut}, true);
@@ -116,7 +118,7 @@ int main(int argc, char** argv) {
     std::printf("peak memory: engine %ld KiB, ffmpeg %ld KiB, ratio %.3f (target <= 1.2)\n", oursPeak, theirsPeak,
                 static_cast<double>(oursPeak) / theirsPeak);
     // Same codecs, settings and filter: the pictures and the sound must come out the same.
-    const bool same = OutputCheck::sameDecoded("conversion", engineOut, ffmpegOut);
+    const bool same = OutputCheck::sameDecoded("conversion", engineOuts, ffmpegOuts);
 
     std::vector<double> probeChild, ffprobeChild, probeInProcess;
     for (int run = 0; run < kProbeRuns; ++run) {

@@ -30,9 +30,13 @@ public:
     // One checksum per stream of the packets as stored (for stream copies).
     static std::vector<std::string> packetHashes(const std::string& path);
 
-    // The same work done twice: every stream decodes to the same pictures and samples. On a difference it also
-    // names the first picture that differs and prints both files' stream facts.
-    static bool sameDecoded(const std::string& what, const std::string& engine, const std::string& ffmpeg);
+    // The same work done by both, each run several times: every stream of one of the engine's outputs decodes to
+    // the same pictures and samples as one of the ffmpeg program's. Any pair will do: on a busy machine held to
+    // few cores, now and then one run of either program encodes from some picture on otherwise than the others,
+    // so one run's pair may differ. It says how many outputs came out otherwise; when no pair is alike it names the
+    // first picture that differs in the last runs and prints both files' stream facts.
+    static bool sameDecoded(const std::string& what, const std::vector<std::string>& engine,
+                            const std::vector<std::string>& ffmpeg);
 
     struct Slack {
         long pictures;  // in each video stream's picture count
