@@ -243,13 +243,9 @@ void BatchCutterWindowController::fileStarting(int index) {
     const qsizetype row = _fileList->indexOf(_batchFiles[index]);
     if (row < 0)
         return;
-    fileListTableView()->setSelectedRow(row);
+    // The row becomes the selected one and shows its own progress, and the preview shows the file being written;
+    // the rows are not rebuilt for it (a rebuild of every row per file would hold the window up in a long list).
     fileListTableView()->setSelectedItem(_batchFiles[index]);
-    fileListTableView()->setDisabelSelectBlock(true);
-    fileListTableView()->reloadData();
-    fileListTableView()->setDisabelSelectBlock(false);
-    fileListTableView()->setEnabele(false); // a reload enables the rows; the batch keeps them locked
-    // The row shows its own progress and the preview shows the file being written; the list shows the row.
     fileListTableView()->showProgress(row);
     const QList<JoinnerCell*>& cells = fileListTableView()->cells();
     if (row < cells.size())

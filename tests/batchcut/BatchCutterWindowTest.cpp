@@ -128,6 +128,16 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible()) << "the row shows its progress";
 
+    // A file added meanwhile joins the list, not the running batch; the list stays locked on the file written.
+    w.paths = {w.paths.first()};
+    w.click(c.addfileBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isAdding() && c.fileList()->size() == 6; }, 10000));
+    w.settle();
+    EXPECT_FALSE(c.listPanel()->removeBtn()->isEnabled());
+    EXPECT_FALSE(c.editArea()->actions()->selectTimeBtn()->isEnabled());
+    EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
+    EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible());
+
     w.click(c.startJoinnerBtn());
     EXPECT_FALSE(c.isRunning());
     EXPECT_FLOAT_EQ(c.joinnerProgressView()->progress(), 0.0f);
@@ -274,4 +284,28 @@ TEST(BatchCutterWindow, EndToEndTwentyFilesEachWithItsOwnRange) {
             EXPECT_TRUE(ffmpegDecodesCleanly((folder + "/" + name).toStdString())) << name.toStdString();
         }
     }
+}
+
+TEST(BatchCutterWindow, AnOutputFolderThatCannotBeWrittenFailsEveryFileAndSaysSo) {
+    Window w(copies(batchClip("blocked.mp4", 2), "batch-blocked", 2, "blocked"));
+    BatchCutterWindowController& c = w.controller;
+    w.add(2);
+    // The output folder is a file: nothing can be written there.
+    const QString notAFolder = w.env.root + "/not-a-folder";
+    {
+        QFile file(notAFolder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    c.setOutputPath(notAFolder);
+    w.clip(1)->setIsTrimFanxuan(true);
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 30000));
+    ASSERT_EQ(w.alerts.size(), 1) << w.alerts.join("|").toStdString();
+    EXPECT_TRUE(w.alerts[0].contains("blocked01.mp4: error:")) << w.alerts[0].toStdString();
+    EXPECT_TRUE(w.alerts[0].contains("blocked02.mp4: error:")) << w.alerts[0].toStdString();
+    EXPECT_EQ(w.finishedDialogs, 0) << "never a success";
+    EXPECT_FLOAT_EQ(c.joinnerProgressView()->progress(), 0.0f);
+    EXPECT_EQ(everyFile(w.env.root), QStringList{"not-a-folder"}) << "nothing left behind";
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+    EXPECT_TRUE(c.listPanel()->removeBtn()->isEnabled());
 }
