@@ -8,6 +8,7 @@
 #include "support/MediaFixtures.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -25,11 +26,15 @@ inline std::string tinted() {
 }
 
 // Writes a text file into the fixture folder (once per name) and gives its path.
+// Written whole under a temporary name and then renamed: test programs running side by side write the same
+// files, and none of them may read one half written.
 inline std::string textFile(const std::string& name, const QByteArray& contents) {
     const std::string path = MediaFixtures::dir() + "/" + name;
-    QFile file(QString::fromStdString(path));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly)) {
         file.write(contents);
+        file.commit();
+    }
     return path;
 }
 
