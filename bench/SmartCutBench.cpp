@@ -121,8 +121,10 @@ std::vector<std::string> hashesOf(const std::vector<PacketSum>& sums, double fro
     return hashes;
 }
 
+// One entry of the first video stream; a frame count (nb_read_frames) decodes the whole stream.
 std::string probeEntry(const std::string& path, const std::string& entries) {
-    std::string text = output("ffprobe -v error -select_streams v:0 -count_frames -show_entries " + entries +
+    const std::string counting = entries.find("nb_read_frames") != std::string::npos ? "-count_frames " : "";
+    std::string text = output("ffprobe -v error -select_streams v:0 " + counting + "-show_entries " + entries +
                               " -of csv=p=0 " + quote(path));
     while (!text.empty() && (text.back() == '\n' || text.back() == ','))
         text.pop_back();

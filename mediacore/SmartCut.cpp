@@ -32,6 +32,8 @@ struct SmartCut::Segment {
     }
     const SmartCutPlan::Encoded& range;
     const AVStream* stream; // the video stream, of the reader that feeds the segment
+    // The segment's own reader, when it has one: it outlives the encoding thread, which reads its stream.
+    std::unique_ptr<Demuxer> reader;
     std::vector<PacketPtr> kept;
     std::string refusal; // why the cut cannot be made this way, when a step said kEncodeInstead
     Decoder decoder;
@@ -320,7 +322,8 @@ int SmartCut::videoPacket(size_t index, AVPacket* packet) {
 // pictures into _tail->kept. Runs on a thread of its own.
 int SmartCut::encodeTail() {
     Segment& segment = *_tail;
-    Demuxer reader;
+    segment.reader = std::make_unique<Demuxer>();
+    Demuxer& reader = *segment.reader;
     int rc = reader.open(_source.path(), &_tailStop);
     if (rc < 0)
         return rc;
@@ -352,9 +355,7 @@ int SmartCut::encodeTail() {
         if (rc != kOk)
             return rc;
     }
-    rc = finishSegment(segment);
-    segment.stream = nullptr; // the reader's, gone on return
-    return rc;
+    return finishSegment(segment);
 }
 
 // Waits for the tail's pictures and writes them after the copy.
