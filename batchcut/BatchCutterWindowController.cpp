@@ -243,9 +243,14 @@ void BatchCutterWindowController::fileStarting(int index) {
     const qsizetype row = _fileList->indexOf(_batchFiles[index]);
     if (row < 0)
         return;
-    // The row becomes the selected one and shows its own progress, and the preview shows the file being written;
-    // the rows are not rebuilt for it (a rebuild of every row per file would hold the window up in a long list).
+    // Only this row is marked (the reload, which reports no selection), then it shows its own progress and the
+    // preview shows the file being written.
+    fileListTableView()->setSelectedRow(row);
     fileListTableView()->setSelectedItem(_batchFiles[index]);
+    fileListTableView()->setDisabelSelectBlock(true);
+    fileListTableView()->reloadData();
+    fileListTableView()->setDisabelSelectBlock(false);
+    fileListTableView()->setEnabele(false); // a reload enables the rows; the batch keeps them locked
     fileListTableView()->showProgress(row);
     const QList<JoinnerCell*>& cells = fileListTableView()->cells();
     if (row < cells.size())

@@ -26,6 +26,8 @@ namespace fs = std::filesystem;
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const fs::path folder = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "clipwright-bench";
+    std::error_code made;
+    fs::create_directories(folder, made);
     const std::string clip = (folder / "batch_4s_720p.mp4").string();
     // A key frame every second, so that the copied parts of the inverted files end where they were asked to.
     if (!BenchProcess::makeOnce(clip, "-f lavfi -i testsrc2=size=1280x720:rate=25:duration=4 "

@@ -56,6 +56,15 @@ QStringList copies(const std::string& clip, const QString& folderName, int count
     return list;
 }
 
+QList<int> selectedRows(const BatchCutterWindowController& c) {
+    QList<int> rows;
+    const QList<JoinnerCell*>& cells = c.fileListTableView()->cells();
+    for (int i = 0; i < cells.size(); ++i)
+        if (cells[i]->selected())
+            rows << i;
+    return rows;
+}
+
 QStringList everyFile(const QString& folder) {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
@@ -127,6 +136,7 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     EXPECT_FALSE(c.previewBar()->volumeSlider()->disable()) << "the volume stays usable";
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible()) << "the row shows its progress";
+    EXPECT_EQ(selectedRows(c), QList<int>{1});
 
     // A file added meanwhile joins the list, not the running batch; the list stays locked on the file written.
     w.paths = {w.paths.first()};
@@ -245,6 +255,7 @@ TEST(BatchCutterWindow, EndToEndTwentyFilesEachWithItsOwnRange) {
     EXPECT_EQ(c.fileListTableView()->cells().at(1)->cuttedTimeLabel()->text(), "00:00:00.80");
     EXPECT_GT(c.fileListTableView()->itemScrollview()->verticalScrollBar()->value(), 0)
         << "the list followed the file being written";
+    EXPECT_EQ(selectedRows(c), QList<int>{19}) << "one row marked: the last one written";
 
     const QStringList written = everyFile(folder);
     ASSERT_EQ(written.size(), 21) << written.join(",").toStdString();
@@ -308,4 +319,28 @@ TEST(BatchCutterWindow, AnOutputFolderThatCannotBeWrittenFailsEveryFileAndSaysSo
     EXPECT_EQ(everyFile(w.env.root), QStringList{"not-a-folder"}) << "nothing left behind";
     EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
     EXPECT_TRUE(c.listPanel()->removeBtn()->isEnabled());
+}
+
+TEST(BatchCutterWindow, ClosingDuringABatchStopsItAndLeavesOnlyWholeFiles) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("batch-closing-out"));
+    QStringList written;
+    {
+        Window w(copies(batchClip("closing.mp4", 3), "batch-closing", 6, "closing"));
+        BatchCutterWindowController& c = w.controller;
+        w.add(6);
+        c.setOutputPath(folder);
+        w.click(c.startJoinnerBtn());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+        c.close();
+        EXPECT_FALSE(c.isRunning());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 10000));
+        EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+        EXPECT_EQ(w.finishedDialogs, 0);
+        written = everyFile(folder);
+    }
+    EXPECT_LT(written.size(), 6) << "the batch stopped";
+    for (const QString& name : written) {
+        EXPECT_FALSE(name.startsWith('.')) << "no temporary part: " << name.toStdString();
+        EXPECT_TRUE(ffmpegDecodesCleanly((folder + "/" + name).toStdString())) << name.toStdString();
+    }
 }
