@@ -26,8 +26,17 @@ int Demuxer::interrupted(void* flag) {
 
 int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
     int rc = openContext(path, stop);
-    if (rc < 0)
+    return rc < 0 ? rc : measureWhereUnbelievable();
+}
+
+int Demuxer::openHeader(const std::string& path) {
+    int rc = openContext(path, nullptr, false);
+    if (rc < 0 || _headerOnly)
         return rc;
+    return measureWhereUnbelievable();
+}
+
+int Demuxer::measureWhereUnbelievable() {
     _measuredUs = 0;
     // A duration the file cannot hold (fewer than 100 bytes a second: a 2 s clip claiming years) or none at all
     // is measured instead, where the file is small enough to read through quickly.
@@ -38,7 +47,7 @@ int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
         const int64_t measured = measureContentEndUs();
         if (measured == AVERROR_EXIT)
             return static_cast<int>(measured);
-        if ((rc = rewind()) < 0)
+        if (int rc = rewind(); rc < 0)
             return rc;
         _measuredUs = measured > 0 ? measured : 0;
         if (absurd && _measuredUs <= 0)
@@ -47,9 +56,34 @@ int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
     return 0;
 }
 
-int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop) {
+bool Demuxer::headerTellsAll() const {
+    const AVFormatContext* c = _context.get();
+    const std::string format = c->iformat && c->iformat->name ? c->iformat->name : "";
+    // Containers whose header carries each stream's parameters and the duration.
+    if (format.rfind("mov,", 0) != 0 && format.rfind("matroska,", 0) != 0)
+        return false;
+    const int64_t size = c->pb ? avio_size(c->pb) : -1;
+    if (c->duration == AV_NOPTS_VALUE || c->duration <= 0 || size <= 0 || size * AV_TIME_BASE / c->duration < 100)
+        return false;
+    bool any = false;
+    for (unsigned i = 0; i < c->nb_streams; ++i) {
+        const AVStream* stream = c->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        if (type != AVMEDIA_TYPE_AUDIO && type != AVMEDIA_TYPE_VIDEO)
+            continue;
+        if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            continue;
+        if (!usable(stream))
+            return false; // a stream only probing can tell about
+        any = true;
+    }
+    return any;
+}
+
+int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop, bool probeStreams) {
     EngineLog::initialise();
     _context.reset();
+    _headerOnly = false;
     _path = path;
     _stop = stop;
     std::error_code ec;
@@ -73,7 +107,8 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop)
     if (rc < 0)
         return EngineLog::failure("open input", rc, path);
     _context.reset(raw);
-    rc = avformat_find_stream_info(raw, nullptr);
+    _headerOnly = !probeStreams && headerTellsAll();
+    rc = _headerOnly ? 0 : avformat_find_stream_info(raw, nullptr);
     if (rc < 0) {
         _context.reset();
         return EngineLog::failure("read stream info", rc, path);

@@ -23,6 +23,13 @@ public:
     // Opens and probes the file. `stop`, when given, interrupts blocking reads (they return AVERROR_EXIT).
     // Fails on a missing, empty or unreadable file and on one without a decodable audio or video stream.
     int open(const std::string& path, const std::atomic<bool>* stop = nullptr);
+    // As open(), but where the container's header states every stream and a believable duration (MP4/MOV,
+    // Matroska/WebM) nothing more is read: no packet is demuxed or decoded, so it is cheap enough for a window's
+    // main thread. What only decoding tells (a picture's pixel format, a frame rate) is then left out and
+    // headerOnly() is true; such a demuxer tells the streams and the duration, not more. Other files are opened
+    // as by open().
+    int openHeader(const std::string& path);
+    bool headerOnly() const { return _headerOnly; }
 
     AVFormatContext* context() const { return _context.get(); }
     AVStream* stream(int index) const { return _context->streams[index]; }
@@ -66,7 +73,9 @@ private:
     static int interrupted(void* flag);
 
     int seekQuietly(int64_t timeUs);
-    int openContext(const std::string& path, const std::atomic<bool>* stop);
+    int openContext(const std::string& path, const std::atomic<bool>* stop, bool probeStreams = true);
+    bool headerTellsAll() const;
+    int measureWhereUnbelievable();
     void forgetJumps();
     bool seesEveryStream() const;
     static constexpr int64_t kBackwardJumpUs = 100'000;
@@ -81,6 +90,7 @@ private:
     int64_t _frontierUs = INT64_MIN; // the furthest end of any packet read (AV_NOPTS_VALUE: none yet)
     std::vector<int64_t> _nextDtsUs; // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
     int64_t _measuredUs = 0;         // > 0: the content's measured end, in place of the header's
+    bool _headerOnly = false;        // opened by openHeader without reading any packet
     static constexpr int64_t kMeasurableBytes = 256LL << 20;
     int64_t _originUs = 0;
 };

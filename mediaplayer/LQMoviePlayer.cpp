@@ -48,8 +48,9 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
     _view->setFrameRect(frame);
     if (_hasMedia || _closed)
         return this;
+    // The header alone where it tells the length and the streams: the decoding thread opens the file in full.
     auto probe = std::make_unique<mediacore::Demuxer>();
-    if (probe->open(path.toStdString()) < 0)
+    if (probe->openHeader(path.toStdString()) < 0)
         return this; // no media: every call is ignored
     _path = path;
     _hasMedia = true;
@@ -58,7 +59,8 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
     _audioStreams = probe->audioStreams();
     // Also for a file without sound: its background music plays through the output.
     _audioFormat = AudioOutput::deviceFormat();
-    _probe = std::move(probe);
+    if (!probe->headerOnly())
+        _probe = std::move(probe);
 
     _presenter = std::make_unique<FramePresenter>(*_pictures, _clock, _hasVideo);
     _presenter->onShow = [this](const DecodedPicture& picture) { show(picture); };

@@ -7,6 +7,8 @@
 #include "LabelField.h"
 #include "MOQButton.h"
 
+#include <QPointer>
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -265,10 +267,12 @@ TEST(CropRotateEditor, ASecondFileGetsAFreshOverlayAndKeepsTheTurn) {
     o.editor.rotateRightAction();
     o.editor.keepAspectAction();
     o.drag({10, 10, 100, 60});
-    LQUICliper* first = o.editor.cliper();
+    QPointer<LQUICliper> first = o.editor.cliper();
     o.host.open(MediaFixtures::mp4());
     o.editor.initPlayerCliper();
-    EXPECT_NE(o.editor.cliper(), first);
+    // A new overlay (the old one may be gone already and its memory given to the new one).
+    ASSERT_NE(o.editor.cliper(), nullptr);
+    EXPECT_TRUE(first.isNull() || o.editor.cliper() != first.data());
     EXPECT_EQ(o.editor.cliper()->crop_Type(), 0);
     EXPECT_EQ(o.editor.playerRotateAngle(), 90);
     expectSize(o.editor.videoSize(), o.host.uprightSize.height, o.host.uprightSize.width);
