@@ -205,24 +205,28 @@ bool checkAlignedCut(const std::string& source, const std::string& ours, const s
         if (encodedAfter < 0 || encodedAfter > 16 || engineLog.find("0 pictures encoded before") == std::string::npos)
             return fail("the key-frame cut encoded more than the pictures before its end key frame: " + engineLog);
         // Non-key packets in decoding order (their presentation times from the same listing).
-        auto nonKey = [](const std::string& path, bool inRange, double to) {
-            std::vector<PacketSum> sums = packetSums(path, "v:0");
+        // The video packets shown in [0, to) in decoding order less the last `encodedAfter` (the engine's
+        // encoded pictures; the ffmpeg program's copies of the pictures they stand for), key frames left out.
+        auto copiedNonKey = [encodedAfter](const std::string& path, double to) {
+            const std::vector<PacketSum> sums = packetSums(path, "v:0");
             std::istringstream flags(
                 output("ffprobe -v error -select_streams v:0 -show_entries packet=flags -of csv=p=0 " + quote(path)));
-            std::vector<std::string> hashes;
+            std::vector<std::pair<std::string, bool>> inRange; // hash, key frame
             std::string flag;
             for (const PacketSum& sum : sums)
-                if (std::getline(flags, flag) && (flag.empty() || flag[0] != 'K') &&
-                    (!inRange || (sum.seconds >= -1e-6 && sum.seconds < to - 1e-6)))
-                    hashes.push_back(sum.hash);
+                if (std::getline(flags, flag) && sum.seconds >= -1e-6 && sum.seconds < to - 1e-6)
+                    inRange.emplace_back(sum.hash, !flag.empty() && flag[0] == 'K');
+            inRange.resize(inRange.size() - std::min(inRange.size(), static_cast<size_t>(encodedAfter)));
+            std::vector<std::string> hashes;
+            for (const auto& [hash, key] : inRange)
+                if (!key)
+                    hashes.push_back(hash);
             return hashes;
         };
-        mine = nonKey(ours, false, seconds);
-        copied = nonKey(theirs, true, seconds);
-        if (mine.size() < static_cast<size_t>(encodedAfter) || copied.size() < static_cast<size_t>(encodedAfter))
-            return fail("the key-frame cuts hold too few packets");
-        mine.resize(mine.size() - encodedAfter);
-        copied.resize(copied.size() - encodedAfter);
+        mine = copiedNonKey(ours, seconds);
+        copied = copiedNonKey(theirs, seconds);
+        if (mine.empty())
+            return fail("the key-frame cut holds no copied packets");
     }
     if (mine != copied)
         return fail("the key-frame cut's " + std::to_string(mine.size()) + " copied video packets are not the " +
