@@ -12,8 +12,6 @@ extern "C" {
 
 namespace {
 
-constexpr qint64 kSinkBufferUs = 200000;
-
 QAudioFormat chosenFormat(const QAudioDevice& device) {
     QAudioFormat format = device.preferredFormat();
     if (format.sampleRate() <= 0)
@@ -56,9 +54,6 @@ AudioOutput::AudioOutput(AudioSampleBuffer& buffer, const mediacore::AudioTarget
         buffer, isFloat ? AudioStreamDevice::SampleType::Float : AudioStreamDevice::SampleType::Int16, target.channels,
         target.sampleRate);
     _sink = std::make_unique<QAudioSink>(_device, format);
-    // Enough for the main thread to be held up a while without the sound breaking off; what is queued is
-    // accounted for in the playhead, so a longer buffer costs no sync.
-    _sink->setBufferSize(format.bytesForDuration(kSinkBufferUs));
     connect(_sink.get(), &QAudioSink::stateChanged, this, [this] { stateChanged(); });
 }
 
