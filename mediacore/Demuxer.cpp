@@ -20,8 +20,9 @@ bool usable(const AVStream* stream) {
 }
 } // namespace
 
-int Demuxer::interrupted(void* flag) {
-    return static_cast<const std::atomic<bool>*>(flag)->load(std::memory_order_relaxed) ? 1 : 0;
+int Demuxer::interrupted(void* self) {
+    const std::atomic<bool>* stop = static_cast<const Demuxer*>(self)->_stop.load();
+    return stop && stop->load(std::memory_order_relaxed) ? 1 : 0;
 }
 
 int Demuxer::open(const std::string& path, const std::atomic<bool>* stop) {
@@ -54,6 +55,10 @@ int Demuxer::measureWhereUnbelievable() {
             _measuredUs = 1; // nothing readable: certainly not what the header says
     }
     return 0;
+}
+
+void Demuxer::setStop(const std::atomic<bool>* stop) {
+    _stop = stop;
 }
 
 bool Demuxer::headerTellsAll() const {
@@ -98,10 +103,9 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw)
         return EngineLog::failure("open input", AVERROR(ENOMEM), path);
-    if (stop) {
-        raw->interrupt_callback.callback = &Demuxer::interrupted;
-        raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(stop);
-    }
+    // Always through this object, so a stop given later (setStop) reaches the reader too.
+    raw->interrupt_callback.callback = &Demuxer::interrupted;
+    raw->interrupt_callback.opaque = this;
     // On failure avformat_open_input frees the context itself.
     int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
     if (rc < 0)
@@ -186,7 +190,7 @@ int Demuxer::rewind() {
     if (seekQuietly(0) >= 0)
         return 0;
     const std::string path = _path;
-    return openContext(path, _stop);
+    return openContext(path, _stop.load());
 }
 
 int64_t Demuxer::measureContentEndUs() {

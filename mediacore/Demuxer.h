@@ -30,6 +30,9 @@ public:
     // as by open().
     int openHeader(const std::string& path);
     bool headerOnly() const { return _headerOnly; }
+    // From now on `stop` (null: nothing) interrupts blocking reads, as if given to open(): for a demuxer opened on
+    // one thread and read on another.
+    void setStop(const std::atomic<bool>* stop);
 
     AVFormatContext* context() const { return _context.get(); }
     AVStream* stream(int index) const { return _context->streams[index]; }
@@ -70,7 +73,7 @@ public:
     int64_t toMicroseconds(int streamIndex, int64_t ticks) const;
 
 private:
-    static int interrupted(void* flag);
+    static int interrupted(void* self);
 
     int seekQuietly(int64_t timeUs);
     int openContext(const std::string& path, const std::atomic<bool>* stop, bool probeStreams = true);
@@ -83,7 +86,7 @@ private:
 
     InputContextPtr _context;
     std::string _path;
-    const std::atomic<bool>* _stop = nullptr;
+    std::atomic<const std::atomic<bool>*> _stop{nullptr}; // looked at by the reader's interrupt callback
     bool _discontinuous = false;     // the format's timestamps may jump (AVFMT_TS_DISCONT)
     int64_t _jumpOffsetUs = 0;       // added to every timestamp after the jumps taken out so far
     int64_t _takenOutUs = 0;         // the forward jumps taken out so far

@@ -113,7 +113,9 @@ int PlaybackWorker::chosenAudioStream(const mediacore::ConvertSettings* edits) c
 }
 
 bool PlaybackWorker::openStages() {
-    if (!_demuxer) {
+    if (_demuxer) {
+        _demuxer->setStop(&_stop); // opened by the player: its reads end when this thread is told to
+    } else {
         auto demuxer = std::make_unique<mediacore::Demuxer>();
         if (demuxer->open(_path, &_stop) < 0)
             return false;

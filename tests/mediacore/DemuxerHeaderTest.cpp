@@ -48,3 +48,21 @@ TEST(DemuxerHeaderTest, FilesThatCannotBeOpenedFailAsWithAFullOpen) {
         EXPECT_LT(header.openHeader(path), 0) << path;
     }
 }
+
+TEST(DemuxerHeaderTest, AStopGivenAfterOpeningInterruptsReading) {
+    Demuxer demuxer;
+    ASSERT_EQ(demuxer.open(MediaFixtures::mp4()), 0);
+    std::atomic<bool> stop{false};
+    demuxer.setStop(&stop);
+    mediacore::PacketPtr packet = mediacore::makePacket();
+    ASSERT_EQ(demuxer.read(packet.get()), 0);
+    av_packet_unref(packet.get());
+    stop = true;
+    // What the reader holds already may still come; the file's end does not.
+    int rc = 0;
+    for (int i = 0; i < 10000 && rc == 0; ++i) {
+        rc = demuxer.read(packet.get());
+        av_packet_unref(packet.get());
+    }
+    EXPECT_EQ(rc, AVERROR_EXIT);
+}
