@@ -21,6 +21,9 @@ struct DecodedPicture {
     int64_t durationUs = 0;
     // The exact picture a seek or a refresh asked for: shown at once, also while paused.
     bool seekResult = false;
+    // A picture on the way to a seek's exact one (the nearest key frame or a frame decoded already), shown while
+    // a newer seek keeps the exact one from being finished; the seek result still follows.
+    bool preview = false;
 
     QImage image; // scaled for the view: BGRA bytes, premultiplied (QImage::Format_ARGB32_Premultiplied)
     std::shared_ptr<AVFrame> edited;  // full-size output of the edits, for snapshots

@@ -92,6 +92,11 @@ void FramePresenter::tick() {
                 show(*front);
                 break;
             }
+            if (front->preview) {
+                // On the way to the exact picture, which is still awaited.
+                ++_statistics.seekPreviews;
+                show(*front);
+            }
         }
         if (_awaitingResult)
             return; // the worker wakes us when the picture is there

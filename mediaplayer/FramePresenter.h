@@ -14,7 +14,8 @@ class PlaybackClock;
 class VideoFrameQueue;
 
 // Shows the queued pictures on the main thread in step with the playhead's clock: each when its time comes, the
-// picture a seek asked for as soon as it is there (playing or paused), and skips pictures that are already late.
+// picture a seek asked for as soon as it is there (playing or paused), previews on the way to it likewise, and
+// skips pictures that are already late.
 // When the playhead reaches the end mark it stops and reports the end once.
 //
 // While paused nothing runs: no timer, no polling.

@@ -459,7 +459,8 @@ void LQMoviePlayer::SetAudioIndex(int streamIndex) {
 void LQMoviePlayer::Refresh() {
     if (!usable() || _presenter->playing())
         return;
-    if (!_worker || !_shown || !_shown->decoded) {
+    // A seek on its way: its picture is the one to show with the new edits, not the one shown before it.
+    if (!_worker || !_shown || !_shown->decoded || _presenter->awaitingResult()) {
         seekTime(currentTime());
         return;
     }

@@ -24,6 +24,12 @@ constexpr int64_t kSoundAheadUs = 300000;
 constexpr size_t kMaxBacklogBytes = 64u << 20;
 // Packets read at most to find a seek's target frame (a key-frame interval of minutes at 60 fps).
 constexpr int kMaxLookAheadPackets = 20000;
+// A seek of a quick run shows the best frame it has this long after the first seek not yet answered...
+constexpr auto kPreviewAfter = std::chrono::milliseconds(12);
+// ...and decodes on to the exact frame once no newer seek has come for this long.
+constexpr auto kRestAfterPreview = std::chrono::milliseconds(80);
+// A run of seeks closer together than this comes from a slider being dragged.
+constexpr auto kDragPace = std::chrono::milliseconds(120);
 
 } // namespace
 
@@ -185,9 +191,11 @@ void PlaybackWorker::run() {
         bool dropAudioNow = false;
         {
             std::unique_lock lock(_mutex);
-            if (idle)
-                _wake.wait(lock,
-                           [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; });
+            auto asked = [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; };
+            if (_resting)
+                _wake.wait_until(lock, _restUntil, asked);
+            else if (idle)
+                _wake.wait(lock, asked);
             _kick = false;
             if (_quit)
                 break;
@@ -207,11 +215,30 @@ void PlaybackWorker::run() {
         }
         if (seekRequest)
             handleSeek(*seekRequest);
+        else if (_resting && std::chrono::steady_clock::now() >= _restUntil)
+            _resting = false; // no newer seek came: on to the exact frame
+        if (_resting)
+            continue;
+        if (!_quick)
+            findTarget();
         idle = !step();
+        previewIfDue();
     }
 }
 
 void PlaybackWorker::handleSeek(const Request& request) {
+    // A run of seeks close together (a slider being dragged): each may be superseded before its exact frame is
+    // there, so a picture is shown soon and the exact one waits for the seeks to rest. The picture is due a
+    // while after the first seek not yet answered, however many more come meanwhile.
+    const auto now = std::chrono::steady_clock::now();
+    _closeSeeks = now - _lastSeekAt < kDragPace ? _closeSeeks + 1 : 0;
+    _lastSeekAt = now;
+    const bool previewDue = _quick;
+    _quick = !request.still && _video && (_resting || _closeSeeks >= 2);
+    if (!_quick || !previewDue)
+        _previewAt = now + kPreviewAfter;
+    _resting = false;
+
     _serial = request.serial;
     _endPushed = false;
     if (_video)
@@ -226,39 +253,88 @@ void PlaybackWorker::handleSeek(const Request& request) {
     if (_video)
         carryOn = carryOn && _video->canContinueTo(target);
     if (_audio) {
+        // Sound packets ending before the last target were not kept: carrying on from behind it would lose them.
         const int64_t decoded = _audio->decodedEndUs();
-        carryOn = carryOn && decoded != INT64_MIN && decoded <= target && (_video || target - decoded < 1000000);
+        const bool inStep = decoded == INT64_MIN ? _audioFromJump && _video
+                                                 : decoded <= target && (_video || target - decoded < 1000000);
+        carryOn = carryOn && inStep && target >= _audioSkipBeforeUs;
     }
     if (!_video && !_audio)
         carryOn = false;
-    if (!carryOn) {
-        _demuxer->seek(target);
-        _videoPackets.clear();
-        _audioPackets.clear();
-        _videoBytes = _audioBytes = 0;
-        _demuxDone = false;
-        _endUs = 0;
-        if (_video)
-            _video->reset();
-        if (_audio)
-            _audio->reset();
+    // A quick seek decodes before it looks for its target's packets: it cannot tell whether a frame skipped on
+    // the way to the seek before was the one it asks for.
+    if (carryOn && _quick && _video->skippedUpTo(target))
+        carryOn = false;
+    if (!carryOn)
+        jumpTo(target);
+    beginSeek(request);
+    _current = request;
+    // A quick seek shows the first frames it decodes: finding the exact frame's packets waits until it rests.
+    _targetFound = false;
+    if (!_quick)
+        findTarget();
+}
+
+void PlaybackWorker::findTarget() {
+    if (_targetFound)
+        return;
+    _targetFound = true;
+    const int64_t targetPts = lookAhead(_current.targetUs);
+    if (targetPts != AV_NOPTS_VALUE && _video->wasSkipped(targetPts)) {
+        // The frame asked for went by undecoded on the way to the seek before: start again from its key frame.
+        jumpTo(_current.targetUs);
+        beginSeek(_current);
+        lookAhead(_current.targetUs);
     }
+}
+
+void PlaybackWorker::jumpTo(int64_t targetUs) {
+    _demuxer->seek(targetUs);
+    _videoPackets.clear();
+    _audioPackets.clear();
+    _videoBytes = _audioBytes = 0;
+    _demuxDone = false;
+    _endUs = 0;
+    if (_video)
+        _video->reset(targetUs);
+    if (_audio)
+        _audio->reset();
+    _audioFromJump = true;
+}
+
+void PlaybackWorker::beginSeek(const Request& request) {
+    const int64_t target = request.targetUs;
     if (_video)
         _video->beginSeek(target, request.still == nullptr);
     if (_audio) {
         _audio->beginSeek(target);
         _audioSkipBefore = _demuxer->toTicks(_audio->streamIndex(), target);
+        _audioSkipBeforeUs = target;
     }
     if (_musicOnly) {
         _musicOnly->setSerial(_serial);
         _musicOnly->beginSeek(target);
     }
-    lookAhead(target);
 }
 
-void PlaybackWorker::lookAhead(int64_t targetUs) {
-    if (!_video || !_video->seeking())
+void PlaybackWorker::previewIfDue() {
+    if (!_quick)
         return;
+    if (!_video || !_video->seeking()) {
+        _quick = false; // the exact frame came first
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (now < _previewAt || !_video->queuePreview())
+        return;
+    _quick = false;
+    _resting = true;
+    _restUntil = now + kRestAfterPreview;
+}
+
+int64_t PlaybackWorker::lookAhead(int64_t targetUs) {
+    if (!_video || !_video->seeking())
+        return AV_NOPTS_VALUE;
     const int stream = _video->streamIndex();
     const int64_t target = _demuxer->toTicks(stream, targetUs);
     // Frames leave the decoder in presentation order, so every frame shown at or before the target is among the
@@ -290,8 +366,10 @@ void PlaybackWorker::lookAhead(int64_t targetUs) {
         if (_videoPackets.size() > before)
             consider(_videoPackets.back().get());
     }
-    if (past && best != AV_NOPTS_VALUE)
-        _video->setTargetPts(best);
+    if (!past || best == AV_NOPTS_VALUE)
+        return AV_NOPTS_VALUE;
+    _video->setTargetPts(best);
+    return best;
 }
 
 const AVPacket* PlaybackWorker::readPacket() {
@@ -351,6 +429,7 @@ bool PlaybackWorker::step() {
         return true;
     }
     if (audioWants && !_audioPackets.empty()) {
+        _audioFromJump = false;
         decodeNext(_audioPackets, _audioBytes, *_audio);
         return true;
     }

@@ -7,6 +7,7 @@
 #include <QSize>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -30,6 +31,10 @@ class VideoStage;
 //
 // Every public call comes from the main thread and returns at once; the thread picks the request up between
 // packets. A newer seek replaces one not yet started and cuts short the read-ahead of one in progress.
+//
+// A run of seeks close together (a slider being dragged) is answered quickly: when the exact frame is not there
+// soon, the best frame decoded so far (the key frame before the target, or a frame on the way) is queued as a
+// preview, and the exact frame is decoded once no newer seek has come for a short rest.
 // Destroying the worker ends the thread and frees its demuxer, decoders and filter graphs.
 class PlaybackWorker {
 public:
@@ -76,7 +81,11 @@ private:
     bool openStages();
     void applyEdits(const Edits& edits);
     void handleSeek(const Request& request);
-    void lookAhead(int64_t targetUs);
+    void jumpTo(int64_t targetUs);
+    void beginSeek(const Request& request);
+    int64_t lookAhead(int64_t targetUs);
+    void findTarget();
+    void previewIfDue();
     const AVPacket* readPacket();
     bool step();
     void pushEnd();
@@ -111,6 +120,17 @@ private:
     size_t _videoBytes = 0;
     size_t _audioBytes = 0;
     int64_t _audioSkipBefore = 0; // ticks: sound packets ending before a seek's target are not decoded
+    int64_t _audioSkipBeforeUs = INT64_MIN; // the same in µs on the file's timeline
+    bool _audioFromJump = false;  // the demuxer jumped and no sound has been decoded since
+    // A quick seek: at _previewAt the best frame so far is shown, then decoding rests until _restUntil.
+    bool _quick = false;
+    Request _current;          // the seek being decoded
+    bool _targetFound = true;  // its target's packets were looked for
+    bool _resting = false;
+    std::chrono::steady_clock::time_point _previewAt;
+    std::chrono::steady_clock::time_point _restUntil;
+    std::chrono::steady_clock::time_point _lastSeekAt; // when the last seek was picked up
+    int _closeSeeks = 0; // seeks in a row, each close behind the one before
     uint64_t _serial = 0;
     bool _demuxDone = false;
     bool _endPushed = false;

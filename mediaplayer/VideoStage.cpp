@@ -7,6 +7,8 @@
 #include "StreamRecords.h"
 #include "VideoFrameQueue.h"
 
+#include <algorithm>
+
 extern "C" {
 #include <libavfilter/buffersink.h>
 #include <libavutil/mathematics.h>
@@ -21,8 +23,7 @@ std::shared_ptr<AVFrame> share(mediacore::FramePtr frame) {
 } // namespace
 
 VideoStage::VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, VideoFrameQueue& queue)
-    : _demuxer(demuxer), _stream(streamIndex), _queue(queue), _targetPts(AV_NOPTS_VALUE),
-      _maxSkippedPts(AV_NOPTS_VALUE) {}
+    : _demuxer(demuxer), _stream(streamIndex), _queue(queue), _targetPts(AV_NOPTS_VALUE), _jumpKey(AV_NOPTS_VALUE) {}
 
 int VideoStage::open() {
     const AVStream* stream = _demuxer.stream(_stream);
@@ -51,18 +52,27 @@ int64_t VideoStage::latestAtOrBefore(int64_t ticks) const {
     return latest;
 }
 
-void VideoStage::reset() {
+void VideoStage::reset(int64_t jumpUs) {
     _decoder.reset();
-    _graph = mediacore::FilterGraph();
-    _graphVersion = 0;
+    _jumpKey = keyFrameAtOrBefore(targetTicks(jumpUs));
+    dropGraphForNewRun();
     _lastDecoded.reset();
     _inFlight.clear();
+    _skipped.clear();
     _candidate.reset();
-    _maxSkippedPts = AV_NOPTS_VALUE;
     _targetPts = AV_NOPTS_VALUE;
     _seeking = false;
-    _pendingResult = false;
+    _pendingRole = Role::Playback;
     _finished = false;
+}
+
+void VideoStage::dropGraphForNewRun() {
+    // Pictures made from here on start a new run of timestamps, which a graph with timed inputs of its own (a
+    // watermark's movie or still) would hold against the old run.
+    if (_graphTakesJumps)
+        return;
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
 }
 
 void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
@@ -70,13 +80,19 @@ void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
     _emitResult = emitResult;
     _seekTarget = targetTicks(targetUs);
     _targetPts = AV_NOPTS_VALUE;
-    _pendingResult = false;
+    _pendingRole = Role::Playback;
     // Carrying on: the frame decoded last is the one on screen at the target until a later one shows up.
     _candidate = _lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE && _lastDecoded->pts <= _seekTarget ? _lastDecoded
                                                                                                          : nullptr;
-    // Pictures made from here on start a new run of timestamps.
-    _graph = mediacore::FilterGraph();
-    _graphVersion = 0;
+    dropGraphForNewRun();
+}
+
+bool VideoStage::queuePreview() {
+    if (!_seeking || !_candidate)
+        return false;
+    if (_emitResult)
+        queuePicture(_candidate, Role::Preview);
+    return true;
 }
 
 void VideoStage::setTargetPts(int64_t ticks) {
@@ -85,19 +101,40 @@ void VideoStage::setTargetPts(int64_t ticks) {
         finishSeek(_candidate, true);
 }
 
-bool VideoStage::canContinueTo(int64_t targetUs) const {
-    if (_finished || !_lastDecoded || _lastDecoded->pts == AV_NOPTS_VALUE)
-        return false;
-    const int64_t target = targetTicks(targetUs);
-    const int64_t last = _lastDecoded->pts;
-    if (target < last || (_maxSkippedPts != AV_NOPTS_VALUE && _maxSkippedPts > last))
-        return false;
+int64_t VideoStage::keyFrameAtOrBefore(int64_t ticks) const {
     AVStream* stream = _demuxer.stream(_stream);
-    int index = av_index_search_timestamp(stream, target, AVSEEK_FLAG_BACKWARD);
+    const int index = av_index_search_timestamp(stream, ticks, AVSEEK_FLAG_BACKWARD);
     if (index >= 0)
         if (const AVIndexEntry* entry = avformat_index_get_entry(stream, index))
-            return entry->timestamp <= last; // no key frame to jump to between here and the target
+            return entry->timestamp;
+    return AV_NOPTS_VALUE;
+}
+
+bool VideoStage::canContinueTo(int64_t targetUs) const {
+    if (_finished)
+        return false;
+    const int64_t target = targetTicks(targetUs);
+    const int64_t key = keyFrameAtOrBefore(target);
+    if (!_lastDecoded || _lastDecoded->pts == AV_NOPTS_VALUE) {
+        // Nothing out of the decoder yet since a jump: it starts from the key frame the target needs too.
+        return _jumpKey != AV_NOPTS_VALUE && key == _jumpKey;
+    }
+    const int64_t last = _lastDecoded->pts;
+    if (target < last)
+        return false;
+    if (key != AV_NOPTS_VALUE)
+        return key <= last; // no key frame to jump to between here and the target
+    AVStream* stream = _demuxer.stream(_stream);
     return av_rescale_q(target - last, stream->time_base, AV_TIME_BASE_Q) < 1000000;
+}
+
+bool VideoStage::wasSkipped(int64_t ticks) const {
+    return std::find(_skipped.begin(), _skipped.end(), ticks) != _skipped.end();
+}
+
+bool VideoStage::skippedUpTo(int64_t targetUs) const {
+    const int64_t target = targetTicks(targetUs);
+    return std::any_of(_skipped.begin(), _skipped.end(), [target](int64_t pts) { return pts <= target; });
 }
 
 int VideoStage::decode(const AVPacket* packet) {
@@ -111,7 +148,7 @@ int VideoStage::decode(const AVPacket* packet) {
         // picture, got sooner.
         context->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (skip)
-            _maxSkippedPts = _maxSkippedPts == AV_NOPTS_VALUE ? packet->pts : std::max(_maxSkippedPts, packet->pts);
+            _skipped.push_back(packet->pts);
         else if (packet->pts != AV_NOPTS_VALUE)
             _inFlight.push_back(packet->pts);
     } else {
@@ -130,10 +167,13 @@ int VideoStage::decode(const AVPacket* packet) {
             _seeking = false;
             _candidate.reset();
             if (result && emitResult)
-                queuePicture(result, true);
+                queuePicture(result, Role::SeekResult);
         }
         if (_graph.isOpen() && _graph.push(nullptr) >= 0 && _lastDecoded)
             pullPictures(_lastDecoded);
+        // A closed graph takes no more frames: a seek back builds a new one.
+        _graph = mediacore::FilterGraph();
+        _graphVersion = 0;
         _finished = true;
     }
     return 0;
@@ -143,10 +183,12 @@ void VideoStage::receive(mediacore::FramePtr frame) {
     std::shared_ptr<AVFrame> decoded = share(std::move(frame));
     _lastDecoded = decoded;
     // Frames leave in presentation order: nothing at or before this one is still on its way.
-    if (decoded->pts != AV_NOPTS_VALUE)
+    if (decoded->pts != AV_NOPTS_VALUE) {
         std::erase_if(_inFlight, [&](int64_t pts) { return pts <= decoded->pts; });
+        std::erase_if(_skipped, [&](int64_t pts) { return pts <= decoded->pts; });
+    }
     if (!_seeking) {
-        queuePicture(decoded, false);
+        queuePicture(decoded, Role::Playback);
         return;
     }
     const int64_t pts = decoded->pts;
@@ -161,7 +203,7 @@ void VideoStage::receive(mediacore::FramePtr frame) {
     // lies before the first frame, which stands in for it.
     if (std::shared_ptr<AVFrame> result = _candidate) {
         finishSeek(result, true);
-        queuePicture(decoded, false);
+        queuePicture(decoded, Role::Playback);
     } else {
         finishSeek(decoded, false);
     }
@@ -174,19 +216,17 @@ void VideoStage::finishSeek(std::shared_ptr<AVFrame> result, bool isTarget) {
     _targetPts = AV_NOPTS_VALUE;
     // A refresh already shows the target's picture; a later frame standing in for it still has to be shown.
     if (emitResult)
-        queuePicture(result, true);
+        queuePicture(result, Role::SeekResult);
     else if (!isTarget)
-        queuePicture(result, false);
+        queuePicture(result, Role::Playback);
 }
 
 void VideoStage::renderStill(const std::shared_ptr<AVFrame>& decoded) {
     if (!decoded)
         return;
-    _graph = mediacore::FilterGraph();
-    _graphVersion = 0;
-    queuePicture(decoded, true);
-    _graph = mediacore::FilterGraph();
-    _graphVersion = 0;
+    dropGraphForNewRun();
+    queuePicture(decoded, Role::SeekResult);
+    dropGraphForNewRun();
 }
 
 int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits) {
@@ -203,10 +243,12 @@ int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSetting
     mediacore::VideoTarget target;
     target.applyStreamRotation = true; // the preview shows the picture upright, then turned by the user's angle
     mediacore::FilterGraph graph;
-    int rc = graph.open(mediacore::FilterGraphBuilder(edits).video(source, target), 2);
+    const mediacore::FilterGraphPlan plan = mediacore::FilterGraphBuilder(edits).video(source, target);
+    int rc = graph.open(plan, 2);
     if (rc < 0)
         return rc;
     _graph = std::move(graph);
+    _graphTakesJumps = plan.stills().empty() && plan.count("movie") == 0;
     return 0;
 }
 
@@ -236,7 +278,7 @@ int VideoStage::ensureGraph(const AVFrame* frame) {
     return 0;
 }
 
-void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seekResult) {
+void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role) {
     if (ensureGraph(decoded.get()) < 0)
         return;
     mediacore::FramePtr input(av_frame_clone(decoded.get()));
@@ -244,7 +286,8 @@ void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seek
         return;
     if (input->pts != AV_NOPTS_VALUE)
         input->pts -= _fileStartTicks;
-    _pendingResult = _pendingResult || seekResult;
+    if (role == Role::SeekResult || (role == Role::Preview && _pendingRole == Role::Playback))
+        _pendingRole = role;
     int rc = _graph.push(input.get());
     if (rc < 0) {
         mediacore::EngineLog::failure("playback: filter video", rc, _demuxer.path());
@@ -264,8 +307,9 @@ void VideoStage::pullPictures(const std::shared_ptr<AVFrame>& decoded) {
         picture.pictureVersion = _editsVersion;
         picture.ptsUs = out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0;
         picture.durationUs = _frameDurationUs;
-        picture.seekResult = _pendingResult;
-        _pendingResult = false;
+        picture.seekResult = _pendingRole == Role::SeekResult;
+        picture.preview = _pendingRole == Role::Preview;
+        _pendingRole = Role::Playback;
         const QSize size = PictureConverter::fittedSize(out.get(), _displayBox ? _displayBox() : QSize());
         picture.image = _converter.toImage(out.get(), size);
         picture.edited = share(std::move(out));

@@ -39,8 +39,8 @@ public:
     // The size the view shows pictures in, in device pixels; asked for every picture.
     void setDisplayBox(std::function<QSize()> box) { _displayBox = std::move(box); }
 
-    // Forgets what was decoded: the demuxer has jumped.
-    void reset();
+    // Forgets what was decoded: the demuxer has jumped to the key frame before jumpUs.
+    void reset(int64_t jumpUs);
     // From now on, frames before the one on screen at targetUs are decoded and dropped; that one is queued as the
     // seek's result (emitResult) or dropped too (the caller shows it already), and the frames after it follow.
     void beginSeek(int64_t targetUs, bool emitResult);
@@ -50,6 +50,14 @@ public:
     bool seeking() const { return _seeking; }
     // A seek to targetUs can carry on from where decoding stands instead of jumping back to a key frame.
     bool canContinueTo(int64_t targetUs) const;
+    // The frame at `ticks` lies ahead of the last decoded one but was skipped (nothing referred to it): a seek
+    // to it has to start again from its key frame.
+    bool wasSkipped(int64_t ticks) const;
+    // Some frame up to targetUs ahead of the last decoded one was skipped.
+    bool skippedUpTo(int64_t targetUs) const;
+    // While seeking: queues the best frame found so far (the latest at or before the target) as a preview,
+    // unless it was the last preview. False when there is none yet.
+    bool queuePreview();
     // The latest pts at or before `ticks` among the frames decoded or still inside the decoder; AV_NOPTS_VALUE
     // when none.
     int64_t latestAtOrBefore(int64_t ticks) const;
@@ -64,7 +72,9 @@ public:
 private:
     void receive(mediacore::FramePtr frame);
     void finishSeek(std::shared_ptr<AVFrame> result, bool isTarget);
-    void queuePicture(const std::shared_ptr<AVFrame>& decoded, bool seekResult);
+    enum class Role { Playback, SeekResult, Preview };
+    void queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role);
+    void dropGraphForNewRun();
     int ensureGraph(const AVFrame* frame);
     int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
     void pullPictures(const std::shared_ptr<AVFrame>& decoded);
@@ -86,7 +96,8 @@ private:
     uint64_t _graphVersion = 0; // edits the graph was built with
     int _graphWidth = 0, _graphHeight = 0, _graphFormat = -1;
     uint64_t _failedVersion = 0; // edits whose graph would not build (logged once)
-    bool _pendingResult = false; // the next picture out of the graph is a seek result
+    bool _graphTakesJumps = false; // the graph keeps no state across frames, so a seek need not rebuild it
+    Role _pendingRole = Role::Playback; // of the next picture out of the graph
 
     bool _seeking = false;
     bool _emitResult = true;
@@ -94,7 +105,11 @@ private:
     int64_t _targetPts;                  // ticks, AV_NOPTS_VALUE: not known yet
     std::shared_ptr<AVFrame> _candidate; // the latest frame at or before the target so far
     std::shared_ptr<AVFrame> _lastDecoded;
+    std::shared_ptr<AVFrame> _lastPreview;
     std::vector<int64_t> _inFlight; // pts of packets sent to the decoder whose frames have not come out yet
-    int64_t _maxSkippedPts;         // the latest pts of a packet decoded with non-reference frames skipped
+    std::vector<int64_t> _skipped;  // pts of frames skipped (nothing refers to them) after the last one out
+    int64_t _jumpKey;               // ticks of the key frame decoding starts from after a jump; AV_NOPTS_VALUE
+                                    // when not known
+    int64_t keyFrameAtOrBefore(int64_t ticks) const;
     bool _finished = false;
 };

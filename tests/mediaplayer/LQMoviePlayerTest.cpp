@@ -104,6 +104,46 @@ TEST(LQMoviePlayerTest, SeekWhileTheFirstPicturesAreStillDecodedShowsTheTarget) 
     }
 }
 
+TEST(LQMoviePlayerTest, ARefreshWhileASeekIsOnItsWayShowsTheSeeksTarget) {
+    const std::string path = longGopClip();
+    for (double seconds : {2.4, 0.6, 3.2}) {
+        auto player = openPlayer(path);
+        ASSERT_TRUE(waitUntilShown(*player));
+        player->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+        player->Refresh();
+        ASSERT_TRUE(waitUntilShown(*player));
+        EXPECT_NEAR(player->currentTime().seconds(), seconds, 1e-6);
+        EXPECT_LT(meanDifference(snapshot(*player, 320, 240), engineSnapshot(path, seconds, 320, 240)), 2.0)
+            << seconds;
+    }
+}
+
+TEST(LQMoviePlayerTest, ADraggedSliderShowsPicturesOnTheWayAndRestsOnTheExactFrame) {
+    // Seeks every 3 ms, forward then back, on a clip whose exact frames take a while (going back, each is decoded
+    // from the start): pictures come on the way, and once the moves stop the exact frame of the last one.
+    const std::string path = draggingClip();
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), ViewRect{0, 0, 480, 270});
+    ASSERT_TRUE(waitUntilShown(*player));
+    const uint64_t resultsBefore = player->statistics().seekResults;
+    std::vector<double> moves;
+    for (int i = 0; i <= 40; ++i)
+        moves.push_back(2.0 + 0.08 * i); // 2.0 .. 5.2 s
+    for (int i = 0; i <= 20; ++i)
+        moves.push_back(5.0 - 0.05 * i - 0.01); // back to 3.99 s
+    for (double seconds : moves) {
+        player->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+        runFor(3);
+        EXPECT_NEAR(player->currentTime().seconds(), seconds, 1e-6);
+    }
+    EXPECT_TRUE(player->isSeeking());
+    ASSERT_TRUE(waitUntilShown(*player));
+    EXPECT_GE(player->statistics().seekPreviews, 1u);
+    EXPECT_GT(player->statistics().seekResults, resultsBefore);
+    EXPECT_NEAR(player->currentTime().seconds(), moves.back(), 1e-6);
+    EXPECT_LT(meanDifference(snapshot(*player, 480, 270), engineSnapshot(path, moves.back(), 480, 270)), 2.0);
+    EXPECT_GT(meanDifference(snapshot(*player, 480, 270), engineSnapshot(path, moves.back() - 0.04, 480, 270)), 2.0);
+}
+
 TEST(LQMoviePlayerTest, PlayingAdvancesTheTimeAndPausingHoldsIt) {
     auto player = openPlayer(longGopClip());
     ASSERT_TRUE(waitUntilShown(*player));

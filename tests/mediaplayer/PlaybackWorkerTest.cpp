@@ -4,6 +4,7 @@
 #include "Demuxer.h"
 #include "VideoFrameQueue.h"
 
+#include "PlayerTestSupport.h"
 #include "support/MediaFixtures.h"
 
 extern "C" {
@@ -12,6 +13,7 @@ extern "C" {
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -109,6 +111,84 @@ TEST_F(PlaybackWorkerTest, SoundAndPictureStartExactlyAtASeeksTarget) {
     EXPECT_EQ(result->ptsUs, 1200000);
     samples = readSound(2, 100, &first);
     EXPECT_NEAR(first, 1234567, 21); // to the sample
+}
+
+TEST_F(PlaybackWorkerTest, SeeksOvertakingOneAnotherOnABusyMachineStartExactlyAtTheirTargets) {
+    // Every core is kept busy, so the decoding thread is slow and a seek often comes while the one before it is
+    // still being decoded. The second seek of each pair lies behind the first, in the same group of pictures.
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> busy;
+    for (unsigned i = 0; i < std::max(2u, std::thread::hardware_concurrency()); ++i)
+        busy.emplace_back([&stop] {
+            volatile uint64_t spin = 0;
+            while (!stop.load(std::memory_order_relaxed))
+                spin = spin + 1;
+        });
+    auto worker = makeWorker(MediaFixtures::mp4(), mediacore::ConvertSettings());
+    worker->start(1000000, 1);
+    uint64_t serial = 1;
+    int64_t first = -1;
+    readSound(serial, 40, &first);
+    for (int round = 0; round < 12; ++round) {
+        // Settle where the pair starts: 1.0 s (a key frame; 25 fps, one every second).
+        worker->seek(1000000, ++serial);
+        readSound(serial, 40, &first);
+        const int64_t ahead = 1900000, behind = 1500000 + 8000 * round;
+        worker->seek(ahead, ++serial);
+        std::this_thread::sleep_for(std::chrono::microseconds(500 * (round % 5)));
+        worker->seek(behind, ++serial);
+        ASSERT_TRUE(pictures.waitFor(
+            serial, [](const DecodedPicture& p) { return p.seekResult; }, std::chrono::seconds(20)));
+        // Seeks this close together may be answered with a preview first; the exact frame follows.
+        std::optional<DecodedPicture> result;
+        while ((result = pictures.front(serial)) && result->preview) {
+            EXPECT_LE(result->ptsUs, behind);
+            pictures.pop();
+        }
+        ASSERT_TRUE(result.has_value());
+        EXPECT_TRUE(result->seekResult) << "round " << round;
+        EXPECT_EQ(result->ptsUs, behind / 40000 * 40000) << "round " << round;
+        const std::vector<int16_t> samples = readSound(serial, 60, &first);
+        EXPECT_NEAR(first, behind, 21) << "round " << round; // to the sample
+        EXPECT_GT(rms(samples, 0, 0.05), 1000) << "round " << round;
+    }
+    stop = true;
+    for (std::thread& thread : busy)
+        thread.join();
+}
+
+TEST_F(PlaybackWorkerTest, SeeksInQuickSuccessionShowPreviewsThenTheLastOnesExactFrame) {
+    // A slider dragged forward then back through a clip with one key frame: each seek comes 2 ms after the
+    // one before, long before its exact frame (decoded from the start) is there.
+    auto worker = makeWorker(PlayerTestSupport::draggingClip(), mediacore::ConvertSettings());
+    worker->start(0, 1);
+    ASSERT_TRUE(pictures.waitFor(
+        1, [](const DecodedPicture& p) { return p.seekResult; }, std::chrono::seconds(10)));
+    std::vector<int64_t> targets;
+    for (int i = 0; i <= 20; ++i)
+        targets.push_back(3000000 + 100000 * i); // 3.0 .. 5.0 s
+    for (int i = 19; i >= 10; --i)
+        targets.push_back(3000000 + 100000 * i + 50000); // back to 4.05 s
+    uint64_t serial = 1;
+    for (int64_t target : targets) {
+        worker->seek(target, ++serial);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(pictures.waitFor(
+        serial, [](const DecodedPicture& p) { return p.seekResult; }, std::chrono::seconds(20)));
+    // The last seek's pictures: previews (frames at or before its target), then its exact frame.
+    int previews = 0;
+    std::optional<DecodedPicture> picture;
+    while ((picture = pictures.front(serial)) && !picture->seekResult) {
+        EXPECT_TRUE(picture->preview);
+        EXPECT_LE(picture->ptsUs, targets.back());
+        ++previews;
+        pictures.pop();
+    }
+    ASSERT_TRUE(picture.has_value());
+    EXPECT_EQ(picture->ptsUs, 4040000); // the frame on screen at 4.05 s
+    EXPECT_FALSE(picture->preview);
+    EXPECT_GE(previews, 1);
 }
 
 TEST_F(PlaybackWorkerTest, MusicIsMixedInItsPlaceAndPlaysAloneWithoutTheMainSound) {

@@ -20,6 +20,12 @@ std::string longGopClip() {
                                "-pix_fmt yuv420p -c:a aac -b:a 96k -shortest");
 }
 
+std::string draggingClip() {
+    return MediaFixtures::make("player_dragging.mp4", "-f lavfi -i testsrc2=size=960x540:rate=25:duration=6 "
+                                                      "-c:v libx264 -preset veryfast -bf 3 -g 1000 -keyint_min 1000 "
+                                                      "-sc_threshold 0 -pix_fmt yuv420p");
+}
+
 bool waitUntilShown(const LQMoviePlayer& player, int timeoutMs) {
     return Dispatch::runUntil([&] { return !player.isSeeking(); }, timeoutMs);
 }

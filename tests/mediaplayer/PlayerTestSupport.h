@@ -11,6 +11,9 @@ namespace PlayerTestSupport {
 
 // 4 s, 320x240, 25 fps, H.264 with B-frames and a single key frame, AAC: every seek decodes from the start.
 std::string longGopClip();
+// 6 s, 960x540, 25 fps, H.264 with B-frames and a single key frame, no sound: an exact seek near its end takes a
+// while, so seeks in quick succession overtake one another.
+std::string draggingClip();
 
 // Runs the event loop until the picture of the player's latest seek or refresh is shown (or timeoutMs passed).
 bool waitUntilShown(const LQMoviePlayer& player, int timeoutMs = 10000);
