@@ -26,6 +26,8 @@ int FakeMediaJob::start() {
     }
     if (_stopped) {
         std::this_thread::sleep_for(milliseconds(_script.lingerAfterStopMs));
+        while (holdAfterStop)
+            std::this_thread::sleep_for(milliseconds(5));
         returned = true;
         return _script.stoppedResult;
     }

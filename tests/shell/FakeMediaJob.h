@@ -38,6 +38,9 @@ public:
     std::atomic<int> closeCount{0};
     std::atomic<bool> started{false};
     std::atomic<bool> returned{false};
+    // While set, start() keeps blocking after a stop (after its linger), so a test decides when the worker returns
+    // however slowly the machine runs.
+    std::atomic<bool> holdAfterStop{false};
 
 private:
     Kind _kind;

@@ -288,6 +288,7 @@ TEST(FeatureWindowFrame, CancelKeepsStartDisabledUntilTheWorkerHasReturned) {
     controller.window();
     ASSERT_TRUE(controller.startRun({fakeStep(controller.outputPath())}));
     ASSERT_TRUE(Dispatch::runUntil([&] { return factory.made.at(0)->started.load(); }, 2000));
+    factory.made.at(0)->holdAfterStop = true;
 
     controller.cancelRun();
     EXPECT_FALSE(controller.isRunning());
@@ -295,6 +296,9 @@ TEST(FeatureWindowFrame, CancelKeepsStartDisabledUntilTheWorkerHasReturned) {
     EXPECT_FALSE(controller.start()->isEnabled());
     EXPECT_EQ(controller.editStates.last(), true);
     EXPECT_FALSE(controller.startRun({fakeStep(controller.outputPath())})) << "no run before the worker returned";
+    Dispatch::runUntil([] { return false; }, 100);
+    EXPECT_FALSE(controller.start()->isEnabled()) << "Start waits for the worker";
+    factory.made.at(0)->holdAfterStop = false;
 
     ASSERT_TRUE(Dispatch::runUntil([&] { return controller.start()->isEnabled(); }, 3000));
     EXPECT_TRUE(factory.made.at(0)->returned);
@@ -318,6 +322,7 @@ TEST(FeatureWindowFrame, ClosingCancelsTheJobTellsTheLauncherAndOutlivesTheWorke
     ASSERT_TRUE(controller->startRun({fakeStep(controller->outputPath())}));
     auto job = factory.made.at(0);
     ASSERT_TRUE(Dispatch::runUntil([&] { return job->started.load(); }, 2000));
+    job->holdAfterStop = true;
 
     // Another window's closing is not this window's.
     QWidget other;
@@ -332,6 +337,7 @@ TEST(FeatureWindowFrame, ClosingCancelsTheJobTellsTheLauncherAndOutlivesTheWorke
     Dispatch::runUntil([] { return false; }, 100);
     ASSERT_FALSE(controller.isNull()) << "the controller waits for its worker";
     EXPECT_FALSE(job->returned);
+    job->holdAfterStop = false;
 
     ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
     EXPECT_TRUE(job->returned);

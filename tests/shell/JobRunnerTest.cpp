@@ -54,6 +54,7 @@ TEST(JobRunnerTiming, StaysBusyUntilACancelledWorkerHasReturned) {
     ASSERT_TRUE(runner.run({conversionStep(folder, "a"), conversionStep(folder, "b")}, recordFinish(outcome)));
     auto first = factory.made.at(0);
     ASSERT_TRUE(Dispatch::runUntil([&] { return first->started.load(); }, 2000));
+    first->holdAfterStop = true;
     runner.cancel();
 
     EXPECT_FALSE(runner.isRunning());
@@ -61,6 +62,7 @@ TEST(JobRunnerTiming, StaysBusyUntilACancelledWorkerHasReturned) {
     EXPECT_FALSE(runner.run({conversionStep(folder, "c")}, recordFinish(outcome))) << "a new run while busy";
     EXPECT_EQ(outcome.finishes, 0);
     EXPECT_EQ(first->closeCount, 0) << "the handle stays open while its worker runs";
+    first->holdAfterStop = false;
 
     ASSERT_TRUE(Dispatch::runUntil([&] { return outcome.finishes > 0; }, 3000));
     EXPECT_TRUE(first->returned);
