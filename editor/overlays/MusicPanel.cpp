@@ -165,6 +165,7 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     musicListScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     musicListScrollView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     musicListScrollView->setWidgetResizable(false);
+    musicListScrollView->setBackgroundRole(QPalette::Base); // a plain white list, not the window's colour
     ViewFrame::setFrame(musicListScrollView, {0, 0, W - 10, listHeight});
     top -= listHeight + 28;
 

@@ -21,11 +21,13 @@
 
 #include <QColorDialog>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QFontDialog>
 #include <QLoggingCategory>
 #include <QScrollArea>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -379,7 +381,28 @@ void WatermarkEditor::appendNew(const std::shared_ptr<WaterParam>& w) {
     }
     _waterMarkList.append(w);
     refresWaterMarkListView();
+    if (w->waterType() == WaterParam::Text)
+        keepNewTextInside(*w);
     refreshPlayerWaterMark(true);
+}
+
+void WatermarkEditor::keepNewTextInside(WaterParam& w) {
+    if (!_watermarkView || !_watermarkView->hasWaterMarkFont())
+        return;
+    // The text is drawn from its baseline at the box's bottom edge: its descent hangs below the box and its
+    // ascent may rise above it. A new text starts where all of it shows, in the preview and in the export.
+    const QFontMetricsF metrics(_watermarkView->waterMarkFont());
+    const double overlayHeight = _watermarkView->model().size().height;
+    ViewRect r = _watermarkView->getclipRectFrame();
+    const double lowest = std::ceil(metrics.descent());
+    const double highest = overlayHeight - std::ceil(std::max(metrics.ascent(), r.height));
+    const double y = std::max(lowest, std::min(r.y, highest));
+    if (y == r.y || highest < lowest)
+        return;
+    r.y = y;
+    _watermarkView->setClipRect(r);
+    w.setWaterPercentClipRect(_watermarkView->getPercentTextClipRect());
+    w.setWaterRect(_watermarkView->getclipRectFrame());
 }
 
 void WatermarkEditor::addTextAction() {

@@ -113,6 +113,7 @@ private:
     // Takes the overlay's box, shows the overlay and appends the watermark as the selected one.
     void appendNew(const std::shared_ptr<WaterParam>& watermark);
     void fitTextBox(WaterParam& watermark, ViewRect start, const QString& text);
+    void keepNewTextInside(WaterParam& watermark);
     void followOverlay();
     int timeGroup(LQTextField* field) const;
     float timeFromFields(int group) const;

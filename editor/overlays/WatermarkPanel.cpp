@@ -136,6 +136,7 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     waterMarkListScrollView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     waterMarkListScrollView->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     waterMarkListScrollView->setWidgetResizable(false);
+    waterMarkListScrollView->setBackgroundRole(QPalette::Base); // a plain white list, not the window's colour
     ViewFrame::setFrame(waterMarkListScrollView, {1, 1, W - 12, listHeight - 2});
 
     // The display time.

@@ -16,6 +16,7 @@
 #include "support/MediaFixtures.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QSpinBox>
 #include <QTest>
@@ -102,6 +103,29 @@ TEST_F(Fixture, AddingPicturesVideosAndTextsSelectsTheNewOne) {
     EXPECT_TRUE(editor.waterMarkList().isEmpty());
     EXPECT_EQ(panel().wmAlphaField->stringValue(), "00");
     EXPECT_TRUE(host.alerts.isEmpty());
+}
+
+// A new text starts where the whole of it shows: its box inside the picture, and the glyphs drawn from the box's
+// baseline (the descent below it, the ascent above it) inside as well, after a picture placed at the same spot.
+TEST_F(Fixture, ANewTextWatermarkLiesWhollyInsideThePicture) {
+    ASSERT_TRUE(editor.addFile(QString::fromStdString(redPng)));
+    editor.addTextAction();
+    settle();
+    ASSERT_EQ(editor.waterMarkList().size(), 2);
+    const WaterParam& text = *editor.waterMarkList().at(1);
+    LQWaterView& overlay = *editor.watermarkView();
+    const ViewSize picture = overlay.model().size();
+    const ViewRect box = text.waterRect();
+    EXPECT_GE(box.x, 0);
+    EXPECT_GE(box.y, 0);
+    EXPECT_LE(box.maxX(), picture.width);
+    EXPECT_LE(box.maxY(), picture.height);
+    const QFontMetricsF metrics(overlay.waterMarkFont());
+    EXPECT_GE(box.y - metrics.descent(), 0) << "the descent hangs below the picture";
+    EXPECT_LE(box.y + metrics.ascent(), picture.height);
+    EXPECT_LE(box.x + metrics.horizontalAdvance(text.waterText()), picture.width + 1);
+    // The record the preview and the export read carries the same place.
+    EXPECT_NEAR(text.waterPercentClipRect().y * picture.height, box.y, 0.5);
 }
 
 TEST_F(Fixture, UnreadableOrTooLongFilesAreRefusedWithAMessage) {
