@@ -2,6 +2,8 @@
 
 #include "EditExportClips.h"
 #include "EditExportRun.h"
+#include "EngineJobFactory.h"
+#include "GatedJobFactory.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQTextField.h"
@@ -30,7 +32,7 @@ double frameDifference(const std::string& a, double at, const std::string& b, do
 }
 
 struct LoadedEditor : EditorWindow {
-    LoadedEditor() : EditorWindow(ToolItemTypeTrim) {
+    explicit LoadedEditor(MediaJobFactory* factory = nullptr) : EditorWindow(ToolItemTypeTrim, factory) {
         add(editLevelClip());
         EXPECT_NE(controller->fileData(), nullptr);
         EXPECT_TRUE(WindowShots::waitUntil(
@@ -71,7 +73,10 @@ TEST(EditExportWindow, StartWithTheEndBeforeTheStartIsRefusedAndExportsNothing) 
 }
 
 TEST(EditExportWindow, TheRunningExportKeepsTheTrimTakenAtStart) {
-    LoadedEditor w;
+    // The job waits at a gate: a copy cut of this clip would otherwise end before the edits below.
+    GatedJobFactory gate(EngineJobFactory::shared());
+    gate.close();
+    LoadedEditor w(&gate);
     EditVideoWindowController& c = *w.controller;
     setFields(w.trim().startFields(), {"00", "00", "01", "00"});
     setFields(w.trim().stopFields(), {"00", "00", "02", "50"});
@@ -81,6 +86,7 @@ TEST(EditExportWindow, TheRunningExportKeepsTheTrimTakenAtStart) {
     setFields(w.trim().startFields(), {"00", "00", "00", "00"});
     setFields(w.trim().stopFields(), {"00", "00", "03", "90"});
     c.cutProgressView()->setIsFanxuan(true);
+    gate.open();
     ASSERT_TRUE(w.waitIdle());
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join(" | ").toStdString();
     const QStringList files = written(c.outputPath());
@@ -92,7 +98,10 @@ TEST(EditExportWindow, TheRunningExportKeepsTheTrimTakenAtStart) {
 
 TEST(EditExportWindow, CancellingAnInvertedTrimLeavesNoOutputAndNoPieces) {
     const PrivateTempFolder temp;
-    LoadedEditor w;
+    // Only the first piece is let through, so the cancel surely comes while the second one is on.
+    GatedJobFactory gate(EngineJobFactory::shared());
+    gate.letThrough(1);
+    LoadedEditor w(&gate);
     EditVideoWindowController& c = *w.controller;
     setFields(w.trim().startFields(), {"00", "00", "01", "00"});
     setFields(w.trim().stopFields(), {"00", "00", "02", "00"});
