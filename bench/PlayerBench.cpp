@@ -2,9 +2,9 @@
 // uses, and on 2 cores and on every core: exact seeks on files with ten and two seconds between key frames
 // beside the ffmpeg program's accurate seek, and the wait for pictures while a slider is dragged.
 //
-//   bench_player [folder] [--cores N] [--seeks]
+//   bench_player [folder] [--cores N] [--seeks | --drags]
 //       clips are made once in the folder (default: temp/clipwright-bench); playback is held to N CPUs
-//       (default 2; 0 = all); --seeks: the seeks and drags only
+//       (default 2; 0 = all); --seeks: the seeks and drags only; --drags: the drags only
 #include "BenchProcess.h"
 
 #include "LQMoviePlayer.h"
@@ -265,16 +265,19 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string folder = (fs::temp_directory_path() / "clipwright-bench").string();
     int cores = 2;
-    bool seeksOnly = false;
+    bool seeksOnly = false, dragsOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--cores") == 0 && i + 1 < argc)
             cores = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--seeks") == 0)
             seeksOnly = true;
+        else if (std::strcmp(argv[i], "--drags") == 0)
+            seeksOnly = dragsOnly = true;
         else
             folder = argv[i];
     }
     fs::create_directories(folder);
+    setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes
     const std::string playClip = folder + "/player_1080p30_25s.mp4";
     const std::string seekClip = folder + "/player_1080p30_gop10s.mp4";
     const std::string logo = folder + "/player_logo.png";
@@ -321,8 +324,10 @@ int main(int argc, char** argv) {
         };
         for (const Clip& clip : {Clip{seekClip, "1080p, 10 s GOP"}, Clip{playClip, "1080p, 2 s GOP"}}) {
             const std::vector<double> targets = seekTargets(25.0);
-            seekLatency(clip.path, clip.label, targets);
-            ffmpegAccurateSeek(clip.path, clip.label, targets);
+            if (!dragsOnly) {
+                seekLatency(clip.path, clip.label, targets);
+                ffmpegAccurateSeek(clip.path, clip.label, targets);
+            }
             drag(clip.path, clip.label);
         }
     }

@@ -25,7 +25,7 @@ constexpr size_t kMaxBacklogBytes = 64u << 20;
 // Packets read at most to find a seek's target frame (a key-frame interval of minutes at 60 fps).
 constexpr int kMaxLookAheadPackets = 20000;
 // A seek of a quick run shows the best frame it has this long after the first seek not yet answered...
-constexpr auto kPreviewAfter = std::chrono::milliseconds(12);
+constexpr auto kPreviewAfter = std::chrono::milliseconds(4);
 // ...and decodes on to the exact frame once no newer seek has come for this long.
 constexpr auto kRestAfterPreview = std::chrono::milliseconds(80);
 // A run of seeks closer together than this comes from a slider being dragged.
