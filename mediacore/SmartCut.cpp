@@ -222,10 +222,12 @@ int SmartCut::scan() {
             (changesParameters(packet.get()) || (summary.parameterSets && !_units.sameParameterSets(packet.get()))))
             _changeAt = _packets.size();
         const int64_t pts = packet->pts;
+        const int64_t dts = packet->dts;
         av_packet_unref(packet.get());
         if (!problem.empty())
             return encodeInstead(problem);
         _packets.push_back(SmartCutPlan::Packet{pts, summary.decoderStart, summary.leading, summary.unreferenced});
+        _decodeTimes.push_back(dts);
         // Leading pictures follow their start picture; the first later one ends them.
         if (endStart != AV_NOPTS_VALUE && pts > endStart)
             break;
@@ -502,6 +504,10 @@ int SmartCut::pullEncoded(Segment& segment) {
         av_packet_unref(packet.get());
         if (!converted)
             return refuse(segment, "an encoded picture does not fit the stream's unit lengths");
+        // Each picture lasts one frame: the muxer counts the track's length up to the end of the last.
+        if (converted->duration <= 0)
+            converted->duration = std::max<int64_t>(
+                1, av_rescale_q(1, av_inv_q(frameRateOf(segment.stream)), segment.encoder.context()->time_base));
         segment.kept.push_back(std::move(converted));
     }
     return rc == AVERROR(EAGAIN) || rc == AVERROR_EOF
@@ -582,9 +588,29 @@ int SmartCut::finishSegment(Segment& segment) {
     return kOk;
 }
 
-// Writes the packets a finished segment encoded.
+// How far the copied packets' decoding times run ahead of their presentation: the delay the source's B-frames
+// give its stream, read at the copy's first picture (source ticks).
+int64_t SmartCut::copyDelay() const {
+    const size_t first = _plan.copyFirst();
+    if (first >= _decodeTimes.size() || _decodeTimes[first] == AV_NOPTS_VALUE)
+        return 0;
+    return std::max<int64_t>(0, _packets[first].pts - _decodeTimes[first]);
+}
+
+// Writes the packets a finished segment encoded. The encoder's decoding delay (none without B-frames) is made the
+// copy's, so decoding times run on across the seams one picture apart as in the source: otherwise the copied
+// pictures' times would be squeezed against the encoded ones and the track would end that delay early.
 int SmartCut::writeKept(Segment& segment) {
     const AVRational timeBase = segment.encoder.context() ? segment.encoder.context()->time_base : AVRational{1, 1};
+    if (!segment.kept.empty()) {
+        const AVPacket* first = segment.kept.front().get();
+        const int64_t own = first->pts != AV_NOPTS_VALUE && first->dts != AV_NOPTS_VALUE ? first->pts - first->dts : 0;
+        const int64_t shift = av_rescale_q(copyDelay(), _source.stream(_video)->time_base, timeBase) - own;
+        if (shift > 0)
+            for (PacketPtr& packet : segment.kept)
+                if (packet->dts != AV_NOPTS_VALUE)
+                    packet->dts -= shift;
+    }
     for (PacketPtr& packet : segment.kept)
         if (int rc = writeVideo(packet.get(), timeBase); rc < 0)
             return rc;

@@ -76,6 +76,7 @@ private:
     void encodeQueued(Segment& segment);
     int finishSegment(Segment& segment);
     int writeKept(Segment& segment);
+    int64_t copyDelay() const;
     int pullEncoded(Segment& segment);
     int writeVideo(AVPacket* packet, AVRational timeBase);
     int encodeInstead(const std::string& reason);
@@ -91,6 +92,7 @@ private:
     int _audio = -1;
     NalUnits _units;
     std::vector<SmartCutPlan::Packet> _packets; // the video packets read by scan(), in decoding order
+    std::vector<int64_t> _decodeTimes;          // their decoding times as read (source ticks)
     size_t _changeAt = SIZE_MAX;                // the first of them whose parameters differ from the stream's
     SmartCutPlan _plan;
     int64_t _startTicks = 0;

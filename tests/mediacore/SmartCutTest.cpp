@@ -165,6 +165,78 @@ int pictureAt(double seconds) {
 int pictureCount(double seconds) {
     return static_cast<int>(std::ceil(seconds * kFps - 1e-9));
 }
+// How long the video lasts by three readings of ffprobe, each from the stream's start: the stream's own duration
+// (Matroska keeps the stream's end as a tag), the container's, and the end of the last picture shown (its time and
+// its duration, one frame where ffprobe leaves it unknown).
+struct VideoLength {
+    double stream = -1;
+    double container = -1;
+    double lastPictureEnd = -1;
+};
+
+double seconds(const std::string& text) {
+    if (text.empty() || text == "N/A")
+        return -1;
+    const size_t colon = text.find(':'); // a tag as hh:mm:ss.fraction
+    if (colon == std::string::npos)
+        return std::stod(text);
+    const size_t second = text.find(':', colon + 1);
+    return std::stod(text.substr(0, colon)) * 3600 + std::stod(text.substr(colon + 1, second - colon - 1)) * 60 +
+           std::stod(text.substr(second + 1));
+}
+
+// ffprobe's `key=value` lines, in order.
+std::vector<std::pair<std::string, std::string>> ffprobeEntries(const std::string& path, const std::string& entries) {
+    std::vector<std::pair<std::string, std::string>> found;
+    std::istringstream lines(captureOutput("ffprobe -v error -select_streams v:0 -show_entries " + entries +
+                                           " -of default=nw=1 " + MediaFixtures::quote(path) + " 2>/dev/null"));
+    for (std::string line; std::getline(lines, line);)
+        if (const size_t equals = line.find('='); equals != std::string::npos)
+            found.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    return found;
+}
+
+VideoLength videoLength(const std::string& path) {
+    VideoLength length;
+    double start = 0;
+    double streamEnd = -1;
+    for (const auto& [key, value] :
+         ffprobeEntries(path, "stream=start_time,duration:stream_tags=DURATION:format=start_time,duration")) {
+        if (key == "start_time" && length.stream < 0 && streamEnd < 0)
+            start = std::max(seconds(value), 0.0); // the stream's entries come before the format's
+        else if (key == "duration" && length.stream < 0 && streamEnd < 0)
+            length.stream = seconds(value);
+        else if (key == "TAG:DURATION")
+            streamEnd = seconds(value);
+        else if (key == "duration")
+            length.container = seconds(value);
+    }
+    if (length.stream < 0 && streamEnd >= 0)
+        length.stream = streamEnd - start;
+    double pictureStart = -1;
+    for (const auto& [key, value] : ffprobeEntries(path, "frame=pts_time,pkt_duration_time")) {
+        if (key == "pts_time") {
+            pictureStart = seconds(value);
+        } else if (key == "pkt_duration_time" && pictureStart >= 0) {
+            const double duration = seconds(value) > 0 ? seconds(value) : 1 / kFps;
+            length.lastPictureEnd = std::max(length.lastPictureEnd, pictureStart + duration - start);
+        }
+    }
+    return length;
+}
+
+// Encoded edges and copied pictures share one decoding delay, so the video track lasts exactly its pictures.
+void expectVideoLastsItsPictures(const std::string& path, size_t pictures) {
+    const double expected = static_cast<double>(pictures) / kFps;
+    const double halfPicture = 0.5 / kFps;
+    const VideoLength length = videoLength(path);
+    EXPECT_NEAR(length.stream, expected, halfPicture) << "the stream's duration";
+    EXPECT_NEAR(length.lastPictureEnd, expected, halfPicture) << "the last picture's end";
+    // The sound's packets cover the range, each end up to one sound frame beyond the pictures.
+    const double soundFrame = 1024 / 44100.0;
+    EXPECT_GT(length.container, expected - halfPicture) << "the container's duration";
+    EXPECT_LT(length.container, expected + 2 * soundFrame) << "the container's duration";
+}
 } // namespace
 
 class SmartCutTest : public ::testing::Test {
@@ -209,7 +281,9 @@ TEST_P(SmartCutRangeTest, KeepsTheExactPicturesAndCopiesBetweenKeyFrames) {
     const int end = std::min<int>(first + pictureCount(c.stop - c.start), static_cast<int>(all.hashes.size()));
     const int copiedFrom = (first + kGop - 1) / kGop * kGop;
     const int copiedTo = end / kGop * kGop;
-    expectSourcePictures(all, framesOf(output), first, end, copiedFrom, copiedTo);
+    const Frames got = framesOf(output);
+    expectSourcePictures(all, got, first, end, copiedFrom, copiedTo);
+    expectVideoLastsItsPictures(output, got.hashes.size());
     // The sound covers the range, in step with the picture within one sound frame (1024 samples).
     const std::vector<double> video = ffprobePacketTimes(output, "v:0");
     const std::vector<double> sound = ffprobePacketTimes(output, "a:0");
@@ -231,7 +305,12 @@ INSTANTIATE_TEST_SUITE_P(Ranges, SmartCutRangeTest,
                                            CutCase{"H264Mov", h264Mov, "g.mov", 0.36, 3.12},
                                            CutCase{"HevcOpenGroups", hevc, "h.mp4", 0.52, 2.61},
                                            CutCase{"Hevc10Bit", hevc10, "i.mkv", 1.3, 3.5},
-                                           CutCase{"HevcMov", hevcMov, "j.mov", 0.9, 3.05}),
+                                           CutCase{"HevcMov", hevcMov, "j.mov", 0.9, 3.05},
+                                           // Copied to a key frame: the encoded head meets the copy alone.
+                                           CutCase{"H264ToAKeyFrame", h264, "k.mp4", 0.52, 3.0},
+                                           CutCase{"H264MovToAKeyFrame", h264Mov, "l.mov", 1.36, 3.0},
+                                           CutCase{"H264MkvToAKeyFrame", h264Mkv, "m.mkv", 0.7, 3.0},
+                                           CutCase{"HevcToAKeyFrame", hevc, "n.mp4", 0.52, 3.0}),
                          [](const ::testing::TestParamInfo<CutCase>& info) { return info.param.name; });
 
 TEST_F(SmartCutTest, ARangeFromKeyFrameToKeyFrameIsAPureCopy) {
