@@ -76,6 +76,8 @@ TEST(EditorWatermarkWindow, EndToEndEachKindsPropertiesFitThePanel) {
         EXPECT_EQ(panel.wmsizeBackgroundView->isVisible(), kind.size);
         EXPECT_EQ(panel.wmfontStyleBackView->isVisible(), !kind.size);
         EXPECT_EQ(LayoutCheck::expectFits(&panel), 0);
+        // The picture is taken once the preview shows the new watermark with the others.
+        EXPECT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer() && !c.lqPlayer()->isSeeking(); }, 5000));
         WindowShots::save(w.window, kind.shot);
     }
 }
