@@ -23,6 +23,8 @@ public:
                 break;
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
+        if (_stopped.load())
+            return -1; // stopped at the gate: the engine never starts, as a stopped job it reports no success
         return _inner->start();
     }
     bool startSucceeded(int result) const override { return _inner->startSucceeded(result); }

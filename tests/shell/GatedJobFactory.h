@@ -14,7 +14,8 @@ public:
 
     std::shared_ptr<MediaJob> create(MediaJob::Kind kind) override;
 
-    // While closed, every job's start() waits (a stop lets it through at once); letThrough(n) lets the next n pass.
+    // While closed, every job's start() waits; a stop there ends it without starting the engine. letThrough(n)
+    // lets the next n pass.
     void close() { _open->store(0); }
     void open() { _open->store(-1); }
     void letThrough(int jobs) { _open->store(jobs); }

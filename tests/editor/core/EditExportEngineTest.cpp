@@ -2,6 +2,7 @@
 
 #include "EditExportClips.h"
 #include "EngineJobFactory.h"
+#include "GatedJobFactory.h"
 #include "JobRunner.h"
 #include "WindowShots.h"
 #include "libMediaCore.h"
@@ -44,12 +45,13 @@ private:
 class CountingFactory : public MediaJobFactory {
 public:
     std::shared_ptr<MediaJob> create(MediaJob::Kind kind) override {
-        std::shared_ptr<MediaJob> job = EngineJobFactory::shared().create(kind);
+        std::shared_ptr<MediaJob> job = gate.create(kind);
         if (!job)
             return nullptr;
         ++made;
         return std::make_shared<CountingJob>(std::move(job), closed);
     }
+    GatedJobFactory gate{EngineJobFactory::shared()};
     int made = 0;
     int closed = 0;
 };
@@ -203,12 +205,14 @@ TEST(EditExportEngine, CancelInAnyStepLeavesNoOutputAndNoPieces) {
         const QString folder =
             QString::fromStdString(MediaFixtures::freshDir("editor-cancel-" + std::to_string(cancelAt)));
         ExportBench bench;
-        // Cancels as soon as the step's job is working (the join of two short pieces may end before a progress
-        // poll, so the runner's state is watched instead).
+        // Cancels once the step's job is on. The steps before it pass the gate and the step waits there: a copy
+        // cut or a join of these short pieces ends within milliseconds, sooner than a watch could see it.
+        bench.factory.gate.letThrough(cancelAt);
         QTimer watch;
         watch.setInterval(0);
         QObject::connect(&watch, &QTimer::timeout, [&] {
-            if (bench.runner.isRunning() && bench.runner.currentStep() == cancelAt && bench.runner.currentJob()) {
+            if (bench.runner.isRunning() && bench.runner.currentStep() == cancelAt && bench.runner.currentJob() &&
+                bench.factory.gate.waiting() == cancelAt + 1) {
                 bench.runner.cancel();
                 watch.stop();
             }
