@@ -7,6 +7,7 @@
 #include "OutputCheck.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
+#include "WindowRunWatch.h"
 
 #include "BatchCutterWindowController.h"
 #include "ClipListPanel.h"
@@ -64,12 +65,9 @@ int main(int argc, char** argv) {
         file.setIsTrimFanxuan(inverted);
     }
     const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
-    watch.start();
     timer.restart();
-    QTimer::singleShot(5, [&] { controller.startBachCutterAction(); });
-    StallWatch::runUntil([&] { return controller.isRunning(); }, 5000);
-    StallWatch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 600000);
-    const double stall = watch.stopMs();
+    const double stall =
+        WindowRunWatch::run(watch, controller, [&] { controller.startBachCutterAction(); }, 600000);
     std::printf("batch of ten 720p files (25 s written): %.1f s\n", double(timer.elapsed()) / 1000);
     StallWatch::report("batch", stall);
 

@@ -11,6 +11,7 @@
 #include "OutputCheck.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
+#include "WindowRunWatch.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -64,12 +65,9 @@ int main(int argc, char** argv) {
         if (controller.merageBtn()->selected() != merge)
             controller.merageBtn()->setSelected(merge);
         const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
-        watch.start();
         timer.restart();
-        QTimer::singleShot(5, [&] { controller.startExportAction(); });
-        Watch::runUntil([&] { return controller.isRunning(); }, 5000);
-        Watch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
-        const double stall = watch.stopMs();
+        const double stall =
+            WindowRunWatch::run(watch, controller, [&] { controller.startExportAction(); }, 300000);
         std::printf("%s export of ten 1 s segments: %.1f s\n", merge ? "merged" : "separate",
                     double(timer.elapsed()) / 1000);
         Watch::report(merge ? "merged export" : "separate export", stall);

@@ -10,6 +10,7 @@
 #include "LQCutProgressView.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
+#include "WindowRunWatch.h"
 #include "TrimPanel.h"
 
 #include <QApplication>
@@ -66,12 +67,9 @@ int main(int argc, char** argv) {
         const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
         controller.trimPanel()->preferenceBtn()->setCurrentIndex(inverted ? 1 : 0);
         controller.trimPanel()->actionPreferencesBtn(inverted ? 1 : 0);
-        watch.start();
         timer.restart();
-        QTimer::singleShot(5, [&] { controller.startExportAction(); });
-        StallWatch::runUntil([&] { return controller.isRunning(); }, 5000);
-        StallWatch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
-        const double stall = watch.stopMs();
+        const double stall =
+            WindowRunWatch::run(watch, controller, [&] { controller.startExportAction(); }, 300000);
         std::printf("%s trim export of 10 s: %.1f s\n", inverted ? "inverted" : "kept", double(timer.elapsed()) / 1000);
         StallWatch::report(inverted ? "inverted trim export" : "kept trim export", stall);
         // Either way 10 s of the 25 fps clip: 5-15 s, or the clip without it.

@@ -6,6 +6,7 @@
 #include "OutputCheck.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
+#include "WindowRunWatch.h"
 
 #include "ClipPreviewBar.h"
 #include "JoinnerWindowController.h"
@@ -71,12 +72,9 @@ int main(int argc, char** argv) {
     Watch::report("playing it 1 s", watch.stopMs());
 
     const std::vector<std::string> before = OutputCheck::videoFilesUnder(home.toStdString());
-    watch.start();
     timer.restart();
-    QTimer::singleShot(5, [&] { controller.startJoinnerAction(); });
-    Watch::runUntil([&] { return controller.isRunning(); }, 5000);
-    Watch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 600000);
-    const double stall = watch.stopMs();
+    const double stall =
+        WindowRunWatch::run(watch, controller, [&] { controller.startJoinnerAction(); }, 600000);
     std::printf("join of ten 720p clips (56 s): %.1f s\n", double(timer.elapsed()) / 1000);
     Watch::report("join", stall);
     // One file of the ten clips end to end, copied as the ffmpeg program's concat demuxer copies them.

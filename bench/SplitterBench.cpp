@@ -12,6 +12,7 @@
 #include "SplitWindowController.h"
 #include "StallWatch.h"
 #include "WindowBenchHome.h"
+#include "WindowRunWatch.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -94,12 +95,9 @@ int main(int argc, char** argv) {
     bool outputsHold = true;
     for (const Run& run : runs) {
         run.choose();
-        watch.start();
         timer.restart();
-        QTimer::singleShot(5, [&] { controller.startExportAction(); });
-        StallWatch::runUntil([&] { return controller.isRunning(); }, 5000);
-        StallWatch::runUntil([&] { return !controller.isRunning() && !controller.jobRunner().isBusy(); }, 300000);
-        const double stall = watch.stopMs();
+        const double stall =
+            WindowRunWatch::run(watch, controller, [&] { controller.startExportAction(); }, 300000);
         const int pieces = int(QDir(controller.outputPath()).entryList(QDir::Files).size());
         std::printf("%s: %d pieces in %.1f s\n", run.what, pieces, double(timer.elapsed()) / 1000);
         StallWatch::report(run.what, stall);

@@ -66,13 +66,16 @@ void VideoStage::reset(int64_t jumpUs) {
     _finished = false;
 }
 
+void VideoStage::dropGraph() {
+    _graph = mediacore::FilterGraph();
+    _graphVersion = 0;
+}
+
 void VideoStage::dropGraphForNewRun() {
     // Pictures made from here on start a new run of timestamps, which a graph with timed inputs of its own (a
     // watermark's movie or still) would hold against the old run.
-    if (_graphTakesJumps)
-        return;
-    _graph = mediacore::FilterGraph();
-    _graphVersion = 0;
+    if (!_graphTakesJumps)
+        dropGraph();
 }
 
 void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
@@ -172,8 +175,7 @@ int VideoStage::decode(const AVPacket* packet) {
         if (_graph.isOpen() && _graph.push(nullptr) >= 0 && _lastDecoded)
             pullPictures(_lastDecoded);
         // A closed graph takes no more frames: a seek back builds a new one.
-        _graph = mediacore::FilterGraph();
-        _graphVersion = 0;
+        dropGraph();
         _finished = true;
     }
     return 0;
@@ -291,8 +293,7 @@ void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role
     int rc = _graph.push(input.get());
     if (rc < 0) {
         mediacore::EngineLog::failure("playback: filter video", rc, _demuxer.path());
-        _graph = mediacore::FilterGraph();
-        _graphVersion = 0;
+        dropGraph();
         return;
     }
     pullPictures(decoded);

@@ -55,8 +55,8 @@ public:
     bool wasSkipped(int64_t ticks) const;
     // Some frame up to targetUs ahead of the last decoded one was skipped.
     bool skippedUpTo(int64_t targetUs) const;
-    // While seeking: queues the best frame found so far (the latest at or before the target) as a preview,
-    // unless it was the last preview. False when there is none yet.
+    // While seeking: queues the best frame found so far (the latest at or before the target) as a preview. False
+    // when there is none yet.
     bool queuePreview();
     // The latest pts at or before `ticks` among the frames decoded or still inside the decoder; AV_NOPTS_VALUE
     // when none.
@@ -74,6 +74,7 @@ private:
     void finishSeek(std::shared_ptr<AVFrame> result, bool isTarget);
     enum class Role { Playback, SeekResult, Preview };
     void queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role);
+    void dropGraph();
     void dropGraphForNewRun();
     int ensureGraph(const AVFrame* frame);
     int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
@@ -105,7 +106,6 @@ private:
     int64_t _targetPts;                  // ticks, AV_NOPTS_VALUE: not known yet
     std::shared_ptr<AVFrame> _candidate; // the latest frame at or before the target so far
     std::shared_ptr<AVFrame> _lastDecoded;
-    std::shared_ptr<AVFrame> _lastPreview;
     std::vector<int64_t> _inFlight; // pts of packets sent to the decoder whose frames have not come out yet
     std::vector<int64_t> _skipped;  // pts of frames skipped (nothing refers to them) after the last one out
     int64_t _jumpKey;               // ticks of the key frame decoding starts from after a jump; AV_NOPTS_VALUE
