@@ -24,12 +24,19 @@ constexpr int64_t kSoundAheadUs = 300000;
 constexpr size_t kMaxBacklogBytes = 64u << 20;
 // Packets read at most to find a seek's target frame (a key-frame interval of minutes at 60 fps).
 constexpr int kMaxLookAheadPackets = 20000;
-// A seek of a quick run shows the best frame it has this long after the first seek not yet answered...
-constexpr auto kPreviewAfter = std::chrono::milliseconds(4);
-// ...and decodes on to the exact frame once no newer seek has come for this long.
+// A seek of a quick run shows the best frame decoded so far as soon as there is one not yet on screen, and
+// decodes on to the exact frame at once when that lies this close ahead (dragging forward, the next move
+// is likely to carry on from there), or else once no newer seek has come for a short rest.
+constexpr int64_t kFollowUs = 500000;
 constexpr auto kRestAfterPreview = std::chrono::milliseconds(80);
-// A run of seeks closer together than this comes from a slider being dragged.
+// A run of seeks closer together than this comes from a slider being dragged. While one runs, and for this long
+// after its last seek, no picture is decoded ahead of the one asked for: the next move most likely asks for a
+// picture a little further on, which decoding then carries on to instead of jumping back to a key frame.
 constexpr auto kDragPace = std::chrono::milliseconds(120);
+// A single seek whose exact frame is not there this soon shows the best frame decoded so far, when the picture on
+// screen lies farther than kFollowUs from the target and that frame nearer (a click far along a slider); a step
+// to a neighbour shows nothing before its own frame.
+constexpr auto kSlowSeekPreviewAfter = std::chrono::milliseconds(20);
 
 } // namespace
 
@@ -194,6 +201,8 @@ void PlaybackWorker::run() {
             auto asked = [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; };
             if (_resting)
                 _wake.wait_until(lock, _restUntil, asked);
+            else if (idle && std::chrono::steady_clock::now() < _holdAheadUntil)
+                _wake.wait_until(lock, _holdAheadUntil, asked);
             else if (idle)
                 _wake.wait(lock, asked);
             _kick = false;
@@ -213,8 +222,10 @@ void PlaybackWorker::run() {
             _audioPackets.clear();
             _audioBytes = 0;
         }
-        if (seekRequest)
+        if (seekRequest) {
             handleSeek(*seekRequest);
+            previewIfDue();
+        }
         else if (_resting && std::chrono::steady_clock::now() >= _restUntil)
             _resting = false; // no newer seek came: on to the exact frame
         if (_resting)
@@ -228,16 +239,17 @@ void PlaybackWorker::run() {
 
 void PlaybackWorker::handleSeek(const Request& request) {
     // A run of seeks close together (a slider being dragged): each may be superseded before its exact frame is
-    // there, so a picture is shown soon and the exact one waits for the seeks to rest. The picture is due a
-    // while after the first seek not yet answered, however many more come meanwhile.
+    // there, so a picture is shown at once and the exact one may wait for the seeks to rest.
     const auto now = std::chrono::steady_clock::now();
     _closeSeeks = now - _lastSeekAt < kDragPace ? _closeSeeks + 1 : 0;
     _lastSeekAt = now;
-    const bool previewDue = _quick;
-    _quick = !request.still && _video && (_resting || _closeSeeks >= 2);
-    if (!_quick || !previewDue)
-        _previewAt = now + kPreviewAfter;
+    // Two seeks are a run already when the first is still being decoded as the second comes.
+    const bool overtaking = _closeSeeks >= 1 && _video && _video->seeking();
+    _quick = !request.still && _video && (_resting || _closeSeeks >= 2 || overtaking);
     _resting = false;
+    _holdAheadUntil = _closeSeeks >= 1 ? now + kDragPace : std::chrono::steady_clock::time_point();
+    _slowPreview = !_quick && !request.still && _video;
+    _slowPreviewAt = now + kSlowSeekPreviewAfter;
 
     _serial = request.serial;
     _endPushed = false;
@@ -261,10 +273,9 @@ void PlaybackWorker::handleSeek(const Request& request) {
     }
     if (!_video && !_audio)
         carryOn = false;
-    // A quick seek decodes before it looks for its target's packets: it cannot tell whether a frame skipped on
-    // the way to the seek before was the one it asks for.
-    if (carryOn && _quick && _video->skippedUpTo(target))
-        carryOn = false;
+    // A quick seek carries on even when a frame skipped on the way to the seek before may be the one it asks
+    // for (jumping back would show the key frame, far behind): it shows what it decodes as previews, and finding
+    // its exact frame once the seeks rest starts again from the key frame if that frame was skipped.
     if (!carryOn)
         jumpTo(target);
     beginSeek(request);
@@ -280,7 +291,7 @@ void PlaybackWorker::findTarget() {
         return;
     _targetFound = true;
     const int64_t targetPts = lookAhead(_current.targetUs);
-    if (targetPts != AV_NOPTS_VALUE && _video->wasSkipped(targetPts)) {
+    if (_video && ((targetPts != AV_NOPTS_VALUE && _video->wasSkipped(targetPts)) || _video->parked())) {
         // The frame asked for went by undecoded on the way to the seek before: start again from its key frame.
         jumpTo(_current.targetUs);
         beginSeek(_current);
@@ -318,18 +329,29 @@ void PlaybackWorker::beginSeek(const Request& request) {
 }
 
 void PlaybackWorker::previewIfDue() {
+    if (_slowPreview) {
+        if (!_video->seeking())
+            _slowPreview = false;
+        else if (std::chrono::steady_clock::now() >= _slowPreviewAt && _video->queuePreviewIfNearer(kFollowUs))
+            _slowPreview = false;
+    }
     if (!_quick)
         return;
     if (!_video || !_video->seeking()) {
         _quick = false; // the exact frame came first
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (now < _previewAt || !_video->queuePreview())
+    if (!_video->queuePreview()) {
+        // Nothing new to show: decoding goes on towards the target, or, where it cannot, looks for the exact frame.
+        if (_video->parked() || _video->finished())
+            _quick = false;
         return;
+    }
     _quick = false;
-    _resting = true;
-    _restUntil = now + kRestAfterPreview;
+    if (!_video->candidateWithin(kFollowUs)) {
+        _resting = true;
+        _restUntil = std::chrono::steady_clock::now() + kRestAfterPreview;
+    }
 }
 
 int64_t PlaybackWorker::lookAhead(int64_t targetUs) {
@@ -412,8 +434,11 @@ bool PlaybackWorker::step() {
     }
     if (_musicOnly && !_musicOnly->finished() && _sound.bufferedUs(_serial) < kSoundAheadUs && _musicOnly->produce())
         return true;
-    const bool videoWants = _video && !_video->finished() &&
-                            (_video->seeking() || !_pictures.full(_serial) || _videoBytes > kMaxBacklogBytes);
+    const bool holdAhead = std::chrono::steady_clock::now() < _holdAheadUntil;
+    const bool videoWants =
+        _video && !_video->finished() &&
+        ((_video->seeking() && !_video->parked()) || (!holdAhead && !_pictures.full(_serial)) ||
+         _videoBytes > kMaxBacklogBytes);
     const bool audioWants =
         _audio && !_audio->finished() && (_sound.bufferedUs(_serial) < kSoundAheadUs || _audioBytes > kMaxBacklogBytes);
     // Decodes the oldest packet of one stream's queue.
@@ -437,7 +462,7 @@ bool PlaybackWorker::step() {
         readPacket();
         return true;
     }
-    if (_demuxDone && (!_video || _video->finished()) && (!_audio || _audio->finished()) &&
+    if (_demuxDone && (!_video || (_video->finished() && !_video->seeking())) && (!_audio || _audio->finished()) &&
         (!_musicOnly || _musicOnly->finished()))
         pushEnd();
     return false;

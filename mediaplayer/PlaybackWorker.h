@@ -122,15 +122,17 @@ private:
     int64_t _audioSkipBefore = 0; // ticks: sound packets ending before a seek's target are not decoded
     int64_t _audioSkipBeforeUs = INT64_MIN; // the same in µs on the file's timeline
     bool _audioFromJump = false;  // the demuxer jumped and no sound has been decoded since
-    // A quick seek: at _previewAt the best frame so far is shown, then decoding rests until _restUntil.
+    // A quick seek: the best frame so far is shown, then decoding may rest until _restUntil.
     bool _quick = false;
     Request _current;          // the seek being decoded
     bool _targetFound = true;  // its target's packets were looked for
     bool _resting = false;
-    std::chrono::steady_clock::time_point _previewAt;
     std::chrono::steady_clock::time_point _restUntil;
     std::chrono::steady_clock::time_point _lastSeekAt; // when the last seek was picked up
     int _closeSeeks = 0; // seeks in a row, each close behind the one before
+    std::chrono::steady_clock::time_point _holdAheadUntil; // no decoding ahead of a seek's picture before this
+    bool _slowPreview = false; // a single seek: its best frame so far is shown at _slowPreviewAt if nearer
+    std::chrono::steady_clock::time_point _slowPreviewAt;
     uint64_t _serial = 0;
     bool _demuxDone = false;
     bool _endPushed = false;

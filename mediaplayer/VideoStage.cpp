@@ -23,7 +23,8 @@ std::shared_ptr<AVFrame> share(mediacore::FramePtr frame) {
 } // namespace
 
 VideoStage::VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, VideoFrameQueue& queue)
-    : _demuxer(demuxer), _stream(streamIndex), _queue(queue), _targetPts(AV_NOPTS_VALUE), _jumpKey(AV_NOPTS_VALUE) {}
+    : _demuxer(demuxer), _stream(streamIndex), _queue(queue), _targetPts(AV_NOPTS_VALUE), _queuedPts(AV_NOPTS_VALUE),
+      _jumpKey(AV_NOPTS_VALUE) {}
 
 int VideoStage::open() {
     const AVStream* stream = _demuxer.stream(_stream);
@@ -46,9 +47,10 @@ int64_t VideoStage::latestAtOrBefore(int64_t ticks) const {
     int64_t latest = _lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE && _lastDecoded->pts <= ticks
                          ? _lastDecoded->pts
                          : AV_NOPTS_VALUE;
-    for (int64_t pts : _inFlight)
-        if (pts <= ticks && (latest == AV_NOPTS_VALUE || pts > latest))
-            latest = pts;
+    for (const std::vector<int64_t>* list : {&_inFlight, &_skipped})
+        for (int64_t pts : *list)
+            if (pts <= ticks && (latest == AV_NOPTS_VALUE || pts > latest))
+                latest = pts;
     return latest;
 }
 
@@ -62,6 +64,7 @@ void VideoStage::reset(int64_t jumpUs) {
     _candidate.reset();
     _targetPts = AV_NOPTS_VALUE;
     _seeking = false;
+    _parked = false;
     _pendingRole = Role::Playback;
     _finished = false;
 }
@@ -80,6 +83,12 @@ void VideoStage::dropGraphForNewRun() {
 
 void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
     _seeking = true;
+    _parked = false;
+    // Frames left out before the last one out no longer matter: a seek behind that one starts again anyway.
+    if (_lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE) {
+        std::erase_if(_inFlight, [&](int64_t pts) { return pts <= _lastDecoded->pts; });
+        std::erase_if(_skipped, [&](int64_t pts) { return pts <= _lastDecoded->pts; });
+    }
     _emitResult = emitResult;
     _seekTarget = targetTicks(targetUs);
     _targetPts = AV_NOPTS_VALUE;
@@ -91,11 +100,27 @@ void VideoStage::beginSeek(int64_t targetUs, bool emitResult) {
 }
 
 bool VideoStage::queuePreview() {
-    if (!_seeking || !_candidate)
+    if (!_seeking || !_candidate || (_candidate->pts != AV_NOPTS_VALUE && _candidate->pts == _queuedPts))
         return false;
     if (_emitResult)
         queuePicture(_candidate, Role::Preview);
     return true;
+}
+
+bool VideoStage::candidateWithin(int64_t us) const {
+    if (!_candidate || _candidate->pts == AV_NOPTS_VALUE)
+        return false;
+    return av_rescale_q(_seekTarget - _candidate->pts, _demuxer.stream(_stream)->time_base, AV_TIME_BASE_Q) <= us;
+}
+
+bool VideoStage::queuePreviewIfNearer(int64_t fartherThanUs) {
+    if (!_seeking || !_candidate || _candidate->pts == AV_NOPTS_VALUE || _queuedPts == AV_NOPTS_VALUE)
+        return false;
+    auto distance = [this](int64_t pts) { return pts > _seekTarget ? pts - _seekTarget : _seekTarget - pts; };
+    const int64_t shownUs = av_rescale_q(distance(_queuedPts), _demuxer.stream(_stream)->time_base, AV_TIME_BASE_Q);
+    if (shownUs <= fartherThanUs || distance(_candidate->pts) >= distance(_queuedPts))
+        return false;
+    return queuePreview();
 }
 
 void VideoStage::setTargetPts(int64_t ticks) {
@@ -106,11 +131,23 @@ void VideoStage::setTargetPts(int64_t ticks) {
 
 int64_t VideoStage::keyFrameAtOrBefore(int64_t ticks) const {
     AVStream* stream = _demuxer.stream(_stream);
-    const int index = av_index_search_timestamp(stream, ticks, AVSEEK_FLAG_BACKWARD);
+    const int index = av_index_search_timestamp(stream, ticks - _keyIndexLag, AVSEEK_FLAG_BACKWARD);
     if (index >= 0)
         if (const AVIndexEntry* entry = avformat_index_get_entry(stream, index))
-            return entry->timestamp;
+            return entry->timestamp + _keyIndexLag;
     return AV_NOPTS_VALUE;
+}
+
+void VideoStage::learnKeyIndexLag(const AVPacket* packet) {
+    if (!(packet->flags & AV_PKT_FLAG_KEY) || packet->pts == AV_NOPTS_VALUE || packet->pos < 0)
+        return;
+    // The index entry read from the same place in the file.
+    AVStream* stream = _demuxer.stream(_stream);
+    const int64_t stamp = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
+    const int index = av_index_search_timestamp(stream, stamp, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY);
+    const AVIndexEntry* entry = index >= 0 ? avformat_index_get_entry(stream, index) : nullptr;
+    if (entry && entry->pos == packet->pos)
+        _keyIndexLag = packet->pts - entry->timestamp;
 }
 
 bool VideoStage::canContinueTo(int64_t targetUs) const {
@@ -135,9 +172,8 @@ bool VideoStage::wasSkipped(int64_t ticks) const {
     return std::find(_skipped.begin(), _skipped.end(), ticks) != _skipped.end();
 }
 
-bool VideoStage::skippedUpTo(int64_t targetUs) const {
-    const int64_t target = targetTicks(targetUs);
-    return std::any_of(_skipped.begin(), _skipped.end(), [target](int64_t pts) { return pts <= target; });
+bool VideoStage::skippedAtOrBefore(int64_t ticks) const {
+    return std::any_of(_skipped.begin(), _skipped.end(), [ticks](int64_t pts) { return pts <= ticks; });
 }
 
 int VideoStage::decode(const AVPacket* packet) {
@@ -145,6 +181,7 @@ int VideoStage::decode(const AVPacket* packet) {
         return 0;
     AVCodecContext* context = _decoder.context();
     if (packet) {
+        learnKeyIndexLag(packet);
         const bool skip =
             _seeking && _targetPts != AV_NOPTS_VALUE && packet->pts != AV_NOPTS_VALUE && packet->pts < _targetPts;
         // Frames no other frame refers to are not decoded on the way to a seek's target: the result is the same
@@ -163,8 +200,10 @@ int VideoStage::decode(const AVPacket* packet) {
         _demuxer.path());
 
     if (!packet || pulled == AVERROR_EOF) {
-        // The end of the stream: a seek past the last frame shows the last frame.
-        if (_seeking) {
+        // The end of the stream: a seek past the last frame shows the last frame, unless that was skipped.
+        if (_seeking && skippedAtOrBefore(_seekTarget)) {
+            _parked = true;
+        } else if (_seeking) {
             std::shared_ptr<AVFrame> result = _candidate;
             const bool emitResult = _emitResult;
             _seeking = false;
@@ -184,6 +223,12 @@ int VideoStage::decode(const AVPacket* packet) {
 void VideoStage::receive(mediacore::FramePtr frame) {
     std::shared_ptr<AVFrame> decoded = share(std::move(frame));
     _lastDecoded = decoded;
+    // Past a seek's target with a frame skipped before it, which none decoded since has superseded: that one was
+    // on screen at the target.
+    if (_seeking && decoded->pts != AV_NOPTS_VALUE && decoded->pts > _seekTarget && skippedAtOrBefore(_seekTarget)) {
+        _parked = true; // what was left out stays known, for the jump back
+        return;
+    }
     // Frames leave in presentation order: nothing at or before this one is still on its way.
     if (decoded->pts != AV_NOPTS_VALUE) {
         std::erase_if(_inFlight, [&](int64_t pts) { return pts <= decoded->pts; });
@@ -283,6 +328,7 @@ int VideoStage::ensureGraph(const AVFrame* frame) {
 void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role) {
     if (ensureGraph(decoded.get()) < 0)
         return;
+    _queuedPts = decoded->pts;
     mediacore::FramePtr input(av_frame_clone(decoded.get()));
     if (!input)
         return;

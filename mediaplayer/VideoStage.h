@@ -48,18 +48,24 @@ public:
     // packets before it are decoded only where other frames refer to them.
     void setTargetPts(int64_t ticks);
     bool seeking() const { return _seeking; }
+    // The seek got past its target, but the frame on screen there was skipped (on the way to a seek before):
+    // decoding stops until the target's packets are looked for, which finds that frame skipped.
+    bool parked() const { return _seeking && _parked; }
     // A seek to targetUs can carry on from where decoding stands instead of jumping back to a key frame.
     bool canContinueTo(int64_t targetUs) const;
     // The frame at `ticks` lies ahead of the last decoded one but was skipped (nothing referred to it): a seek
     // to it has to start again from its key frame.
     bool wasSkipped(int64_t ticks) const;
-    // Some frame up to targetUs ahead of the last decoded one was skipped.
-    bool skippedUpTo(int64_t targetUs) const;
     // While seeking: queues the best frame found so far (the latest at or before the target) as a preview. False
-    // when there is none yet.
+    // when there is none yet, or it is the picture queued last (already on screen).
     bool queuePreview();
-    // The latest pts at or before `ticks` among the frames decoded or still inside the decoder; AV_NOPTS_VALUE
-    // when none.
+    // That frame lies at most this far before the target.
+    bool candidateWithin(int64_t us) const;
+    // The same, only when the picture queued last (the one on screen) lies more than this far from the target,
+    // and that frame nearer.
+    bool queuePreviewIfNearer(int64_t fartherThanUs);
+    // The latest pts at or before `ticks` among the frames decoded, still inside the decoder, or skipped since the
+    // last one out; AV_NOPTS_VALUE when none.
     int64_t latestAtOrBefore(int64_t ticks) const;
 
     // Decodes one packet; nullptr drains the decoder and the graph at the end of the stream.
@@ -80,6 +86,7 @@ private:
     int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
     void pullPictures(const std::shared_ptr<AVFrame>& decoded);
     int64_t targetTicks(int64_t us) const;
+    bool skippedAtOrBefore(int64_t ticks) const;
 
     const mediacore::Demuxer& _demuxer;
     const int _stream;
@@ -101,15 +108,22 @@ private:
     Role _pendingRole = Role::Playback; // of the next picture out of the graph
 
     bool _seeking = false;
+    bool _parked = false;
     bool _emitResult = true;
     int64_t _seekTarget = 0;             // ticks
     int64_t _targetPts;                  // ticks, AV_NOPTS_VALUE: not known yet
     std::shared_ptr<AVFrame> _candidate; // the latest frame at or before the target so far
     std::shared_ptr<AVFrame> _lastDecoded;
+    int64_t _queuedPts;             // ticks of the picture queued last; AV_NOPTS_VALUE: none yet
     std::vector<int64_t> _inFlight; // pts of packets sent to the decoder whose frames have not come out yet
     std::vector<int64_t> _skipped;  // pts of frames skipped (nothing refers to them) after the last one out
     int64_t _jumpKey;               // ticks of the key frame decoding starts from after a jump; AV_NOPTS_VALUE
                                     // when not known
+    // The presentation time of the key frame a decoder starts from for the frame shown at `ticks`.
     int64_t keyFrameAtOrBefore(int64_t ticks) const;
+    void learnKeyIndexLag(const AVPacket* packet);
+    // How far a key frame is shown after the time its index entry gives: some containers (MP4) index by decoding
+    // time, which runs ahead of presentation by the reordering delay; the demuxer's seek goes by presentation.
+    int64_t _keyIndexLag = 0;
     bool _finished = false;
 };

@@ -100,12 +100,16 @@ TEST_F(PlaybackWorkerTest, SoundAndPictureStartExactlyAtASeeksTarget) {
     pictures.clear();
     sound.clear();
     worker->seek(1234567, 2);
-    // The first picture of the seek is its result: the frame on screen at 1.2346 s (25 fps: the one at 1.2 s).
-    // It is looked at before any sound is taken: once the sound has played on, pictures behind it are late and
-    // give way to later ones, as a player's should.
+    // The seek's result is the frame on screen at 1.2346 s (25 fps: the one at 1.2 s); a slow seek may show
+    // nearer frames before it. It is looked at before any sound is taken: once the sound has played on, pictures
+    // behind it are late and give way to later ones, as a player's should.
     ASSERT_TRUE(pictures.waitFor(
-        2, [](const DecodedPicture&) { return true; }, std::chrono::seconds(10)));
-    std::optional<DecodedPicture> result = pictures.front(2);
+        2, [](const DecodedPicture& p) { return p.seekResult; }, std::chrono::seconds(10)));
+    std::optional<DecodedPicture> result;
+    while ((result = pictures.front(2)) && result->preview) {
+        EXPECT_LT(result->ptsUs, 1200000);
+        pictures.pop();
+    }
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(result->seekResult);
     EXPECT_EQ(result->ptsUs, 1200000);
@@ -189,6 +193,85 @@ TEST_F(PlaybackWorkerTest, SeeksInQuickSuccessionShowPreviewsThenTheLastOnesExac
     EXPECT_EQ(picture->ptsUs, 4040000); // the frame on screen at 4.05 s
     EXPECT_FALSE(picture->preview);
     EXPECT_GE(previews, 1);
+}
+
+// The pictures of `serial` up to and including its result, in the order they came.
+static std::vector<DecodedPicture> untilResult(VideoFrameQueue& pictures, uint64_t serial) {
+    std::vector<DecodedPicture> shown;
+    if (!pictures.waitFor(
+            serial, [](const DecodedPicture& p) { return p.seekResult; }, std::chrono::seconds(20)))
+        return shown;
+    while (std::optional<DecodedPicture> picture = pictures.front(serial)) {
+        pictures.pop();
+        shown.push_back(*picture);
+        if (picture->seekResult)
+            break;
+    }
+    return shown;
+}
+
+TEST_F(PlaybackWorkerTest, ASeekFarAlongShowsNearerFramesOnTheWayAndAStepOnlyItsOwnFrame) {
+    // One key frame: the frame at 5 s is decoded from the start, which takes a while.
+    auto worker = makeWorker(PlayerTestSupport::draggingClip(), mediacore::ConvertSettings());
+    worker->start(0, 1);
+    ASSERT_FALSE(untilResult(pictures, 1).empty());
+    const auto asked = std::chrono::steady_clock::now();
+    worker->seek(5000000, 2);
+    std::vector<DecodedPicture> shown = untilResult(pictures, 2);
+    const auto took = std::chrono::steady_clock::now() - asked;
+    ASSERT_FALSE(shown.empty());
+    EXPECT_TRUE(shown.back().seekResult);
+    EXPECT_EQ(shown.back().ptsUs, 5000000);
+    for (size_t i = 0; i + 1 < shown.size(); ++i) {
+        EXPECT_TRUE(shown[i].preview);
+        EXPECT_GT(shown[i].ptsUs, 0);
+        EXPECT_LT(shown[i].ptsUs, 5000000);
+    }
+    // A seek that takes this long has shown a picture on its way.
+    if (took > std::chrono::milliseconds(100)) {
+        EXPECT_GE(shown.size(), 2u) << "took "
+                                    << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+    }
+
+    // Steps to the neighbours at a person's pace, after the pictures ahead were decoded: forward from what was
+    // decoded, back from the start. None shows anything before its own frame. (Steps in quick succession are a
+    // run, as a slider's drag.)
+    uint64_t serial = 2;
+    for (int64_t target : {5040000, 4960000, 4920000}) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        worker->seek(target, ++serial);
+        shown = untilResult(pictures, serial);
+        ASSERT_EQ(shown.size(), 1u) << target;
+        EXPECT_TRUE(shown.front().seekResult);
+        EXPECT_EQ(shown.front().ptsUs, target);
+    }
+}
+
+TEST_F(PlaybackWorkerTest, ADragOvertakingAnExactSeekEndsOnItsLastTargetsExactFrame) {
+    // The exact seek leaves frames nothing refers to undecoded on its way; the drag that overtakes it carries on
+    // from there for its previews. Its last target lies among the frames left out or next to them: the exact
+    // frame is found all the same, whenever the drag comes.
+    auto worker = makeWorker(PlayerTestSupport::draggingClip(), mediacore::ConvertSettings());
+    worker->start(0, 1);
+    ASSERT_FALSE(untilResult(pictures, 1).empty());
+    uint64_t serial = 1;
+    for (int round = 0; round < 8; ++round) {
+        worker->seek(0, ++serial);
+        ASSERT_FALSE(untilResult(pictures, serial).empty());
+        worker->seek(4500000, ++serial);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2 + 6 * round));
+        const int64_t last = 2000000 + 40000 * round;
+        for (int64_t target : {last - 120000, last - 80000, last - 40000, last}) {
+            worker->seek(target, ++serial);
+            std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        }
+        const std::vector<DecodedPicture> shown = untilResult(pictures, serial);
+        ASSERT_FALSE(shown.empty()) << "round " << round;
+        for (size_t i = 0; i + 1 < shown.size(); ++i)
+            EXPECT_LE(shown[i].ptsUs, last) << "round " << round;
+        EXPECT_TRUE(shown.back().seekResult) << "round " << round;
+        EXPECT_EQ(shown.back().ptsUs, last) << "round " << round;
+    }
 }
 
 TEST_F(PlaybackWorkerTest, MusicIsMixedInItsPlaceAndPlaysAloneWithoutTheMainSound) {
