@@ -131,6 +131,7 @@ void LQMoviePlayer::ensureWorker() {
                                                _audio ? _audioFormat : std::nullopt);
     _worker->setDisplayBox(_displayBox);
     _worker->setEdits(_edits.settings(), _edits.pictureVersion(), _edits.soundVersion());
+    _worker->setPlaying(_presenter && _presenter->playing());
     _worker->start(_clock.positionUs(), _serial);
 }
 
@@ -160,6 +161,8 @@ void LQMoviePlayer::play() {
         // Edits changed while paused without a Refresh: the pictures decoded ahead show the old ones.
         Refresh();
     }
+    if (_worker)
+        _worker->setPlaying(true);
     _presenter->play();
     if (_audio)
         _audio->play();
@@ -169,6 +172,8 @@ void LQMoviePlayer::pause() {
     if (!usable())
         return;
     _presenter->pause();
+    if (_worker)
+        _worker->setPlaying(false);
     if (_audio)
         _audio->pause();
 }

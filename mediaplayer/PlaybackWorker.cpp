@@ -110,6 +110,15 @@ void PlaybackWorker::requestStop() {
     _wake.notify_all();
 }
 
+void PlaybackWorker::setPlaying(bool playing) {
+    {
+        std::lock_guard lock(_mutex);
+        _playing = playing;
+        _kick = true;
+    }
+    _wake.notify_all();
+}
+
 void PlaybackWorker::wake() {
     {
         std::lock_guard lock(_mutex);
@@ -201,7 +210,7 @@ void PlaybackWorker::run() {
             auto asked = [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; };
             if (_resting)
                 _wake.wait_until(lock, _restUntil, asked);
-            else if (idle && std::chrono::steady_clock::now() < _holdAheadUntil)
+            else if (idle && _playing.load() && std::chrono::steady_clock::now() < _holdAheadUntil)
                 _wake.wait_until(lock, _holdAheadUntil, asked);
             else if (idle)
                 _wake.wait(lock, asked);
@@ -432,15 +441,17 @@ bool PlaybackWorker::step() {
         pushEnd();
         return false;
     }
-    if (_musicOnly && !_musicOnly->finished() && _sound.bufferedUs(_serial) < kSoundAheadUs && _musicOnly->produce())
+    // Paused, or while a slider is dragged, nothing is decoded ahead of the picture asked for.
+    const bool holdAhead = !_playing.load() || std::chrono::steady_clock::now() < _holdAheadUntil;
+    if (_musicOnly && !_musicOnly->finished() && !holdAhead && _sound.bufferedUs(_serial) < kSoundAheadUs &&
+        _musicOnly->produce())
         return true;
-    const bool holdAhead = std::chrono::steady_clock::now() < _holdAheadUntil;
     const bool videoWants =
         _video && !_video->finished() &&
         ((_video->seeking() && !_video->parked()) || (!holdAhead && !_pictures.full(_serial)) ||
          _videoBytes > kMaxBacklogBytes);
-    const bool audioWants =
-        _audio && !_audio->finished() && (_sound.bufferedUs(_serial) < kSoundAheadUs || _audioBytes > kMaxBacklogBytes);
+    const bool audioWants = _audio && !_audio->finished() &&
+                            ((!holdAhead && _sound.bufferedUs(_serial) < kSoundAheadUs) || _audioBytes > kMaxBacklogBytes);
     // Decodes the oldest packet of one stream's queue.
     auto decodeNext = [](std::deque<mediacore::PacketPtr>& packets, size_t& bytes, auto& stage) {
         mediacore::PacketPtr packet = std::move(packets.front());

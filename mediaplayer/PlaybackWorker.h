@@ -61,6 +61,9 @@ public:
     void setDisplayBox(QSize box);
     // Something was consumed: there may be room to decode ahead again.
     void wake();
+    // Paused (false), nothing is decoded ahead of the picture asked for, so a step or seek forward carries on from
+    // there; playing (the default), pictures and sound are decoded ahead of the playhead.
+    void setPlaying(bool playing);
     // Asks the thread to end at once (between packets; a blocking read is interrupted). Destroying the worker
     // then only waits for that.
     void requestStop();
@@ -106,6 +109,7 @@ private:
     bool _pendingDropAudio = false;
     std::atomic<bool> _seekPending{false};
     std::atomic<bool> _stop{false}; // interrupts blocking reads
+    std::atomic<bool> _playing{true};
     std::atomic<uint64_t> _displayBox{0};
 
     // The thread's own.

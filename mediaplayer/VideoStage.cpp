@@ -295,7 +295,7 @@ int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSetting
     if (rc < 0)
         return rc;
     _graph = std::move(graph);
-    _graphTakesJumps = plan.stills().empty() && plan.count("movie") == 0;
+    _graphTakesJumps = plan.count("movie") == 0;
     return 0;
 }
 

@@ -227,14 +227,22 @@ TEST(LQMoviePlayerEditsTest, TimedEditsShowOnlyInTheirWindowsWhereverPlaybackSta
         double seconds;
         bool edited;
     };
-    const Case cases[] = {{0.3, false}, {0.8, true}, {1.1, true}, {1.3, true}, {1.9, false}};
+    // Forward, then back and forth across the windows' edges: the preview's graph is kept across the seeks.
+    const Case cases[] = {{0.3, false}, {0.8, true}, {1.1, true}, {1.3, true}, {1.9, false},
+                          {0.8, true},  {0.3, false}, {1.3, true}, {0.6, true}, {1.9, false}, {1.1, true}};
+    const std::string exported = exportWith(path, "timed_edits", [](CONVERT_HANDLE job) {
+        apiMediaConvertAddImageWatermask(job, imageWatermark());
+        apiMediaConvertSetSubtitle(job, subtitle());
+    });
     for (const Case& c : cases) {
         player->seekTime(MediaTime::withSeconds(c.seconds, 1000000000));
         ASSERT_TRUE(waitUntilShown(*player));
-        const double change = meanDifference(snapshot(*player, 320, 240), engineSnapshot(path, c.seconds, 320, 240));
+        const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+        const double change = meanDifference(shown, engineSnapshot(path, c.seconds, 320, 240));
         if (c.edited)
             EXPECT_GT(change, 1.0) << c.seconds;
         else
             EXPECT_LT(change, 0.5) << c.seconds;
+        EXPECT_LT(meanDifference(shown, engineSnapshot(exported, c.seconds, 320, 240)), 4.0) << c.seconds;
     }
 }

@@ -247,6 +247,31 @@ TEST_F(PlaybackWorkerTest, ASeekFarAlongShowsNearerFramesOnTheWayAndAStepOnlyIts
     }
 }
 
+TEST_F(PlaybackWorkerTest, PausedNothingIsDecodedAheadSoAStepForwardCarriesOn) {
+    auto worker = makeWorker(PlayerTestSupport::draggingClip(), mediacore::ConvertSettings());
+    worker->setPlaying(false);
+    worker->start(0, 1);
+    ASSERT_FALSE(untilResult(pictures, 1).empty());
+    worker->seek(3000000, 2);
+    ASSERT_FALSE(untilResult(pictures, 2).empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(pictures.front(2).has_value()); // the result alone
+    // Steps forward, each the next frame: none shows anything before its own frame, and nothing follows it.
+    uint64_t serial = 2;
+    for (int64_t target = 3040000; target <= 3200000; target += 40000) {
+        worker->seek(target, ++serial);
+        const std::vector<DecodedPicture> shown = untilResult(pictures, serial);
+        ASSERT_EQ(shown.size(), 1u) << target;
+        EXPECT_EQ(shown.front().ptsUs, target);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        EXPECT_FALSE(pictures.front(serial).has_value()) << target;
+    }
+    // Playing, the pictures after it are decoded ahead.
+    worker->setPlaying(true);
+    EXPECT_TRUE(pictures.waitFor(
+        serial, [](const DecodedPicture& p) { return p.ptsUs == 3240000; }, std::chrono::seconds(10)));
+}
+
 TEST_F(PlaybackWorkerTest, ADragOvertakingAnExactSeekEndsOnItsLastTargetsExactFrame) {
     // The exact seek leaves frames nothing refers to undecoded on its way; the drag that overtakes it carries on
     // from there for its previews. Its last target lies among the frames left out or next to them: the exact
