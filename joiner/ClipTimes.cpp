@@ -4,12 +4,14 @@
 #include <cmath>
 
 ClipTimes::Fields ClipTimes::split(float t) {
+    // Whole hundredths, less than half a millisecond short of the next counting as it: a time the fields were
+    // set to (1.40 s, 1.39999998 as a float) reads back as set, so saving the fields again keeps it.
+    const long long total = static_cast<long long>(std::floor(double(t) * 100.0 + 0.05));
     Fields f;
-    f.hours = int(std::floor(t)) / 3600;
-    const float rest = t - float(f.hours) * 3600.0f;
-    f.minutes = int(std::floor(rest)) / 60;
-    f.seconds = int(std::floor(rest - float(f.minutes) * 60.0f));
-    f.hundredths = int((t - std::floor(t)) * 100.0f);
+    f.hours = int(total / 360000);
+    f.minutes = int(total / 6000 % 60);
+    f.seconds = int(total / 100 % 60);
+    f.hundredths = int(total % 100);
     return f;
 }
 

@@ -228,6 +228,9 @@ TEST(BatchCutterWindow, EndToEndTwentyFilesEachWithItsOwnRange) {
     EXPECT_EQ(w.clip(0)->cutTimeRange_stop(), 1500000);
     EXPECT_EQ(w.clip(1)->cutTimeRange_start(), 600000);
     EXPECT_EQ(w.clip(1)->cutTimeRange_stop(), 1400000);
+    // The fields show them as set (1.40 s is 1.39999998 as a float), so saving the fields again keeps them.
+    EXPECT_EQ(e->stopFields()[2]->stringValue(), "01");
+    EXPECT_EQ(e->stopFields()[3]->stringValue(), "40");
     w.waitForPreview();
     WindowShots::save(w.window, "batchcut-02-ranges-set");
 

@@ -11,7 +11,10 @@ TEST(ClipTimes, SplitIntoFourFields) {
     };
     for (const Case& c : std::vector<Case>{{0, 0, 0, 0, 0},
                                            {70.5f, 0, 1, 10, 50},
-                                           {4.35f, 0, 0, 4, 34}, // hundredths are truncated from a float
+                                           {4.35f, 0, 0, 4, 35}, // 4.34999990 as a float
+                                           {1.4f, 0, 0, 1, 40},  // 1.39999998
+                                           {4.349f, 0, 0, 4, 34}, // a time between hundredths shows the last
+                                           {0.0094f, 0, 0, 0, 0}, // 0.6 ms short of a hundredth
                                            {3725.25f, 1, 2, 5, 25},
                                            {59.99f, 0, 0, 59, 99}}) {
         SCOPED_TRACE(c.seconds);

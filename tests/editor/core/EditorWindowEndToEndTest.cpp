@@ -86,8 +86,10 @@ TEST(EditorWindow, EndToEndTrimKeptThenRemoved) {
     type(trim.stopFields()[2], "03");
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join(" | ").toStdString();
     w.click(c.startExportBtn());
-    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
-    EXPECT_FALSE(c.addfileButton()->isEnabled());
+    // The kept range starts and ends on key frames: a copy, which may be done before the first look.
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning() || !outputs(c.outputPath()).isEmpty(); }, 5000));
+    if (c.isRunning())
+        EXPECT_FALSE(c.addfileButton()->isEnabled());
     WindowShots::save(w.window, "editor-02-exporting");
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isRunning() && !c.jobRunner().isBusy(); }, 60000));
     WindowShots::save(w.window, "editor-03-exported");
@@ -113,7 +115,7 @@ TEST(EditorWindow, EndToEndTrimKeptThenRemoved) {
     QCoreApplication::processEvents();
     ASSERT_EQ(keepOrDelete->currentIndex(), 1);
     w.click(c.startExportBtn());
-    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning() || outputs(c.outputPath()).size() == 2; }, 5000));
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isRunning() && !c.jobRunner().isBusy(); }, 90000));
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join(" | ").toStdString();
     written = outputs(c.outputPath());
