@@ -360,7 +360,17 @@ TEST_F(PlaybackWorkerTest, MusicPlaysOverAFileWithoutSound) {
     EXPECT_EQ(first, 500000);
     EXPECT_LT(rms(samples, 0.0, 0.45), 50);  // 0.5 .. 0.95 s: before the music's place
     EXPECT_GT(rms(samples, 0.6, 1.4), 1000); // 1.1 .. 1.9 s
-    EXPECT_TRUE(sound.finished(1));          // it ends with the file
+    // It ends with the file: the end is marked once the music has nothing more, after its last sound.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::vector<uint8_t> rest(4800 * 4);
+    while (!sound.finished(1) && std::chrono::steady_clock::now() < deadline) {
+        int64_t pts = 0;
+        if (sound.read(rest.data(), rest.size(), 1, &pts) == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        else
+            EXPECT_LT(pts, 2000000); // nothing past the file's end
+    }
+    EXPECT_TRUE(sound.finished(1));
 }
 
 TEST_F(PlaybackWorkerTest, TheMainGainLeavesTheMusicAtItsLevel) {

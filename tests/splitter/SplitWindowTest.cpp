@@ -1,5 +1,6 @@
 #include "SplitWindowController.h"
 
+#include "GatedJobFactory.h"
 #include "ShellTestEnvironment.h"
 #include "SplitClips.h"
 #include "WindowShots.h"
@@ -480,7 +481,10 @@ TEST(SplitterWindow, ClosingDuringASplitOrAnUnwritableFolderLeavesNothing) {
     }
     QString folder;
     {
-        Window w(splitLevelClip());
+        // The job waits at a gate: a copy of this clip would otherwise be written before the window closes.
+        GatedJobFactory gate(EngineJobFactory::shared());
+        gate.close();
+        Window w(splitLevelClip(), gate);
         SplitWindowController& c = w.controller;
         folder = c.outputPath();
         w.load();
