@@ -210,7 +210,7 @@ void PlaybackWorker::run() {
             auto asked = [this] { return _quit || _kick || _pendingSeek || _pendingEdits || _pendingDropAudio; };
             if (_resting)
                 _wake.wait_until(lock, _restUntil, asked);
-            else if (idle && _playing.load() && std::chrono::steady_clock::now() < _holdAheadUntil)
+            else if (idle && std::chrono::steady_clock::now() < _holdAheadUntil)
                 _wake.wait_until(lock, _holdAheadUntil, asked);
             else if (idle)
                 _wake.wait(lock, asked);
@@ -441,9 +441,11 @@ bool PlaybackWorker::step() {
         pushEnd();
         return false;
     }
-    // Paused, or while a slider is dragged, nothing is decoded ahead of the picture asked for.
-    const bool holdAhead = !_playing.load() || std::chrono::steady_clock::now() < _holdAheadUntil;
-    if (_musicOnly && !_musicOnly->finished() && !holdAhead && _sound.bufferedUs(_serial) < kSoundAheadUs &&
+    // While a slider is dragged nothing is decoded ahead of the picture asked for, nor sound; paused, no picture
+    // (the sound is, so playing starts with sound at hand).
+    const bool dragging = std::chrono::steady_clock::now() < _holdAheadUntil;
+    const bool holdAhead = !_playing.load() || dragging;
+    if (_musicOnly && !_musicOnly->finished() && !dragging && _sound.bufferedUs(_serial) < kSoundAheadUs &&
         _musicOnly->produce())
         return true;
     const bool videoWants =
@@ -451,7 +453,7 @@ bool PlaybackWorker::step() {
         ((_video->seeking() && !_video->parked()) || (!holdAhead && !_pictures.full(_serial)) ||
          _videoBytes > kMaxBacklogBytes);
     const bool audioWants = _audio && !_audio->finished() &&
-                            ((!holdAhead && _sound.bufferedUs(_serial) < kSoundAheadUs) || _audioBytes > kMaxBacklogBytes);
+                            ((!dragging && _sound.bufferedUs(_serial) < kSoundAheadUs) || _audioBytes > kMaxBacklogBytes);
     // Decodes the oldest packet of one stream's queue.
     auto decodeNext = [](std::deque<mediacore::PacketPtr>& packets, size_t& bytes, auto& stage) {
         mediacore::PacketPtr packet = std::move(packets.front());

@@ -61,8 +61,9 @@ public:
     void setDisplayBox(QSize box);
     // Something was consumed: there may be room to decode ahead again.
     void wake();
-    // Paused (false), nothing is decoded ahead of the picture asked for, so a step or seek forward carries on from
-    // there; playing (the default), pictures and sound are decoded ahead of the playhead.
+    // Paused (false), no picture is decoded ahead of the one asked for, so a step forward carries on from there
+    // (where no sound was decoded past it either); playing (the default), pictures are decoded ahead of the
+    // playhead. Sound is decoded ahead either way, so playing starts with sound at hand.
     void setPlaying(bool playing);
     // Asks the thread to end at once (between packets; a blocking read is interrupted). Destroying the worker
     // then only waits for that.
