@@ -338,12 +338,9 @@ void PlaybackWorker::beginSeek(const Request& request) {
 }
 
 void PlaybackWorker::previewIfDue() {
-    if (_slowPreview) {
-        if (!_video->seeking())
-            _slowPreview = false;
-        else if (std::chrono::steady_clock::now() >= _slowPreviewAt && _video->queuePreviewIfNearer(kFollowUs))
-            _slowPreview = false;
-    }
+    if (_slowPreview && (!_video->seeking() || (std::chrono::steady_clock::now() >= _slowPreviewAt &&
+                                                _video->queuePreviewIfNearer(kFollowUs))))
+        _slowPreview = false;
     if (!_quick)
         return;
     if (!_video || !_video->seeking()) {

@@ -43,6 +43,10 @@ int64_t VideoStage::targetTicks(int64_t us) const {
     return _demuxer.toTicks(_stream, us);
 }
 
+int64_t VideoStage::spanUs(int64_t ticks) const {
+    return av_rescale_q(ticks, _demuxer.stream(_stream)->time_base, AV_TIME_BASE_Q);
+}
+
 int64_t VideoStage::latestAtOrBefore(int64_t ticks) const {
     int64_t latest = _lastDecoded && _lastDecoded->pts != AV_NOPTS_VALUE && _lastDecoded->pts <= ticks
                          ? _lastDecoded->pts
@@ -110,15 +114,14 @@ bool VideoStage::queuePreview() {
 bool VideoStage::candidateWithin(int64_t us) const {
     if (!_candidate || _candidate->pts == AV_NOPTS_VALUE)
         return false;
-    return av_rescale_q(_seekTarget - _candidate->pts, _demuxer.stream(_stream)->time_base, AV_TIME_BASE_Q) <= us;
+    return spanUs(_seekTarget - _candidate->pts) <= us;
 }
 
 bool VideoStage::queuePreviewIfNearer(int64_t fartherThanUs) {
     if (!_seeking || !_candidate || _candidate->pts == AV_NOPTS_VALUE || _queuedPts == AV_NOPTS_VALUE)
         return false;
     auto distance = [this](int64_t pts) { return pts > _seekTarget ? pts - _seekTarget : _seekTarget - pts; };
-    const int64_t shownUs = av_rescale_q(distance(_queuedPts), _demuxer.stream(_stream)->time_base, AV_TIME_BASE_Q);
-    if (shownUs <= fartherThanUs || distance(_candidate->pts) >= distance(_queuedPts))
+    if (spanUs(distance(_queuedPts)) <= fartherThanUs || distance(_candidate->pts) >= distance(_queuedPts))
         return false;
     return queuePreview();
 }
@@ -164,8 +167,7 @@ bool VideoStage::canContinueTo(int64_t targetUs) const {
         return false;
     if (key != AV_NOPTS_VALUE)
         return key <= last; // no key frame to jump to between here and the target
-    AVStream* stream = _demuxer.stream(_stream);
-    return av_rescale_q(target - last, stream->time_base, AV_TIME_BASE_Q) < 1000000;
+    return spanUs(target - last) < 1000000;
 }
 
 bool VideoStage::wasSkipped(int64_t ticks) const {

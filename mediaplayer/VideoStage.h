@@ -86,6 +86,7 @@ private:
     int buildGraph(const AVFrame* frame, const mediacore::ConvertSettings& edits);
     void pullPictures(const std::shared_ptr<AVFrame>& decoded);
     int64_t targetTicks(int64_t us) const;
+    int64_t spanUs(int64_t ticks) const; // a length in the stream's ticks, in µs
     bool skippedAtOrBefore(int64_t ticks) const;
 
     const mediacore::Demuxer& _demuxer;

@@ -20,6 +20,16 @@ std::string keyEverySecondClip() {
                                "-pix_fmt yuv420p");
 }
 
+// Reads the file and hands the stage's packets to it until `done` (asked before each packet) or the file's end.
+void feedUntil(mediacore::Demuxer& demuxer, VideoStage& stage, const std::function<bool()>& done) {
+    mediacore::PacketPtr packet = mediacore::makePacket();
+    while (!done() && demuxer.read(packet.get()) >= 0) {
+        if (packet->stream_index == stage.streamIndex())
+            stage.decode(packet.get());
+        av_packet_unref(packet.get());
+    }
+}
+
 } // namespace
 
 // Decoding stands a few pictures before a key frame: a seek to a picture before that key frame carries on from
@@ -32,17 +42,14 @@ TEST(VideoStageTest, ASeekJustBeforeAKeyFrameCarriesOnFromTheFramesDecoded) {
     ASSERT_GE(stage.open(), 0);
     stage.reset(0);
     stage.beginSeek(0, true);
-    mediacore::PacketPtr packet = mediacore::makePacket();
     int64_t shownUs = -1;
-    while (shownUs < 800000 && demuxer.read(packet.get()) >= 0) {
-        if (packet->stream_index == stage.streamIndex())
-            stage.decode(packet.get());
-        av_packet_unref(packet.get());
+    feedUntil(demuxer, stage, [&] {
         while (std::optional<DecodedPicture> picture = queue.front(0)) {
             shownUs = std::max(shownUs, picture->ptsUs);
             queue.pop();
         }
-    }
+        return shownUs >= 800000;
+    });
     ASSERT_GE(shownUs, 800000);
     ASSERT_LT(shownUs, 880000);
     for (int64_t targetUs : {880000, 920000, 960000, 990000})
@@ -72,22 +79,14 @@ TEST(VideoStageTest, ASeekWhoseFrameWasLeftOutOnTheWayStopsWithoutAWrongResult) 
         // The first seek asks for 3.5 s: frames before it go to the decoder as ones it may leave out.
         stage.beginSeek(3500000, true);
         stage.setTargetPts(demuxer.toTicks(index, 3500000));
-        mediacore::PacketPtr packet = mediacore::makePacket();
-        auto feedUntil = [&](const std::function<bool()>& done) {
-            while (!done() && demuxer.read(packet.get()) >= 0) {
-                if (packet->stream_index == index)
-                    stage.decode(packet.get());
-                av_packet_unref(packet.get());
-            }
-        };
-        feedUntil([&] { return stage.latestAtOrBefore(target) == target; }); // its packet went to the decoder
+        feedUntil(demuxer, stage, [&] { return stage.latestAtOrBefore(target) == target; }); // its packet went to the decoder
         if (!stage.wasSkipped(target))
             continue;
         // A quick seek to it carries on without looking for its frame.
         queue.clear();
         stage.setSerial(2);
         stage.beginSeek(targetUs, true);
-        feedUntil([&] { return stage.parked() || !stage.seeking(); });
+        feedUntil(demuxer, stage, [&] { return stage.parked() || !stage.seeking(); });
         std::optional<int64_t> result;
         while (std::optional<DecodedPicture> picture = queue.front(2)) {
             if (picture->seekResult)
