@@ -31,6 +31,7 @@ int VideoStage::open() {
     _fileStartTicks = _demuxer.toTicks(_stream, 0);
     AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
     _frameDurationUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 40000;
+    _unitsKnown = _units.open(stream->codecpar);
     return _decoder.open(stream);
 }
 
@@ -178,6 +179,14 @@ bool VideoStage::skippedAtOrBefore(int64_t ticks) const {
     return std::any_of(_skipped.begin(), _skipped.end(), [ticks](int64_t pts) { return pts <= ticks; });
 }
 
+bool VideoStage::leaveOut(const AVPacket* packet) const {
+    if (!_unitsKnown)
+        return false;
+    const mediacore::NalUnits::Summary summary = _units.summarise(packet);
+    // Parameter sets riding on such a packet still have to reach the decoder.
+    return summary.valid && summary.unreferenced && !summary.parameterSets;
+}
+
 int VideoStage::decode(const AVPacket* packet) {
     if (_finished || !_decoder.isOpen())
         return 0;
@@ -191,6 +200,8 @@ int VideoStage::decode(const AVPacket* packet) {
         context->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
         if (skip)
             _skipped.push_back(packet->pts);
+        if (skip && leaveOut(packet))
+            return 0; // spares the decoder's threads a round trip for a packet they would drop
         else if (packet->pts != AV_NOPTS_VALUE)
             _inFlight.push_back(packet->pts);
     } else {

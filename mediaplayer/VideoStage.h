@@ -4,6 +4,7 @@
 #include "Decoder.h"
 #include "FfmpegOwners.h"
 #include "FilterGraph.h"
+#include "NalUnits.h"
 #include "PictureConverter.h"
 
 #include <QSize>
@@ -88,11 +89,16 @@ private:
     int64_t targetTicks(int64_t us) const;
     int64_t spanUs(int64_t ticks) const; // a length in the stream's ticks, in µs
     bool skippedAtOrBefore(int64_t ticks) const;
+    bool leaveOut(const AVPacket* packet) const; // a packet nothing refers to, plainly so
 
     const mediacore::Demuxer& _demuxer;
     const int _stream;
     VideoFrameQueue& _queue;
     mediacore::Decoder _decoder;
+    // H.264 / HEVC stored with length-prefixed units: packets nothing refers to can be told apart before they
+    // reach the decoder.
+    mediacore::NalUnits _units;
+    bool _unitsKnown = false;
     PictureConverter _converter{PictureConverter::Quality::View};
     std::function<QSize()> _displayBox;
     uint64_t _serial = 0;
