@@ -190,6 +190,7 @@ void ffmpegAccurateSeek(const std::string& clip, const char* label, const std::v
 void drag(const std::string& clip, const char* label) {
     Host host(clip);
     LQMoviePlayer& player = *host.player;
+    runFor(300); // the hand reaches the slider after the first picture has been seen
     const double duration = player.duration().seconds();
     constexpr int kDragMs = 5000, kMoveMs = 16;
     QElapsedTimer clock;

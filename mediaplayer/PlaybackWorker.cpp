@@ -37,6 +37,9 @@ constexpr auto kDragPace = std::chrono::milliseconds(120);
 // screen lies farther than kFollowUs from the target and that frame nearer (a click far along a slider); a step
 // to a neighbour shows nothing before its own frame.
 constexpr auto kSlowSeekPreviewAfter = std::chrono::milliseconds(20);
+// Packets decoded past the first picture, beyond one for each of the decoder's threads, to have its first slow
+// frames behind it before the first seek.
+constexpr int kWarmUpExtraPackets = 4;
 
 } // namespace
 
@@ -260,6 +263,8 @@ void PlaybackWorker::handleSeek(const Request& request) {
     _slowPreview = !_quick && !request.still && _video;
     _slowPreviewAt = now + kSlowSeekPreviewAfter;
 
+    _warmUpPackets = _firstRequest && _video ? _video->decoderThreads() + kWarmUpExtraPackets : 0;
+    _firstRequest = false;
     _serial = request.serial;
     _endPushed = false;
     if (_video)
@@ -441,7 +446,8 @@ bool PlaybackWorker::step() {
     // While a slider is dragged nothing is decoded ahead of the picture asked for, nor sound; paused, no picture
     // (the sound is, so playing starts with sound at hand).
     const bool dragging = std::chrono::steady_clock::now() < _holdAheadUntil;
-    const bool holdAhead = !_playing.load() || dragging;
+    const bool warming = _warmUpPackets > 0 && _video && !_video->seeking();
+    const bool holdAhead = (!_playing.load() && !warming) || dragging;
     if (_musicOnly && !_musicOnly->finished() && !dragging && _sound.bufferedUs(_serial) < kSoundAheadUs &&
         _musicOnly->produce())
         return true;
@@ -460,6 +466,8 @@ bool PlaybackWorker::step() {
         stage.decode(packet.get());
     };
     if (videoWants && !_videoPackets.empty()) {
+        if (warming)
+            --_warmUpPackets;
         decodeNext(_videoPackets, _videoBytes, *_video);
         return true;
     }

@@ -136,6 +136,10 @@ private:
     std::chrono::steady_clock::time_point _lastSeekAt; // when the last seek was picked up
     int _closeSeeks = 0; // seeks in a row, each close behind the one before
     std::chrono::steady_clock::time_point _holdAheadUntil; // no decoding ahead of a seek's picture before this
+    // Paused after the first picture, a few packets are decoded past it all the same: a decoder's threads and
+    // picture buffers are slow on their first frames, which the first seek or drag would otherwise wait for.
+    int _warmUpPackets = 0;
+    bool _firstRequest = true;
     bool _slowPreview = false; // a single seek: its best frame so far is shown at _slowPreviewAt if nearer
     std::chrono::steady_clock::time_point _slowPreviewAt;
     uint64_t _serial = 0;

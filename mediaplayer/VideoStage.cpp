@@ -35,6 +35,10 @@ int VideoStage::open() {
     return _decoder.open(stream);
 }
 
+int VideoStage::decoderThreads() const {
+    return _decoder.isOpen() ? std::max(1, _decoder.context()->thread_count) : 1;
+}
+
 void VideoStage::setEdits(std::shared_ptr<const mediacore::ConvertSettings> edits, uint64_t version) {
     _edits = std::move(edits);
     _editsVersion = version;

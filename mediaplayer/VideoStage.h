@@ -33,6 +33,7 @@ public:
 
     int open();
     int streamIndex() const { return _stream; }
+    int decoderThreads() const;
 
     // The edits for the pictures made from now on (the graph is rebuilt before the next frame).
     void setEdits(std::shared_ptr<const mediacore::ConvertSettings> edits, uint64_t version);
