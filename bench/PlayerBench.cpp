@@ -301,15 +301,15 @@ int main(int argc, char** argv) {
         playback(playClip, "1080p30", [](LQMoviePlayer&) {});
     if (!seeksOnly)
         playback(playClip, "1080p30 effect+watermark", [&](LQMoviePlayer& player) {
-        player.AddImageEffect(1);
-        IMAGE_WATERMARK_PARAM watermark{};
-        MediaRecordSetText(watermark.path, sizeof watermark.path, logo.c_str());
-        watermark.rect = RECT{1500, 60, 1820, 240};
-        watermark.transparence = 30;
-        watermark.start_time = 0;
-        watermark.end_time = 60000000;
-        player.AddImageWatermask(watermark);
-    });
+            player.AddImageEffect(1);
+            IMAGE_WATERMARK_PARAM watermark{};
+            MediaRecordSetText(watermark.path, sizeof watermark.path, logo.c_str());
+            watermark.rect = RECT{1500, 60, 1820, 240};
+            watermark.transparence = 30;
+            watermark.start_time = 0;
+            watermark.end_time = 60000000;
+            player.AddImageWatermask(watermark);
+        });
     if (!seeksOnly)
         pausedCpu(playClip);
 

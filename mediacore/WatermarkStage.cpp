@@ -122,9 +122,16 @@ void WatermarkStage::appendVideo(FilterGraphPlan& plan, const VIDEO_WATERMARK_PA
     if (partStart > 0)
         source.push_back({"seek_point", FilterGraphPlan::seconds(partStart)});
     int chain = plan.add("movie", std::move(source));
+    // The part begins with the frame on screen at its start, which may have begun up to a frame before it: cut
+    // at the start itself, a part starting between two frames would begin with the next, and the picture would
+    // show without the watermark until then.
+    const AVStream* movie = file.stream(file.firstVideoStream());
+    const AVRational rate = movie->avg_frame_rate.num > 0 ? movie->avg_frame_rate : movie->r_frame_rate;
+    const int64_t frameUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 0;
+    const int64_t keepFrom = frameUs > 1 ? partStart - frameUs + 1 : partStart;
     chain = plan.appendTo(
         chain, "trim",
-        {{"start", FilterGraphPlan::seconds(origin + partStart)}, {"end", FilterGraphPlan::seconds(origin + partEnd)}});
+        {{"start", FilterGraphPlan::seconds(origin + keepFrom)}, {"end", FilterGraphPlan::seconds(origin + partEnd)}});
     // Onto the graph's timeline: the part's first frame at the window's start (or at 0 after a cut).
     chain = plan.appendTo(
         chain, "setpts",

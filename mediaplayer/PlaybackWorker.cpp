@@ -237,8 +237,7 @@ void PlaybackWorker::run() {
         if (seekRequest) {
             handleSeek(*seekRequest);
             previewIfDue();
-        }
-        else if (_resting && std::chrono::steady_clock::now() >= _restUntil)
+        } else if (_resting && std::chrono::steady_clock::now() >= _restUntil)
             _resting = false; // no newer seek came: on to the exact frame
         if (_resting)
             continue;
@@ -451,12 +450,12 @@ bool PlaybackWorker::step() {
     if (_musicOnly && !_musicOnly->finished() && !dragging && _sound.bufferedUs(_serial) < kSoundAheadUs &&
         _musicOnly->produce())
         return true;
-    const bool videoWants =
-        _video && !_video->finished() &&
-        ((_video->seeking() && !_video->parked()) || (!holdAhead && !_pictures.full(_serial)) ||
-         _videoBytes > kMaxBacklogBytes);
-    const bool audioWants = _audio && !_audio->finished() &&
-                            ((!dragging && _sound.bufferedUs(_serial) < kSoundAheadUs) || _audioBytes > kMaxBacklogBytes);
+    const bool videoWants = _video && !_video->finished() &&
+                            ((_video->seeking() && !_video->parked()) || (!holdAhead && !_pictures.full(_serial)) ||
+                             _videoBytes > kMaxBacklogBytes);
+    const bool audioWants =
+        _audio && !_audio->finished() &&
+        ((!dragging && _sound.bufferedUs(_serial) < kSoundAheadUs) || _audioBytes > kMaxBacklogBytes);
     // Decodes the oldest packet of one stream's queue.
     auto decodeNext = [](std::deque<mediacore::PacketPtr>& packets, size_t& bytes, auto& stage) {
         mediacore::PacketPtr packet = std::move(packets.front());

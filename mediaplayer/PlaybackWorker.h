@@ -124,17 +124,17 @@ private:
     std::deque<mediacore::PacketPtr> _audioPackets;
     size_t _videoBytes = 0;
     size_t _audioBytes = 0;
-    int64_t _audioSkipBefore = 0; // ticks: sound packets ending before a seek's target are not decoded
+    int64_t _audioSkipBefore = 0;           // ticks: sound packets ending before a seek's target are not decoded
     int64_t _audioSkipBeforeUs = INT64_MIN; // the same in µs on the file's timeline
-    bool _audioFromJump = false;  // the demuxer jumped and no sound has been decoded since
+    bool _audioFromJump = false;            // the demuxer jumped and no sound has been decoded since
     // A quick seek: the best frame so far is shown, then decoding may rest until _restUntil.
     bool _quick = false;
-    Request _current;          // the seek being decoded
-    bool _targetFound = true;  // its target's packets were looked for
+    Request _current;         // the seek being decoded
+    bool _targetFound = true; // its target's packets were looked for
     bool _resting = false;
     std::chrono::steady_clock::time_point _restUntil;
-    std::chrono::steady_clock::time_point _lastSeekAt; // when the last seek was picked up
-    int _closeSeeks = 0; // seeks in a row, each close behind the one before
+    std::chrono::steady_clock::time_point _lastSeekAt;     // when the last seek was picked up
+    int _closeSeeks = 0;                                   // seeks in a row, each close behind the one before
     std::chrono::steady_clock::time_point _holdAheadUntil; // no decoding ahead of a seek's picture before this
     // Paused after the first picture, a few packets are decoded past it all the same: a decoder's threads and
     // picture buffers are slow on their first frames, which the first seek or drag would otherwise wait for.

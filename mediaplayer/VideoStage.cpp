@@ -307,12 +307,22 @@ int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSetting
     mediacore::VideoTarget target;
     target.applyStreamRotation = true; // the preview shows the picture upright, then turned by the user's angle
     mediacore::FilterGraph graph;
-    const mediacore::FilterGraphPlan plan = mediacore::FilterGraphBuilder(edits).video(source, target);
+    mediacore::FilterGraphPlan plan = mediacore::FilterGraphBuilder(edits).video(source, target);
+    int64_t startUs = 0;
+    if (plan.count("movie") > 0) {
+        // The graph's time starts at this run's first picture, and a watermark movie is read from there on. On
+        // the file's timeline, every seek would read the movie from its part's start up to the seek's place.
+        startUs = frame->pts != AV_NOPTS_VALUE ? std::max<int64_t>(0, spanUs(frame->pts - _fileStartTicks)) : 0;
+        mediacore::ConvertSettings placed = edits;
+        placed.cutStartUs = startUs;
+        plan = mediacore::FilterGraphBuilder(placed).video(source, target);
+    }
     int rc = graph.open(plan, 2);
     if (rc < 0)
         return rc;
     _graph = std::move(graph);
     _graphTakesJumps = plan.count("movie") == 0;
+    _graphStartUs = startUs;
     return 0;
 }
 
@@ -350,7 +360,8 @@ void VideoStage::queuePicture(const std::shared_ptr<AVFrame>& decoded, Role role
     if (!input)
         return;
     if (input->pts != AV_NOPTS_VALUE)
-        input->pts -= _fileStartTicks;
+        input->pts -=
+            _fileStartTicks + av_rescale_q(_graphStartUs, AV_TIME_BASE_Q, _demuxer.stream(_stream)->time_base);
     if (role == Role::SeekResult || (role == Role::Preview && _pendingRole == Role::Playback))
         _pendingRole = role;
     int rc = _graph.push(input.get());
@@ -369,7 +380,8 @@ void VideoStage::pullPictures(const std::shared_ptr<AVFrame>& decoded) {
         DecodedPicture picture;
         picture.serial = _serial;
         picture.pictureVersion = _editsVersion;
-        picture.ptsUs = out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0;
+        picture.ptsUs =
+            (out->pts != AV_NOPTS_VALUE ? av_rescale_q(out->pts, timeBase, AV_TIME_BASE_Q) : 0) + _graphStartUs;
         picture.durationUs = _frameDurationUs;
         picture.seekResult = _pendingRole == Role::SeekResult;
         picture.preview = _pendingRole == Role::Preview;

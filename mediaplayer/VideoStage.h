@@ -111,8 +111,11 @@ private:
     mediacore::FilterGraph _graph;
     uint64_t _graphVersion = 0; // edits the graph was built with
     int _graphWidth = 0, _graphHeight = 0, _graphFormat = -1;
-    uint64_t _failedVersion = 0; // edits whose graph would not build (logged once)
+    uint64_t _failedVersion = 0;   // edits whose graph would not build (logged once)
     bool _graphTakesJumps = false; // the graph keeps no state across frames, so a seek need not rebuild it
+    // Where the graph's time 0 lies on the file's timeline (µs): 0, or, for a graph with a watermark movie, the
+    // frame its run of pictures began with.
+    int64_t _graphStartUs = 0;
     Role _pendingRole = Role::Playback; // of the next picture out of the graph
 
     bool _seeking = false;

@@ -351,6 +351,8 @@ TEST_F(EditJob, VideoWatermarkPlaysItsPart) {
     const Case cases[] = {
         {0, {{0.3, kGrey}, {0.9, kCyan}, {1.9, kMagenta}, {2.7, kGrey}}},
         {1'000'000, {{0.2, kCyan}, {0.8, kMagenta}, {1.7, kGrey}}},
+        // The part starts at 1.51 s, between two of its frames: the first picture shows the one on screen then.
+        {1'010'000, {{0.0, kCyan}, {0.8, kMagenta}}},
     };
     const std::string oddName = out("it's a \"mark\", take 1:2; [v] = ünïcødé.mp4");
     fs::copy_file(watermarkVideo(), oddName);

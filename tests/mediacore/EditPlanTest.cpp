@@ -282,7 +282,8 @@ TEST(EditPlan, WatermarkWindowsFollowTheCut) {
     const int movie = plan.find("movie");
     EXPECT_EQ(plan.option(movie, "filename"), edits::watermarkVideo());
     EXPECT_EQ(plan.option(movie, "seek_point"), "1.500000");
-    EXPECT_EQ(plan.option(plan.find("trim"), "start"), "1.500000");
+    // From the frame on screen at 1.5 s on, which may have begun up to a frame (40 ms at 25 fps) before.
+    EXPECT_EQ(plan.option(plan.find("trim"), "start"), "1.460001");
     EXPECT_EQ(plan.option(plan.find("trim"), "end"), "3.000000");
     EXPECT_EQ(plan.option(plan.find("setpts"), "expr"), "PTS+(-1.500000)/TB");
     EXPECT_EQ(plan.option(plan.find("overlay"), "eof_action"), "pass");

@@ -228,8 +228,8 @@ TEST(LQMoviePlayerEditsTest, TimedEditsShowOnlyInTheirWindowsWhereverPlaybackSta
         bool edited;
     };
     // Forward, then back and forth across the windows' edges: the preview's graph is kept across the seeks.
-    const Case cases[] = {{0.3, false}, {0.8, true}, {1.1, true}, {1.3, true}, {1.9, false},
-                          {0.8, true},  {0.3, false}, {1.3, true}, {0.6, true}, {1.9, false}, {1.1, true}};
+    const Case cases[] = {{0.3, false}, {0.8, true}, {1.1, true}, {1.3, true},  {1.9, false}, {0.8, true},
+                          {0.3, false}, {1.3, true}, {0.6, true}, {1.9, false}, {1.1, true}};
     const std::string exported = exportWith(path, "timed_edits", [](CONVERT_HANDLE job) {
         apiMediaConvertAddImageWatermask(job, imageWatermark());
         apiMediaConvertSetSubtitle(job, subtitle());
@@ -245,4 +245,44 @@ TEST(LQMoviePlayerEditsTest, TimedEditsShowOnlyInTheirWindowsWhereverPlaybackSta
             EXPECT_LT(change, 0.5) << c.seconds;
         EXPECT_LT(meanDifference(shown, engineSnapshot(exported, c.seconds, 320, 240)), 4.0) << c.seconds;
     }
+}
+
+TEST(LQMoviePlayerEditsTest, AMovieWatermarkShowsTheFrameOfItsOwnTimeWhereverASeekLands) {
+    // A watermark movie whose every frame has another brightness: a frame of the wrong time shows at once.
+    const std::string movie =
+        MediaFixtures::make("watermark_brightness_ramp.mp4",
+                            "-f lavfi -i color=c=black:size=160x120:rate=25:duration=2 -vf "
+                            "geq=lum='mod(N*23\\,220)+16':cb=128:cr=128 -c:v libx264 -preset ultrafast -g 50 "
+                            "-pix_fmt yuv420p");
+    ASSERT_FALSE(movie.empty());
+    VIDEO_WATERMARK_PARAM watermark = videoWatermark(); // shown 0.5 .. 1.5 s, its file from 0.2 s on
+    MediaRecordSetText(watermark.path, sizeof watermark.path, movie.c_str());
+    const std::string path = MediaFixtures::mp4();
+    const std::string exported = exportWith(
+        path, "movie_watermark_seeks", [&](CONVERT_HANDLE job) { apiMediaConvertAddVideoWatermark(job, watermark); });
+    auto player = std::make_unique<LQMoviePlayer>(QString::fromStdString(path), ViewRect{0, 0, 320, 240});
+    ASSERT_TRUE(waitUntilShown(*player));
+    player->AddVideoWatermask(watermark);
+    // Forward, back, and into the window from either side.
+    for (double seconds : {0.7, 1.3, 0.6, 1.44, 0.3, 1.0, 1.8, 0.52}) {
+        player->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+        ASSERT_TRUE(waitUntilShown(*player));
+        const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+        EXPECT_LT(meanDifference(shown, engineSnapshot(exported, seconds, 320, 240)), 4.0) << seconds;
+    }
+    // Playing on from a seek, the movie runs on with the picture.
+    player->seekTime(MediaTime::withSeconds(0.6, 1000000000));
+    ASSERT_TRUE(waitUntilShown(*player));
+    player->play();
+    runFor(400);
+    player->pause();
+    ASSERT_TRUE(waitUntilShown(*player));
+    const double at = player->currentTime().seconds();
+    const std::vector<uint8_t> shown = snapshot(*player, 320, 240);
+    // The clock may stand a frame off the picture shown: the closest of the frames around it.
+    double closest = 1e9;
+    for (double frame = at - 0.08; frame <= at + 0.081; frame += 0.04)
+        closest = std::min(closest, meanDifference(shown, engineSnapshot(exported, frame, 320, 240)));
+    EXPECT_GT(at, 0.7);
+    EXPECT_LT(closest, 4.0) << at;
 }
