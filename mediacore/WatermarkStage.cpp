@@ -128,7 +128,7 @@ void WatermarkStage::appendVideo(FilterGraphPlan& plan, const VIDEO_WATERMARK_PA
     const AVStream* movie = file.stream(file.firstVideoStream());
     const AVRational rate = movie->avg_frame_rate.num > 0 ? movie->avg_frame_rate : movie->r_frame_rate;
     const int64_t frameUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 0;
-    const int64_t keepFrom = frameUs > 1 ? partStart - frameUs + 1 : partStart;
+    const int64_t keepFrom = frameUs > 1 ? std::max<int64_t>(0, partStart - frameUs + 1) : partStart;
     chain = plan.appendTo(
         chain, "trim",
         {{"start", FilterGraphPlan::seconds(origin + keepFrom)}, {"end", FilterGraphPlan::seconds(origin + partEnd)}});

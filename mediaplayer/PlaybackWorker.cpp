@@ -262,7 +262,9 @@ void PlaybackWorker::handleSeek(const Request& request) {
     _slowPreview = !_quick && !request.still && _video;
     _slowPreviewAt = now + kSlowSeekPreviewAfter;
 
-    _warmUpPackets = _firstRequest && _video ? _video->decoderThreads() + kWarmUpExtraPackets : 0;
+    // Only from the file's start: a step forward then jumps back no farther than its first frame.
+    _warmUpPackets =
+        _firstRequest && _video && request.targetUs <= 0 ? _video->decoderThreads() + kWarmUpExtraPackets : 0;
     _firstRequest = false;
     _serial = request.serial;
     _endPushed = false;
