@@ -1,7 +1,7 @@
 #include "PlaybackWorker.h"
-#include "PlayerEdits.h"
 #include "AudioSampleBuffer.h"
 #include "Demuxer.h"
+#include "PlayerEdits.h"
 #include "VideoFrameQueue.h"
 
 #include "PlayerTestSupport.h"
@@ -229,8 +229,8 @@ TEST_F(PlaybackWorkerTest, ASeekFarAlongShowsNearerFramesOnTheWayAndAStepOnlyIts
     }
     // A seek that takes this long has shown a picture on its way.
     if (took > std::chrono::milliseconds(100)) {
-        EXPECT_GE(shown.size(), 2u) << "took "
-                                    << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
+        EXPECT_GE(shown.size(), 2u) << "took " << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                                    << " ms";
     }
 
     // Steps to the neighbours at a person's pace, after the pictures ahead were decoded: forward from what was
@@ -270,6 +270,34 @@ TEST_F(PlaybackWorkerTest, PausedNothingIsDecodedAheadSoAStepForwardCarriesOn) {
     worker->setPlaying(true);
     EXPECT_TRUE(pictures.waitFor(
         serial, [](const DecodedPicture& p) { return p.ptsUs == 3240000; }, std::chrono::seconds(10)));
+}
+
+TEST_F(PlaybackWorkerTest, PausedAtTheStartAFewPicturesAreDecodedOnceAndAStepStillShowsItsOwnFrame) {
+    // Opened at the file's start and paused, the decoder is warmed with a few pictures past the first, once.
+    auto worker = makeWorker(PlayerTestSupport::draggingClip(), mediacore::ConvertSettings());
+    worker->setPlaying(false);
+    worker->start(0, 1);
+    ASSERT_FALSE(untilResult(pictures, 1).empty());
+    EXPECT_TRUE(pictures.waitFor(
+        1, [](const DecodedPicture& p) { return p.ptsUs >= 160000; }, std::chrono::seconds(10)));
+    // A step forward from there, a seek farther on, and a step from that: each ends on its own frame, a step
+    // shows nothing else, and nothing is decoded after it.
+    struct Case {
+        int64_t target;
+        bool step;
+    };
+    uint64_t serial = 1;
+    for (const Case& c : {Case{40000, true}, Case{2000000, false}, Case{2040000, true}}) {
+        worker->seek(c.target, ++serial);
+        const std::vector<DecodedPicture> shown = untilResult(pictures, serial);
+        ASSERT_FALSE(shown.empty()) << c.target;
+        if (c.step) {
+            EXPECT_EQ(shown.size(), 1u) << c.target;
+        }
+        EXPECT_EQ(shown.back().ptsUs, c.target);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_FALSE(pictures.front(serial).has_value()) << c.target;
+    }
 }
 
 TEST_F(PlaybackWorkerTest, ADragOvertakingAnExactSeekEndsOnItsLastTargetsExactFrame) {
