@@ -202,12 +202,13 @@ int VideoStage::decode(const AVPacket* packet) {
         // Frames no other frame refers to are not decoded on the way to a seek's target: the result is the same
         // picture, got sooner.
         context->skip_frame = skip ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
-        if (skip)
+        if (skip) {
             _skipped.push_back(packet->pts);
-        if (skip && leaveOut(packet))
-            return 0; // spares the decoder's threads a round trip for a packet they would drop
-        else if (packet->pts != AV_NOPTS_VALUE)
+            if (leaveOut(packet))
+                return 0; // spares the decoder's threads a round trip for a packet they would drop
+        } else if (packet->pts != AV_NOPTS_VALUE) {
             _inFlight.push_back(packet->pts);
+        }
     } else {
         context->skip_frame = AVDISCARD_DEFAULT;
     }
