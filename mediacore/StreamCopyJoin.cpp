@@ -40,10 +40,8 @@ void copyDisplayMatrix(const AVStream* from, AVStream* to) {
 
 // A picture's length when its packet does not say: one frame at the stream's rate, else 1/25 s.
 int64_t frameLengthUs(const AVStream* stream) {
-    AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
-    if (rate.num <= 0 || rate.den <= 0)
-        return 40000;
-    return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+    const int64_t length = StreamRecords::frameLengthUs(stream);
+    return length > 0 ? length : 40000;
 }
 } // namespace
 

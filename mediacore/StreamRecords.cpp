@@ -120,6 +120,13 @@ bool unmirroredMatrix(const AVStream* stream, int32_t (&matrix)[9], bool& mirror
 }
 } // namespace
 
+int64_t StreamRecords::frameLengthUs(const AVStream* stream) {
+    const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0)
+        return 0;
+    return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
+}
+
 int StreamRecords::rotation(const AVStream* stream) {
     int32_t matrix[9];
     bool mirrored = false;

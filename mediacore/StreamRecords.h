@@ -27,6 +27,8 @@ public:
     static int rotation(const AVStream* stream);
     // Whether the display matrix also mirrors the picture left to right (after the rotation).
     static bool mirrored(const AVStream* stream);
+    // One frame at the stream's stated rate (average, else base), in µs; 0 when it states none.
+    static int64_t frameLengthUs(const AVStream* stream);
 };
 
 } // namespace mediacore

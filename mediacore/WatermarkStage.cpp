@@ -3,6 +3,7 @@
 #include "Demuxer.h"
 #include "EngineLog.h"
 #include "ImageLoader.h"
+#include "StreamRecords.h"
 #include "TextWatermarkCanvas.h"
 
 #include <algorithm>
@@ -125,9 +126,7 @@ void WatermarkStage::appendVideo(FilterGraphPlan& plan, const VIDEO_WATERMARK_PA
     // The part begins with the frame on screen at its start, which may have begun up to a frame before it: cut
     // at the start itself, a part starting between two frames would begin with the next, and the picture would
     // show without the watermark until then.
-    const AVStream* movie = file.stream(file.firstVideoStream());
-    const AVRational rate = movie->avg_frame_rate.num > 0 ? movie->avg_frame_rate : movie->r_frame_rate;
-    const int64_t frameUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 0;
+    const int64_t frameUs = StreamRecords::frameLengthUs(file.stream(file.firstVideoStream()));
     const int64_t keepFrom = frameUs > 1 ? std::max<int64_t>(0, partStart - frameUs + 1) : partStart;
     chain = plan.appendTo(
         chain, "trim",

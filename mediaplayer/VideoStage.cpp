@@ -29,8 +29,8 @@ VideoStage::VideoStage(const mediacore::Demuxer& demuxer, int streamIndex, Video
 int VideoStage::open() {
     const AVStream* stream = _demuxer.stream(_stream);
     _fileStartTicks = _demuxer.toTicks(_stream, 0);
-    AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
-    _frameDurationUs = rate.num > 0 && rate.den > 0 ? av_rescale(1000000, rate.den, rate.num) : 40000;
+    const int64_t frameUs = mediacore::StreamRecords::frameLengthUs(stream);
+    _frameDurationUs = frameUs > 0 ? frameUs : 40000;
     _unitsKnown = _units.open(stream->codecpar);
     return _decoder.open(stream);
 }
@@ -307,22 +307,25 @@ int VideoStage::buildGraph(const AVFrame* frame, const mediacore::ConvertSetting
     source.mirrored = mediacore::StreamRecords::mirrored(stream);
     mediacore::VideoTarget target;
     target.applyStreamRotation = true; // the preview shows the picture upright, then turned by the user's angle
-    mediacore::FilterGraph graph;
-    mediacore::FilterGraphPlan plan = mediacore::FilterGraphBuilder(edits).video(source, target);
-    int64_t startUs = 0;
-    if (plan.count("movie") > 0) {
-        // The graph's time starts at this run's first picture, and a watermark movie is read from there on. On
-        // the file's timeline, every seek would read the movie from its part's start up to the seek's place.
-        startUs = frame->pts != AV_NOPTS_VALUE ? std::max<int64_t>(0, spanUs(frame->pts - _fileStartTicks)) : 0;
-        mediacore::ConvertSettings placed = edits;
+    // With a watermark movie the graph's time starts at this run's first picture, and the movie is read from
+    // there on. On the file's timeline, every seek would read the movie from its part's start up to the seek's
+    // place.
+    const int64_t startUs = !edits.videoWatermarks.empty() && frame->pts != AV_NOPTS_VALUE
+                                ? std::max<int64_t>(0, spanUs(frame->pts - _fileStartTicks))
+                                : 0;
+    mediacore::ConvertSettings placed;
+    if (startUs > 0) {
+        placed = edits;
         placed.cutStartUs = startUs;
-        plan = mediacore::FilterGraphBuilder(placed).video(source, target);
     }
+    const mediacore::FilterGraphPlan plan =
+        mediacore::FilterGraphBuilder(startUs > 0 ? placed : edits).video(source, target);
+    mediacore::FilterGraph graph;
     int rc = graph.open(plan, 2);
     if (rc < 0)
         return rc;
     _graph = std::move(graph);
-    _graphTakesJumps = plan.count("movie") == 0;
+    _graphTakesJumps = startUs == 0 && plan.count("movie") == 0;
     _graphStartUs = startUs;
     return 0;
 }
