@@ -1,8 +1,8 @@
 #include "CutItemView.h"
 
 #include "ControlFont.h"
-#include "HelpClass.h"
 #include "SegmentListGeometry.h"
+#include "ShownTime.h"
 #include "ViewFrame.h"
 
 #include <QCursor>
@@ -54,8 +54,7 @@ void CutItemView::setItem(std::shared_ptr<CutItem> item) {
     else
         _iconView->setPixmap(
             QPixmap::fromImage(thumb.scaled(_iconView->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    _titleField->setText(HelpClass::returnTimeToStr(_item->startTime()) + QStringLiteral("-") +
-                         HelpClass::returnTimeToStr(_item->endTime()));
+    _titleField->setText(ShownTime::text(_item->startTime()) + QStringLiteral("-") + ShownTime::text(_item->endTime()));
     update();
 }
 
@@ -73,6 +72,16 @@ void CutItemView::setSbordColor(const QColor& color) {
     update();
 }
 
+void CutItemView::setNbackGroundImage(const QImage& image) {
+    _nbackGroundImage = image;
+    showBackground();
+}
+
+void CutItemView::setSbackGroundImage(const QImage& image) {
+    _sbackGroundImage = image;
+    showBackground();
+}
+
 void CutItemView::showBackground() {
     const QImage& image = _selected ? _sbackGroundImage : _nbackGroundImage;
     // Without an image the background keeps the picture it had.
@@ -85,7 +94,8 @@ void CutItemView::paintEvent(QPaintEvent*) {
     const QColor& fill = _selected ? _sbackGroundColor : _nbackGroundColor;
     if (fill.isValid())
         painter.fillRect(rect(), fill);
-    showBackground();
+    // The background picture is set when the selection or a picture changes, never here: setting a label's
+    // pixmap asks for another paint, and the tile would repaint without end.
 }
 
 void CutItemView::enterEvent(QEnterEvent* event) {

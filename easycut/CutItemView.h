@@ -34,8 +34,8 @@ public:
 
     void setNbackGroundColor(const QColor& color) { _nbackGroundColor = color; }
     void setSbackGroundColor(const QColor& color) { _sbackGroundColor = color; }
-    void setNbackGroundImage(const QImage& image) { _nbackGroundImage = image; }
-    void setSbackGroundImage(const QImage& image) { _sbackGroundImage = image; }
+    void setNbackGroundImage(const QImage& image);
+    void setSbackGroundImage(const QImage& image);
     void setNbordColor(const QColor& color);
     void setSbordColor(const QColor& color);
     void setCornerRadius(float radius) { _cornerRadius = radius; }

@@ -2,10 +2,10 @@
 // EasyCutterWindowcontroller (its set-up, preview and export are in EasyCutterWindowcontroller.cpp).
 #include "EasyCutterWindowcontroller.h"
 
+#include "Alert.h"
 #include "ControlFont.h"
 #include "CutItemView.h"
 #include "Dispatch.h"
-#include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQTextField.h"
@@ -16,6 +16,7 @@
 #include "ResourceBundle.h"
 #include "SegmentListGeometry.h"
 #include "SegmentTimes.h"
+#include "ShownTime.h"
 #include "TimeStepper.h"
 #include "ViewFrame.h"
 
@@ -121,8 +122,8 @@ float EasyCutterWindowcontroller::readRow(const TimeRow& row) const {
 
 void EasyCutterWindowcontroller::showRangeDuration() {
     const double d = duration();
-    _durationValueLabel->setText(HelpClass::returnTimeToStr(
-        float(double(_cutprogressView->upperValue()) * d - double(_cutprogressView->lowerValue()) * d)));
+    _durationValueLabel->setText(ShownTime::durationText(double(_cutprogressView->lowerValue()) * d,
+                                                         double(_cutprogressView->upperValue()) * d));
 }
 
 void EasyCutterWindowcontroller::setButtonsOff() {
@@ -133,10 +134,12 @@ void EasyCutterWindowcontroller::setButtonsOff() {
 // ---- Segment list ----
 
 void EasyCutterWindowcontroller::applyMoveButtons() {
-    // The edit lock of an export wins over the selection's rule.
+    // The edit lock of an export wins over the selection's rule; an empty list has nothing to move (Clear keeps
+    // the selection's index).
     const SegmentList::MoveButtons buttons = _segments.moveButtons();
-    _upMoveItemBtn->setEnabled(buttons.up && !isRunning());
-    _downMoveItemBtn->setEnabled(buttons.down && !isRunning());
+    const bool any = _segments.count() > 0 && !isRunning();
+    _upMoveItemBtn->setEnabled(buttons.up && any);
+    _downMoveItemBtn->setEnabled(buttons.down && any);
 }
 
 void EasyCutterWindowcontroller::placeOverlay(CutItemView* tile) {
@@ -164,8 +167,7 @@ void EasyCutterWindowcontroller::refresFileListView() {
     const bool enabled = !isRunning();
     QPointer<EasyCutterWindowcontroller> self(this);
     for (qint64 i = 0; i < n; ++i) {
-        const ViewRect frame = SegmentListGeometry::tileFrame(i, doc);
-        auto* tile = new CutItemView(frame, _filesContentView);
+        auto* tile = new CutItemView(SegmentListGeometry::tileFrame(i, doc), _filesContentView);
         tile->setTag(i + 1);
         tile->setNbackGroundImage(image(QStringLiteral("Cut/ListBottom_Normal.bmp")));
         tile->setSbackGroundImage(image(QStringLiteral("Cut/ListBottom_Select.bmp")));
@@ -192,9 +194,6 @@ void EasyCutterWindowcontroller::refresFileListView() {
             placeOverlay(tile);
             _itemSelectView->show();
             _segments.setOverlayIndex(s);
-            ViewRect editor = ViewFrame::frame(_selectedItemTimeChangeView);
-            editor.y = SegmentListGeometry::editorY(frame);
-            ViewFrame::setFrame(_selectedItemTimeChangeView, editor);
             _selectedItemTimeChangeView->setVisible(_segments.editorOpen());
         }
         tile->setEnabled(enabled);
@@ -202,6 +201,7 @@ void EasyCutterWindowcontroller::refresFileListView() {
         tile->lower();
         _cutItemViews.push_back(tile);
     }
+    layoutTiles();
     _selectedItemTimeChangeView->raise();
     applyMoveButtons();
     if (n == 0) {
@@ -209,6 +209,19 @@ void EasyCutterWindowcontroller::refresFileListView() {
         _selectedItemTimeChangeView->hide();
     }
     scrollToSelectItem();
+}
+
+void EasyCutterWindowcontroller::layoutTiles() {
+    const qint64 s = _segments.selectedCutIndex();
+    const bool editor = _segments.editorOpen() && s >= 0 && s < qint64(_cutItemViews.size());
+    const ViewSize doc{double(_filesContentView->width()), double(_filesContentView->height())};
+    for (size_t i = 0; i < _cutItemViews.size(); ++i)
+        ViewFrame::setFrame(_cutItemViews[i], SegmentListGeometry::tileFrame(qint64(i), doc, editor ? s : -1));
+    if (s >= 0 && s < qint64(_cutItemViews.size())) {
+        ViewRect frame = ViewFrame::frame(_selectedItemTimeChangeView);
+        frame.y = SegmentListGeometry::editorY(ViewFrame::frame(_cutItemViews[size_t(s)]));
+        ViewFrame::setFrame(_selectedItemTimeChangeView, frame);
+    }
 }
 
 void EasyCutterWindowcontroller::scrollToSelectItem() {
@@ -237,6 +250,7 @@ void EasyCutterWindowcontroller::fileItemAction(CutItemView* tile) {
     for (CutItemView* t : _cutItemViews)
         t->setSelected(t->tag() == tile->tag());
     _selectedItemTimeChangeView->hide();
+    layoutTiles();
     applyMoveButtons();
     refresSelectTrimTime(true, true);
 }
@@ -282,9 +296,7 @@ void EasyCutterWindowcontroller::modifyAction() {
         t->setSelected(t->tag() == index + 1);
     applyMoveButtons();
     refresSelectTrimTime(true, true);
-    ViewRect editor = ViewFrame::frame(_selectedItemTimeChangeView);
-    editor.y = SegmentListGeometry::editorY(ViewFrame::frame(_cutItemViews[size_t(index)]));
-    ViewFrame::setFrame(_selectedItemTimeChangeView, editor);
+    layoutTiles();
     _selectedItemTimeChangeView->setVisible(_segments.editorOpen());
     _selectedItemTimeChangeView->raise();
     // The list rests the selected tile on its bottom edge; an editor opened below it is brought into view.
@@ -308,6 +320,16 @@ void EasyCutterWindowcontroller::moveDownAction() {
 }
 
 void EasyCutterWindowcontroller::clearAction() {
+    if (_segments.count() == 0)
+        return;
+    // Every segment goes at once and cannot be brought back: ask first.
+    AlertRequest request;
+    request.style = AlertRequest::Style::Warning;
+    request.messageText = localized(QStringLiteral("EasyCut_Title"));
+    request.informativeText = localized(QStringLiteral("EasyCutClearQuestion")).arg(_segments.count());
+    request.buttons = {localized(QStringLiteral("EasyCutClearButton")), localized(QStringLiteral("CancelBtn"))};
+    if (Alert::run(request, window()) != 0)
+        return;
     _itemSelectView->hide();
     _itemSelectView->setParent(_filesContentView);
     for (CutItemView* tile : _cutItemViews) {
@@ -316,6 +338,7 @@ void EasyCutterWindowcontroller::clearAction() {
     }
     _cutItemViews.clear();
     _segments.clear();
+    applyMoveButtons();
 }
 
 void EasyCutterWindowcontroller::setStartAction() {
@@ -362,21 +385,13 @@ void EasyCutterWindowcontroller::rangePreviewAction() {
     _cutprogressView->setProgress(d > 0 ? float(_selectStartPlayTime / d) : 0.0f);
     _playOrpauseSelectBtn->setOnImage(image(QStringLiteral("Cut/btnPreview_On.png")));
     _playOrpauseSelectBtn->setDownImage(image(QStringLiteral("Cut/btnPreview_Down.png")));
-    if (_playOrpauseSelectBtn->selected()) {
-        _isPlaySelectedCut = true;
+    _isPlaySelectedCut = _playOrpauseSelectBtn->selected();
+    if (_isPlaySelectedCut)
         _lqPlayer->play();
-        _isPlaying = true;
-        addTimer();
-        _cutprogressView->setTickMark(true);
-        _playOrpauseBtn->setEnabled(false);
-    } else {
-        _isPlaySelectedCut = false;
+    else
         _lqPlayer->pause();
-        _isPlaying = false;
-        removeTimer();
-        _cutprogressView->setTickMark(false);
-        _playOrpauseBtn->setEnabled(true);
-    }
+    showPlaying(_isPlaySelectedCut);
+    _playOrpauseBtn->setEnabled(!_isPlaySelectedCut);
     _playOrpauseSelectBtn->setEnabled(true);
 }
 
@@ -415,7 +430,7 @@ void EasyCutterWindowcontroller::refresSelectTrimTime(bool startChanged, bool en
     writeRow(_startRow, start);
     writeRow(_stopRow, end);
     setButtonsOff();
-    _durationValueLabel->setText(HelpClass::returnTimeToStr(end - start));
+    _durationValueLabel->setText(ShownTime::durationText(start, end));
 }
 
 // ---- Typed times and steppers ----
@@ -451,6 +466,9 @@ bool EasyCutterWindowcontroller::controlTextShouldEndEditing(LQTextField* field)
     const bool itemEnd = in(_stopItemRow);
     if (!rangeStart && !rangeEnd && !itemStart && !itemEnd)
         return true;
+    // The warning's alert takes the focus, and losing it asks again: the check in progress answers for the field.
+    if (_checkingTypedTime)
+        return false;
     const bool range = rangeStart || rangeEnd;
     const bool startRow = rangeStart || itemStart;
     const float tStart = readRow(range ? _startRow : _startItemRow);
@@ -458,8 +476,10 @@ bool EasyCutterWindowcontroller::controlTextShouldEndEditing(LQTextField* field)
     const float d = float(duration());
     const SegmentTimes::Checked checked =
         startRow ? SegmentTimes::checkStart(tStart, tEnd) : SegmentTimes::checkEnd(tStart, tEnd, d);
+    _checkingTypedTime = true;
     for (const QString& key : checked.messageKeys)
         showSimpleAlert(localized(key), 2);
+    _checkingTypedTime = false;
     if (!checked.accepted)
         return false;
 
@@ -582,8 +602,7 @@ void EasyCutterWindowcontroller::actionMouseMovedForCutProgressViewBlock(LQCutPr
         else if (handle == 2)
             refresSelectTrimTime(false, true);
     }
-    _durationValueLabel->setText(HelpClass::returnTimeToStr(end - start));
-    _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(currentTime())));
+    _durationValueLabel->setText(ShownTime::durationText(start, end));
 }
 
 void EasyCutterWindowcontroller::resumeIfPlaying() {
@@ -598,23 +617,13 @@ void EasyCutterWindowcontroller::resumeIfPlaying() {
 void EasyCutterWindowcontroller::playOrPauseVideo() {
     if (!_lqPlayer)
         return;
-    if (_isPlaying) {
-        _playOrpauseBtn->setOnImage(image(QStringLiteral("Cut/btnPlay_On.png")));
-        _playOrpauseBtn->setDownImage(image(QStringLiteral("Cut/btnPlay_Down.png")));
+    // Space ends a range preview as its own button does; otherwise it is the play button.
+    if (_isPlaySelectedCut) {
         _lqPlayer->pause();
-        _isPlaying = false;
-        removeTimer();
-        _cutprogressView->setTickMark(false);
-        _playOrpauseBtn->setEnabled(true);
-        _playOrpauseSelectBtn->setEnabled(true);
-    } else {
-        _playOrpauseBtn->setOnImage(image(QStringLiteral("Cut/btnPause_On.bmp")));
-        _playOrpauseBtn->setDownImage(image(QStringLiteral("Cut/btnPause_Down.bmp")));
-        _lqPlayer->play();
-        _isPlaying = true;
-        _cutprogressView->setTickMark(true);
-        addTimer();
+        setPlayButtonsStopped();
+        return;
     }
+    playOrPauseAction();
 }
 
 void EasyCutterWindowcontroller::kuaituiAction() {

@@ -4,7 +4,7 @@
 #include "CutItemView.h"
 #include "Dispatch.h"
 #include "EngineJobFactory.h"
-#include "EngineSnapshot.h"
+#include "FileData.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -19,6 +19,7 @@
 #include "SegmentExportPlan.h"
 #include "SegmentListGeometry.h"
 #include "ShellLog.h"
+#include "ShownTime.h"
 #include "TimeStepper.h"
 #include "ViewFrame.h"
 
@@ -29,6 +30,7 @@
 #include <QShortcut>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -98,6 +100,8 @@ EasyCutterWindowcontroller::EasyCutterWindowcontroller(MediaJobFactory& factory,
 EasyCutterWindowcontroller::~EasyCutterWindowcontroller() {
     if (_cutprogressView)
         _cutprogressView->setDelegate(nullptr);
+    if (_volumeSlider)
+        _volumeSlider->setDelegate(nullptr);
     takeDownPlayer();
 }
 
@@ -169,6 +173,7 @@ void EasyCutterWindowcontroller::buildPreview() {
     _updateFileAddBtn->setCornerRadius(3);
     _updateFileAddBtn->setBorderWidth(0);
     _updateFileAddBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::addFileAction));
+    _updateFileAddBtn->setToolTip(localized(QStringLiteral("EasyCutTipChangeFile")));
 
     _cutprogressView = new LQCutProgressView(ViewRect{10, 176, 640, 28}, panel);
     _cutprogressView->setDelegate(this);
@@ -176,30 +181,37 @@ void EasyCutterWindowcontroller::buildPreview() {
     _cutprogressView->setIsFanxuan(false);
     _cutprogressView->setTickMark(false);
 
-    _currentTimeLabel = makeLabel(panel, ViewRect{12, 154, 80, 18}, HelpClass::returnTimeToStr(0));
+    _currentTimeLabel = makeLabel(panel, ViewRect{12, 154, 80, 18}, ShownTime::text(0));
     _totalDurationLabel = makeLabel(panel, ViewRect{92, 154, 120, 18}, QString());
     _volumeBtn = new MOQButton(ViewRect{486, 148, 31, 31}, panel);
     setImages(_volumeBtn, "Cut/btnOpenVolume_Normal.png", "Cut/btnOpenVolume_On.png", "Cut/btnOpenVolume_Down.png",
               "Cut/btnCloseVolume_Normal.png", "Cut/btnOpenVolume_Disable.png");
     _volumeBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::muteAction));
+    _volumeBtn->setToolTip(localized(QStringLiteral("EasyCutTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{522, 154, 124, 20}, panel);
+    _volumeSlider->setDelegate(this);
+    _volumeSlider->setToolTip(localized(QStringLiteral("EasyCutTipVolume")));
 
     _playOrpauseBtn = new MOQButton(ViewRect{12, 108, 31, 31}, panel);
     setImages(_playOrpauseBtn, "Cut/btnPlay_Normal.png", "Cut/btnPlay_On.png", "Cut/btnPlay_Down.png",
               "Cut/btnPause_Normal.png", "Cut/btnPlay_Disable.png");
     _playOrpauseBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::playOrPauseAction));
+    _playOrpauseBtn->setToolTip(localized(QStringLiteral("EasyCutTipPlay")));
     _playOrpauseSelectBtn = new MOQButton(ViewRect{52, 108, 31, 31}, panel);
     setImages(_playOrpauseSelectBtn, "Cut/btnPreview_Normal.png", "Cut/btnPreview_Normal.png",
               "Cut/btnPreview_Down.png", "Cut/btnStop_Normal.png", "Cut/btnPlay_Disable.png");
     _playOrpauseSelectBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::rangePreviewAction));
+    _playOrpauseSelectBtn->setToolTip(localized(QStringLiteral("EasyCutTipPreview")));
     _selectedLeftBtn = new MOQButton(ViewRect{104, 108, 31, 31}, panel);
     setImages(_selectedLeftBtn, "Cut/btnSetStartTime_Normal.png", "Cut/btnSetStartTime_On.png",
               "Cut/btnSetStartTime_Down.png", "Cut/btnSetStartTime_Down.png", "Cut/btnSetStartTime_Disable.png");
     _selectedLeftBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::setStartAction));
+    _selectedLeftBtn->setToolTip(localized(QStringLiteral("EasyCutTipSetStart")));
     _selectedRightBtn = new MOQButton(ViewRect{144, 108, 31, 31}, panel);
     setImages(_selectedRightBtn, "Cut/btnSetEndTime_Normal.png", "Cut/btnSetEndTime_On.png",
               "Cut/btnSetEndTime_Down.png", "Cut/btnSetEndTime_Down.png", "Cut/btnSetEndTime_Disable.png");
     _selectedRightBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::setEndAction));
+    _selectedRightBtn->setToolTip(localized(QStringLiteral("EasyCutTipSetEnd")));
     _cutStartBtn = new MOQButton(ViewRect{556, 108, 90, 30}, panel);
     setBackgrounds(_cutStartBtn, "Cut/btnCut_Normal.bmp", "Cut/btnCut_On.bmp", "Cut/btnCut_Down.bmp",
                    "Cut/btnCut_Disable.bmp");
@@ -216,7 +228,7 @@ void EasyCutterWindowcontroller::buildPreview() {
         makeLabel(_itemContentView, ViewRect{222, 11, 40, 18}, localized(QStringLiteral("endTimeLabelstringValue")));
     _durationLabel =
         makeLabel(_itemContentView, ViewRect{438, 11, 70, 18}, localized(QStringLiteral("durationLabelstringValue")));
-    _durationValueLabel = makeLabel(_itemContentView, ViewRect{508, 11, 100, 18}, HelpClass::returnTimeToStr(0));
+    _durationValueLabel = makeLabel(_itemContentView, ViewRect{508, 11, 100, 18}, ShownTime::text(0));
 
     _keybordTishiView = new MOQView(ViewRect{10, 10, 640, 40}, panel);
     _keybordTishiView->setBackGroundColor(QColor(210, 208, 208));
@@ -234,6 +246,8 @@ void EasyCutterWindowcontroller::buildPreview() {
                                 localized(QStringLiteral("playpauseLabelstringValue")));
     _kuaituiBtn = keyButton(ViewRect{272, 8, 32, 24}, QStringLiteral("\u2190"));
     _kuaijinBtn = keyButton(ViewRect{308, 8, 32, 24}, QStringLiteral("\u2192"));
+    _kuaituiBtn->setToolTip(localized(QStringLiteral("EasyCutTipBack")));
+    _kuaijinBtn->setToolTip(localized(QStringLiteral("EasyCutTipForward")));
     _controlmarksLabel = makeLabel(_keybordTishiView, ViewRect{346, 11, 290, 18},
                                    localized(QStringLiteral("controlmarksLabelstringValue")));
     connect(_playpauseBtn, &QPushButton::clicked, this, [this] { playOrPauseVideo(); });
@@ -301,14 +315,17 @@ void EasyCutterWindowcontroller::buildList() {
     setImages(_upMoveItemBtn, "Cut/btnMoveUp_Normal.png", "Cut/btnMoveUp_On.png", "Cut/btnMoveUp_Down.png",
               "Cut/btnMoveUp_Down.png", "Cut/btnMoveUp_Disable.png");
     _upMoveItemBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::moveUpAction));
+    _upMoveItemBtn->setToolTip(localized(QStringLiteral("EasyCutTipMoveUp")));
     _downMoveItemBtn = new MOQButton(ViewRect{752, 12, 31, 31}, panel);
     setImages(_downMoveItemBtn, "Cut/btnMoveDown_Normal.png", "Cut/btnMoveDown_On.png", "Cut/btnMoveDown_Down.png",
               "Cut/btnMoveDown_Down.png", "Cut/btnMoveDown_Disable.png");
     _downMoveItemBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::moveDownAction));
+    _downMoveItemBtn->setToolTip(localized(QStringLiteral("EasyCutTipMoveDown")));
     _deletedItemBtn = new MOQButton(ViewRect{804, 12, 31, 31}, panel);
     setImages(_deletedItemBtn, "Cut/btnClear_Normal.png", "Cut/btnClear_On.png", "Cut/btnClear_Down.png",
               "Cut/btnClear_Down.png", "Cut/btnClear_Disable.png");
     _deletedItemBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::clearAction));
+    _deletedItemBtn->setToolTip(localized(QStringLiteral("EasyCutTipClear")));
     applyMoveButtons();
 }
 
@@ -317,6 +334,7 @@ void EasyCutterWindowcontroller::buildBottom(QWidget* content) {
     _openOutputFolderBtn->setNormalImage(image("SubFun/btnBrowse_Down.png"));
     _openOutputFolderBtn->setBordered(false);
     _openOutputFolderBtn->setMouseDownAction([this](MOQButton*) { revealOutputFolder(); });
+    _openOutputFolderBtn->setToolTip(localized(QStringLiteral("EasyCutTipReveal")));
 
     _merageBtn = new MOQButton(ViewRect{384, 18, 150, 24}, content);
     _merageBtn->setNormalImage(image("Join/CheckBox_NoCheck.bmp"));
@@ -391,9 +409,9 @@ void EasyCutterWindowcontroller::initPlayer() {
         });
     });
     const float end = float(_fileData->sourceData()->duration());
-    _durationValueLabel->setText(HelpClass::returnTimeToStr(end));
-    _currentTimeLabel->setText(HelpClass::returnTimeToStr(0));
-    _totalDurationLabel->setText(QStringLiteral("/  ") + HelpClass::returnTimeToStr(float(duration())));
+    _durationValueLabel->setText(ShownTime::text(end));
+    _currentTimeLabel->setText(ShownTime::text(0));
+    _totalDurationLabel->setText(QStringLiteral("/  ") + ShownTime::text(duration()));
     _selectStartPlayTime = 0;
     _volumeBtn->setSelected(false);
     _volumeSlider->setProgress(0.5f);
@@ -418,21 +436,19 @@ double EasyCutterWindowcontroller::currentTime() const {
 }
 
 void EasyCutterWindowcontroller::seekTo(double seconds) {
-    if (_lqPlayer)
-        _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+    if (!_lqPlayer)
+        return;
+    _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+    // The label follows the seek also while paused, when no tick comes to show it.
+    _currentTimeLabel->setText(ShownTime::text(seconds));
 }
 
 void EasyCutterWindowcontroller::setPlayButtonsStopped() {
-    _playOrpauseBtn->setOnImage(image("Cut/btnPlay_On.png"));
-    _playOrpauseBtn->setDownImage(image("Cut/btnPlay_Down.png"));
+    _isPlaySelectedCut = false;
+    showPlaying(false);
     _playOrpauseSelectBtn->setOnImage(image("Cut/btnPreview_Normal.png"));
     _playOrpauseSelectBtn->setDownImage(image("Cut/btnPreview_Down.png"));
-    _playOrpauseBtn->setSelected(false);
     _playOrpauseSelectBtn->setSelected(false);
-    _isPlaying = false;
-    _isPlaySelectedCut = false;
-    _cutprogressView->setTickMark(false);
-    removeTimer();
     if (!isRunning()) {
         _playOrpauseBtn->setEnabled(true);
         _playOrpauseSelectBtn->setEnabled(true);
@@ -446,7 +462,7 @@ void EasyCutterWindowcontroller::changePlayerSlider() {
     const double now = currentTime();
     const float p = d > 0 ? float(now / d) : 0.0f;
     _cutprogressView->setProgress(p);
-    _currentTimeLabel->setText(HelpClass::returnTimeToStr(float(now)));
+    _currentTimeLabel->setText(ShownTime::text(now));
     _cutprogressView->setTickMark(true);
     setHandleButtons(_cutprogressView->progress());
     // The range preview returns to the start handle once per tick when the end handle is reached; the next tick
@@ -470,8 +486,12 @@ void EasyCutterWindowcontroller::setHandleButtons(float progress) {
 QImage EasyCutterWindowcontroller::getCurrentThumbImage() {
     if (!_fileData || _fileData->sourceData()->width() == 0 || _fileData->sourceData()->height() == 0)
         return image("Cut/musicIconB.png");
-    // A small picture is enough for a tile; the player fits the frame inside the size asked.
-    const ViewSize size = EngineSnapshot::getVideoSizeForTrack(_fileData->path());
+    // A small picture is enough for a tile; the player fits the frame inside the size asked. The picture's shape
+    // comes from the probe (upright, as the player shows it): opening the file again here held the window.
+    const FileData& video = *_fileData->sourceData();
+    const bool quarterTurn = video.angle() % 180 != 0;
+    const ViewSize size{double(std::abs(quarterTurn ? video.height() : video.width())),
+                        double(std::abs(quarterTurn ? video.width() : video.height()))};
     if (size.width <= 0 || size.height <= 0 || !_lqPlayer)
         return {};
     int w = int(SegmentListGeometry::kTileWidth - 20) * 2;
@@ -546,26 +566,47 @@ void EasyCutterWindowcontroller::playOrPauseAction() {
     if (!_lqPlayer)
         return;
     _isPlaySelectedCut = false;
-    _playOrpauseBtn->setSelected(!_playOrpauseBtn->selected());
-    if (_playOrpauseBtn->selected()) {
-        _playOrpauseBtn->setOnImage(image("Cut/btnPause_On.png"));
-        _playOrpauseBtn->setDownImage(image("Cut/btnPause_Down.png"));
-        _lqPlayer->play();
-        _isPlaying = true;
-        addTimer();
-        _cutprogressView->setTickMark(true);
-        _playOrpauseBtn->setEnabled(true);
-        _playOrpauseSelectBtn->setEnabled(false);
-    } else {
-        _playOrpauseBtn->setOnImage(image("Cut/btnPlay_On.png"));
-        _playOrpauseBtn->setDownImage(image("Cut/btnPlay_Down.png"));
+    if (_isPlaying)
         _lqPlayer->pause();
-        _isPlaying = false;
+    else
+        _lqPlayer->play();
+    showPlaying(!_isPlaying);
+    _playOrpauseBtn->setEnabled(true);
+    _playOrpauseSelectBtn->setEnabled(!_isPlaying);
+}
+
+void EasyCutterWindowcontroller::showPlaying(bool playing) {
+    _isPlaying = playing;
+    // The selected look is the pause picture.
+    _playOrpauseBtn->setSelected(playing && !_isPlaySelectedCut);
+    const QString look = playing && !_isPlaySelectedCut ? QStringLiteral("Pause") : QStringLiteral("Play");
+    _playOrpauseBtn->setOnImage(image(QStringLiteral("Cut/btn%1_On.png").arg(look)));
+    _playOrpauseBtn->setDownImage(image(QStringLiteral("Cut/btn%1_Down.png").arg(look)));
+    _cutprogressView->setTickMark(playing);
+    if (playing)
+        addTimer();
+    else
         removeTimer();
-        _cutprogressView->setTickMark(false);
-        _playOrpauseBtn->setEnabled(true);
-        _playOrpauseSelectBtn->setEnabled(true);
-    }
+}
+
+void EasyCutterWindowcontroller::setPreviewVolume(float sliderProgress) {
+    if (sliderProgress > 0 && _volumeBtn->selected())
+        _volumeBtn->setSelected(false); // sound on again
+    if (_lqPlayer)
+        _lqPlayer->SetVolume(SegmentExportPlan::mergeVolume(sliderProgress));
+}
+
+void EasyCutterWindowcontroller::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) {
+    setPreviewVolume(progress);
+}
+
+void EasyCutterWindowcontroller::actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float) {
+    // The press reports the value before the thumb moves; the movement that follows reports the new one.
+    setPreviewVolume(slider->progress());
+}
+
+void EasyCutterWindowcontroller::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
+    setPreviewVolume(progress);
 }
 
 void EasyCutterWindowcontroller::takeDownPlayer() {
@@ -591,8 +632,14 @@ void EasyCutterWindowcontroller::startExportAction() {
         _exportProgressView->setProgress(0);
         return;
     }
-    if (_segments.count() == 0 || _scrLabel->text().isEmpty())
+    if (_scrLabel->text().isEmpty()) {
+        showSimpleAlert(localized(QStringLiteral("scrlabelplaceholderString")), 2);
         return;
+    }
+    if (_segments.count() == 0) {
+        showSimpleAlert(localized(QStringLiteral("EasyCutNoSegments")), 2);
+        return;
+    }
     // The export works on the source and the segments as they are now.
     const QString source = _scrLabel->text();
     std::vector<SegmentExportPlan::Segment> taken;

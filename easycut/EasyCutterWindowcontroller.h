@@ -2,6 +2,7 @@
 
 #include "FeatureWindowController.h"
 #include "LQCutProgressViewDelegate.h"
+#include "LQProgressSliderDelegate.h"
 #include "LQTextFieldDelegate.h"
 #include "NSTextFieldDelegate.h"
 #include "SegmentList.h"
@@ -35,6 +36,7 @@ class TimeStepper;
 // job runner.
 class EasyCutterWindowcontroller : public FeatureWindowController,
                                    public LQCutProgressViewDelegate,
+                                   public LQProgressSliderDelegate,
                                    public LQTextFieldDelegate,
                                    public NSTextFieldDelegate {
     Q_OBJECT
@@ -119,6 +121,7 @@ public:
     MOQImageView* selectedItemTimeChangeView() const { return _selectedItemTimeChangeView; }
     QLabel* scrLabel() const { return _scrLabel; }
     QLabel* durationValueLabel() const { return _durationValueLabel; }
+    QLabel* currentTimeLabel() const { return _currentTimeLabel; }
     MOQScrollView* itemsScrollview() const { return _itemsScrollview; }
     MOQView* filesContentView() const { return _filesContentView; }
     const TimeRow& startRow() const { return _startRow; }
@@ -139,6 +142,11 @@ public:
     void actionMouseDownForTextFieldBlock(LQTextField* field) override;
     // NSTextFieldDelegate
     bool controlTextShouldEndEditing(LQTextField* field) override;
+    // LQProgressSliderDelegate (the volume slider): the preview plays at twice the slider's value, as the merge
+    // writes it.
+    void actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) override;
+    void actionMouseDownForProgressSliderBlock(LQProgressSlider*, float progress) override;
+    void actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) override;
 
 protected:
     void windowDidLoad() override;
@@ -166,6 +174,11 @@ private:
     void showSegmentTile(qint64 index);
     void setButtonsOff();
     void setPlayButtonsStopped();
+    // The play button's look and the play state: pause while the preview plays, whatever started it.
+    void showPlaying(bool playing);
+    void setPreviewVolume(float sliderProgress);
+    // Places the tiles and the segment editor: the editor opens below its tile and the tiles after it make room.
+    void layoutTiles();
     void seekTo(double seconds);
     double currentTime() const;
     void writeRow(const TimeRow& row, float seconds);
@@ -188,6 +201,8 @@ private:
     bool _mergeRun = false;
 
     LQTextField* _edittingField = nullptr;
+    // A typed time's check is showing its warning: the focus the alert takes must not check the field again.
+    bool _checkingTypedTime = false;
     LQTextField* _edittingItemField = nullptr;
 
     MOQImageView* _contentBackgroundView = nullptr;

@@ -1,13 +1,23 @@
 #include "SegmentExportPlan.h"
 
-#include "HelpClass.h"
+#include "ShownTime.h"
 #include "libMediaCore.h"
 
 #include <QByteArray>
 #include <QFileInfo>
 
+namespace {
+
+// "HHMMSS.CC" with the hundredths the tiles show.
+QString fileTime(float seconds) {
+    const ShownTime::Parts p = ShownTime::split(double(seconds));
+    return QString::asprintf("%02lld%02lld%02lld.%02lld", p.hours, p.minutes, p.seconds, p.hundredths);
+}
+
+} // namespace
+
 QString SegmentExportPlan::baseName(float start, float end) {
-    return HelpClass::returnTimeToCutFileName(start) + QStringLiteral("-") + HelpClass::returnTimeToCutFileName(end);
+    return fileTime(start) + QStringLiteral("-") + fileTime(end);
 }
 
 float SegmentExportPlan::separateProgress(int index, int count, double percent) {
@@ -45,7 +55,7 @@ std::vector<JobStep> SegmentExportPlan::separateSteps(const QString& source, con
 }
 
 std::vector<JobStep> SegmentExportPlan::mergeSteps(const QString& source, const std::vector<Segment>& segments,
-                                                   const QString& folder, int volume, const QString& baseName) {
+                                                   const QString& folder, double volume, const QString& baseName) {
     JobStep step;
     step.kind = MediaJob::Kind::Join;
     const QByteArray path = source.toUtf8();
@@ -53,7 +63,7 @@ std::vector<JobStep> SegmentExportPlan::mergeSteps(const QString& source, const 
         for (const Segment& segment : segments) {
             JOIN_CLIP_HANDLE clip = apiMediaJoinAddMediaClip(job.handle(), path.constData(),
                                                              microseconds(segment.start), microseconds(segment.end));
-            const int code = apiMediaJoinSetAudioVolumn(job.handle(), clip, double(volume));
+            const int code = apiMediaJoinSetAudioVolumn(job.handle(), clip, volume);
             if (code <= 0)
                 return code;
         }

@@ -8,9 +8,10 @@ ViewSize SegmentListGeometry::documentSize(const ViewSize& scrollSize, qint64 co
     return ViewSize{scrollSize.width, std::max(scrollSize.height, double(tiles))};
 }
 
-ViewRect SegmentListGeometry::tileFrame(qint64 index, const ViewSize& documentSize) {
-    return ViewRect{(documentSize.width - kTileWidth) * 0.5, documentSize.height - double(index + 1) * kTileHeight,
-                    kTileWidth, kTileHeight};
+ViewRect SegmentListGeometry::tileFrame(qint64 index, const ViewSize& documentSize, qint64 editorBelow) {
+    const double room = editorBelow >= 0 && index > editorBelow ? kEditorHeight : 0;
+    return ViewRect{(documentSize.width - kTileWidth) * 0.5,
+                    documentSize.height - double(index + 1) * kTileHeight - room, kTileWidth, kTileHeight};
 }
 
 double SegmentListGeometry::scrollTopForTile(const ViewRect& tileFrame, double documentHeight, double visibleHeight) {

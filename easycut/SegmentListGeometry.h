@@ -19,7 +19,9 @@ public:
     // The document view: as wide as the scroll view, as high as the tiles plus the editor's room, at least the
     // scroll view's height.
     static ViewSize documentSize(const ViewSize& scrollSize, qint64 count);
-    static ViewRect tileFrame(qint64 index, const ViewSize& documentSize);
+    // With the segment editor open below tile `editorBelow` (-1: closed) the tiles after it move down to make
+    // room, so the editor never covers the next tile (the document keeps that room below the last tile).
+    static ViewRect tileFrame(qint64 index, const ViewSize& documentSize, qint64 editorBelow = -1);
     // The segment editor just below a tile.
     static double editorY(const ViewRect& tileFrame) { return tileFrame.y - kEditorHeight; }
     // The editor's place before any tile holds it: centred in the list, at the bottom.

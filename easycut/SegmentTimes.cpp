@@ -4,13 +4,7 @@
 #include <cmath>
 
 SegmentTimes::Parts SegmentTimes::split(float t) {
-    Parts p;
-    const float whole = std::floor(t);
-    p.hours = (long long)whole / 3600;
-    p.minutes = (long long)std::floor(t - float(p.hours * 3600)) / 60;
-    p.seconds = (long long)std::floor(t - float(p.hours * 3600) - float(p.minutes * 60));
-    p.hundredths = (long long)((t - whole) * 100.0f);
-    return p;
+    return ShownTime::split(double(t));
 }
 
 std::array<QString, 4> SegmentTimes::fieldTexts(float t) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ShownTime.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,14 +12,9 @@
 // duration, and the 0.1 s nudges of the trim handles.
 class SegmentTimes {
 public:
-    struct Parts {
-        long long hours = 0;
-        long long minutes = 0;
-        long long seconds = 0;
-        long long hundredths = 0;
-    };
+    using Parts = ShownTime::Parts;
 
-    // Floor-based parts, hundredths truncated; hours are not limited to two digits.
+    // The parts as every window shows them (ShownTime); hours are not limited to two digits.
     static Parts split(float t);
     // The four field texts, each at least two digits.
     static std::array<QString, 4> fieldTexts(float t);

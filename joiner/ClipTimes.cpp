@@ -1,17 +1,18 @@
 #include "ClipTimes.h"
 
+#include "ShownTime.h"
+
 #include <algorithm>
 #include <cmath>
 
 ClipTimes::Fields ClipTimes::split(float t) {
-    // Whole hundredths, less than half a millisecond short of the next counting as it: a time the fields were
-    // set to (1.40 s, 1.39999998 as a float) reads back as set, so saving the fields again keeps it.
-    const long long total = static_cast<long long>(std::floor(double(t) * 100.0 + 0.05));
+    // Rounded as every window shows hundredths, so the joiner and the easy cutter agree.
+    const ShownTime::Parts p = ShownTime::split(double(t));
     Fields f;
-    f.hours = int(total / 360000);
-    f.minutes = int(total / 6000 % 60);
-    f.seconds = int(total / 100 % 60);
-    f.hundredths = int(total % 100);
+    f.hours = int(p.hours);
+    f.minutes = int(p.minutes);
+    f.seconds = int(p.seconds);
+    f.hundredths = int(p.hundredths);
     return f;
 }
 

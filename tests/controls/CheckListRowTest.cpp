@@ -2,6 +2,7 @@
 #include "EffectTableCellViewDelegate.h"
 #include "LabelField.h"
 #include "WidgetHost.h"
+#include "support/PaintCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -112,37 +113,6 @@ TEST(EffectTableCellView, BackgroundAndTitleColours) {
     EXPECT_EQ(row->titleColor(), row->normalColor()) << "a custom font takes the normal colour as highlight";
     EXPECT_EQ(ViewFrame::frame(row->checkView()).x, 0);
 }
-
-} // namespace
-
-namespace {
-
-// Counts the paint events of a widget and of every widget inside it.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    void watch(QWidget* widget) {
-        widget->installEventFilter(this);
-        for (QWidget* child : widget->findChildren<QWidget*>())
-            child->installEventFilter(this);
-    }
-    // Lets the paints already asked for arrive (a loaded machine delivers them late): waits until 150 ms pass
-    // without one, at most 2 s, then counts from zero again.
-    void settle() {
-        for (int waited = 0; waited < 2000; waited += 150) {
-            const int before = paints;
-            QTest::qWait(150);
-            if (paints == before)
-                break;
-        }
-        paints = 0;
-    }
-};
 
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "CutItemView.h"
 #include "ViewFrame.h"
+#include "support/PaintCounter.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,6 +9,20 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+namespace {
+
+// A white picture for the tile at rest, a blue one for the selected tile.
+void giveBackgrounds(CutItemView* tile) {
+    QImage normal(8, 8, QImage::Format_ARGB32);
+    normal.fill(Qt::white);
+    QImage chosen(8, 8, QImage::Format_ARGB32);
+    chosen.fill(Qt::blue);
+    tile->setNbackGroundImage(normal);
+    tile->setSbackGroundImage(chosen);
+}
+
+} // namespace
 
 TEST(CutItemView, ShowsItsSegmentAndReportsHoverOnlyWhileEnabled) {
     QWidget host;
@@ -34,12 +49,7 @@ TEST(CutItemView, ShowsItsSegmentAndReportsHoverOnlyWhileEnabled) {
     }
 
     // Selected without a selected fill colour: only the selected picture changes.
-    QImage normal(8, 8, QImage::Format_ARGB32);
-    normal.fill(Qt::white);
-    QImage chosen(8, 8, QImage::Format_ARGB32);
-    chosen.fill(Qt::blue);
-    tile->setNbackGroundImage(normal);
-    tile->setSbackGroundImage(chosen);
+    giveBackgrounds(tile);
     tile->setSelected(true);
     EXPECT_EQ(tile->backView()->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
     tile->setSelected(false);
@@ -67,4 +77,32 @@ TEST(CutItemView, ShowsItsSegmentAndReportsHoverOnlyWhileEnabled) {
     tile->setAction([&](CutItemView*) { ++clicks; });
     QTest::mouseClick(tile, Qt::LeftButton, {}, tile->rect().center());
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(CutItemView, AnIdleTileDoesNotRepaint) {
+    QWidget host;
+    host.resize(300, 300);
+    auto* tile = new CutItemView(ViewRect{20, 20, 140, 120}, &host);
+    giveBackgrounds(tile);
+    auto item = std::make_shared<CutItem>();
+    item->setEndTime(2);
+    tile->setItem(item);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    EXPECT_EQ(tile->backView()->pixmap().toImage().pixelColor(0, 0), QColor(Qt::white)) << "the picture shows";
+    PaintCounter counter;
+    counter.watch(&host);
+    counter.settle();
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0) << "an idle tile paints nothing";
+
+    // A selection still shows at once, with a bounded number of paints, and then the tile rests again.
+    tile->setSelected(true);
+    QTest::qWait(100);
+    EXPECT_GT(counter.paints, 0);
+    EXPECT_LT(counter.paints, 10);
+    EXPECT_EQ(tile->backView()->pixmap().toImage().pixelColor(0, 0), QColor(Qt::blue));
+    counter.settle();
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0);
 }

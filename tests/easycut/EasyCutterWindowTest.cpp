@@ -4,6 +4,7 @@
 #include "ShellTestEnvironment.h"
 #include "WindowShots.h"
 #include "support/Ffprobe.h"
+#include "support/PaintCounter.h"
 
 #include "Alert.h"
 #include "CutItemView.h"
@@ -14,17 +15,26 @@
 #include "LQTextField.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MOQScrollView.h"
+#include "MOQView.h"
 #include "NSProgressView.h"
 #include "OpenPanel.h"
+#include "ResourceBundle.h"
 #include "SegmentExportPlan.h"
+#include "ShownTime.h"
+#include "StringsTable.h"
 #include "TimeStepper.h"
+#include "ViewFrame.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -43,7 +53,10 @@ struct Window {
             [path](const OpenPanelOptions&, QWidget*) { return QStringList{QString::fromStdString(path)}; });
         Alert::setProvider([this](const AlertRequest& request, QWidget*) {
             alerts << request.informativeText;
-            return 0;
+            // A real alert takes the keyboard focus from the field being typed in.
+            if (QWidget* focused = QApplication::focusWidget())
+                focused->clearFocus();
+            return answer;
         });
         window = controller.window();
         window->show();
@@ -80,11 +93,19 @@ struct Window {
             type(row.fields[3], QString::number(hundredths));
     }
     bool idle() { return !controller.isRunning() && !controller.jobRunner().isBusy(); }
+    // Cuts `count` segments, segment i being the i-th of `parts` equal parts of the file.
+    void cutParts(int count, int parts) {
+        for (int i = 0; i < count; ++i) {
+            controller.cutprogressView()->setLowerValueUpperValue(float(i) / float(parts), float(i + 1) / float(parts));
+            controller.cutAction();
+        }
+    }
 
     ShellTestEnvironment env;
     EasyCutterWindowcontroller controller;
     QWidget* window = nullptr;
     QStringList alerts;
+    int answer = 0; // the button every alert is answered with
 };
 
 double videoDuration(const std::string& path) {
@@ -139,7 +160,7 @@ TEST(EasyCutterWindow, EndToEndTwelveSegmentsMergedThenSeparate) {
     EXPECT_NEAR(fourth->startTime(), 0.9, 0.011);
     EXPECT_NEAR(fourth->endTime(), 1.15, 0.011);
     EXPECT_EQ(c.cutItemViews()[3]->title(),
-              HelpClass::returnTimeToStr(fourth->startTime()) + "-" + HelpClass::returnTimeToStr(fourth->endTime()));
+              ShownTime::text(fourth->startTime()) + "-" + ShownTime::text(fourth->endTime()));
     EXPECT_TRUE(c.cutItemViews()[3]->title().startsWith("00:00:00.")) << c.cutItemViews()[3]->title().toStdString();
     EXPECT_FALSE(c.cutItemViews()[3]->iconView()->pixmap().isNull()) << "each tile shows its picture";
     EXPECT_TRUE(c.cutItemViews().back()->visibleRegion().boundingRect().height() > 100)
@@ -452,10 +473,7 @@ TEST(EasyCutterWindow, TheOverlayActsOnTheTileUnderThePointer) {
     Window w(levelClip());
     w.load();
     EasyCutterWindowcontroller& c = w.controller;
-    for (int i = 0; i < 3; ++i) {
-        c.cutprogressView()->setLowerValueUpperValue(float(i) / 4, float(i + 1) / 4);
-        c.cutAction();
-    }
+    w.cutParts(3, 4);
     ASSERT_EQ(c.cutItemViews().size(), 3u);
     QCoreApplication::processEvents();
     // Clicking a tile selects it and moves the handles to its segment.
@@ -522,10 +540,12 @@ TEST(EasyCutterWindow, MuteSilencesThePreviewAndTheMergedClips) {
     EasyCutterWindowcontroller& c = w.controller;
     c.muteAction();
     EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.0f);
-    EXPECT_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 0);
+    EXPECT_DOUBLE_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 0);
+    EXPECT_DOUBLE_EQ(c.lqPlayer()->volume(), 0);
     c.muteAction();
     EXPECT_FLOAT_EQ(c.volumeSlider()->progress(), 0.5f);
-    EXPECT_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 1);
+    EXPECT_DOUBLE_EQ(SegmentExportPlan::mergeVolume(c.volumeSlider()->progress()), 1);
+    EXPECT_DOUBLE_EQ(c.lqPlayer()->volume(), 1);
 }
 
 TEST(EasyCutterWindow, SteppersWriteTheClickedFieldAndMoveOnlyTheirHandle) {
@@ -572,4 +592,216 @@ TEST(EasyCutterWindow, TheEndOfTheFileReturnsToPausedAtTheStart) {
     EXPECT_FALSE(c.playOrpauseBtn()->selected());
     EXPECT_TRUE(c.playOrpauseSelectBtn()->isEnabled());
     EXPECT_TRUE(WindowShots::waitUntil([&] { return c.lqPlayer()->currentTime().seconds() < 0.05; }, 3000));
+}
+
+TEST(EasyCutterWindow, ClearAsksFirstAndAnEmptyListHasNothingToMove) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    EXPECT_FALSE(c.deletedItemBtn()->toolTip().isEmpty()) << "the clear button says what it does";
+    w.cutParts(3, 4);
+    w.click(c.cutItemViews()[1]);
+    ASSERT_TRUE(c.upMoveItemBtn()->isEnabled());
+    ASSERT_TRUE(c.downMoveItemBtn()->isEnabled());
+
+    // Answered with Cancel: the list stays.
+    w.answer = 1;
+    w.click(c.deletedItemBtn());
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts[0].contains("3")) << w.alerts[0].toStdString();
+    EXPECT_EQ(c.segments().count(), 3);
+    EXPECT_EQ(c.cutItemViews().size(), 3u);
+
+    // Answered with Clear: the list goes, and the move buttons have nothing to move.
+    w.answer = 0;
+    w.click(c.deletedItemBtn());
+    EXPECT_EQ(w.alerts.size(), 2);
+    EXPECT_EQ(c.segments().count(), 0);
+    EXPECT_TRUE(c.cutItemViews().empty());
+    EXPECT_FALSE(c.upMoveItemBtn()->isEnabled());
+    EXPECT_FALSE(c.downMoveItemBtn()->isEnabled());
+
+    // An empty list is cleared without a question.
+    w.click(c.deletedItemBtn());
+    EXPECT_EQ(w.alerts.size(), 2);
+}
+
+TEST(EasyCutterWindow, IconButtonsHaveTooltipsAndStartWithNothingSaysWhy) {
+    Window w(levelClip());
+    EasyCutterWindowcontroller& c = w.controller;
+    w.click(c.startExportBtn());
+    ASSERT_EQ(w.alerts.size(), 1) << "Start with no file says why";
+    EXPECT_EQ(w.alerts[0], ResourceBundle::localizedStringForKey("scrlabelplaceholderString"));
+
+    w.load();
+    w.click(c.startExportBtn());
+    ASSERT_EQ(w.alerts.size(), 2) << "Start with no segment says why";
+    EXPECT_EQ(w.alerts[1], ResourceBundle::localizedStringForKey("EasyCutNoSegments"));
+    EXPECT_FALSE(c.isRunning());
+
+    for (QWidget* b : std::initializer_list<QWidget*>{
+             c.updateFileAddBtn(), c.playOrpauseBtn(), c.playOrpauseSelectBtn(), c.selectedLeftBtn(),
+             c.selectedRightBtn(), c.upMoveItemBtn(), c.downMoveItemBtn(), c.deletedItemBtn(), c.volumeSlider()})
+        EXPECT_FALSE(b->toolTip().isEmpty()) << b->metaObject()->className() << " " << ViewFrame::frame(b).x;
+}
+
+TEST(EasyCutterWindow, TheMergeIsWrittenAtTheLevelThePreviewPlays) {
+    const std::string source = levelClip();
+    Window w(source);
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    // The thumb dragged a little left of the middle: the preview plays at 0.8 of the source's level.
+    c.volumeSlider()->setProgress(0.4f);
+    c.actionProgressForProgressSliderBlock(c.volumeSlider(), 0.4f);
+    EXPECT_NEAR(c.lqPlayer()->volume(), 0.8, 1e-6);
+    c.cutprogressView()->setLowerValueUpperValue(0.25f, 0.75f);
+    c.cutAction();
+    w.click(c.merageBtn());
+    c.setOutputPath(w.env.root + "/level");
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle(); }, 60000));
+    ASSERT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+    const QStringList files = QDir(c.outputPath()).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    const double written = ffmpegMeanVolume((c.outputPath() + "/" + files[0]).toStdString(), 0.3, 1.2);
+    const double original = ffmpegMeanVolume(source, 1.3, 1.2);
+    EXPECT_NEAR(written - original, 20 * std::log10(0.8), 0.6) << written << " vs " << original;
+}
+
+TEST(EasyCutterWindow, ShownTimesAgreeWithTypedOnesAndFollowSeeksWhilePaused) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    struct Typed {
+        double start;
+        double end;
+        const char* duration;
+    };
+    // Ends whose fraction of the duration multiplied back lands just below the hundredth typed.
+    for (const Typed& t : {Typed{0.1, 0.7, "00:00:00.60"}, Typed{1.3, 3.1, "00:00:01.80"},
+                           Typed{0.7, 2.9, "00:00:02.20"}, Typed{1.1, 3.7, "00:00:02.60"}}) {
+        w.typeTime(c.stopRow(), t.end, false);
+        w.typeTime(c.startRow(), t.start, true);
+        w.typeTime(c.stopRow(), t.end, false);
+        EXPECT_EQ(c.durationValueLabel()->text(), t.duration) << t.start << "-" << t.end;
+        w.click(c.cutStartBtn());
+        const CutItemView* tile = c.cutItemViews().back();
+        EXPECT_EQ(tile->title(), ShownTime::text(t.start) + "-" + ShownTime::text(t.end)) << "as typed";
+    }
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+
+    // A seek while paused moves the time label at once, a drag of a handle too.
+    ASSERT_FALSE(c.isPlaying());
+    c.actionSeekToTimeForCutProgressViewBlock(c.cutprogressView(), 0.5f);
+    EXPECT_EQ(c.currentTimeLabel()->text(), ShownTime::text(0.5 * c.duration()));
+    c.cutprogressView()->setLowerValueUpperValue(0.25f, 0.75f);
+    c.actionMouseMovedForCutProgressViewBlock(c.cutprogressView(), 0.25f, 0.75f, 2);
+    EXPECT_EQ(c.currentTimeLabel()->text(), ShownTime::text(double(0.75f) * c.duration()));
+}
+
+TEST(EasyCutterWindow, AnInvalidTimeTypedWithReturnWarnsOnce) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    w.type(c.stopRow().fields[2], "9");
+    WindowShots::waitUntil([] { return false; }, 200); // any second check would come now
+    EXPECT_EQ(w.alerts.size(), 1) << w.alerts.join("|").toStdString();
+    w.type(c.startRow().fields[2], "-3");
+    WindowShots::waitUntil([] { return false; }, 200);
+    EXPECT_EQ(w.alerts.size(), 2) << w.alerts.join("|").toStdString();
+    EXPECT_TRUE(c.startRow().fields[2]->isEditing()) << "a refused time stays in editing";
+}
+
+TEST(EasyCutterWindow, ThePlayButtonShowsPauseWhateverStartedThePlay) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    QTest::keyClick(w.window, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(c.isPlaying());
+    EXPECT_TRUE(c.playOrpauseBtn()->selected()) << "Space: the button shows pause";
+    QTest::keyClick(w.window, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(c.isPlaying());
+    EXPECT_FALSE(c.playOrpauseBtn()->selected());
+    w.click(c.playOrpauseBtn());
+    EXPECT_TRUE(c.isPlaying());
+    EXPECT_TRUE(c.playOrpauseBtn()->selected());
+    QTest::keyClick(w.window, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(c.playOrpauseBtn()->selected()) << "paused by Space after the button started it";
+    // Space also ends the range preview.
+    w.click(c.playOrpauseSelectBtn());
+    ASSERT_TRUE(c.isPlaySelectedCut());
+    QTest::keyClick(w.window, Qt::Key_Space);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(c.isPlaying());
+    EXPECT_FALSE(c.playOrpauseSelectBtn()->selected());
+    EXPECT_TRUE(c.playOrpauseBtn()->isEnabled());
+}
+
+TEST(EasyCutterWindow, TheEditorMakesRoomTheWheelScrollsAndAnIdleListPaintsNothing) {
+    Window w(levelClip());
+    w.load();
+    EasyCutterWindowcontroller& c = w.controller;
+    w.cutParts(6, 8);
+    ASSERT_EQ(c.cutItemViews().size(), 6u);
+    w.click(c.cutItemViews()[1]);
+    QTest::mouseMove(c.cutItemViews()[1], c.cutItemViews()[1]->rect().center());
+    WindowShots::waitUntil([&] { return c.itemSelectView()->parentWidget() == c.cutItemViews()[1]; }, 2000);
+    w.click(c.itemModifyBtn());
+    ASSERT_TRUE(c.selectedItemTimeChangeView()->isVisible());
+    const QRect editor = c.selectedItemTimeChangeView()->geometry();
+    for (size_t i = 0; i < c.cutItemViews().size(); ++i)
+        EXPECT_FALSE(editor.intersects(c.cutItemViews()[i]->geometry())) << "the editor covers tile " << i;
+    const qint64 open = c.segments().selectedCutIndex();
+    ASSERT_GE(open, 0);
+    EXPECT_EQ(editor.top(), c.cutItemViews()[size_t(open)]->geometry().bottom() + 1) << "right below its tile";
+    WindowShots::save(w.window, "easycut-08-editor-makes-room");
+    // Closing it (a click on a tile) closes the gap again.
+    w.click(c.cutItemViews()[3]);
+    EXPECT_EQ(c.cutItemViews()[2]->geometry().top(), c.cutItemViews()[1]->geometry().bottom() + 1);
+
+    // The wheel over a tile scrolls the list: the tile leaves the wheel to the list behind it (Qt hands an event
+    // left unaccepted on to the parents, up to the list's viewport), where it moves the hidden scroll bar.
+    QScrollBar* bar = c.itemsScrollview()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(0);
+    for (QWidget* target : {static_cast<QWidget*>(c.cutItemViews()[0]), c.itemsScrollview()->viewport()}) {
+        const QPoint at = target->rect().center();
+        QWheelEvent wheel(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+        if (target != c.itemsScrollview()->viewport())
+            EXPECT_FALSE(wheel.isAccepted()) << "a tile passes the wheel on";
+    }
+    EXPECT_GT(bar->value(), 0) << "the list scrolled down";
+
+    // Nothing moves: the list paints nothing.
+    PaintCounter counter;
+    counter.watch(c.filesContentView());
+    counter.settle();
+    QTest::qWait(300);
+    EXPECT_EQ(counter.paints, 0) << "an idle list paints nothing";
+}
+
+TEST(EasyCutterWindow, EveryEasyCutterTextHasItsChineseText) {
+    const QString bundle = ResourceBundle::bundlePath();
+    QFile english(bundle + "/en.lproj/Main.strings");
+    ASSERT_TRUE(english.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(english.readAll()).split('\n');
+    const StringsTable chinese = StringsTable::load(bundle + "/zh-Hans.lproj/Main.strings");
+    // The easy cutter's section of the English table runs from its heading to the next blank line.
+    const qsizetype first = lines.indexOf("// Easy cutter");
+    ASSERT_GE(first, 0);
+    const qsizetype end = lines.indexOf(QString(), first);
+    int keys = 0;
+    for (const QString& line : lines.mid(first, end - first)) {
+        const QString key = line.section('"', 1, 1);
+        if (key.isEmpty())
+            continue;
+        ++keys;
+        EXPECT_TRUE(chinese.contains(key)) << key.toStdString();
+    }
+    EXPECT_GT(keys, 25);
 }

@@ -24,10 +24,11 @@ TEST(SegmentExportPlan, NamesProgressAndVolume) {
 
     struct Volume {
         float slider;
-        int volume;
+        double volume;
     };
-    for (const Volume& v : std::vector<Volume>{{0, 0}, {0.49f, 0}, {0.5f, 1}, {0.99f, 1}, {1, 2}})
-        EXPECT_EQ(SegmentExportPlan::mergeVolume(v.slider), v.volume) << v.slider;
+    // The gain the preview plays at: never silent above 0, the middle the source's level.
+    for (const Volume& v : std::vector<Volume>{{0, 0}, {0.25f, 0.5}, {0.49f, 0.98}, {0.5f, 1}, {1, 2}})
+        EXPECT_NEAR(SegmentExportPlan::mergeVolume(v.slider), v.volume, 1e-6) << v.slider;
 
     EXPECT_EQ(SegmentExportPlan::extensionOf("/a/b.c/clip.mkv"), "mkv");
     EXPECT_EQ(SegmentExportPlan::extensionOf("/a/b.c/clip"), "");

@@ -30,6 +30,17 @@ TEST(SegmentListGeometry, TilesStackFromTheTopCentredAndTheEditorSitsBelowTheSel
         EXPECT_EQ(f, c.frame) << "tile " << c.index;
     }
     EXPECT_DOUBLE_EQ(SegmentListGeometry::editorY(SegmentListGeometry::tileFrame(9, doc)), 0);
+    // The editor open below tile 3: tiles up to 3 stay, the later ones move down by its height, the last one
+    // onto the room the document keeps, and the editor lies between tile 3 and tile 4.
+    const struct {
+        qint64 index;
+        double y;
+    } opened[] = {{0, 1128}, {3, 768}, {4, 600}, {9, 0}};
+    for (const auto& o : opened)
+        EXPECT_DOUBLE_EQ(SegmentListGeometry::tileFrame(o.index, doc, 3).y, o.y) << "tile " << o.index;
+    const ViewRect below = SegmentListGeometry::tileFrame(3, doc, 3);
+    const ViewRect next = SegmentListGeometry::tileFrame(4, doc, 3);
+    EXPECT_DOUBLE_EQ(next.y + next.height, SegmentListGeometry::editorY(below)) << "the editor covers no tile";
     EXPECT_EQ(SegmentListGeometry::editorFrame(200), (ViewRect{16, 0, 168, 48}));
     EXPECT_EQ(SegmentListGeometry::copyButtonFrame(), (ViewRect{0, 0, 50, 20}));
     EXPECT_EQ(SegmentListGeometry::modifyButtonFrame(), (ViewRect{50, 0, 40, 20}));

@@ -19,9 +19,9 @@ TEST(SegmentTimes, FourFieldsWrittenAndRead) {
         QString shown;
     };
     const std::vector<Case> cases = {
-        {0, "00:00:00.00"},       {70.5f, "00:01:10.50"}, {3725.5f, "01:02:05.50"},
-        {4500, "01:15:00.00"},    {1.29f, "00:00:01.28"}, // 1.29 in single precision lies just below
-        {360000, "100:00:00.00"},
+        {0, "00:00:00.00"},       {70.5f, "00:01:10.50"},  {3725.5f, "01:02:05.50"},
+        {4500, "01:15:00.00"},    {1.29f, "00:00:01.29"}, // 1.29 in single precision lies just below, shown as typed
+        {360000, "100:00:00.00"}, {4.356f, "00:00:04.35"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(joined(c.seconds), c.shown) << c.seconds;
