@@ -200,6 +200,8 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _pauseBtn->setDisAbleImage(image("Join/btnStop_Disable.png"));
     _pauseBtn->setBordered(false);
     _pauseBtn->setMouseDownAction(later(this, &SplitWindowController::stopAction));
+    _playBtn->setToolTip(localized(QStringLiteral("SplitTipPlay")));
+    _pauseBtn->setToolTip(localized(QStringLiteral("SplitTipStop")));
     _playerCurrentTimeLabel = makeLabel(panel, ViewRect{92, 82, 84, 18}, HelpClass::returnTimeToStr(0));
     _totalTimeLabel = makeLabel(panel, ViewRect{176, 82, 120, 18}, QString());
 
@@ -211,6 +213,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _volumeBtn->setDisAbleImage(image("Cut/btnOpenVolume_Disable.png"));
     _volumeBtn->setBordered(false);
     _volumeBtn->setMouseDownAction(later(this, &SplitWindowController::muteAction));
+    _volumeBtn->setToolTip(localized(QStringLiteral("SplitTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{456, 82, 118, 20}, panel);
     _volumeSlider->setDelegate(this);
     _volumeSlider->setProgress(0);
@@ -224,6 +227,10 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _rightMoveBtn->setMouseDownAction(later(this, &SplitWindowController::nextPointAction));
     _deletedItemBtn = pointButton(panel, ViewRect{126, 30, 31, 31}, QStringLiteral("btnRemovePoint"));
     _deletedItemBtn->setMouseDownAction(later(this, &SplitWindowController::deletePointAction));
+    _splitItemBtn->setToolTip(localized(QStringLiteral("SplitTipAddPoint")));
+    _leftMoveBtn->setToolTip(localized(QStringLiteral("SplitTipPreviousPoint")));
+    _rightMoveBtn->setToolTip(localized(QStringLiteral("SplitTipNextPoint")));
+    _deletedItemBtn->setToolTip(localized(QStringLiteral("SplitTipDeletePoint")));
     _splitTimeCaption = makeLabel(panel, ViewRect{176, 36, 70, 18}, localized(QStringLiteral("splitPointLabelTitle")));
     _splitTimeLabel = makeLabel(panel, ViewRect{248, 36, 100, 18}, HelpClass::returnTimeToStr(0));
 }
@@ -275,6 +282,10 @@ void SplitWindowController::buildModes(QWidget* panel) {
     _manualHintLabel = makeLabel(panel, ViewRect{626, 132, 220, 40}, localized(QStringLiteral("splitManuallyHint")), 11,
                                  QStringLiteral("dimgray"));
     _manualHintLabel->setWordWrap(true);
+    _sizeHintLabel = makeLabel(panel, ViewRect{626, 132, 220, 40}, localized(QStringLiteral("splitBySizeHint")), 11,
+                               QStringLiteral("dimgray"));
+    _sizeHintLabel->setWordWrap(true);
+    _sizeHintLabel->setHidden(true);
 
     connect(_split_timeBtn, &QRadioButton::clicked, this, onMain(&SplitWindowController::limiteachTimeSegmentAction));
     connect(_split_sizeBtn, &QRadioButton::clicked, this,
@@ -308,6 +319,7 @@ void SplitWindowController::buildBottom(QWidget* content) {
         (_openOutputBtn->*setter)(browse);
     _openOutputBtn->setBordered(false);
     _openOutputBtn->setMouseDownAction([this](MOQButton*) { revealOutputFolder(); });
+    _openOutputBtn->setToolTip(localized(QStringLiteral("SplitTipReveal")));
 
     _exportProgresslabel =
         makeLabel(content, ViewRect{392, 20, 80, 20}, localized(QStringLiteral("progressLabelStringValue")), 13,
@@ -426,6 +438,8 @@ void SplitWindowController::initPlayer() {
     });
     _totalTimeLabel->setText(QStringLiteral("/ ") + HelpClass::returnTimeToStr(float(duration())));
     _playerCurrentTimeLabel->setText(HelpClass::returnTimeToStr(0));
+    // The split point shown belonged to the previous file's plan.
+    _splitTimeLabel->setText(HelpClass::returnTimeToStr(0));
     _playerSlider->setProgress(0);
     QWidget* view = _lqPlayer->view();
     view->setParent(_playerView);
@@ -466,6 +480,8 @@ void SplitWindowController::pauseAction() {
     if (!_lqPlayer)
         return;
     _isPlaying = false;
+    // Paused, whatever paused it: the button offers play again.
+    _playBtn->setSelected(false);
     if (_lqPlayer->playerStatus() == LQMoviePlayer::Playing) {
         _lqPlayer->pause();
         _playerSlider->setHiddenTick(true);
@@ -609,10 +625,22 @@ void SplitWindowController::startExportAction() {
         if (!self)
             return;
         self->_exportProgressView->setProgress(success ? 1.0f : 0.0f);
+        if (success)
+            self->showWrittenSizePoints();
         qCInfo(lcShell).noquote() << (success ? QStringLiteral("split finished") : QStringLiteral("split failed"));
     });
     if (!started)
         _sizeChain.reset();
+}
+
+void SplitWindowController::showWrittenSizePoints() {
+    if (!_sizeChain || !_split_sizeBtn->isChecked() || _sizeChain->durationUs() <= 0)
+        return;
+    _playerSlider->removeAllSplitItem();
+    const std::vector<qint64>& starts = _sizeChain->starts();
+    // The first piece starts at 0; every later start is a point where the file was cut.
+    for (size_t i = 1; i < starts.size(); ++i)
+        _playerSlider->addSplitItemTime(float(double(starts[i]) / double(_sizeChain->durationUs())));
 }
 
 void SplitWindowController::jobProgress(int step, double percent) {

@@ -92,6 +92,7 @@ public:
     SplitProgressView* playerSlider() const { return _playerSlider; }
     QLabel* playerCurrentTimeLabel() const { return _playerCurrentTimeLabel; }
     QLabel* splitTimeLabel() const { return _splitTimeLabel; }
+    QLabel* sizeHintLabel() const { return _sizeHintLabel; }
     QLabel* totalTimeLabel() const { return _totalTimeLabel; }
     MOQButton* playBtn() const { return _playBtn; }
     MOQButton* pauseBtn() const { return _pauseBtn; }
@@ -139,6 +140,8 @@ private:
     void refuse(SplitPlan::Refusal refusal);
     // The player and the split time on the selected point (previous and next).
     void showSelectedPoint();
+    // After a split by size: the timeline shows where the pieces written really start.
+    void showWrittenSizePoints();
 
     std::shared_ptr<SimpleData> _fileData;
     std::unique_ptr<LQMoviePlayer> _lqPlayer;
@@ -172,6 +175,8 @@ private:
     QLineEdit* _averageTextField = nullptr;
     CountStepper* _averagestepper = nullptr;
     QLabel* _manualHintLabel = nullptr;
+    // By size the points are estimates: said while the mode is chosen, the real points shown after the split.
+    QLabel* _sizeHintLabel = nullptr;
     MOQButton* _splitBtn = nullptr;
     MOQImageView* _playerView = nullptr;
     SplitProgressView* _playerSlider = nullptr;

@@ -55,6 +55,7 @@ void SplitWindowController::applyMode(QRadioButton* chosen) {
     for (MOQButton* b : {_splitItemBtn, _leftMoveBtn, _rightMoveBtn, _deletedItemBtn})
         b->setHidden(!manual);
     _manualHintLabel->setHidden(!manual);
+    _sizeHintLabel->setHidden(chosen != _split_sizeBtn);
     if (manual) {
         _splitBtn->setHidden(true);
         _splitBtn->setEnabled(false);

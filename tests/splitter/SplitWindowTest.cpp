@@ -8,6 +8,7 @@
 #include "Alert.h"
 #include "CountStepper.h"
 #include "EngineJobFactory.h"
+#include "HelpClass.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "MOQButton.h"
@@ -20,6 +21,7 @@
 #include "SplitPlan.h"
 #include "SplitProgressView.h"
 #include "SplitValuePrompt.h"
+#include "ViewFrame.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -200,6 +202,7 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     EXPECT_FALSE(c.split_sizepopBtn()->isEnabled());
     EXPECT_TRUE(c.splitBtn()->isEnabled());
     EXPECT_EQ(c.playerSlider()->splitCount(), 0);
+    EXPECT_FALSE(c.sizeHintLabel()->isVisible());
 
     // By time, every second: a custom step typed into the prompt becomes an item before "Custom...".
     w.chooseCustom(c.split_timepopBtn(), "1");
@@ -280,6 +283,7 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
     EXPECT_EQ(c.split_sizepopBtn()->currentText(), "0.25 MB");
     w.click(c.splitBtn());
     EXPECT_GE(c.playerSlider()->splitCount(), 1);
+    EXPECT_TRUE(c.sizeHintLabel()->isVisible()) << "by size the points are said to be estimates";
     w.shot("split-05-by-size");
     w.export_();
     EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
@@ -289,6 +293,15 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
         EXPECT_LE(QFileInfo(QString::fromStdString(w.piecePath(name))).size(), SplitPlan::sizeLimitBytes(0.25f))
             << name.toStdString();
     EXPECT_EQ(allFrames(w, names), everyFrame());
+    // After the split the timeline shows where the pieces written really begin.
+    ASSERT_EQ(c.playerSlider()->splitCount(), names.size() - 1) << "one point between each two pieces written";
+    const std::vector<float> written = c.playerSlider()->getTimeProgresses();
+    double begins = 0;
+    for (int i = 0; i + 1 < names.size(); ++i) {
+        begins += ffprobe(w.piecePath(names[i])).firstVideo()->duration;
+        EXPECT_NEAR(written[size_t(i)] * c.duration(), begins, 0.06) << "point " << i;
+    }
+    w.shot("split-05b-by-size-written");
 
     // Equal parts, for the screenshot of the mode.
     w.click(c.split_averageBtn());
@@ -497,4 +510,37 @@ TEST(SplitterWindow, ClosingDuringASplitOrAnUnwritableFolderLeavesNothing) {
         EXPECT_EQ(w.resultAlerts, 0);
     }
     EXPECT_TRUE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+}
+
+TEST(SplitterWindow, SplitAtStartsAgainForANewFileAndIconButtonsSayWhatTheyDo) {
+    Window w(splitLevelClip());
+    SplitWindowController& c = w.controller;
+    // Start with nothing loaded, pressed as a person does, says why.
+    w.click(c.startExportBtn());
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_EQ(w.alerts.takeFirst(), ResourceBundle::localizedStringForKey("scrlabelplaceholderString"));
+
+    w.load();
+    w.click(c.split_manuallyBtn());
+    dragBeginMarker(w, 120);
+    w.click(c.splitItemBtn());
+    ASSERT_EQ(c.playerSlider()->splitCount(), 1);
+    const QString zero = HelpClass::returnTimeToStr(0);
+    ASSERT_NE(c.splitTimeLabel()->text(), zero);
+    const std::shared_ptr<SimpleData> first = c.fileData();
+    w.click(c.addfileBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.fileData() != first; }, 10000));
+    w.settle();
+    EXPECT_EQ(c.splitTimeLabel()->text(), zero) << "the split point of the previous file is gone";
+
+    for (MOQButton* b : {c.playBtn(), c.pauseBtn(), c.volumeBtn(), c.splitItemBtn(), c.leftMoveBtn(), c.rightMoveBtn(),
+                         c.deletedItemBtn(), c.openOutputBtn()})
+        EXPECT_FALSE(b->toolTip().isEmpty()) << ViewFrame::frame(b).x << "," << ViewFrame::frame(b).y;
+
+    // Play shows pause; a press on the timeline pauses and shows play until the release resumes.
+    w.click(c.playBtn());
+    ASSERT_TRUE(c.isPlaying());
+    EXPECT_TRUE(c.playBtn()->selected());
+    c.pauseAction();
+    EXPECT_FALSE(c.playBtn()->selected()) << "paused: the button offers play";
 }
