@@ -278,7 +278,8 @@ void EasyCutterWindowcontroller::cutAction() {
     const float start = float(double(_cutprogressView->lowerValue()) * d);
     const float end = float(double(_cutprogressView->upperValue()) * d);
     seekTo(start);
-    _segments.cut(start, end, getCurrentThumbImage());
+    _segments.cut(start, end, QImage());
+    getCurrentThumbImage(_segments.at(_segments.count() - 1));
     refresFileListView();
 }
 

@@ -4,6 +4,7 @@
 #include "CutItemView.h"
 #include "Dispatch.h"
 #include "EngineJobFactory.h"
+#include "EngineSnapshot.h"
 #include "FileData.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
@@ -22,6 +23,7 @@
 #include "ShownTime.h"
 #include "TimeStepper.h"
 #include "ViewFrame.h"
+#include "WorkerSetUpJobFactory.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -92,7 +95,9 @@ MOQButton::Action later(EasyCutterWindowcontroller* owner, void (EasyCutterWindo
 
 } // namespace
 
-EasyCutterWindowcontroller::EasyCutterWindowcontroller(QObject* parent) : FeatureWindowController(parent) {}
+// The engine's jobs, set up where a step asks for it on the worker thread (the merge's clips).
+EasyCutterWindowcontroller::EasyCutterWindowcontroller(QObject* parent)
+    : FeatureWindowController(WorkerSetUpJobFactory::engine(), parent) {}
 
 EasyCutterWindowcontroller::EasyCutterWindowcontroller(MediaJobFactory& factory, QObject* parent)
     : FeatureWindowController(factory, parent) {}
@@ -483,27 +488,37 @@ void EasyCutterWindowcontroller::setHandleButtons(float progress) {
     }
 }
 
-QImage EasyCutterWindowcontroller::getCurrentThumbImage() {
-    if (!_fileData || _fileData->sourceData()->width() == 0 || _fileData->sourceData()->height() == 0)
-        return image("Cut/musicIconB.png");
-    // A small picture is enough for a tile; the player fits the frame inside the size asked. The picture's shape
-    // comes from the probe (upright, as the player shows it): opening the file again here held the window.
+void EasyCutterWindowcontroller::getCurrentThumbImage(const SegmentList::Item& item) {
+    if (!_fileData || !item)
+        return;
     const FileData& video = *_fileData->sourceData();
+    if (video.width() == 0 || video.height() == 0) {
+        item->setThumbImage(image("Cut/musicIconB.png"));
+        return;
+    }
+    // A small picture is enough for a tile, in the shape the probe found (upright, as the player shows it). It is
+    // taken from the file off the main thread: waiting here for the preview's seek to land and scaling its
+    // picture held the window for a frame or two at every Cut.
     const bool quarterTurn = video.angle() % 180 != 0;
-    const ViewSize size{double(std::abs(quarterTurn ? video.height() : video.width())),
-                        double(std::abs(quarterTurn ? video.width() : video.height()))};
-    if (size.width <= 0 || size.height <= 0 || !_lqPlayer)
-        return {};
-    int w = int(SegmentListGeometry::kTileWidth - 20) * 2;
-    int h = int(double(w) * size.height / size.width);
-    std::vector<unsigned char> buffer(size_t(w) * size_t(h) * 4);
-    const int askedW = w;
-    const int askedH = h;
-    _lqPlayer->Snapshot(&w, &h, buffer.data());
-    if (w <= 0 || h <= 0 || w > askedW || h > askedH)
-        return {};
-    QImage picture(buffer.data(), w, h, askedW * 4, QImage::Format_ARGB32_Premultiplied);
-    return picture.copy();
+    const int w = int(SegmentListGeometry::kTileWidth - 20) * 2;
+    const int h = std::max(1, int(double(w) * std::abs(quarterTurn ? video.width() : video.height()) /
+                                  std::abs(quarterTurn ? video.height() : video.width())));
+    const QString path = _fileData->path();
+    const qint64 at = SegmentExportPlan::microseconds(item->startTime());
+    QPointer<EasyCutterWindowcontroller> self(this);
+    std::weak_ptr<CutItem> weak = item;
+    Dispatch::background([self, weak, path, at, w, h] {
+        const QImage picture = EngineSnapshot::frameAt(path, at, w, h);
+        Dispatch::main([self, weak, picture] {
+            const SegmentList::Item shown = weak.lock();
+            if (!self || !shown || picture.isNull())
+                return;
+            shown->setThumbImage(picture);
+            for (CutItemView* tile : self->_cutItemViews)
+                if (tile->item() == shown)
+                    tile->setItem(shown);
+        });
+    });
 }
 
 void EasyCutterWindowcontroller::enableEditItemShow(bool show) {

@@ -59,7 +59,8 @@ public:
     void initPlayer();
     void enableEditItemShow(bool show);
     void enableEdit(bool enabled) override;
-    QImage getCurrentThumbImage();
+    // Gives a new segment its tile picture: the frame at its start, read off the main thread (it shows when ready).
+    void getCurrentThumbImage(const SegmentList::Item& item);
 
     // Segment list.
     void refresFileListView();

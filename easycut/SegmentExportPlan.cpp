@@ -1,6 +1,7 @@
 #include "SegmentExportPlan.h"
 
 #include "ShownTime.h"
+#include "WorkerSetUpJob.h"
 #include "libMediaCore.h"
 
 #include <QByteArray>
@@ -54,20 +55,33 @@ std::vector<JobStep> SegmentExportPlan::separateSteps(const QString& source, con
     return steps;
 }
 
+namespace {
+
+// Every segment as a clip of the join, each at the merge's volume.
+int addClips(MediaJob& job, const QByteArray& path, const std::vector<SegmentExportPlan::Segment>& segments,
+             double volume) {
+    for (const SegmentExportPlan::Segment& segment : segments) {
+        JOIN_CLIP_HANDLE clip =
+            apiMediaJoinAddMediaClip(job.handle(), path.constData(), SegmentExportPlan::microseconds(segment.start),
+                                     SegmentExportPlan::microseconds(segment.end));
+        const int code = apiMediaJoinSetAudioVolumn(job.handle(), clip, volume);
+        if (code <= 0)
+            return code;
+    }
+    return 1;
+}
+
+} // namespace
+
 std::vector<JobStep> SegmentExportPlan::mergeSteps(const QString& source, const std::vector<Segment>& segments,
                                                    const QString& folder, double volume, const QString& baseName) {
     JobStep step;
     step.kind = MediaJob::Kind::Join;
     const QByteArray path = source.toUtf8();
+    // The engine opens the source for every clip it is given: that work goes to the worker thread.
     step.configure = [path, segments, volume](MediaJob& job) {
-        for (const Segment& segment : segments) {
-            JOIN_CLIP_HANDLE clip = apiMediaJoinAddMediaClip(job.handle(), path.constData(),
-                                                             microseconds(segment.start), microseconds(segment.end));
-            const int code = apiMediaJoinSetAudioVolumn(job.handle(), clip, volume);
-            if (code <= 0)
-                return code;
-        }
-        return 1;
+        return WorkerSetUpJob::setUpOnWorker(
+            job, [path, segments, volume](MediaJob& job) { return addClips(job, path, segments, volume); });
     };
     step.output = {JobStep::Output::Naming::Unique, folder, baseName, extensionOf(source), {}};
     return {std::move(step)};
