@@ -583,6 +583,14 @@ void SplitWindowController::enableEdit(bool enabled) {
             w->setEnabled(enabled);
     // Loading another file during a split would change what the split was started from.
     _addfileBtn->setEnabled(enabled || !_fileData);
+    // Back from a split: only the chosen mode's own controls take input.
+    if (enabled && _fileData) {
+        _split_timepopBtn->setEnabled(_split_timeBtn->isChecked());
+        _split_sizepopBtn->setEnabled(_split_sizeBtn->isChecked());
+        _averageTextField->setEnabled(_split_averageBtn->isChecked());
+        _averagestepper->setEnabled(_split_averageBtn->isChecked());
+        _splitBtn->setEnabled(!_split_manuallyBtn->isChecked());
+    }
 }
 
 // ---- Export ----

@@ -39,6 +39,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -747,6 +748,13 @@ TEST(EasyCutterWindow, TheEditorMakesRoomTheWheelScrollsAndAnIdleListPaintsNothi
     EasyCutterWindowcontroller& c = w.controller;
     w.cutParts(6, 8);
     ASSERT_EQ(c.cutItemViews().size(), 6u);
+    // Each tile's picture arrives once it has been read from the file.
+    EXPECT_TRUE(WindowShots::waitUntil(
+        [&] {
+            return std::all_of(c.cutItemViews().begin(), c.cutItemViews().end(),
+                               [](const CutItemView* t) { return !t->iconView()->pixmap().isNull(); });
+        },
+        10000));
     w.click(c.cutItemViews()[1]);
     QTest::mouseMove(c.cutItemViews()[1], c.cutItemViews()[1]->rect().center());
     WindowShots::waitUntil([&] { return c.itemSelectView()->parentWidget() == c.cutItemViews()[1]; }, 2000);

@@ -302,6 +302,9 @@ TEST(SplitterWindow, EndToEndByTimeByPointsAndBySize) {
         EXPECT_NEAR(written[size_t(i)] * c.duration(), begins, 0.06) << "point " << i;
     }
     w.shot("split-05b-by-size-written");
+    EXPECT_TRUE(c.split_sizepopBtn()->isEnabled());
+    EXPECT_FALSE(c.split_timepopBtn()->isEnabled()) << "after a split only the chosen mode's controls take input";
+    EXPECT_FALSE(c.averageTextField()->isEnabled());
 
     // Equal parts, for the screenshot of the mode.
     w.click(c.split_averageBtn());
