@@ -46,7 +46,9 @@ std::vector<JobStep> SegmentExportPlan::separateSteps(const QString& source, con
             const qint64 startUs = microseconds(segment.start);
             const qint64 endUs = microseconds(segment.end);
             step.configure = [startUs, endUs](MediaJob& job) {
-                return apiMediaConvertSetCutTime(job.handle(), startUs, endUs);
+                return WorkerSetUpJob::setUpOnWorker(job, [startUs, endUs](MediaJob& job) {
+                    return apiMediaConvertSetCutTime(job.handle(), startUs, endUs);
+                });
             };
         }
         step.output = {JobStep::Output::Naming::Unique, folder, baseName(segment.start, segment.end), extension, {}};
@@ -78,7 +80,8 @@ std::vector<JobStep> SegmentExportPlan::mergeSteps(const QString& source, const 
     JobStep step;
     step.kind = MediaJob::Kind::Join;
     const QByteArray path = source.toUtf8();
-    // The engine opens the source for every clip it is given: that work goes to the worker thread.
+    // The engine opens the source for every clip it is given: that work goes to the worker thread (as a
+    // conversion's input and cut, above).
     step.configure = [path, segments, volume](MediaJob& job) {
         return WorkerSetUpJob::setUpOnWorker(
             job, [path, segments, volume](MediaJob& job) { return addClips(job, path, segments, volume); });

@@ -7,18 +7,36 @@ int WorkerSetUpJob::setUpOnWorker(MediaJob& job, SetUp work) {
     if (deferred == nullptr)
         return work ? work(job) : 1;
     deferred->_setUp = std::move(work);
-    deferred->_setUpDone.store(!deferred->_setUp);
     return 1;
 }
 
+int WorkerSetUpJob::setInputMedia(const QString& path) {
+    _inputPath = path;
+    return 1;
+}
+
+int WorkerSetUpJob::setOutputPath(const QString& path) {
+    _outputPath = path;
+    return 1;
+}
+
+int WorkerSetUpJob::setUp() {
+    int code = 1;
+    if (!_inputPath.isEmpty())
+        code = _inner->setInputMedia(_inputPath);
+    if (code > 0 && _setUp)
+        code = _setUp(*_inner);
+    if (code > 0 && !_outputPath.isEmpty())
+        code = _inner->setOutputPath(_outputPath);
+    _setUp = nullptr;
+    return code;
+}
+
 int WorkerSetUpJob::start() {
-    if (_setUp) {
-        const int code = _setUp(*_inner);
-        _setUp = nullptr;
-        if (code <= 0 && !_stopped.load())
-            return code < 0 ? code : -1;
-    }
+    const int code = setUp();
     _setUpDone.store(true);
+    if (code <= 0 && !_stopped.load())
+        return code < 0 ? code : -1;
     return _inner->start();
 }
 

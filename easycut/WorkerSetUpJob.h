@@ -7,13 +7,15 @@
 #include <memory>
 
 // An engine job whose slow set-up runs on the worker thread, just before the job itself starts there, instead of
-// on the main thread where the job runner sets a job up. A merge adds one clip per segment, and the engine opens
-// the source for each clip: ten segments held the window for some 40 ms.
+// on the main thread where the job runner sets a job up. The engine opens the source for a conversion's input and
+// for each clip of a join: a merge of ten segments held the window for some 40 ms, each separate piece for 5 to
+// 25 ms.
 //
-// A step's configure calls setUpOnWorker(job, work): with a WorkerSetUpJob the work is kept for start(), with any
-// other job it runs at once. A set-up that fails (<= 0) fails the start with that code (0 reported as -1, which
-// no job reports as success) unless the job was stopped meanwhile, which is a cancel as ever. Until the set-up has
-// run, progress() is 0 and leaves the engine job alone.
+// The input and output paths are kept and given to the engine job in start(), the input first. A step's configure
+// calls setUpOnWorker(job, work): with a WorkerSetUpJob the work is kept for start(), between the input and the
+// output, with any other job it runs at once. A set-up call that fails (<= 0) fails the start with that code (0
+// reported as -1, which no job reports as success); a job stopped meanwhile is a cancel as ever, whatever the
+// calls returned. Until the set-up has run, progress() is 0 and leaves the engine job alone.
 class WorkerSetUpJob : public MediaJob {
 public:
     using SetUp = std::function<int(MediaJob& job)>;
@@ -24,8 +26,8 @@ public:
 
     Kind kind() const override { return _inner->kind(); }
     void* handle() const override { return _inner->handle(); }
-    int setInputMedia(const QString& path) override { return _inner->setInputMedia(path); }
-    int setOutputPath(const QString& path) override { return _inner->setOutputPath(path); }
+    int setInputMedia(const QString& path) override;
+    int setOutputPath(const QString& path) override;
     int start() override;
     bool startSucceeded(int result) const override { return _inner->startSucceeded(result); }
     double progress() override;
@@ -33,8 +35,13 @@ public:
     int close() override { return _inner->close(); }
 
 private:
+    // The set-up calls in order; the first code <= 0, or 1.
+    int setUp();
+
     std::shared_ptr<MediaJob> _inner;
+    QString _inputPath;
+    QString _outputPath;
     SetUp _setUp;
-    std::atomic<bool> _setUpDone{true};
+    std::atomic<bool> _setUpDone{false};
     std::atomic<bool> _stopped{false};
 };
