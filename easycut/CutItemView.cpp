@@ -45,15 +45,20 @@ void CutItemView::setItem(std::shared_ptr<CutItem> item) {
     _item = std::move(item);
     if (!_item) {
         _iconView->clear();
+        _shownThumbKey = 0;
         _titleField->clear();
         return;
     }
     const QImage thumb = _item->thumbImage();
-    if (thumb.isNull())
+    // The list shows its tiles again after every change: a picture already shown is not scaled again.
+    if (thumb.isNull()) {
         _iconView->clear();
-    else
+        _shownThumbKey = 0;
+    } else if (thumb.cacheKey() != _shownThumbKey) {
         _iconView->setPixmap(
             QPixmap::fromImage(thumb.scaled(_iconView->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        _shownThumbKey = thumb.cacheKey();
+    }
     _titleField->setText(ShownTime::text(_item->startTime()) + QStringLiteral("-") + ShownTime::text(_item->endTime()));
     update();
 }

@@ -62,6 +62,7 @@ private:
     qint64 _tag = 0;
     bool _selected = false;
     std::shared_ptr<CutItem> _item;
+    qint64 _shownThumbKey = 0; // the picture on the icon (QImage::cacheKey), 0 for none
     QColor _nbackGroundColor;
     QColor _sbackGroundColor;
     QImage _nbackGroundImage;

@@ -149,46 +149,62 @@ void EasyCutterWindowcontroller::placeOverlay(CutItemView* tile) {
     _itemSelectView->raise();
 }
 
+CutItemView* EasyCutterWindowcontroller::makeTile() {
+    // The two background pictures are read from the bundle once, not for every tile of every refresh.
+    static const QImage normal = image(QStringLiteral("Cut/ListBottom_Normal.bmp"));
+    static const QImage selected = image(QStringLiteral("Cut/ListBottom_Select.bmp"));
+    auto* tile = new CutItemView(ViewRect{0, 0, SegmentListGeometry::kTileWidth, SegmentListGeometry::kTileHeight},
+                                 _filesContentView);
+    tile->setNbackGroundImage(normal);
+    tile->setSbackGroundImage(selected);
+    tile->setCornerRadius(5);
+    tile->setNbordColor(QColor(90, 216, 238));
+    tile->setSbordColor(QColor(33, 176, 235));
+    tile->setBorderWidth(2);
+    tile->setAction([this](CutItemView* t) { fileItemAction(t); });
+    QPointer<EasyCutterWindowcontroller> self(this);
+    tile->setMouseEntered([self](CutItemView* t, ViewPoint) {
+        Dispatch::main([self, t = QPointer<CutItemView>(t)] {
+            if (self && t)
+                self->tileEntered(t);
+        });
+    });
+    tile->setMouseExited([self](CutItemView* t, ViewPoint) {
+        Dispatch::main([self, t = QPointer<CutItemView>(t)] {
+            if (self && t)
+                self->tileExited(t);
+        });
+    });
+    tile->show();
+    tile->lower();
+    return tile;
+}
+
 void EasyCutterWindowcontroller::refresFileListView() {
     // The overlay leaves with the tile that holds it.
     _itemSelectView->hide();
     _itemSelectView->setParent(_filesContentView);
-    for (CutItemView* tile : _cutItemViews) {
+    const qint64 n = _segments.count();
+    // The tiles there are show the list again; only those missing are made and those left over go. Making every
+    // tile anew at each Cut held the window longer the longer the list grew.
+    while (qint64(_cutItemViews.size()) > n) {
+        CutItemView* tile = _cutItemViews.back();
+        _cutItemViews.pop_back();
         tile->hide();
         tile->deleteLater();
     }
-    _cutItemViews.clear();
+    while (qint64(_cutItemViews.size()) < n)
+        _cutItemViews.push_back(makeTile());
 
-    const qint64 n = _segments.count();
     const qint64 s = _segments.selectedCutIndex();
     const ViewSize scroll{double(_itemsScrollview->width()), double(_itemsScrollview->height())};
     const ViewSize doc = SegmentListGeometry::documentSize(scroll, n);
     _filesContentView->resize(int(doc.width), int(doc.height));
     const bool enabled = !isRunning();
-    QPointer<EasyCutterWindowcontroller> self(this);
     for (qint64 i = 0; i < n; ++i) {
-        auto* tile = new CutItemView(SegmentListGeometry::tileFrame(i, doc), _filesContentView);
+        CutItemView* tile = _cutItemViews[size_t(i)];
         tile->setTag(i + 1);
-        tile->setNbackGroundImage(image(QStringLiteral("Cut/ListBottom_Normal.bmp")));
-        tile->setSbackGroundImage(image(QStringLiteral("Cut/ListBottom_Select.bmp")));
-        tile->setCornerRadius(5);
-        tile->setNbordColor(QColor(90, 216, 238));
-        tile->setSbordColor(QColor(33, 176, 235));
-        tile->setBorderWidth(2);
         tile->setItem(_segments.at(i));
-        tile->setAction([this](CutItemView* t) { fileItemAction(t); });
-        tile->setMouseEntered([self](CutItemView* t, ViewPoint) {
-            Dispatch::main([self, t = QPointer<CutItemView>(t)] {
-                if (self && t)
-                    self->tileEntered(t);
-            });
-        });
-        tile->setMouseExited([self](CutItemView* t, ViewPoint) {
-            Dispatch::main([self, t = QPointer<CutItemView>(t)] {
-                if (self && t)
-                    self->tileExited(t);
-            });
-        });
         tile->setSelected(i == s);
         if (i == s) {
             placeOverlay(tile);
@@ -197,9 +213,6 @@ void EasyCutterWindowcontroller::refresFileListView() {
             _selectedItemTimeChangeView->setVisible(_segments.editorOpen());
         }
         tile->setEnabled(enabled);
-        tile->show();
-        tile->lower();
-        _cutItemViews.push_back(tile);
     }
     layoutTiles();
     _selectedItemTimeChangeView->raise();

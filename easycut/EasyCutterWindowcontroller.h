@@ -169,6 +169,7 @@ private:
     TimeRow buildRow(QWidget* parent, const ViewRect& back, const QString& image, bool segmentEditor);
 
     void applyMoveButtons();
+    CutItemView* makeTile();
     void placeOverlay(CutItemView* tile);
     void tileEntered(CutItemView* tile);
     void tileExited(CutItemView* tile);
