@@ -75,6 +75,7 @@ EasyCutterWindowcontroller::TimeRow EasyCutterWindowcontroller::buildRow(QWidget
         segmentEditor ? ViewRect{back.width - 15, 0, 15, back.height} : ViewRect{back.width - 20, 0, 20, back.height};
     row.stepper = new TimeStepper(stepperFrame, row.back);
     row.stepper->setAction([this](TimeStepper* s) { stepperAction(s); });
+    row.stepper->setToolTip(localized(QStringLiteral("EasyCutTipStepper")));
     return row;
 }
 

@@ -298,6 +298,7 @@ void SplitWindowController::buildModes(QWidget* panel) {
     connect(_split_sizepopBtn, QOverload<int>::of(&QComboBox::activated), this, [this](int) { split_sizepopAction(); });
     connect(_averageTextField, &QLineEdit::textEdited, this, [this](const QString&) { controlTextDidChange(); });
     _averagestepper->setAction([this](CountStepper*) { averagesplitStepperAction(); });
+    _averagestepper->setToolTip(localized(QStringLiteral("SplitTipCount")));
 
     _splitBtn = new MOQButton(ViewRect{626, 30, 152, 34}, panel);
     _splitBtn->setBordered(false);

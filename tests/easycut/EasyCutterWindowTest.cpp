@@ -643,7 +643,8 @@ TEST(EasyCutterWindow, IconButtonsHaveTooltipsAndStartWithNothingSaysWhy) {
 
     for (QWidget* b : std::initializer_list<QWidget*>{
              c.updateFileAddBtn(), c.playOrpauseBtn(), c.playOrpauseSelectBtn(), c.selectedLeftBtn(),
-             c.selectedRightBtn(), c.upMoveItemBtn(), c.downMoveItemBtn(), c.deletedItemBtn(), c.volumeSlider()})
+             c.selectedRightBtn(), c.upMoveItemBtn(), c.downMoveItemBtn(), c.deletedItemBtn(), c.volumeSlider(),
+             c.startRow().stepper, c.stopItemRow().stepper})
         EXPECT_FALSE(b->toolTip().isEmpty()) << b->metaObject()->className() << " " << ViewFrame::frame(b).x;
 }
 

@@ -539,6 +539,7 @@ TEST(SplitterWindow, SplitAtStartsAgainForANewFileAndIconButtonsSayWhatTheyDo) {
     for (MOQButton* b : {c.playBtn(), c.pauseBtn(), c.volumeBtn(), c.splitItemBtn(), c.leftMoveBtn(), c.rightMoveBtn(),
                          c.deletedItemBtn(), c.openOutputBtn()})
         EXPECT_FALSE(b->toolTip().isEmpty()) << ViewFrame::frame(b).x << "," << ViewFrame::frame(b).y;
+    EXPECT_FALSE(c.averagestepper()->toolTip().isEmpty());
 
     // Play shows pause; a press on the timeline pauses and shows play until the release resumes.
     w.click(c.playBtn());
