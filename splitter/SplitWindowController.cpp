@@ -362,7 +362,6 @@ void SplitWindowController::wireTimeline() {
         if (!w._lqPlayer)
             return;
         w.seekToFraction(p);
-        w.showCurrentTime();
     });
     _playerSlider->MouseUpForSliderBlock = onMain([](SplitWindowController& w, float p) {
         w.seekToFraction(p);
@@ -375,7 +374,6 @@ void SplitWindowController::wireTimeline() {
         if (!w._lqPlayer)
             return;
         w.seekToFraction(p);
-        w.showCurrentTime();
         w._splitTimeLabel->setText(w._playerCurrentTimeLabel->text());
     });
 }
@@ -533,13 +531,13 @@ void SplitWindowController::actionProgressForProgressSliderBlock(LQProgressSlide
 }
 
 void SplitWindowController::seekToFraction(float p) {
-    if (_lqPlayer)
-        _lqPlayer->seekTime(MediaTime::withSeconds(duration() * double(p), 600));
-}
-
-void SplitWindowController::showCurrentTime() {
-    if (_lqPlayer)
-        _playerCurrentTimeLabel->setText(HelpClass::returnTimeToStr(float(_lqPlayer->currentTime().seconds())));
+    if (!_lqPlayer)
+        return;
+    const double seconds = duration() * double(p);
+    _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 600));
+    // The label follows the seek also while paused, when no tick comes to show it (the player reports the new
+    // place only once the seek has landed).
+    _playerCurrentTimeLabel->setText(HelpClass::returnTimeToStr(float(seconds)));
 }
 
 void SplitWindowController::changePlayerSlider() {

@@ -130,7 +130,6 @@ private:
     void fileProbed(const std::shared_ptr<SimpleData>& record);
     void takeDownPlayer();
     void seekToFraction(float p);
-    void showCurrentTime();
     void setVolumeFromSlider(float progress);
     // The mode radios' common work: the others opposite to `on`, the controls of the mode enabled.
     void applyMode(QRadioButton* chosen);

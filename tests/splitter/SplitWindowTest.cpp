@@ -528,6 +528,8 @@ TEST(SplitterWindow, SplitAtStartsAgainForANewFileAndIconButtonsSayWhatTheyDo) {
     dragBeginMarker(w, 120);
     w.click(c.splitItemBtn());
     ASSERT_EQ(c.playerSlider()->splitCount(), 1);
+    EXPECT_EQ(c.playerCurrentTimeLabel()->text(), c.splitTimeLabel()->text())
+        << "the time label followed the marker's seek while paused";
     const QString zero = HelpClass::returnTimeToStr(0);
     ASSERT_NE(c.splitTimeLabel()->text(), zero);
     const std::shared_ptr<SimpleData> first = c.fileData();
