@@ -27,7 +27,6 @@
 #include "SimpleData.h"
 #include "ViewFrame.h"
 
-
 namespace {
 
 constexpr int kWindowWidth = 1200;
@@ -81,7 +80,7 @@ void JoinnerWindowController::windowDidLoad() {
     buildContent(content);
 
     _area = new ClipEditArea(ClipPreviewBar::Variant::Joiner, ClipSelection(_fileList, fileListTableView()), *this,
-                                  _contentBackgroundView);
+                             _contentBackgroundView);
 
     _exportBar = new ClipExportBar(content, *this, [this] { startJoinnerAction(); });
     _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
@@ -115,7 +114,6 @@ void JoinnerWindowController::buildContent(QWidget* content) {
     };
     _list->removePressed = [this] { removeAction(); };
     _list->clearPressed = [this] { clearAction(); };
-
 }
 
 // ---- The two states and the edit lock ----
@@ -123,11 +121,16 @@ void JoinnerWindowController::buildContent(QWidget* content) {
 void JoinnerWindowController::fileListViewHidden(bool hidden) {
     _list->showHint(hidden);
     _area->showEmpty(hidden);
+    // Clips probed before a join began may arrive while it runs: they are listed, and everything stays locked.
+    if (isRunning())
+        enableEdit(false);
 }
 
 void JoinnerWindowController::enableEdit(bool enabled) {
     if (_browser)
         _browser->enableEdit(enabled);
+    // A clip added during a join would not be in the file it writes.
+    _list->addfileBtn()->setEnabled(enabled);
     _list->setListEnabled(enabled);
     _area->setEditEnabled(enabled);
 }
@@ -155,6 +158,9 @@ void JoinnerWindowController::clipsProbed(const QList<std::shared_ptr<SimpleData
     }
     if (!rejected.isEmpty())
         showSimpleAlert(ClipIntake::rejectedText(rejected), 2);
+    // The alert gives the start button its Start title back; a join that still runs keeps offering Cancel.
+    if (isRunning())
+        startJoinnerBtn()->setContentTitle(localized(QStringLiteral("CancelexportTitle")));
     if (!_fileList->isEmpty())
         refeedWithClosures();
 }
@@ -261,8 +267,11 @@ QString JoinnerWindowController::fallbackExtension() const {
 }
 
 void JoinnerWindowController::startJoinnerAction() {
-    if (_fileList->isEmpty())
+    if (_fileList->isEmpty()) {
+        // Nothing happens but a word of why.
+        showSimpleAlert(localized(QStringLiteral("joinNoClipsstringValue")), 2);
         return;
+    }
     if (isRunning()) {
         cancelRun();
         joinnerProgressView()->setProgress(0);

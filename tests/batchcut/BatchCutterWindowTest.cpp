@@ -133,7 +133,7 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     EXPECT_FALSE(c.editArea()->actions()->selectTimeBtn()->isEnabled()) << "the radios are locked with the rest";
     EXPECT_FALSE(c.listPanel()->removeBtn()->isEnabled());
     EXPECT_TRUE(c.addfileBtn()->isEnabled());
-    EXPECT_FALSE(c.previewBar()->volumeSlider()->disable()) << "the volume stays usable";
+    EXPECT_TRUE(c.previewBar()->volumeSlider()->disable()) << "a file's volume is locked with the rest";
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible()) << "the row shows its progress";
     EXPECT_EQ(selectedRows(c), QList<int>{1});
@@ -145,6 +145,11 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     w.settle();
     EXPECT_FALSE(c.listPanel()->removeBtn()->isEnabled());
     EXPECT_FALSE(c.editArea()->actions()->selectTimeBtn()->isEnabled());
+    EXPECT_FALSE(c.editArea()->editor()->startFields()[0]->isEnabled());
+    EXPECT_FALSE(c.editArea()->editor()->startStepper()->isEnabled());
+    EXPECT_TRUE(c.previewBar()->volumeSlider()->disable());
+    EXPECT_TRUE(c.editArea()->cutProgressView()->disable());
+    EXPECT_FALSE(c.fileListTableView()->enabele());
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible());
 
