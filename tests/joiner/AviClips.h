@@ -22,9 +22,12 @@ inline std::vector<AviClip> aviClips() {
     std::vector<AviClip> clips;
     for (const auto& [name, video] :
          {std::pair<std::string, std::string>{"xvid-tag", "-c:v mpeg4 -bf 2 -vtag XVID -q:v 4"},
-          std::pair<std::string, std::string>{"xvid-packed", "-c:v libxvid -bf 2 -q:v 4"}})
-        clips.push_back({name, MediaFixtures::make("avi_" + name + "_ac3.avi",
-                                                   "-f lavfi -i " + pictures + sound + " " + video + " -shortest")});
+          std::pair<std::string, std::string>{"xvid-packed", "-c:v libxvid -bf 2 -q:v 4"},
+          std::pair<std::string, std::string>{"xvid-late", "-c:v libxvid -bf 2 -q:v 4"}})
+        clips.push_back(
+            {name, MediaFixtures::make("avi_" + name + "_ac3.avi",
+                                       std::string(name == "xvid-late" ? "-itsoffset 0.5 " : "") + "-f lavfi -i " +
+                                           pictures + sound + " " + video + " -shortest")});
     return clips;
 }
 
