@@ -5,11 +5,13 @@
 #include "JoinClips.h"
 #include "OpenPanel.h"
 #include "WindowShots.h"
+#include "support/Ffprobe.h"
 
 #include "ArrowStepper.h"
 #include "ClipPreviewBar.h"
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
+#include "EngineJobFactory.h"
 #include "HelpClass.h"
 #include "JoinnerCell.h"
 #include "LQCutProgressView.h"
@@ -22,12 +24,14 @@
 #include "SimpleData.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -207,4 +211,49 @@ TEST(JoinerWindowHabits, AviClipsShowTheirFirstPictureInTheRowAndThePreview) {
             << firstPictureColour(c.previewBar()->player()->view()->grab().toImage());
         EXPECT_FALSE(c.previewBar()->isPlaying());
     }
+}
+
+namespace {
+
+// The engine's jobs, noting whether each was made on the main thread.
+struct ThreadNotingFactory : MediaJobFactory {
+    std::shared_ptr<MediaJob> create(MediaJob::Kind kind) override {
+        madeOnMainThread.push_back(QThread::currentThread() == QCoreApplication::instance()->thread());
+        return EngineJobFactory::shared().create(kind);
+    }
+    std::vector<bool> madeOnMainThread;
+};
+
+} // namespace
+
+TEST(JoinerWindowHabits, TheClipsAreGivenToTheJoinOffTheMainThread) {
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("joiner-prepared"));
+    const QString gone = folder + "/gone.mp4";
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(patternClip("testsrc2", 2)), gone));
+    ThreadNotingFactory factory;
+    Window w({QString::fromStdString(patternClip("testsrc2", 2)), QString::fromStdString(patternClip("testsrc", 2))},
+             factory);
+    JoinnerWindowController& c = w.controller;
+    w.add(2);
+    c.setOutputPath(folder + "/out");
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle() && w.finishedDialogs == 1; }, 60000));
+    EXPECT_EQ(factory.madeOnMainThread, std::vector<bool>{false}) << "opening each clip's file holds no window";
+    const QStringList written = QDir(folder + "/out").entryList(QDir::Files);
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_NEAR(ffprobe((folder + "/out/" + written.first()).toStdString()).duration, 4.0, 0.1);
+    EXPECT_TRUE(w.alerts.isEmpty()) << w.alerts.join("|").toStdString();
+
+    // A clip whose file went after it was added: the engine refuses it, which is said, and nothing is written.
+    w.paths = {gone};
+    w.add(3);
+    ASSERT_TRUE(QFile::remove(gone));
+    w.click(c.startJoinnerBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return w.idle() && !w.alerts.isEmpty(); }, 20000));
+    EXPECT_TRUE(w.alerts.first().startsWith("error:")) << w.alerts.first().toStdString();
+    EXPECT_EQ(w.finishedDialogs, 1);
+    EXPECT_EQ(QDir(folder + "/out").entryList(QDir::Files), written);
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
+    EXPECT_TRUE(c.startJoinnerBtn()->isEnabled());
+    EXPECT_EQ(usable(c).size(), editingControls(c).size()) << "the window is ready again";
 }
