@@ -18,6 +18,7 @@
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
+#include "LabelField.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "ResourceBundle.h"
@@ -26,6 +27,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -256,4 +258,19 @@ TEST(JoinerWindowHabits, TheClipsAreGivenToTheJoinOffTheMainThread) {
     EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Start");
     EXPECT_TRUE(c.startJoinnerBtn()->isEnabled());
     EXPECT_EQ(usable(c).size(), editingControls(c).size()) << "the window is ready again";
+}
+
+TEST(JoinerWindowHabits, RowTextKeepsItsUnderscoresAndDescenders) {
+    Window w({QString::fromStdString(colourClip("gray", 160, 120, 1))});
+    w.add(1);
+    JoinnerCell* row = w.controller.fileListTableView()->cells().at(0);
+    ASSERT_TRUE(row->scrLabel()->text().contains('_'));
+    for (LabelField* label : row->findChildren<LabelField*>()) {
+        if (!label->isVisible())
+            continue;
+        SCOPED_TRACE(label->text().toStdString());
+        // The line is drawn from the label's top: it must be as tall as the font's line, and inside the row.
+        EXPECT_GE(label->height(), QFontMetrics(label->font()).height());
+        EXPECT_TRUE(row->rect().contains(label->geometry())) << label->y() << "+" << label->height();
+    }
 }
