@@ -63,7 +63,7 @@ void BatchCutterWindowController::windowDidLoad() {
     buildContent(content);
 
     _area = new ClipEditArea(ClipPreviewBar::Variant::BatchCutter, ClipSelection(_fileList, fileListTableView()), *this,
-                                  _contentBackgroundView);
+                             _contentBackgroundView);
 
     startJoinnerBtn()->setImage(ResourceBundle::imageWithfileName(QStringLiteral("SubFun/btnStart_Normal.bmp")));
     _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
@@ -87,7 +87,6 @@ void BatchCutterWindowController::buildContent(QWidget* content) {
     };
     _list->removePressed = [this] { removeAction(); };
     _list->clearPressed = [this] { clearAction(); };
-
 }
 
 // ---- The two states and the edit lock ----
@@ -97,11 +96,12 @@ void BatchCutterWindowController::fileListViewHidden(bool hidden) {
     _area->actions()->selectTimeBtn()->setEnabled(!hidden);
     _area->actions()->unSelectTimeBtn()->setEnabled(!hidden);
     _area->showEmpty(hidden);
+    // Files added during a batch wait for the next one; the list and the editing stay locked meanwhile.
+    if (isRunning())
+        enableEdit(false);
 }
 
 void BatchCutterWindowController::enableEdit(bool enabled) {
-    _area->actions()->selectTimeBtn()->setEnabled(enabled);
-    _area->actions()->unSelectTimeBtn()->setEnabled(enabled);
     _list->setListEnabled(enabled);
     _area->setEditEnabled(enabled);
 }
@@ -118,16 +118,18 @@ void BatchCutterWindowController::filesProbed(const QList<std::shared_ptr<Simple
         _fileList->append(file);
     if (!rejected.isEmpty())
         showSimpleAlert(ClipIntake::rejectedText(rejected), 2);
+    // The alert gives the start button its Start title back; a batch that still runs keeps offering Cancel.
+    if (isRunning())
+        startJoinnerBtn()->setContentTitle(localized(QStringLiteral("CancelexportTitle")));
     if (_fileList->isEmpty())
         return;
     if (!isRunning()) {
         refeedWithClosure();
         return;
     }
-    // Files added while a batch runs wait for the next one; the list keeps showing the file being written and
-    // stays locked.
+    // Files added while a batch runs wait for the next one; the list keeps showing the file being written (the
+    // re-feed keeps it locked).
     refeedWithClosure();
-    enableEdit(false);
     if (_exportCurrentIndex >= 0)
         fileStarting(int(_exportCurrentIndex));
 }
@@ -185,8 +187,11 @@ MOQButton* BatchCutterWindowController::startJoinnerBtn() const {
 
 void BatchCutterWindowController::startBachCutterAction() {
     _area->bar()->pause();
-    if (_fileList->isEmpty())
+    if (_fileList->isEmpty()) {
+        // Nothing happens but a word of why.
+        showSimpleAlert(localized(QStringLiteral("batchNoFilesstringValue")), 2);
         return;
+    }
     if (isRunning()) {
         cancelBatch();
         return;

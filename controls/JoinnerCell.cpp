@@ -38,6 +38,8 @@ JoinnerCell::JoinnerCell(const ViewRect& frame, QWidget* parent) : QWidget(paren
     const double w = width();
 
     _thumbImageView = new MOQImageView(ViewRect{5, h - 53, 76, 48}, this);
+    // A click or the wheel on the picture is the row's.
+    _thumbImageView->setAttribute(Qt::WA_TransparentForMouseEvents);
     _scrLabel = makeLabel({82, h - 17, w / 2 - 85, LabelHeight}, QString());
     const double sourceY = h - 17 - 17;
     _sourceLabel = makeLabel({82, sourceY, 50, LabelHeight}, ResourceBundle::localizedStringForKey("SourceLabelTitle"));
@@ -71,6 +73,7 @@ JoinnerCell::JoinnerCell(const ViewRect& frame, QWidget* parent) : QWidget(paren
     _effectBtn->setCurrentIndex(0);
     ViewFrame::setFrame(_effectBtn, {check.x + 100, check.y - 23, 132, 22});
     connect(_effectBtn, &QComboBox::activated, this, [this] { transitionAction(); });
+    _effectBtn->installEventFilter(this);
 
     _progress = new NSProgressView(ViewRect{w - 220, (h - 10) / 2, 200, 10}, this);
     _progress->setHidden(true);
@@ -94,6 +97,12 @@ LabelField* JoinnerCell::makeLabel(const ViewRect& frame, const QString& text) {
     fitted.y = frame.y + frame.height - fitted.height;
     ViewFrame::setFrame(label, fitted);
     return label;
+}
+
+void JoinnerCell::setEnabele(bool enabele) {
+    _enabele = enabele;
+    _defaultoutputformat->setEnabled(enabele);
+    _effectBtn->setEnabled(enabele);
 }
 
 QString JoinnerCell::sizeText(float megabytes) {
@@ -168,6 +177,15 @@ void JoinnerCell::transitionAction() {
         const Block block = _SelectedTransitionEffectBlock;
         block(this);
     }
+}
+
+bool JoinnerCell::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == _effectBtn && event->type() == QEvent::Wheel) {
+        // Handed to the row, which passes it up to the list.
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void JoinnerCell::mousePressEvent(QMouseEvent* event) {

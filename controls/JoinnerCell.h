@@ -47,7 +47,8 @@ public:
     std::shared_ptr<SimpleData> fileData() const { return _fileData; }
     void setFileData(const std::shared_ptr<SimpleData>& data);
     bool enabele() const { return _enabele; }
-    void setEnabele(bool enabele) { _enabele = enabele; }
+    // Off: the row ignores clicks, and its default-format check and transition choice are disabled.
+    void setEnabele(bool enabele);
 
     QImage sBackGroundImage() const { return _sBackGroundImage; }
     void setSBackGroundImage(const QImage& image) { _sBackGroundImage = image; }
@@ -81,6 +82,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // The wheel over the transition choice scrolls the list instead of changing the clip's transition.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     LabelField* makeLabel(const ViewRect& frame, const QString& text);

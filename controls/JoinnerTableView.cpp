@@ -12,6 +12,9 @@
 #include <QComboBox>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -46,6 +49,9 @@ JoinnerTableView::JoinnerTableView(const ViewRect& frame, QWidget* parent) : QWi
     _scrollContentView = new MOQImageView();
     _scrollContentView->resize(int(frame.width), 0);
     _itemScrollview->setWidget(_scrollContentView);
+    // The document (an image view) keeps mouse events from its parents, so the wheel is taken where it arrives.
+    _scrollContentView->installEventFilter(this);
+    _itemScrollview->viewport()->installEventFilter(this);
 }
 
 JoinnerTableView::~JoinnerTableView() {
@@ -56,6 +62,19 @@ void JoinnerTableView::resizeEvent(QResizeEvent*) {
     ViewFrame::setFrame(_itemScrollview, ViewFrame::bounds(this));
     // The document follows the list's width, not its height.
     _scrollContentView->resize(width(), _scrollContentView->height());
+}
+
+bool JoinnerTableView::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched != _scrollContentView && watched != _itemScrollview->viewport()) || event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    // A touchpad gives pixels; a wheel's notch (120) moves one row.
+    const double pitch = double(_rowHeight + RowGap);
+    const double step =
+        !wheel->pixelDelta().isNull() ? wheel->pixelDelta().y() : wheel->angleDelta().y() / 120.0 * pitch;
+    QScrollBar* bar = _itemScrollview->verticalScrollBar();
+    bar->setValue(bar->value() - int(std::lround(step)));
+    return true;
 }
 
 void JoinnerTableView::setItems(const std::shared_ptr<SimpleDataList>& items) {

@@ -71,6 +71,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The mouse wheel over the rows scrolls the list (its scroll bars are hidden, and would not take it).
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int rowCount() const override { return static_cast<int>(_cells.size()); }

@@ -1,8 +1,9 @@
 #include "ClipEditArea.h"
 
+#include "ArrowStepper.h"
 #include "ClipTrimActions.h"
-#include "FeatureWindowController.h"
 #include "ClipTrimEditor.h"
+#include "FeatureWindowController.h"
 #include "LQCutProgressView.h"
 #include "LQProgressSlider.h"
 #include "MOQButton.h"
@@ -10,9 +11,11 @@
 #include "SimpleData.h"
 #include "ViewFrame.h"
 
-ClipEditArea::ClipEditArea(ClipPreviewBar::Variant variant, const ClipSelection& clips,
-                           FeatureWindowController& window, QWidget* panel)
-    : QObject(panel) {
+#include <QRadioButton>
+
+ClipEditArea::ClipEditArea(ClipPreviewBar::Variant variant, const ClipSelection& clips, FeatureWindowController& window,
+                           QWidget* panel)
+    : QObject(panel), _clips(clips) {
     _playerView = new MOQImageView(ViewRect{620, 210, 550, 250}, panel);
     _playerView->setBackGroundColor(Qt::black);
     _cutProgressView = new LQCutProgressView(ViewRect{620, 178, 550, 26}, panel);
@@ -51,6 +54,12 @@ void ClipEditArea::showEmpty(bool empty) {
 void ClipEditArea::setEditEnabled(bool enabled) {
     for (MOQButton* b : {_bar->playBtn(), _bar->stopBtn()})
         b->setEnabled(enabled);
-    _cutProgressView->setDisable(!enabled);
+    // Unlocked, what the empty window disables stays disabled.
+    const bool clip = enabled && !_clips.isEmpty();
+    _cutProgressView->setDisable(!clip);
+    _bar->setVolumeEnabled(clip);
     _actions->setTrimControlsEnabled(enabled);
+    for (QWidget* w : std::initializer_list<QWidget*>{_actions->selectTimeBtn(), _actions->unSelectTimeBtn(),
+                                                      _editor->startStepper(), _editor->stopStepper()})
+        w->setEnabled(enabled);
 }

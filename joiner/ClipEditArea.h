@@ -24,7 +24,8 @@ public:
 
     // The empty window (true) or a listed clip (false): the slider, the volume and the trim controls.
     void showEmpty(bool empty);
-    // The edit lock's share: play and stop, the slider and the trim controls.
+    // The edit lock's share: play and stop, the slider, and every control that changes the selected clip (its
+    // range, keep or remove, its volume).
     void setEditEnabled(bool enabled);
 
     MOQImageView* playerView() const { return _playerView; }
@@ -34,6 +35,7 @@ public:
     ClipTrimActions* actions() const { return _actions; }
 
 private:
+    ClipSelection _clips;
     MOQImageView* _playerView = nullptr;
     LQCutProgressView* _cutProgressView = nullptr;
     ClipPreviewBar* _bar = nullptr;

@@ -24,6 +24,7 @@ ClipExportBar::ClipExportBar(QWidget* content, FeatureWindowController& window, 
     _openOutputFolderBtn = new MOQButton(ViewRect{352, 15, 24, 24}, content);
     _openOutputFolderBtn->setNormalImage(image("SubFun/btnBrowse_Down.png"));
     _openOutputFolderBtn->setBordered(false);
+    _openOutputFolderBtn->setToolTip(ResourceBundle::localizedStringForKey(QStringLiteral("openOutputFolderTooltip")));
     QPointer<FeatureWindowController> owner(&window);
     // Acts at once.
     _openOutputFolderBtn->setMouseDownAction([owner](MOQButton*) {

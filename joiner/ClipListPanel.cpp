@@ -93,6 +93,7 @@ void ClipListPanel::buildHint(const Hint& hint) {
     _emailIconView = new MOQButton(ViewRect{30, 30, 32, 32}, view);
     _emailIconView->setNormalImage(image("Join/imgEmail.png"));
     _emailIconView->setBordered(false);
+    _emailIconView->setToolTip(localized(QStringLiteral("emailTooltip")));
     _emailIconView->setMouseDownAction(onMain(this, [](ClipListPanel& p) { p.emailAction(); }));
     _email_addressLabel = makeLabel(view, {70, 36, 500, 20}, localized(QStringLiteral("email_address")), 13);
     _gettingstatedlabel = makeLabel(view, {30, 330, 540, 40}, localized(hint.headingKey), 22);

@@ -146,7 +146,19 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
     });
     _volumeSlider = new LQProgressSlider(ViewRect{kVolumeX + 36, 10, 100, 16}, barHost);
     _volumeSlider->setProgress(0.5f);
+    setToolTips();
     resetLabels();
+}
+
+void ClipPreviewBar::setToolTips() {
+    // The buttons show only a picture (or a bracket): each says what it does.
+    const char* stop = _variant == Variant::Joiner ? "clipStopTooltip" : "clipPauseTooltip";
+    for (auto [button, key] :
+         {std::pair{_playBtn, "clipPlayTooltip"}, std::pair{_stopBtn, stop},
+          std::pair{_cutCoverBtn, "clipStillFrameTooltip"}, std::pair{_cutcoverStyleBtn, "clipStillFormatTooltip"},
+          std::pair{_volumeBtn, "clipMuteTooltip"}, std::pair{_startCutTimeBtn, "clipStartAtPlayheadTooltip"},
+          std::pair{_stopCutTimeBtn, "clipEndAtPlayheadTooltip"}})
+        button->setToolTip(localized(QString::fromLatin1(key)));
 }
 
 ClipPreviewBar::~ClipPreviewBar() {
@@ -311,8 +323,12 @@ double ClipPreviewBar::currentTime() const {
 }
 
 void ClipPreviewBar::seekTo(double seconds) {
-    if (_lqPlayer)
-        _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+    if (!_lqPlayer)
+        return;
+    _lqPlayer->seekTime(MediaTime::withSeconds(seconds, 1000000000));
+    // While playing the tick moves the label; paused, it shows where the seek went.
+    if (!_isPlaying)
+        _leftTimeLabel->setText(timeText(std::clamp(seconds, 0.0, std::max(0.0, duration()))));
 }
 
 void ClipPreviewBar::setPlayerVolume(double gain) {

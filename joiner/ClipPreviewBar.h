@@ -94,6 +94,7 @@ public:
 private:
     void playerDidEnd(const std::shared_ptr<SimpleData>& clip);
     void setMuteImages(bool muted);
+    void setToolTips();
     void placeVolume(bool chooserShown);
 
     Variant _variant;

@@ -11,8 +11,11 @@ std::shared_ptr<SimpleData> ClipSelection::selectedClip() const {
 
 void ClipSelection::refeed() const {
     const qint64 row = _view->selectedRow();
+    // A reload enables the rows; a locked list (a job runs) stays locked.
+    const bool enabled = _view->enabele();
     _view->setItems(_fileList);
     _view->setSelectedRow(row);
     _view->setDisabelSelectBlock(true);
     _view->reloadData();
+    _view->setEnabele(enabled);
 }

@@ -61,6 +61,7 @@ ClipTrimEditor::ClipTrimEditor(Variant variant, ClipSelection clips, ClipPreview
             group[i] = field;
         }
         auto* stepper = new ArrowStepper(ViewRect{131, 0, 20, 26}, frame);
+        stepper->setToolTip(ResourceBundle::localizedStringForKey(QStringLiteral("clipStepperTooltip")));
         return stepper;
     };
     _startStepper = box(40, _start);

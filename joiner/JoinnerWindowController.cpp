@@ -9,6 +9,7 @@
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
 #include "Dispatch.h"
+#include "EngineJobFactory.h"
 #include "HelpClass.h"
 #include "JoinError.h"
 #include "JoinPlan.h"
@@ -27,7 +28,6 @@
 #include "SimpleData.h"
 #include "ViewFrame.h"
 
-
 namespace {
 
 constexpr int kWindowWidth = 1200;
@@ -40,11 +40,10 @@ QString localized(const QString& key) {
 } // namespace
 
 JoinnerWindowController::JoinnerWindowController(QObject* parent)
-    : FeatureWindowController(parent), _fileList(std::make_shared<SimpleDataList>()),
-      _selection(OutputSelection::Family::Joiner) {}
+    : JoinnerWindowController(EngineJobFactory::shared(), parent) {}
 
 JoinnerWindowController::JoinnerWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(factory, parent), _fileList(std::make_shared<SimpleDataList>()),
+    : FeatureWindowController(_jobs, parent), _jobs(factory), _fileList(std::make_shared<SimpleDataList>()),
       _selection(OutputSelection::Family::Joiner) {}
 
 JoinnerWindowController::~JoinnerWindowController() = default;
@@ -81,7 +80,7 @@ void JoinnerWindowController::windowDidLoad() {
     buildContent(content);
 
     _area = new ClipEditArea(ClipPreviewBar::Variant::Joiner, ClipSelection(_fileList, fileListTableView()), *this,
-                                  _contentBackgroundView);
+                             _contentBackgroundView);
 
     _exportBar = new ClipExportBar(content, *this, [this] { startJoinnerAction(); });
     _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
@@ -115,7 +114,6 @@ void JoinnerWindowController::buildContent(QWidget* content) {
     };
     _list->removePressed = [this] { removeAction(); };
     _list->clearPressed = [this] { clearAction(); };
-
 }
 
 // ---- The two states and the edit lock ----
@@ -123,11 +121,16 @@ void JoinnerWindowController::buildContent(QWidget* content) {
 void JoinnerWindowController::fileListViewHidden(bool hidden) {
     _list->showHint(hidden);
     _area->showEmpty(hidden);
+    // Clips probed before a join began may arrive while it runs: they are listed, and everything stays locked.
+    if (joinUnderWay())
+        enableEdit(false);
 }
 
 void JoinnerWindowController::enableEdit(bool enabled) {
     if (_browser)
         _browser->enableEdit(enabled);
+    // A clip added during a join would not be in the file it writes.
+    _list->addfileBtn()->setEnabled(enabled);
     _list->setListEnabled(enabled);
     _area->setEditEnabled(enabled);
 }
@@ -155,6 +158,9 @@ void JoinnerWindowController::clipsProbed(const QList<std::shared_ptr<SimpleData
     }
     if (!rejected.isEmpty())
         showSimpleAlert(ClipIntake::rejectedText(rejected), 2);
+    // The alert gives the start button its Start title back; a join that still runs keeps offering Cancel.
+    if (isRunning())
+        startJoinnerBtn()->setContentTitle(localized(QStringLiteral("CancelexportTitle")));
     if (!_fileList->isEmpty())
         refeedWithClosures();
 }
@@ -261,15 +267,18 @@ QString JoinnerWindowController::fallbackExtension() const {
 }
 
 void JoinnerWindowController::startJoinnerAction() {
-    if (_fileList->isEmpty())
+    if (_fileList->isEmpty()) {
+        // Nothing happens but a word of why.
+        showSimpleAlert(localized(QStringLiteral("joinNoClipsstringValue")), 2);
         return;
+    }
     if (isRunning()) {
         cancelRun();
         joinnerProgressView()->setProgress(0);
         return;
     }
     // A cancelled join's worker has not returned yet: the button is disabled until it has.
-    if (jobRunner().isBusy())
+    if (jobRunner().isBusy() || _preparing)
         return;
     _area->bar()->pause();
     const JoinPlan plan =
@@ -284,13 +293,47 @@ void JoinnerWindowController::startJoinnerAction() {
 }
 
 void JoinnerWindowController::runJoin(const JoinPlan& plan) {
+    _preparing = true;
+    enableEdit(false);
+    startJoinnerBtn()->setEnabled(false);
+    QPointer<JoinnerWindowController> self(this);
+    MediaJobFactory* factory = &_jobs.inner();
+    Dispatch::background([self, factory, plan] {
+        // Nothing else knows of this job yet: it is only touched here until the main queue takes it.
+        std::shared_ptr<MediaJob> job = factory->create(MediaJob::Kind::Join);
+        const int configured = job ? plan.configure(job->handle()) : 1;
+        Dispatch::main([self, plan, job, configured] {
+            if (self)
+                self->joinPrepared(plan, job, configured);
+            else if (job)
+                job->close();
+        });
+    });
+}
+
+void JoinnerWindowController::joinPrepared(const JoinPlan& plan, const std::shared_ptr<MediaJob>& job, int configured) {
+    _preparing = false;
+    startJoinnerBtn()->setEnabled(true);
+    if (!window()->isVisible()) {
+        // Closed meanwhile: the join never starts.
+        if (job)
+            job->close();
+        enableEdit(true);
+        return;
+    }
+    JobStep step = plan.jobStep(outputPath(), HelpClass::createFilename());
+    if (job) {
+        // The runner takes the prepared job; its set-up reports what adding the clips gave.
+        step.configure = [configured](MediaJob&) { return configured; };
+        _jobs.hand(job);
+    }
     _encodingFallback.reset();
     if (plan.copy)
         _encodingFallback = plan.encoded();
     _copyRefused = false;
     joinnerProgressView()->setProgress(0);
     QPointer<JoinnerWindowController> self(this);
-    startRun({plan.jobStep(outputPath(), HelpClass::createFilename())}, [self](bool success) {
+    startRun({std::move(step)}, [self](bool success) {
         if (!self)
             return;
         if (!success && self->_copyRefused && self->_encodingFallback) {
@@ -303,7 +346,8 @@ void JoinnerWindowController::runJoin(const JoinPlan& plan) {
         }
         if (!success)
             self->joinnerProgressView()->setProgress(0);
-    });
+    }); // A job the runner did not take (it refused the run) goes.
+    _jobs.drop();
 }
 
 void JoinnerWindowController::runJoinWhenIdle(const JoinPlan& plan) {

@@ -6,6 +6,7 @@
 #include "JoinnerTableView.h"
 #include "OutputFormatOwner.h"
 #include "OutputSelection.h"
+#include "PreparedJobFactory.h"
 
 #include <QPointer>
 
@@ -94,10 +95,17 @@ private:
     void clipsProbed(const QList<std::shared_ptr<SimpleData>>& added, const QStringList& rejected);
     void refeedWithClosures();
     QString fallbackExtension() const;
+    // A join begins with its job made and given the clips off the main thread; joinPrepared runs it.
     void runJoin(const JoinPlan& plan);
+    void joinPrepared(const JoinPlan& plan, const std::shared_ptr<MediaJob>& job, int configured);
     void runJoinWhenIdle(const JoinPlan& plan);
+    // A join runs or is being set up.
+    bool joinUnderWay() const { return isRunning() || _preparing; }
     void joinFailed(int code);
 
+    // Made before the frame's job runner asks it for a job (the runner only keeps the reference until then).
+    PreparedJobFactory _jobs;
+    bool _preparing = false;
     std::shared_ptr<SimpleDataList> _fileList;
     OutputSelection _selection;
     OutputFormatBrowser* _browser = nullptr;

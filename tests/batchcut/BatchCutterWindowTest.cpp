@@ -1,5 +1,6 @@
 #include "BatchCutterWindowController.h"
 
+#include "AviClips.h"
 #include "BatchClips.h"
 #include "ClipListPanel.h"
 #include "ClipWindowDriver.h"
@@ -9,6 +10,7 @@
 #include "support/Ffprobe.h"
 
 #include "Alert.h"
+#include "ArrowStepper.h"
 #include "ClipPreviewBar.h"
 #include "ClipTrimActions.h"
 #include "ClipTrimEditor.h"
@@ -19,6 +21,7 @@
 #include "LQTextField.h"
 #include "LabelField.h"
 #include "MOQButton.h"
+#include "MOQImageView.h"
 #include "Modal.h"
 #include "NSProgressView.h"
 #include "OpenPanel.h"
@@ -133,18 +136,33 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     EXPECT_FALSE(c.editArea()->actions()->selectTimeBtn()->isEnabled()) << "the radios are locked with the rest";
     EXPECT_FALSE(c.listPanel()->removeBtn()->isEnabled());
     EXPECT_TRUE(c.addfileBtn()->isEnabled());
-    EXPECT_FALSE(c.previewBar()->volumeSlider()->disable()) << "the volume stays usable";
+    EXPECT_TRUE(c.previewBar()->volumeSlider()->disable()) << "a file's volume is locked with the rest";
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible()) << "the row shows its progress";
     EXPECT_EQ(selectedRows(c), QList<int>{1});
 
-    // A file added meanwhile joins the list, not the running batch; the list stays locked on the file written.
-    w.paths = {w.paths.first()};
+    // A file added meanwhile joins the list, not the running batch; the list stays locked on the file written. A
+    // file that cannot be read is named, and the start button still offers Cancel.
+    const QString broken = QString::fromStdString(MediaFixtures::dir()) + "/batch-locked-broken.mp4";
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a media file");
+    file.close();
+    w.paths = {w.paths.first(), broken};
     w.click(c.addfileBtn());
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isAdding() && c.fileList()->size() == 6; }, 10000));
     w.settle();
+    ASSERT_TRUE(c.isRunning());
+    EXPECT_EQ(w.alerts.size(), 1);
+    EXPECT_EQ(c.startJoinnerBtn()->contentTitle(), "Cancel");
+    w.alerts.clear();
     EXPECT_FALSE(c.listPanel()->removeBtn()->isEnabled());
     EXPECT_FALSE(c.editArea()->actions()->selectTimeBtn()->isEnabled());
+    EXPECT_FALSE(c.editArea()->editor()->startFields()[0]->isEnabled());
+    EXPECT_FALSE(c.editArea()->editor()->startStepper()->isEnabled());
+    EXPECT_TRUE(c.previewBar()->volumeSlider()->disable());
+    EXPECT_TRUE(c.editArea()->cutProgressView()->disable());
+    EXPECT_FALSE(c.fileListTableView()->enabele());
     EXPECT_EQ(c.fileListTableView()->selectedRow(), 1);
     EXPECT_TRUE(c.fileListTableView()->cells().at(1)->progress()->isVisible());
 
@@ -162,6 +180,44 @@ TEST(BatchCutterWindow, CancelDuringTheSecondFileStartsNoOtherAndSaysNothing) {
     EXPECT_EQ(w.finishedDialogs, 0);
     EXPECT_FALSE(c.fileListTableView()->cells().at(1)->progress()->isVisible());
     EXPECT_TRUE(c.startJoinnerBtn()->isEnabled());
+}
+
+TEST(BatchCutterWindow, StartWithNothingSaysWhyTheWheelScrollsAndIconButtonsSayWhatTheyDo) {
+    Window w(copies(batchClip("wheel.mp4", 1), "batch-wheel", 9, "wheel"));
+    BatchCutterWindowController& c = w.controller;
+    w.click(c.startJoinnerBtn());
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_EQ(w.alerts.first(), ResourceBundle::localizedStringForKey("batchNoFilesstringValue"));
+    EXPECT_FALSE(c.isRunning());
+    EXPECT_EQ(w.iconButtonsWithoutToolTip(), QStringList{}) << "empty";
+
+    w.add(9);
+    EXPECT_EQ(w.iconButtonsWithoutToolTip(), QStringList{}) << "with files";
+    QScrollBar* bar = c.fileListTableView()->itemScrollview()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0) << "nine rows do not fit";
+    const QList<JoinnerCell*>& cells = c.fileListTableView()->cells();
+    for (QWidget* target : std::vector<QWidget*>{cells.at(3), cells.at(4)->thumbImageView()}) {
+        const int before = bar->value();
+        Window::wheel(target, 1);
+        EXPECT_GT(bar->value(), before) << target->metaObject()->className();
+    }
+    Window::wheel(cells.at(5), 20);
+    EXPECT_EQ(bar->value(), bar->maximum()) << "the last rows are reached";
+}
+
+TEST(BatchCutterWindow, AviFilesShowTheirFirstPictureInTheRowAndThePreview) {
+    for (const AviClip& avi : aviClips()) {
+        SCOPED_TRACE(avi.name);
+        Window w({QString::fromStdString(avi.path)});
+        BatchCutterWindowController& c = w.controller;
+        w.add(1);
+        w.waitForPreview();
+        EXPECT_EQ(firstPictureColour(w.clip(0)->thumbImage()), "red");
+        EXPECT_EQ(firstPictureColour(c.fileListTableView()->cells().at(0)->thumbImageView()->grab().toImage()), "red");
+        ASSERT_NE(c.previewBar()->player(), nullptr);
+        EXPECT_TRUE(WindowShots::waitUntil(
+            [&] { return firstPictureColour(c.previewBar()->player()->view()->grab().toImage()) == "red"; }, 5000));
+    }
 }
 
 TEST(BatchCutterWindow, ABrokenFileIsNamedAtTheEndAndTheOthersAreWritten) {

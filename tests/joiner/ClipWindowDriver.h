@@ -15,8 +15,13 @@
 #include "OpenPanel.h"
 #include "SimpleData.h"
 
+#include "ArrowStepper.h"
+
+#include <QApplication>
 #include <QCoreApplication>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -24,8 +29,7 @@
 
 // A shown joiner or batch cutter driven as a person would: its open panel answers `paths`, every warning's text is
 // recorded and every finished dialog counted.
-template <typename Controller>
-struct ClipWindowDriver {
+template <typename Controller> struct ClipWindowDriver {
     explicit ClipWindowDriver(QStringList answer = {}) : paths(std::move(answer)) { show(); }
     // With the jobs of `factory` instead of the engine's.
     ClipWindowDriver(QStringList answer, MediaJobFactory& factory) : paths(std::move(answer)), controller(factory) {
@@ -60,6 +64,32 @@ struct ClipWindowDriver {
         QTest::keyClicks(field, text);
         QTest::keyClick(field, Qt::Key_Return);
         settle();
+    }
+    // A turn of the mouse wheel over the middle of `widget` (notches down when positive), delivered as the window
+    // system does: to the widget under the pointer, then up through the parents that let it pass.
+    static void wheel(QWidget* widget, int notches) {
+        QWidget* window = widget->window();
+        const QPoint inWindow = widget->mapTo(window, widget->rect().center());
+        QWidget* under = window->childAt(inWindow);
+        if (!under)
+            under = window;
+        const QPoint local = under->mapFrom(window, inWindow);
+        QWheelEvent event(QPointF(local), QPointF(under->mapToGlobal(local)), QPoint(), QPoint(0, -120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(under, &event); // sendEvent would make it a synthetic event, which goes to one widget only
+        settle();
+    }
+    // The visible buttons that show a picture or a single sign instead of words, and say nothing when pointed at.
+    QStringList iconButtonsWithoutToolTip() const {
+        QStringList missing;
+        for (MOQButton* b : window->findChildren<MOQButton*>())
+            if (b->isVisible() && b->contentTitle().size() <= 1 && b->toolTip().isEmpty())
+                missing << b->objectName() + "@" + QString::number(b->x()) + "," + QString::number(b->y());
+        for (ArrowStepper* s : window->findChildren<ArrowStepper*>())
+            if (s->isVisible() && s->toolTip().isEmpty())
+                missing << "stepper@" + QString::number(s->x());
+        return missing;
     }
     std::shared_ptr<SimpleData> clip(int row) const { return controller.fileList()->at(row); }
     std::shared_ptr<SimpleData> selected() const { return clip(int(controller.fileListTableView()->selectedRow())); }
