@@ -238,7 +238,7 @@ void MusicEditor::enableMusicEdit(bool e) {
     for (MOQButton* b : {p.repeatMusicBtn, p.pruneMusicBtn, p.playPruneMusicBtn, p.pruneMusicLeftBtn,
                          p.pruneMusicRightBtn, p.fadeInBtn, p.fadeOutBtn, p.musicItemPlayPauseBtn, p.musicItemVolueBtn})
         b->setEnabled(e);
-    p.removeOriginalmusicBtn->setEnabled(true);
+    // "Remove Original music" belongs to the file, not to the list: the window's switch (enableEdit) decides.
     for (MusicPanel::TimeRow* row : p.timeRows())
         for (LQTextField* f : row->fields)
             f->setEnabled(e);
@@ -251,6 +251,7 @@ void MusicEditor::enableEdit(bool e) {
     if (!_panel)
         return;
     const bool player = _host.musicMainPlayer() != nullptr;
+    // Without a file or while an export runs, a tick would reach the next preview and export unseen.
     _panel->loadmusicBtn->setEnabled(e && player);
     _panel->removeOriginalmusicBtn->setEnabled(e && player);
     _panel->originalVolumeSlider->setDisable(!e || !player);
@@ -662,7 +663,6 @@ void MusicEditor::initmusicPlayer(const QString& path) {
         _panel->pruneRangSlider->setProgress(0);
     }
     enableMusicEdit(!path.isEmpty() || !_musicList.empty());
-    _panel->removeOriginalmusicBtn->setEnabled(true);
 }
 
 void MusicEditor::playOrPauseAudio() {

@@ -229,6 +229,16 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     music_voumeBtn =
         toggleButton(bar, {153, 4, 31, 31}, "Cut/btnOpenVolume_Normal.png", "Cut/btnCloseVolume_Normal.png");
     music_volumeSlider = new LQProgressSlider({184, 11, 100, 17}, bar);
+    // The picture buttons say what they do.
+    const std::pair<MOQButton*, const char*> tips[] = {
+        {deletedMusicBtn, "deleteMusicToolTip"},    {musicItemPlayPauseBtn, "playMusicToolTip"},
+        {musicItemVolueBtn, "muteMusicToolTip"},    {playPruneMusicBtn, "playMusicToolTip"},
+        {pruneMusicLeftBtn, "pruneStartToolTip"},   {pruneMusicRightBtn, "pruneEndToolTip"},
+        {originalVolumeBtn, "muteOriginalToolTip"}, {mplayer_playOrPauseBtn, "playPauseToolTip"},
+        {mplayer_stopBtn, "stopPreviewToolTip"},    {mplayer_coverBtn, "saveStillToolTip"},
+        {coverStyleBtn, "stillFormatToolTip"},      {music_voumeBtn, "previewVolumeToolTip"}};
+    for (const auto& [button, key] : tips)
+        button->setToolTip(localized(key));
     toolMusicNofileView = right.noFileView;
     toolMusicNofileDescBack = new MOQView({}, toolMusicNofileView);
     toolMusicNofileDescBack->setBackGroundColor(Qt::white);

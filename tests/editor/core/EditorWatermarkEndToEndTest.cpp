@@ -98,8 +98,8 @@ TEST(EditorWatermarkWindow, EndToEndAPictureWatermarkIsWrittenWhereItWasPlaced) 
     ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.waterMarkList().size() == 1; }, 5000));
     WindowShots::save(w.window, "editor-watermark-placed");
     const WatermarkGeometry g = editor.geometry();
-    const RECT box =
-        WatermarkRecordBuilder::imageRect(editor.waterMarkList().at(0)->waterPercentClipRect(), g.videoWidth, g.videoHeight);
+    const RECT box = WatermarkRecordBuilder::imageRect(editor.waterMarkList().at(0)->waterPercentClipRect(),
+                                                       g.videoWidth, g.videoHeight);
     ASSERT_GT(box.right - box.left, 4);
     ASSERT_GT(box.bottom - box.top, 4);
 
