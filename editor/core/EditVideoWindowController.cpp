@@ -6,6 +6,7 @@
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
+#include "HeapRelease.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -32,11 +33,13 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 namespace {
 
 constexpr int kWindowWidth = 1000;
+constexpr int kGiveBackDelayMs = 1000; // a stopped player's decoding thread ends on a thread of its own
 constexpr int kWindowHeight = 780;
 const QColor kBlue(33, 176, 235);
 
@@ -83,10 +86,14 @@ QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, d
 
 } // namespace
 
-EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {}
+EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {
+    HeapRelease::configure();
+}
 
 EditVideoWindowController::EditVideoWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(factory, parent) {}
+    : FeatureWindowController(factory, parent) {
+    HeapRelease::configure();
+}
 
 EditVideoWindowController::~EditVideoWindowController() {
     if (_progressSlider)
@@ -94,6 +101,8 @@ EditVideoWindowController::~EditVideoWindowController() {
     if (_cutProgressView)
         _cutProgressView->setDelegate(nullptr);
     takeDownPlayer();
+    // A closed editor gives back what it took, once its players' threads have ended.
+    QTimer::singleShot(kGiveBackDelayMs, [] { HeapRelease::giveBack(); });
 }
 
 QString EditVideoWindowController::finishedMessageKey() const {
