@@ -224,6 +224,7 @@ void MusicEditor::hiddenMusicViewPlay(bool hidden) {
     for (int i = 1; i <= 4; ++i)
         _panel->toolMusicNofileDescLabels[static_cast<size_t>(i)]->setStringValue(
             ResourceBundle::localizedStringForKey(QString("toolMusicNofileDescLabel%1stringValue").arg(i)));
+    _panel->layOutRightView(); // the steps take the lines their texts need
 }
 
 void MusicEditor::enableMusicEdit(bool e) {

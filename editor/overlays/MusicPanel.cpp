@@ -274,10 +274,22 @@ void MusicPanel::layOutRightView() {
     musicRangSlider->setFrame(slider);
     const ViewRect hint = ViewFrame::bounds(toolMusicNofileView);
     const double w = hint.width, h = hint.height;
-    const double bw = std::min(460.0, std::max(0.0, w - 40)), bh = 190;
+    const double bw = std::min(460.0, std::max(0.0, w - 40));
+    // Each step takes the lines its text needs at this width, so a step that wraps pushes the next one down.
+    constexpr double kMargin = 12, kGap = 2, kLine = 32;
+    std::array<double, std::tuple_size_v<decltype(toolMusicNofileDescLabels)>> heights{};
+    double bh = 2 * kMargin;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        heights[i] = std::max(kLine, double(toolMusicNofileDescLabels[i]->heightForWidth(int(bw - 30))) + 8);
+        bh += heights[i] + (i ? kGap : 0);
+    }
     ViewFrame::setFrame(toolMusicNofileDescBack, {(w - bw) / 2, (h - bh) / 2, bw, bh});
-    for (size_t i = 0; i < toolMusicNofileDescLabels.size(); ++i)
-        ViewFrame::setFrame(toolMusicNofileDescLabels[i], {15, bh - 40 - i * 34.0, bw - 30, 32});
+    double top = bh - kMargin; // y grows upwards: the first step at the top
+    for (size_t i = 0; i < heights.size(); ++i) {
+        top -= heights[i];
+        ViewFrame::setFrame(toolMusicNofileDescLabels[i], {15, top, bw - 30, heights[i]});
+        top -= kGap;
+    }
 }
 
 void MusicPanel::layOutVolumeAfterCoverStyle() {

@@ -10,6 +10,7 @@
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
 #include "LQWaterView.h"
+#include "LabelField.h"
 #include "LayoutCheck.h"
 #include "MusicEditor.h"
 #include "MusicPanel.h"
@@ -83,6 +84,15 @@ TEST(EditorWindowHabits, RemoveOriginalMusicWaitsForAFile) {
     EditVideoWindowController& c = *w.controller;
     MOQButton* remove = c.music()->panel()->removeOriginalmusicBtn;
     EXPECT_FALSE(remove->isEnabled()) << "a tick now would reach the next file's preview and export unseen";
+    // The introduction stands in the player's place, each of its steps whole.
+    EXPECT_EQ(LayoutCheck::expectFits(c.musicRightView()), 0);
+    const auto& steps = c.music()->panel()->toolMusicNofileDescLabels;
+    for (size_t i = 0; i < steps.size(); ++i) {
+        EXPECT_GE(steps[i]->height(), steps[i]->heightForWidth(steps[i]->width())) << "step " << i << " whole";
+        if (i > 0)
+            EXPECT_LE(steps[i - 1]->geometry().bottom(), steps[i]->geometry().top()) << "step " << i << " below";
+    }
+    WindowShots::save(w.window, "editor-music-no-file");
     w.add(MediaFixtures::mp4());
     EXPECT_TRUE(remove->isEnabled());
 }
