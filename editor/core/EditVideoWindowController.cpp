@@ -585,10 +585,10 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     _addfileButton->setEnabled(!busy);
     for (MOQButton* button : _toolButtons)
         button->setEnabled(_fileData != nullptr && !busy);
-    // Start can always be pressed when idle (without a file it says why); while an export runs it is the Cancel
-    // and stays as the run left it.
+    // Start can be pressed when idle (without a file it says why); while an export runs it is the Cancel and stays
+    // as the run left it, and after a cancel it waits for the stopped job's worker to return.
     if (!busy)
-        _startExportBtn->setEnabled(true);
+        _startExportBtn->setEnabled(!jobRunner().isBusy());
     if (_fileData) {
         _progressSlider->setProgress(0);
         _cutProgressView->setProgress(0);

@@ -233,6 +233,7 @@ TEST(EditorWindow, StillFramesKeepTheirFormatInAnyLanguageAndNeverReplaceAFile) 
 TEST(EditorWindow, WhileAnExportRunsAddTheToolsAndTheEditControlsAreLocked) {
     FakeJobFactory factory;
     factory.script.workMs = 3000;
+    factory.script.lingerAfterStopMs = 1000;
     EditorWindow w(ToolItemTypeTrim, &factory);
     EditVideoWindowController& c = *w.controller;
     w.add(MediaFixtures::mp4());
@@ -262,7 +263,10 @@ TEST(EditorWindow, WhileAnExportRunsAddTheToolsAndTheEditControlsAreLocked) {
     EXPECT_EQ(c.fileData(), record);
 
     w.click(c.startExportBtn()); // cancel
+    ASSERT_TRUE(c.jobRunner().isBusy());
+    EXPECT_FALSE(c.startExportBtn()->isEnabled()) << "until the stopped job's worker has returned";
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 10000));
+    EXPECT_TRUE(c.startExportBtn()->isEnabled());
     EXPECT_TRUE(c.addfileButton()->isEnabled());
     for (MOQButton* button : c.toolButtons())
         EXPECT_TRUE(button->isEnabled());
