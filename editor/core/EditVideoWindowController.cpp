@@ -1,10 +1,12 @@
 #include "EditVideoWindowController.h"
 
 #include "ControlFont.h"
+#include "CropGeometry.h"
 #include "CropRotateEditor.h"
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
+#include "HeapRelease.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -26,12 +28,18 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 namespace {
 
 constexpr int kWindowWidth = 1000;
+constexpr int kGiveBackDelayMs = 1000; // a stopped player's decoding thread ends on a thread of its own
 constexpr int kWindowHeight = 780;
 const QColor kBlue(33, 176, 235);
 
@@ -78,10 +86,14 @@ QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, d
 
 } // namespace
 
-EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {}
+EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {
+    HeapRelease::configure();
+}
 
 EditVideoWindowController::EditVideoWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(factory, parent) {}
+    : FeatureWindowController(factory, parent) {
+    HeapRelease::configure();
+}
 
 EditVideoWindowController::~EditVideoWindowController() {
     if (_progressSlider)
@@ -89,6 +101,8 @@ EditVideoWindowController::~EditVideoWindowController() {
     if (_cutProgressView)
         _cutProgressView->setDelegate(nullptr);
     takeDownPlayer();
+    // A closed editor gives back what it took, once its players' threads have ended.
+    QTimer::singleShot(kGiveBackDelayMs, [] { HeapRelease::giveBack(); });
 }
 
 QString EditVideoWindowController::finishedMessageKey() const {
@@ -103,9 +117,19 @@ QString EditVideoWindowController::executableDirectory() {
 
 void EditVideoWindowController::windowDidLoad() {
     setUpFrame();
+    QPointer<EditVideoWindowController> failedSelf(this);
+    jobRunner().failed = [failedSelf](int code) {
+        if (failedSelf)
+            failedSelf->exportFailed(code);
+    };
     QWidget* content = window();
-    content->resize(kWindowWidth, kWindowHeight);
-    content->setMinimumSize(908, 780);
+    // The window keeps its minimum where the screen has room for it; on a smaller screen it fits the screen and
+    // its content scrolls.
+    const ViewSize room = screenRoom();
+    const ViewSize opening = EditorLayout::fittedSize({double(kWindowWidth), double(kWindowHeight)}, room);
+    content->resize(int(opening.width), int(opening.height));
+    const ViewSize minimum = EditorLayout::fittedSize(EditorLayout::compute({}).minimumSize, room);
+    content->setMinimumSize(int(minimum.width), int(minimum.height));
 
     _volume = 1.0;
     _brightness = _contrast = _saturation = 0;
@@ -120,6 +144,8 @@ void EditVideoWindowController::windowDidLoad() {
     _browser->initTabbarView();
     _browser->initfunctionView();
     _browser->actionFunctionItem(nullptr);
+    if (MOQButton* play = playOrpauseBtn())
+        play->setToolTip(localized(QStringLiteral("playPauseToolTip")));
     initPlayer();
 
     buildToolStrip();
@@ -132,7 +158,15 @@ void EditVideoWindowController::windowDidLoad() {
 
 void EditVideoWindowController::buildFrame() {
     QWidget* content = window();
-    _backGroundView = new MOQImageView(ViewFrame::bounds(content), content);
+    // Everything lies on the background view, which scrolls inside the window when the window is smaller than the
+    // layout's minimum.
+    _scroller = new QScrollArea(content);
+    _scroller->setFrameShape(QFrame::NoFrame);
+    _scroller->setWidgetResizable(false);
+    _scroller->setStyleSheet(QStringLiteral("QScrollArea { background: rgb(33, 176, 235); }"));
+    _scroller->setGeometry(content->rect());
+    _backGroundView = new MOQImageView(ViewRect{0, 0, double(kWindowWidth), double(kWindowHeight)}, nullptr);
+    _scroller->setWidget(_backGroundView);
     auto* back = static_cast<MOQImageView*>(_backGroundView);
     back->setBackGroundColor(kBlue);
     back->setBordColor(kBlue);
@@ -314,9 +348,19 @@ void EditVideoWindowController::initMusicHosts() {
 void EditVideoWindowController::buildOutputRow() {
     QWidget* back = _backGroundView;
     _outputPathPopUpBtn = installOutputPopUp(back, ViewRect{130, 14, 220, 26});
-    _exprogressLabel = makeLabel(back, ViewRect{370, 14, 80, 26}, localized(QStringLiteral("progressLabelStringValue")),
+    // Beside the pop-up: shows the output folder in the file manager at once.
+    _scrFolderBtn = new MOQButton(ViewRect{356, 15, 24, 24}, back);
+    _scrFolderBtn->setNormalImage(image("SubFun/btnBrowse_Down.png"));
+    _scrFolderBtn->setBordered(false);
+    _scrFolderBtn->setToolTip(localized(QStringLiteral("OpenfileTitle")));
+    QPointer<EditVideoWindowController> folderSelf(this);
+    _scrFolderBtn->setMouseDownAction([folderSelf](MOQButton*) {
+        if (folderSelf)
+            folderSelf->openScrFolderAction();
+    });
+    _exprogressLabel = makeLabel(back, ViewRect{388, 14, 80, 26}, localized(QStringLiteral("progressLabelStringValue")),
                                  13, Qt::white);
-    _exportProgressView = new NSProgressView(ViewRect{456, 23, kWindowWidth - 158.0 - 456, 8}, back);
+    _exportProgressView = new NSProgressView(ViewRect{470, 23, kWindowWidth - 158.0 - 470, 8}, back);
     _startExportBtn = new MOQButton(ViewRect{kWindowWidth - 150.0, 6, 140, 40}, back);
     _startExportBtn->setNormalBackgroundImage(image("SubFun/btnStart_Normal.bmp"));
     _startExportBtn->setOnBackgroundImage(image("SubFun/btnStart_On.bmp"));
@@ -335,6 +379,11 @@ void EditVideoWindowController::buildOutputRow() {
                 self->startExportAction(sender);
         });
     });
+}
+
+void EditVideoWindowController::openScrFolderAction() {
+    qCInfo(lcShell, "%s", "-[EditVideoWindowController openScrFolderAction:]");
+    revealOutputFolder();
 }
 
 // ---- Modes ----
@@ -486,6 +535,8 @@ void EditVideoWindowController::watermarkAction(MOQButton*) {
             overlay->setParent(_lqPlayer->view());
         overlay->show();
         overlay->raise();
+        // The crop made in the crop mode is drawn over the picture here.
+        _watermarks->showCropOutline();
     }
 }
 
@@ -510,8 +561,9 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     const bool busy = isRunning() || _exportStarting;
     const bool e = enabled && !busy;
     if (_watermarks) {
-        _watermarks->waterEnAbeld(e);
+        // In this order: the child views' switch turns the add and delete buttons on with any player.
         _watermarks->enableWaterChildView(e && !_watermarks->waterMarkList().isEmpty());
+        _watermarks->waterEnAbeld(e);
     }
     _progressSlider->setDisable(!e);
     _cutProgressView->setDisable(!e);
@@ -533,9 +585,10 @@ void EditVideoWindowController::enableEdit(bool enabled) {
     _addfileButton->setEnabled(!busy);
     for (MOQButton* button : _toolButtons)
         button->setEnabled(_fileData != nullptr && !busy);
-    // Start waits for a file; while an export runs it is the Cancel and stays as the run left it.
+    // Start can be pressed when idle (without a file it says why); while an export runs it is the Cancel and stays
+    // as the run left it, and after a cancel it waits for the stopped job's worker to return.
     if (!busy)
-        _startExportBtn->setEnabled(_fileData != nullptr);
+        _startExportBtn->setEnabled(!jobRunner().isBusy());
     if (_fileData) {
         _progressSlider->setProgress(0);
         _cutProgressView->setProgress(0);
@@ -555,8 +608,18 @@ void EditVideoWindowController::changesize(SizeChange reason) {
     if (reason == SizeChange::DidExitFullScreen)
         return; // the resize that follows lays the window out
     const bool collapsed = _browser && _browser->showFunctionBtn() && _browser->showFunctionBtn()->selected();
-    const ViewRect frame = ViewFrame::frame(w);
-    ViewFrame::setFrame(_backGroundView, ViewRect{0, 0, frame.width, frame.height});
+    const ViewRect window = ViewFrame::frame(w);
+    EditorLayout::Input minimumInput;
+    minimumInput.collapsed = collapsed;
+    const ViewSize minimum = EditorLayout::compute(minimumInput).minimumSize;
+    const ViewSize fitted = EditorLayout::fittedSize(minimum, screenRoom());
+    w->setMinimumSize(int(fitted.width), int(fitted.height));
+    // Laid out for the window's size, or for the minimum inside the scrolling window.
+    const ViewSize laidOut =
+        EditorLayout::contentSize(window.size(), minimum, _scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    const ViewRect frame{0, 0, laidOut.width, laidOut.height};
+    _scroller->setGeometry(0, 0, int(window.width), int(window.height));
+    _backGroundView->resize(int(frame.width), int(frame.height));
     EditorLayout::Input input;
     input.width = frame.width;
     input.height = frame.height;
@@ -564,7 +627,6 @@ void EditVideoWindowController::changesize(SizeChange reason) {
     input.enteringFullScreen = reason == SizeChange::DidEnterFullScreen;
     input.backGroundWidth = frame.width;
     const EditorLayout::Frames f = EditorLayout::compute(input);
-    w->setMinimumSize(int(f.minimumSize.width), int(f.minimumSize.height));
 
     ViewFrame::setFrame(_contentBackGroundView, f.contentBackGroundView);
     ViewFrame::setFrame(_contentLeftView, f.contentLeftView);
@@ -630,6 +692,20 @@ void EditVideoWindowController::changesize(SizeChange reason) {
 
     if (reason == SizeChange::None || reason == SizeChange::Resize || reason == SizeChange::DidEnterFullScreen)
         refitVideo();
+}
+
+ViewSize EditVideoWindowController::screenRoom() const {
+    QWidget* w = const_cast<EditVideoWindowController*>(this)->window();
+    QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize area = screen->availableGeometry().size();
+    // The window manager's title bar and borders: as measured once the window has a frame, else a title bar's
+    // usual height.
+    QSize frame = w->frameGeometry().size() - w->geometry().size();
+    if (frame.height() <= 0)
+        frame = QSize(0, 32);
+    return {double(area.width() - frame.width()), double(area.height() - frame.height())};
 }
 
 ViewRect EditVideoWindowController::videoRect() const {
@@ -714,6 +790,16 @@ QWidget* EditVideoWindowController::watermarkPlayerView() const {
 
 void EditVideoWindowController::watermarkAlert(const QString& key) {
     showSimpleAlert(localized(key), 2);
+}
+
+ViewRect EditVideoWindowController::watermarkCropRect() const {
+    if (!_crop || !_fileData)
+        return {};
+    const RECT m = _crop->convertCropSize();
+    if (!CropGeometry::hasMargins(m))
+        return {};
+    const ViewSize picture = _crop->videoSize();
+    return {double(m.left), double(m.bottom), picture.width - m.left - m.right, picture.height - m.top - m.bottom};
 }
 
 QWidget* EditVideoWindowController::watermarkWindow() const {

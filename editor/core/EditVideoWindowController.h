@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EditExportPlan.h"
 #include "CropRotateHost.h"
+#include "EditExportPlan.h"
 #include "EditorLayout.h"
 #include "EffectHost.h"
 #include "FeatureWindowController.h"
@@ -34,6 +34,7 @@ class QComboBox;
 class EditExportRun;
 class CropRotateEditor;
 class QLabel;
+class QScrollArea;
 class TrimPanel;
 class SubtitleEditor;
 class WatermarkEditor;
@@ -87,6 +88,10 @@ public:
     void changesize(SizeChange reason);
     void changesize() override { changesize(SizeChange::None); }
     ViewSize videoSize() const { return _videoSize; }
+    // The room the screen leaves the window (its work area less the window manager's frame); empty without one.
+    ViewSize screenRoom() const;
+    // Holds the background view; scrolls it when the window is smaller than the layout's minimum.
+    QScrollArea* scroller() const { return _scroller; }
     // The aspect-fit rectangle of the picture in the player's host view.
     ViewRect videoRect() const;
 
@@ -113,6 +118,8 @@ public:
     // Export: Start takes a copy of the file's, the trim's and the output's settings and of every panel's part,
     // and runs the export on them; pressed again, it cancels.
     void startExportAction(MOQButton* sender = nullptr);
+    // Shows the output folder in the file manager (nothing while none is set).
+    void openScrFolderAction();
     EditExportSettings exportSettings();
     // Each panel's part of the job, holding a copy of that panel's settings taken now.
     EditExportContributions exportContributions() const;
@@ -153,6 +160,7 @@ public:
     QComboBox* audiochanelPopBtn() const { return _audiochanelPopBtn; }
     NSProgressView* exportProgressView() const { return _exportProgressView; }
     MOQButton* startExportBtn() const { return _startExportBtn; }
+    MOQButton* scrFolderBtn() const { return _scrFolderBtn; }
     OutputFolderPopUp* outputPathPopUpBtn() const { return _outputPathPopUpBtn; }
     OutputFormatBrowser* formatBrowser() const { return _browser; }
     MOQButton* playOrpauseBtn() const;
@@ -206,6 +214,9 @@ public:
     bool watermarkPreviewPlaying() const override { return _isPlaying; }
     void watermarkAlert(const QString& key) override;
     QWidget* watermarkWindow() const override;
+    void watermarkHoldPreview() override;
+    void watermarkResumePreview() override;
+    ViewRect watermarkCropRect() const override;
 
     // CropRotateHost
     LQMoviePlayer* cropPlayer() const override { return _lqPlayer.get(); }
@@ -280,6 +291,9 @@ private:
     // Layout.
     void refitVideo();
 
+    // Export: the alert of a run that failed.
+    void exportFailed(int code);
+
     std::shared_ptr<SimpleData> _fileData;
     QString _filePath;
     int _probeSerial = 0;
@@ -307,6 +321,7 @@ private:
     EffectEditor* _effects = nullptr;
     SubtitleEditor* _subtitles = nullptr;
 
+    QScrollArea* _scroller = nullptr; // holds the background view; scrolls when the window is below the minimum
     QWidget* _backGroundView = nullptr;
     MOQImageView* _contentBackGroundView = nullptr;
     MOQImageView* _contentLeftView = nullptr;
@@ -338,6 +353,8 @@ private:
     QLabel* _exprogressLabel = nullptr;
     NSProgressView* _exportProgressView = nullptr;
     MOQButton* _startExportBtn = nullptr;
+    MOQButton* _scrFolderBtn = nullptr;
     OutputFolderPopUp* _outputPathPopUpBtn = nullptr;
     bool _exportStarting = false; // Start is setting up a run
+    QString _failureKey;          // the strings-table key of what a part of the running export could not set up
 };

@@ -6,6 +6,7 @@
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
+#include "HeapRelease.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -24,6 +25,8 @@
 #include "WatermarkRecordBuilder.h"
 
 #include <QLabel>
+
+#include <utility>
 
 namespace {
 
@@ -110,6 +113,9 @@ void EditVideoWindowController::initPlayer() {
 }
 
 void EditVideoWindowController::setPlayButtonLook(bool playing) {
+    // The trim panel's play button shows pause while the preview plays, whatever started it.
+    if (_trimPanel && _trimPanel->playTrimBtn())
+        _trimPanel->playTrimBtn()->setSelected(playing);
     MOQButton* button = playOrpauseBtn();
     if (!button)
         return;
@@ -146,6 +152,7 @@ void EditVideoWindowController::play() {
     if (_watermarks) {
         _watermarks->enableWaterChildView(false);
         _watermarks->waterEnAbeld(false);
+        _watermarks->enableTransparencySlider(!isRunning());
     }
 }
 
@@ -224,7 +231,8 @@ void EditVideoWindowController::actionProgressForProgressSliderBlock(LQProgressS
 
 void EditVideoWindowController::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float) {
     if (_isPlaying && _lqPlayer) {
-        _lqPlayer->DisableMainAudio(false);
+        // The same rule as play: the file's own sound stays off while "Remove Original music" is ticked.
+        _lqPlayer->DisableMainAudio(_music && _music->removesOriginalSound());
         _lqPlayer->play();
         addTimer();
     }
@@ -236,6 +244,14 @@ void EditVideoWindowController::seekWhileDragging(float progress) {
     const float t = float(progress * duration());
     _lqPlayer->seekTime(MediaTime::withSeconds(t, 600));
     _currentTimeLabel->setText(HelpClass::returnTimeToStr(t));
+}
+
+void EditVideoWindowController::watermarkHoldPreview() {
+    actionMouseDownForProgressSliderBlock(nullptr, 0);
+}
+
+void EditVideoWindowController::watermarkResumePreview() {
+    actionMouseUpForProgressSliderBlock(nullptr, 0);
 }
 
 // ---- What the trim panel asks of the preview ----
@@ -347,7 +363,7 @@ EditExportContributions EditVideoWindowController::exportContributions() const {
             if (sent.refusalKeys.isEmpty())
                 return 1;
             if (self)
-                self->watermarkAlert(sent.refusalKeys.first());
+                self->_failureKey = sent.refusalKeys.first();
             return -1;
         };
     }
@@ -355,9 +371,24 @@ EditExportContributions EditVideoWindowController::exportContributions() const {
         parts.effects = _effects->exportContribution();
     if (_subtitles)
         parts.subtitles = _subtitles->exportContribution();
-    if (_music)
-        parts.music = _music->exportContribution();
+    if (_music) {
+        // Music that cannot be added has its own message rather than the engine's code.
+        QPointer<EditVideoWindowController> self(const_cast<EditVideoWindowController*>(this));
+        parts.music = [music = _music->exportContribution(), self](MediaJob& job) {
+            const int code = music(job);
+            if (code <= 0 && self)
+                self->_failureKey = QStringLiteral("showmessageTime7");
+            return code;
+        };
+    }
     return parts;
+}
+
+void EditVideoWindowController::exportFailed(int code) {
+    // A part of the export that knows what went wrong says so; anything else shows the engine's code.
+    const QString key = std::exchange(_failureKey, QString());
+    showSimpleAlert(key.isEmpty() ? QStringLiteral("error:%1").arg(code) : ResourceBundle::localizedStringForKey(key),
+                    2);
 }
 
 void EditVideoWindowController::startExportAction(MOQButton*) {
@@ -366,13 +397,18 @@ void EditVideoWindowController::startExportAction(MOQButton*) {
         _exportProgressView->setProgress(0);
         return;
     }
-    if (!_fileData)
+    if (!_fileData) {
+        showSimpleAlert(ResourceBundle::localizedStringForKey(QStringLiteral("StartWithoutFileMessage")), 2);
         return;
+    }
     if (_isPlaying)
         pause();
     _exportProgressView->setProgress(0);
+    _failureKey.clear();
     QPointer<EditVideoWindowController> self(this);
     auto finish = [self](bool) {
+        // The engine's buffers of the finished job go back to the system rather than staying in the heap's pools.
+        HeapRelease::giveBack();
         if (self)
             self->_exportProgressView->setProgress(0);
     };

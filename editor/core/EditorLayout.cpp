@@ -1,5 +1,7 @@
 #include "EditorLayout.h"
 
+#include <algorithm>
+
 EditorLayout::Frames EditorLayout::compute(const Input& in) {
     const double W = in.width;
     const double H = in.height;
@@ -64,6 +66,19 @@ ViewSize EditorLayout::videoSize(int sourceWidth, int sourceHeight, int streamAn
     const bool quarterTurn = ((streamAngle + userAngle) % 180 + 180) % 180 == 90;
     return quarterTurn ? ViewSize{double(sourceHeight), double(sourceWidth)}
                        : ViewSize{double(sourceWidth), double(sourceHeight)};
+}
+ViewSize EditorLayout::fittedSize(const ViewSize& wanted, const ViewSize& room) {
+    if (room.width <= 0 || room.height <= 0)
+        return wanted;
+    return {std::min(wanted.width, room.width), std::min(wanted.height, room.height)};
+}
+
+ViewSize EditorLayout::contentSize(const ViewSize& window, const ViewSize& minimum, double scrollBar) {
+    const bool scrollsDown = window.height < minimum.height;
+    const bool scrollsAcross = window.width < minimum.width;
+    const double width = window.width - (scrollsDown && !scrollsAcross ? scrollBar : 0);
+    const double height = window.height - (scrollsAcross && !scrollsDown ? scrollBar : 0);
+    return {std::max(width, minimum.width), std::max(height, minimum.height)};
 }
 
 ViewRect EditorLayout::toolButtonFrame(int index, double stripHeight) {

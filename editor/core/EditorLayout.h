@@ -55,6 +55,14 @@ public:
     // rotation plus the user's is a quarter turn.
     static ViewSize videoSize(int sourceWidth, int sourceHeight, int streamAngle, int userAngle);
 
+    // A window size that fits the room the screen leaves (its work area less the window manager's frame): the
+    // wanted size where the room allows, else the room. An empty room (no screen known) changes nothing.
+    static ViewSize fittedSize(const ViewSize& wanted, const ViewSize& room);
+    // The size the frames are laid out for in a window of `window` points: never below the layout's minimum (the
+    // window then scrolls), and narrower by a scroll bar's `scrollBar` points across (or down) when the other
+    // direction has to scroll.
+    static ViewSize contentSize(const ViewSize& window, const ViewSize& minimum, double scrollBar);
+
     // The seven tool buttons of the strip: x = 1 + 95 i, width 94, the strip's height.
     static ViewRect toolButtonFrame(int index, double stripHeight);
 };

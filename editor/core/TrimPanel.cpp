@@ -96,10 +96,10 @@ void TrimPanel::initTrimView(QWidget* host) {
     auto* stopRow = new MOQImageView(ViewRect{rowX, h - 127, 151, 26}, _trimView);
     for (MOQImageView* row : {startRow, stopRow})
         row->setImage(rowImage);
-    caption(_trimView, ViewRect{5, h - 95, std::min(80.0, rowX - 6), 26}, localized(QStringLiteral("StarttimeLabelstringValue")),
-            Qt::AlignLeft | Qt::AlignVCenter);
-    caption(_trimView, ViewRect{5, h - 130, std::min(80.0, rowX - 6), 26}, localized(QStringLiteral("EndtimeLabelstringValue")),
-            Qt::AlignLeft | Qt::AlignVCenter);
+    caption(_trimView, ViewRect{5, h - 95, std::min(80.0, rowX - 6), 26},
+            localized(QStringLiteral("StarttimeLabelstringValue")), Qt::AlignLeft | Qt::AlignVCenter);
+    caption(_trimView, ViewRect{5, h - 130, std::min(80.0, rowX - 6), 26},
+            localized(QStringLiteral("EndtimeLabelstringValue")), Qt::AlignLeft | Qt::AlignVCenter);
     _startStepper = timeRow(startRow, _startFields, this);
     _stopStepper = timeRow(stopRow, _stopFields, this);
     connect(_startStepper, &QSpinBox::valueChanged, this, [this] {
@@ -131,6 +131,7 @@ void TrimPanel::initTrimView(QWidget* host) {
     _playTrimBtn->setNormalImage(ResourceBundle::imageWithfileName(QStringLiteral("Cut/btnPlay_Normal.png")));
     _playTrimBtn->setSelectedImage(ResourceBundle::imageWithfileName(QStringLiteral("Cut/btnPause_Normal.png")));
     _playTrimBtn->setContentTitle(QString());
+    _playTrimBtn->setToolTip(localized(QStringLiteral("playPauseToolTip")));
     // Reset keeps 10 points from the play button and 5 from the panel's edge, narrowing on a narrow panel.
     const double resetX = std::max(w - 70, 160.0);
     _resetTrimBtn = textButton(_trimView, ViewRect{resetX, y, std::min(60.0, w - 5 - resetX), 30},

@@ -38,11 +38,16 @@ AdjustPanel::AdjustPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(
         imageButton(_adjusttopView, {3 * s + 96, 0, 48, 42}, QString::fromUtf8("SubFun/左右翻转.png"));
     _vertical_mirrorBtn =
         imageButton(_adjusttopView, {4 * s + 144, 0, 48, 42}, QString::fromUtf8("SubFun/上下翻转.png"));
+    _left_ratioBtn->setToolTip(ResourceBundle::localizedStringForKey("rotateLeftToolTip"));
+    _right_ratioBtn->setToolTip(ResourceBundle::localizedStringForKey("rotateRightToolTip"));
+    _horizontal_mirrorBtn->setToolTip(ResourceBundle::localizedStringForKey("mirrorLeftRightToolTip"));
+    _vertical_mirrorBtn->setToolTip(ResourceBundle::localizedStringForKey("mirrorTopBottomToolTip"));
 
     _rotateBackImageV = new MOQImageView({40, H - 205, W - 80, 90}, this);
     _rotateBackImageV->setBackGroundColor(QColor(185, 185, 185));
     descriptionView = new QTextEdit(_rotateBackImageV);
-    descriptionView->setPlainText(ResourceBundle::localizedStringForKey("descripationLabelstringValue"));
+    // The rotate panel's own instructions: the crop's would point at a frame this mode does not show.
+    descriptionView->setPlainText(ResourceBundle::localizedStringForKey("rotateDescriptionString"));
     descriptionView->setReadOnly(true);
     descriptionView->setFrameShape(QFrame::NoFrame);
     descriptionView->setFont(ControlFont::system(13));

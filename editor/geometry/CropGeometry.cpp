@@ -19,6 +19,13 @@ int evenDown(double value) {
 int evenAtMost(int value) {
     return std::max(0, value - value % 2);
 }
+
+// The even number nearest a size (halves go up), never below 0. A size a hair from a whole number (a typed 547
+// that went through the overlay's single-precision box) counts as that number.
+int evenNearest(double value) {
+    const double whole = std::round(value * 1000.0) / 1000.0;
+    return std::max(0, 2 * static_cast<int>(std::floor(whole / 2.0 + 0.5)));
+}
 } // namespace
 
 ViewSize CropGeometry::videoSizeFor(const ViewSize& source, int angle) {
@@ -47,17 +54,23 @@ ViewRect CropGeometry::boxFromClipRect(const ViewRect& r, const ViewSize& video,
 RECT CropGeometry::evenMargins(const ViewRect& r, const ViewSize& video) {
     const int vw = static_cast<int>(video.width), vh = static_cast<int>(video.height);
     RECT m{};
+    // The left and top margins go down to even; the size is the rectangle's (within the picture) at the nearest
+    // even number, so a width typed as 952 is written as 952 and one of 547 as 548, as the fields then say.
     m.left = std::clamp(evenDown(r.x), 0, evenAtMost(vw - 2));
     m.top = std::clamp(evenDown(video.height - (r.y + r.height)), 0, evenAtMost(vh - 2));
-    m.right = std::clamp(evenDown(video.width - (r.x + r.width)), 0, evenAtMost(vw - 2 - m.left));
-    m.bottom = std::clamp(evenDown(r.y), 0, evenAtMost(vh - 2 - m.top));
+    const double across = std::min(r.x + r.width, video.width) - std::max(r.x, 0.0);
+    const double down = std::min(r.y + r.height, video.height) - std::max(r.y, 0.0);
+    const int width = std::clamp(evenNearest(across), 2, std::max(2, evenAtMost(vw - m.left)));
+    const int height = std::clamp(evenNearest(down), 2, std::max(2, evenAtMost(vh - m.top)));
+    m.right = std::max(0, vw - m.left - width);
+    m.bottom = std::max(0, vh - m.top - height);
     return m;
 }
 
-CropGeometry::Fields CropGeometry::fields(const ViewRect& r, const ViewSize& video) {
-    return {QString::asprintf("%02.f", r.width), QString::asprintf("%02.f", r.height),
-            QString::asprintf("%i", static_cast<int>(r.x)),
-            QString::asprintf("%i", static_cast<int>(video.height - r.y - r.height))};
+CropGeometry::Fields CropGeometry::fields(const RECT& m, const ViewSize& video) {
+    const int vw = static_cast<int>(video.width), vh = static_cast<int>(video.height);
+    return {QString::asprintf("%02i", vw - m.left - m.right), QString::asprintf("%02i", vh - m.top - m.bottom),
+            QString::asprintf("%i", m.left), QString::asprintf("%i", m.top)};
 }
 
 namespace {

@@ -11,8 +11,9 @@
 // - `editVideoClipRect`, the crop in picture pixels, origin at the picture's lower-left corner (the whole picture
 //   means no crop);
 // - `convertCropSize`, the margins cut from the left, top, right and bottom edges of the turned picture, in pixels,
-//   each even and never negative, always leaving at least 2 x 2 pixels of picture;
-// - the four number fields (width, height, left, top), counted from the picture's top-left corner.
+//   never negative, leaving an even width and height of at least 2 x 2 pixels;
+// - the four number fields (width, height, left, top), counted from the picture's top-left corner: the size and
+//   place the margins write.
 // The picture is the one the preview shows: the source turned by the user's rotation (`videoSize`).
 class CropGeometry {
 public:
@@ -27,21 +28,23 @@ public:
     // A rectangle in picture pixels as a box in the overlay's points (fractions rounded to single precision).
     static ViewRect boxFromClipRect(const ViewRect& clipRect, const ViewSize& videoSize, const ViewSize& frameSize);
 
-    // The margins of a rectangle in picture pixels: each rounded down to an even number, none negative, and the
-    // left and top margins taken back so that at least 2 pixels remain across and down.
+    // The margins of a rectangle in picture pixels (the part of it inside the picture): the left and top margins
+    // rounded down to an even number, the width and height to the nearest even number (the encoder needs even
+    // sizes), at least 2 x 2 pixels left, none negative.
     static RECT evenMargins(const ViewRect& clipRect, const ViewSize& videoSize);
     static bool hasMargins(const RECT& margins) {
         return margins.left || margins.top || margins.right || margins.bottom;
     }
 
-    // The texts of the four number fields for a rectangle in picture pixels.
+    // The texts of the four number fields: what the margins write, so that the fields never say other than the
+    // file gets.
     struct Fields {
-        QString width;  // "%02.f"
-        QString height; // "%02.f"
-        QString left;   // "%i" of x cut to an integer
-        QString top;    // "%i" of the margin above the rectangle cut to an integer
+        QString width;  // "%02i"
+        QString height; // "%02i"
+        QString left;   // "%i", the left margin
+        QString top;    // "%i", the top margin
     };
-    static Fields fields(const ViewRect& clipRect, const ViewSize& videoSize);
+    static Fields fields(const RECT& margins, const ViewSize& videoSize);
 
     // A typed width or height (pixels): the rectangle keeps its origin, the typed size is stored as it stands.
     // The overlay's box for it is moved back inside the picture (`box`, in overlay points).

@@ -59,7 +59,7 @@ CropPanel::CropPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(fram
     label(this, {5, H - 85, 100, 20}, ResourceBundle::localizedStringForKey("original_ratioLabel_string"));
     _original_SizeLabel = label(this, {0, H - 105, W, 20}, QString::asprintf("%.f x %.f", 0.0, 0.0), Qt::AlignHCenter);
 
-    label(this, {5, H - 128, 110, 20}, ResourceBundle::localizedStringForKey("crop_Area_SizeLabel_string"));
+    label(this, {5, H - 128, W - 10, 20}, ResourceBundle::localizedStringForKey("crop_Area_SizeLabel_string"));
     const double fieldWidth = (W - 90) / 2;
     _cropWidthField = numberField(this, {30, H - 157, fieldWidth, 20});
     const ViewRect heightBack{W / 2 + 15, H - 157, fieldWidth, 20};

@@ -127,7 +127,7 @@ void CropRotateEditor::clearCrop() {
 void CropRotateEditor::showFields(const ViewRect& clipRect) {
     if (!_cropView)
         return;
-    const CropGeometry::Fields f = CropGeometry::fields(clipRect, _videoSize);
+    const CropGeometry::Fields f = CropGeometry::fields(CropGeometry::evenMargins(clipRect, _videoSize), _videoSize);
     _cropView->_cropWidthField->setStringValue(f.width);
     _cropView->_cropHeightField->setStringValue(f.height);
     _cropView->_cropLeftField->setStringValue(f.left);
@@ -185,6 +185,8 @@ void CropRotateEditor::initPlayerCliper() {
     const ViewRect rect = videoRect();
     qCDebug(cropLog, "videoRect: %lf %lf %lf %lf", rect.x, rect.y, rect.width, rect.height);
     clearCrop();
+    // The fields start over the whole picture with the overlay, Top and Left included.
+    showWholePictureFields();
     delete _cliper.data();
     _cliper = new LQUICliper(rect, _host.cropPlayerView());
     _cliper->setVideoSize(_videoSize);
@@ -205,9 +207,7 @@ void CropRotateEditor::cropReadOut() {
     const ViewSize source = CropGeometry::videoSizeFor(sourceSize(), _playerRotateAngle);
     _cropView->_original_SizeLabel->setStringValue(
         QString::asprintf("%d x %d", static_cast<int>(source.width), static_cast<int>(source.height)));
-    const ViewRect pixels = _cliper ? _cliper->getclipRect() : ViewRect{};
-    _cropView->_cropWidthField->setStringValue(QString::asprintf("%.f", pixels.width));
-    _cropView->_cropHeightField->setStringValue(QString::asprintf("%.f", pixels.height));
+    showFields(_editVideoClipRect);
 }
 
 void CropRotateEditor::hideOverlay() {
@@ -354,8 +354,8 @@ void CropRotateEditor::rotate(int angle, MOQButton* button) {
             _cliper->setCropType(1);
         }
         clearCrop();
-    }
-    if (_cropView) {
+        showWholePictureFields();
+    } else if (_cropView) {
         _cropView->_cropTopField->setStringValue("0");
         _cropView->_cropLeftField->setStringValue("0");
     }

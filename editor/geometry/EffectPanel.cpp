@@ -54,8 +54,8 @@ EffectPanel::EffectPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(
     _saturationValueLabe = text(this, {W - 40, H - 160, 40, 20}, "0", left);
 
     // The list's title sits between the last slider and the list's box.
-    effectLabel = text(this, {20, H - 180, W - 100, 18}, ResourceBundle::localizedStringForKey("EffectsLabelTitle"),
-                       left);
+    effectLabel =
+        text(this, {20, H - 180, W - 100, 18}, ResourceBundle::localizedStringForKey("EffectsLabelTitle"), left);
 
     const double boxWidth = W - 60, boxHeight = H - 250;
     listBox = new MOQView(ViewRect{30, 66, boxWidth, boxHeight}, this);
@@ -70,6 +70,8 @@ EffectPanel::EffectPanel(const ViewRect& frame, QWidget* parent) : MOQImageView(
     ViewFrame::setFrame(_filterScrollView, {1, 1, boxWidth - 2, boxHeight - 2});
     _filterScrollDocumentView = new MOQImageView(ViewRect{0, 0, boxWidth - 2, 0}, nullptr);
     _filterScrollDocumentView->setBackGroundColor(Qt::white);
+    // A panel view keeps the mouse to itself; the list's page lets the wheel go on to the list, which scrolls.
+    _filterScrollDocumentView->setAttribute(Qt::WA_NoMousePropagation, false);
     _filterScrollView->setWidget(_filterScrollDocumentView);
 
     _effectReset = new MOQButton(ViewRect{(W - 60) / 2, 5, 60, 30}, this);

@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 
 LQWaterView::LQWaterView(const ViewRect& frame, QWidget* parent)
@@ -80,6 +81,45 @@ void LQWaterView::setClipRect(const ViewRect& rect) {
     _model.setClipRect(rect);
     layEdgeViews();
     update();
+}
+
+void LQWaterView::setCropOutline(const ViewRect& crop, const QString& outsideText) {
+    _cropOutline = crop;
+    _outsideText = outsideText;
+    update();
+}
+
+bool LQWaterView::boxOutsideCrop() const {
+    if (_cropOutline.width <= 0 || _cropOutline.height <= 0 || !_model.hasContent())
+        return false;
+    const ViewRect box = _model.getclipRectFrame();
+    constexpr double kSlack = 0.5; // points: the crop's even pixels against the box's
+    return box.x < _cropOutline.x - kSlack || box.y < _cropOutline.y - kSlack ||
+           box.maxX() > _cropOutline.maxX() + kSlack || box.maxY() > _cropOutline.maxY() + kSlack;
+}
+
+void LQWaterView::paintCropOutline(QPainter& painter) {
+    if (_cropOutline.width <= 0 || _cropOutline.height <= 0)
+        return;
+    const QRectF crop = ViewFrame::rectToQt(this, _cropOutline);
+    QPainterPath outside;
+    outside.addRect(rect());
+    QPainterPath inside;
+    inside.addRect(crop);
+    painter.fillPath(outside.subtracted(inside), QColor(0, 0, 0, 140));
+    QPen pen(QColor(255, 214, 0), 1);
+    pen.setDashPattern({6, 4});
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(crop.adjusted(0, 0, -1, -1));
+    if (!boxOutsideCrop() || _outsideText.isEmpty())
+        return;
+    // Said over the picture, where the user is looking while placing the watermark.
+    const QRectF band(0, 0, width(), painter.fontMetrics().height() + 6);
+    painter.fillRect(band, QColor(0, 0, 0, 190));
+    painter.setPen(QColor(255, 214, 0));
+    painter.drawText(band.adjusted(6, 0, -6, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(_outsideText, Qt::ElideRight, int(band.width()) - 12));
 }
 
 void LQWaterView::resizeEvent(QResizeEvent* event) {
@@ -159,6 +199,7 @@ void LQWaterView::mouseReleaseEvent(QMouseEvent*) {
 void LQWaterView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    paintCropOutline(painter);
     const ViewRect box = _model.getclipRectFrame();
     const QRectF boxQt = ViewFrame::rectToQt(this, box);
     const double opacity = 1.0 - _waterMarkAlph / 100.0;

@@ -12,6 +12,7 @@
 #include <array>
 
 class LQCropTmpView;
+class QPainter;
 class LQWaterViewDelegate;
 
 // The transparent overlay laid over the preview's video rectangle in the watermark mode. It shows the selected
@@ -57,6 +58,13 @@ public:
     ViewRect getPercentTextClipRect() const { return _model.getPercentTextClipRect(); }
     ViewRect getCheckClipRect(const ViewRect& rect) const { return _model.getCheckClipRect(rect); }
 
+    // The crop the export makes, in the overlay's points: the picture outside it is shaded, and a box reaching
+    // out of it carries `outsideText`. An empty rectangle: no crop.
+    void setCropOutline(const ViewRect& crop, const QString& outsideText);
+    ViewRect cropOutline() const { return _cropOutline; }
+    // The box reaches outside the crop, so part or all of the watermark is not written.
+    bool boxOutsideCrop() const;
+
     const WaterViewModel& model() const { return _model; }
     std::array<LQCropTmpView*, 4> edgeViews() const { return {_leftView, _topView, _rightView, _bottomView}; }
 
@@ -71,6 +79,7 @@ private:
     void contentChanged();
     void layEdgeViews();
     void applyCursor(WaterViewModel::Cursor cursor);
+    void paintCropOutline(QPainter& painter);
 
     WaterViewModel _model;
     LQWaterViewDelegate* _delegate = nullptr;
@@ -80,6 +89,8 @@ private:
     bool _hasFont = false;
     QColor _waterMarkColor;
     int _waterMarkAlph = 0;
+    ViewRect _cropOutline;
+    QString _outsideText;
     LQCropTmpView* _leftView;
     LQCropTmpView* _topView;
     LQCropTmpView* _rightView;

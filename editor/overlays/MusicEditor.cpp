@@ -224,6 +224,7 @@ void MusicEditor::hiddenMusicViewPlay(bool hidden) {
     for (int i = 1; i <= 4; ++i)
         _panel->toolMusicNofileDescLabels[static_cast<size_t>(i)]->setStringValue(
             ResourceBundle::localizedStringForKey(QString("toolMusicNofileDescLabel%1stringValue").arg(i)));
+    _panel->layOutRightView(); // the steps take the lines their texts need
 }
 
 void MusicEditor::enableMusicEdit(bool e) {
@@ -238,7 +239,7 @@ void MusicEditor::enableMusicEdit(bool e) {
     for (MOQButton* b : {p.repeatMusicBtn, p.pruneMusicBtn, p.playPruneMusicBtn, p.pruneMusicLeftBtn,
                          p.pruneMusicRightBtn, p.fadeInBtn, p.fadeOutBtn, p.musicItemPlayPauseBtn, p.musicItemVolueBtn})
         b->setEnabled(e);
-    p.removeOriginalmusicBtn->setEnabled(true);
+    // "Remove Original music" belongs to the file, not to the list: the window's switch (enableEdit) decides.
     for (MusicPanel::TimeRow* row : p.timeRows())
         for (LQTextField* f : row->fields)
             f->setEnabled(e);
@@ -251,6 +252,7 @@ void MusicEditor::enableEdit(bool e) {
     if (!_panel)
         return;
     const bool player = _host.musicMainPlayer() != nullptr;
+    // Without a file or while an export runs, a tick would reach the next preview and export unseen.
     _panel->loadmusicBtn->setEnabled(e && player);
     _panel->removeOriginalmusicBtn->setEnabled(e && player);
     _panel->originalVolumeSlider->setDisable(!e || !player);
@@ -662,7 +664,6 @@ void MusicEditor::initmusicPlayer(const QString& path) {
         _panel->pruneRangSlider->setProgress(0);
     }
     enableMusicEdit(!path.isEmpty() || !_musicList.empty());
-    _panel->removeOriginalmusicBtn->setEnabled(true);
 }
 
 void MusicEditor::playOrPauseAudio() {

@@ -229,6 +229,16 @@ MusicPanel::MusicPanel(QWidget* contentHost, const RightColumn& right) : QObject
     music_voumeBtn =
         toggleButton(bar, {153, 4, 31, 31}, "Cut/btnOpenVolume_Normal.png", "Cut/btnCloseVolume_Normal.png");
     music_volumeSlider = new LQProgressSlider({184, 11, 100, 17}, bar);
+    // The picture buttons say what they do.
+    const std::pair<MOQButton*, const char*> tips[] = {
+        {deletedMusicBtn, "deleteMusicToolTip"},    {musicItemPlayPauseBtn, "playMusicToolTip"},
+        {musicItemVolueBtn, "muteMusicToolTip"},    {playPruneMusicBtn, "playMusicToolTip"},
+        {pruneMusicLeftBtn, "pruneStartToolTip"},   {pruneMusicRightBtn, "pruneEndToolTip"},
+        {originalVolumeBtn, "muteOriginalToolTip"}, {mplayer_playOrPauseBtn, "playPauseToolTip"},
+        {mplayer_stopBtn, "stopPreviewToolTip"},    {mplayer_coverBtn, "saveStillToolTip"},
+        {coverStyleBtn, "stillFormatToolTip"},      {music_voumeBtn, "previewVolumeToolTip"}};
+    for (const auto& [button, key] : tips)
+        button->setToolTip(localized(key));
     toolMusicNofileView = right.noFileView;
     toolMusicNofileDescBack = new MOQView({}, toolMusicNofileView);
     toolMusicNofileDescBack->setBackGroundColor(Qt::white);
@@ -264,10 +274,22 @@ void MusicPanel::layOutRightView() {
     musicRangSlider->setFrame(slider);
     const ViewRect hint = ViewFrame::bounds(toolMusicNofileView);
     const double w = hint.width, h = hint.height;
-    const double bw = std::min(460.0, std::max(0.0, w - 40)), bh = 190;
+    const double bw = std::min(460.0, std::max(0.0, w - 40));
+    // Each step takes the lines its text needs at this width, so a step that wraps pushes the next one down.
+    constexpr double kMargin = 12, kGap = 2, kLine = 32;
+    std::array<double, std::tuple_size_v<decltype(toolMusicNofileDescLabels)>> heights{};
+    double bh = 2 * kMargin;
+    for (size_t i = 0; i < heights.size(); ++i) {
+        heights[i] = std::max(kLine, double(toolMusicNofileDescLabels[i]->heightForWidth(int(bw - 30))) + 8);
+        bh += heights[i] + (i ? kGap : 0);
+    }
     ViewFrame::setFrame(toolMusicNofileDescBack, {(w - bw) / 2, (h - bh) / 2, bw, bh});
-    for (size_t i = 0; i < toolMusicNofileDescLabels.size(); ++i)
-        ViewFrame::setFrame(toolMusicNofileDescLabels[i], {15, bh - 40 - i * 34.0, bw - 30, 32});
+    double top = bh - kMargin; // y grows upwards: the first step at the top
+    for (size_t i = 0; i < heights.size(); ++i) {
+        top -= heights[i];
+        ViewFrame::setFrame(toolMusicNofileDescLabels[i], {15, top, bw - 30, heights[i]});
+        top -= kGap;
+    }
 }
 
 void MusicPanel::layOutVolumeAfterCoverStyle() {

@@ -17,6 +17,7 @@ WaterMarkCellItemView::WaterMarkCellItemView(const ViewRect& frame, QWidget* par
     _checkBtn->setNormalImage(ResourceBundle::imageWithfileName("Join/CheckBox_NoCheck.bmp"));
     _checkBtn->setSelectedImage(ResourceBundle::imageWithfileName("Join/CheckBox_Checked.bmp"));
     _checkBtn->setContentTitle(QString());
+    _checkBtn->setToolTip(ResourceBundle::localizedStringForKey("useWatermarkToolTip"));
     _checkBtn->setBordered(false);
     _checkBtn->setMouseDownAction([this](MOQButton*) {
         if (!isEnabled())
@@ -86,6 +87,8 @@ void WaterMarkCellItemView::refresh() {
     _titleLabel->setReadOnly(!editable);
     _titleLabel->setAttribute(Qt::WA_TransparentForMouseEvents, !editable);
     _titleLabel->setFocusPolicy(editable ? Qt::StrongFocus : Qt::NoFocus);
+    if (!_titleLabel->hasFocus())
+        _titleLabel->setCursorPosition(0); // a title too long for the row shows its beginning
     QPalette palette = _titleLabel->palette();
     const QColor text = _selected ? _selectTextColor : _normalTextColor;
     palette.setColor(QPalette::Text, text.isValid() ? text : QColor(Qt::black));

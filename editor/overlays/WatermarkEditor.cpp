@@ -20,9 +20,10 @@
 #include "WatermarkRendering.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileInfo>
-#include <QFontMetricsF>
 #include <QFontDialog>
+#include <QFontMetricsF>
 #include <QLoggingCategory>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -170,6 +171,21 @@ void WatermarkEditor::setOverlayFrame(const ViewRect& videoRect, const ViewSize&
         return;
     _watermarkView->setFrameRect(videoRect);
     _watermarkView->setVideoSize(videoSize);
+    showCropOutline();
+}
+
+void WatermarkEditor::showCropOutline() {
+    if (!_watermarkView)
+        return;
+    const ViewRect crop = _host.watermarkCropRect();
+    const ViewSize video = _host.watermarkVideoSize();
+    const ViewSize overlay = _watermarkView->model().size();
+    ViewRect points;
+    if (crop.width > 0 && crop.height > 0 && video.width > 0 && video.height > 0) {
+        const double sx = overlay.width / video.width, sy = overlay.height / video.height;
+        points = {crop.x * sx, crop.y * sy, crop.width * sx, crop.height * sy};
+    }
+    _watermarkView->setCropOutline(points, ResourceBundle::localizedStringForKey("watermarkOutsideCrop"));
 }
 
 void WatermarkEditor::emptyList() {
@@ -209,7 +225,13 @@ void WatermarkEditor::refresWaterMarkListView() {
             later(this, [this, text, r] { renameText(r, text); });
         };
         row->setCheck(w.selected());
-        row->setTitleStringValue(w.waterType() == WaterParam::Text ? w.waterText() : w.waterImagePath());
+        // A file's row shows its name; the whole path is the row's tooltip.
+        if (w.waterType() == WaterParam::Text) {
+            row->setTitleStringValue(w.waterText());
+        } else {
+            row->setTitleStringValue(QFileInfo(w.waterImagePath()).fileName());
+            row->setToolTip(QDir::toNativeSeparators(w.waterImagePath()));
+        }
         row->setSelected(i == _selectedWaterMarkIndex);
         row->action = [this](WaterMarkCellItemView* pressed) { selectEditWaterItem(pressed->row()); };
         _waterMarkTableCells.append(row);
@@ -228,6 +250,8 @@ void WatermarkEditor::selectEditWaterItem(int row) {
         _selectedWaterMarkIndex = row;
         refreshWaterTime();
         refreshPlayerWaterMark(true);
+        // The size fields or Font... and Colour... follow the kind of the row now selected.
+        enableWaterChildView(_childViewsEnabled);
     });
 }
 
@@ -365,9 +389,10 @@ bool WatermarkEditor::addFile(const QString& path) {
         _watermarkView->setWaterMark(picture);
         _watermarkView->setScale_Type(3);
         _watermarkView->setMarkWaterType(WaterViewModel::ImageMode);
-        // Pixels of the picture, fitted into the overlay.
-        _watermarkView->setClipRect(
-            _watermarkView->getCheckClipRect({0, 0, double(picture.width()), double(picture.height())}));
+        // The picture's own pixels on the video (the overlay shows the video smaller or larger), fitted into it.
+        const double scale = pixelsPerPoint();
+        _watermarkView->setClipRect(_watermarkView->getCheckClipRect(
+            {0, 0, double(picture.width()) / scale, double(picture.height()) / scale}));
     }
     appendNew(w);
     return true;
@@ -448,6 +473,7 @@ void WatermarkEditor::deleteAction() {
 void WatermarkEditor::enableWaterChildView(bool e) {
     if (!_panel)
         return;
+    _childViewsEnabled = e;
     waterEnAbeld(_host.watermarkPlayer() != nullptr);
     _panel->wmkeepaspectRatioBtn->setEnabled(e);
     _panel->watermarkDefaultBtn->setEnabled(e);
@@ -502,8 +528,7 @@ void WatermarkEditor::refreshWaterTime() {
     WaterParam* w = selectedWatermark();
     float times[4] = {0, 0, 0, 0};
     if (w) {
-        _panel->wmWidthField->setFloatValue(static_cast<float>(w->waterRect().width));
-        _panel->wmHeightField->setFloatValue(static_cast<float>(w->waterRect().height));
+        showWrittenSize(*w);
         times[0] = w->startTime();
         times[1] = w->duration();
         times[2] = w->fileStartTime();
@@ -592,7 +617,9 @@ void WatermarkEditor::applySize(bool width, double value) {
     WaterParam* w = selectedWatermark();
     if (!w || !_watermarkView)
         return;
-    const ViewRect r = WatermarkEditRules::sized(w->waterRect(), width, value, _watermarkView->model().size());
+    // The fields count pixels of the video; the box is in the overlay's points.
+    const ViewRect r =
+        WatermarkEditRules::sized(w->waterRect(), width, value / pixelsPerPoint(), _watermarkView->model().size());
     _watermarkView->setClipRect(r);
     // The box the export uses follows the size at once.
     followOverlay();
@@ -652,8 +679,7 @@ void WatermarkEditor::followOverlay() {
     w->setWaterPercentClipRect(_watermarkView->markWaterType() == WaterViewModel::ImageMode
                                    ? _watermarkView->getPercentImageClipRect()
                                    : _watermarkView->getPercentTextClipRect());
-    _panel->wmWidthField->setStringValue(QString::asprintf("%.f", w->waterRect().width));
-    _panel->wmHeightField->setStringValue(QString::asprintf("%.f", w->waterRect().height));
+    showWrittenSize(*w);
 }
 
 void WatermarkEditor::actionMouseMovedForWaterViewBlock(LQWaterView* view, const ViewRect&) {
@@ -691,10 +717,10 @@ void WatermarkEditor::actionMouseDownForTextFieldBlock(LQTextField* field) {
         _editFields[static_cast<size_t>(group)] = field;
         bindStepper(row->stepper, 0, field == row->fields[3] ? 99 : 59, static_cast<int>(field->integerValue()));
     } else if (_watermarkView && field == _panel->wmWidthField) {
-        bindStepper(_panel->wmWidthStepperBtn, 0, static_cast<int>(_watermarkView->model().size().width),
+        bindStepper(_panel->wmWidthStepperBtn, 0, static_cast<int>(geometry().videoWidth),
                     static_cast<int>(field->floatValue()));
     } else if (_watermarkView && field == _panel->wmHeightField) {
-        bindStepper(_panel->wmHeightStepperBtn, 0, static_cast<int>(_watermarkView->model().size().height),
+        bindStepper(_panel->wmHeightStepperBtn, 0, static_cast<int>(geometry().videoHeight),
                     static_cast<int>(field->floatValue()));
     } else if (field == _panel->wmAlphaField) {
         bindStepper(_panel->wmAlphaStepperBtn, 0, 100, static_cast<int>(field->floatValue()));
@@ -724,6 +750,10 @@ bool WatermarkEditor::controlTextShouldEndEditing(LQTextField* field) {
     return true;
 }
 
+void WatermarkEditor::actionMouseDownForProgressSliderBlock(LQProgressSlider*, float) {
+    _host.watermarkHoldPreview();
+}
+
 void WatermarkEditor::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
     WaterParam* w = selectedWatermark();
     if (_waterMarkList.isEmpty() || !w)
@@ -732,9 +762,37 @@ void WatermarkEditor::actionProgressForProgressSliderBlock(LQProgressSlider*, fl
     _panel->wmAlphaField->setIntegerValue(static_cast<int>(w->waterAlph()));
     if (_watermarkView)
         _watermarkView->setWaterMarkAlph(static_cast<int>(w->waterAlph()));
+    // A held preview shows the watermark through the player, not the overlay: give it the new transparency.
+    if (_host.watermarkPreviewPlaying()) {
+        refreshPlayerWaterMark(false);
+        if (LQMoviePlayer* player = _host.watermarkPlayer())
+            player->Refresh();
+    }
+}
+
+void WatermarkEditor::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float) {
+    _host.watermarkResumePreview();
+}
+
+void WatermarkEditor::enableTransparencySlider(bool e) {
+    if (_panel)
+        _panel->wmAlphaProgressView->setDisable(!(e && selectedWatermark()));
 }
 
 // ----- preview and export -----
+
+double WatermarkEditor::pixelsPerPoint() const {
+    const WatermarkGeometry g = geometry();
+    return g.overlayWidth > 0 && g.videoWidth > 0 ? g.videoWidth / g.overlayWidth : 1.0;
+}
+
+void WatermarkEditor::showWrittenSize(const WaterParam& w) {
+    // What the export writes: the box's pixels on the video, as the engine's record gets them.
+    const WatermarkGeometry g = geometry();
+    const RECT r = WatermarkRecordBuilder::imageRect(w.waterPercentClipRect(), g.videoWidth, g.videoHeight);
+    _panel->wmWidthField->setStringValue(QString::number(r.right - r.left));
+    _panel->wmHeightField->setStringValue(QString::number(r.bottom - r.top));
+}
 
 WatermarkGeometry WatermarkEditor::geometry() const {
     const ViewSize video = _host.watermarkVideoSize();

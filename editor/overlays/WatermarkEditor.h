@@ -52,6 +52,8 @@ public:
     LQWaterView* watermarkView() const { return _watermarkView; }
     // Re-frames the overlay after the window's layout changed.
     void setOverlayFrame(const ViewRect& videoRect, const ViewSize& videoSize);
+    // Shows the export's crop over the overlay (the host's), so a watermark placed outside it is seen not to show.
+    void showCropOutline();
     // The aspect-fit rectangle of a picture inside a view's bounds.
     static ViewRect videoRectInside(const ViewSize& videoSize, const ViewRect& bounds);
 
@@ -106,7 +108,12 @@ public:
     void actionMouseMoveEndForWaterViewBlock(LQWaterView* view, const ViewRect&) override;
     void actionMouseDownForTextFieldBlock(LQTextField* field) override;
     bool controlTextShouldEndEditing(LQTextField* field) override;
+    void actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
     void actionProgressForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
+    void actionMouseUpForProgressSliderBlock(LQProgressSlider* slider, float progress) override;
+    // While the preview plays the other controls rest, but the transparency slider stays live (a press holds the
+    // preview): on when e and a watermark is selected.
+    void enableTransparencySlider(bool e);
 
 private:
     double videoDuration() const;
@@ -122,6 +129,10 @@ private:
     void applySize(bool width, double value);
     void bindStepper(QSpinBox* stepper, int minimum, int maximum, int value);
     QImage overlayImage(const WaterParam& watermark) const;
+    // Pixels of the video per point of the overlay (1 without an overlay).
+    double pixelsPerPoint() const;
+    // The size fields: the pixels the export writes for the watermark's box.
+    void showWrittenSize(const WaterParam& watermark);
 
     WatermarkHost& _host;
     WatermarkPanel* _panel = nullptr;
@@ -132,5 +143,6 @@ private:
     // The field of each time group the steppers act on (`wmEditStartField` and the three after it).
     std::array<LQTextField*, 4> _editFields{};
     bool _settingSteppers = false;
+    bool _childViewsEnabled = false;          // as enableWaterChildView last set the selected watermark's controls
     mutable QHash<QString, QImage> _pictures; // the overlay's pictures by file
 };

@@ -22,4 +22,10 @@ public:
     virtual void watermarkAlert(const QString& key) = 0;
     // The window the open panel and the font and colour choosers belong to.
     virtual QWidget* watermarkWindow() const = 0;
+    // A press on the transparency slider holds a playing preview still until the release, as the seek slider does.
+    virtual void watermarkHoldPreview() {}
+    virtual void watermarkResumePreview() {}
+    // The crop the export makes, in pixels of the picture (origin bottom-left); empty for none. A watermark is
+    // drawn before the crop, so what lies outside it is not written.
+    virtual ViewRect watermarkCropRect() const { return {}; }
 };

@@ -119,6 +119,9 @@ WatermarkPanel::WatermarkPanel(const ViewRect& frame, QWidget* parent) : MOQView
     textmarkBtn = new MOQButton({41, H - 36, 31, 31}, this);
     imageButton(textmarkBtn, "SubFun/btnAddTextWaterMark");
     deletedmarkBtn = new MOQButton({77, H - 36, 31, 31}, this);
+    imagemarkBtn->setToolTip(ResourceBundle::localizedStringForKey("addImageWatermarkToolTip"));
+    textmarkBtn->setToolTip(ResourceBundle::localizedStringForKey("addTextWatermarkToolTip"));
+    deletedmarkBtn->setToolTip(ResourceBundle::localizedStringForKey("deleteWatermarkToolTip"));
     imageButton(deletedmarkBtn, "SubFun/btnDeleteWaterMark");
 
     // Below the list: the display time (26 + 28 + 28), the clip rows (4 + 78) and the rows under them (100). The

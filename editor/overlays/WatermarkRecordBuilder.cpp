@@ -4,6 +4,7 @@
 
 #include <QLoggingCategory>
 
+#include <cmath>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcWatermark, "clipwright.watermark")
@@ -25,11 +26,13 @@ WatermarkRecordBuilder::Kind WatermarkRecordBuilder::kindOf(const WaterParam& wa
 }
 
 RECT WatermarkRecordBuilder::imageRect(const ViewRect& f, double W, double H) {
+    // Rounded, not cut: the fractions come from single-precision boxes, and a box the size fields give as 200
+    // pixels is written 200 pixels wide, not 199.
     RECT r;
-    r.left = static_cast<int32_t>(f.x * W);
-    r.top = static_cast<int32_t>((1 - (f.y + f.height)) * H);
-    r.right = static_cast<int32_t>((f.x + f.width) * W);
-    r.bottom = static_cast<int32_t>((1 - f.y) * H);
+    r.left = static_cast<int32_t>(std::lround(f.x * W));
+    r.top = static_cast<int32_t>(std::lround((1 - (f.y + f.height)) * H));
+    r.right = static_cast<int32_t>(std::lround((f.x + f.width) * W));
+    r.bottom = static_cast<int32_t>(std::lround((1 - f.y) * H));
     return r;
 }
 

@@ -40,9 +40,9 @@ TEST(EditExportPlan, RangesKeptOrInvertedWithEmptyPartsLeftOut) {
         std::vector<Range> expected;
     };
     const Case cases[] = {
-        {0, 0, false, {{0, 0}}},                                    // no end set: the whole file
+        {0, 0, false, {{0, 0}}}, // no end set: the whole file
         {10 * kSecond, 20 * kSecond, false, {{10 * kSecond, 20 * kSecond}}},
-        {20 * kSecond, 10 * kSecond, false, {}},                    // end before start: nothing
+        {20 * kSecond, 10 * kSecond, false, {}}, // end before start: nothing
         {10 * kSecond, 10 * kSecond, false, {}},
         {10 * kSecond, 20 * kSecond, true, {{0, 10 * kSecond}, {20 * kSecond, 60 * kSecond}}},
         {0, 20 * kSecond, true, {{20 * kSecond, 60 * kSecond}}},    // nothing before the range
@@ -113,8 +113,8 @@ TEST(EditExportPlan, FrameSizeFollowsTheChoiceKeepAspectAndAQuarterTurn) {
         settings.targetHeight = 480;
         settings.keepAspectRatio = c.keepAspect;
         settings.totalRotation = c.rotation;
-        EXPECT_EQ(EditExportPlan::frameSize(settings), c.expected) << c.title.value_or("none").toStdString() << " "
-                                                                   << c.rotation << " " << c.keepAspect;
+        EXPECT_EQ(EditExportPlan::frameSize(settings), c.expected)
+            << c.title.value_or("none").toStdString() << " " << c.rotation << " " << c.keepAspect;
     }
 }
 

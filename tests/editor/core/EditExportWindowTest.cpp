@@ -112,8 +112,8 @@ TEST(EditExportWindow, CancellingAnInvertedTrimLeavesNoOutputAndNoPieces) {
     ASSERT_FALSE(pieces.isEmpty());
     EXPECT_TRUE(pieces.startsWith(temp.path()));
     // Cancel while the second piece is being written: the first one is already in the private folder.
-    ASSERT_TRUE(WindowShots::waitUntil([&] { return c.jobRunner().currentStep() == 1 && c.jobRunner().currentJob(); },
-                                       60000));
+    ASSERT_TRUE(
+        WindowShots::waitUntil([&] { return c.jobRunner().currentStep() == 1 && c.jobRunner().currentJob(); }, 60000));
     w.click(c.startExportBtn());
     EXPECT_FALSE(c.isRunning());
     ASSERT_TRUE(w.waitIdle());

@@ -3,6 +3,7 @@ add_executable(editor_core_tests
     ${CMAKE_CURRENT_LIST_DIR}/EditorLayoutTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWatermarkEndToEndTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowEndToEndTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/EditorWindowHabitsTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTestSupport.h
     ${CMAKE_CURRENT_SOURCE_DIR}/../shell/FakeMediaJob.cpp)

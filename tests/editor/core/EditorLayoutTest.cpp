@@ -99,3 +99,33 @@ TEST(EditorLayout, VideoSizeTurnsWithTheStreamsRotationPlusTheUsers) {
         EXPECT_EQ(EditorLayout::videoSize(1920, 1080, c.stream, c.user), c.expected)
             << "stream " << c.stream << " user " << c.user;
 }
+
+TEST(EditorLayout, TheWindowFitsTheRoomTheScreenLeaves) {
+    struct Case {
+        ViewSize wanted, room, fitted;
+        const char* what;
+    } cases[] = {
+        {{908, 780}, {1920, 1050}, {908, 780}, "a large screen keeps the minimum"},
+        {{908, 780}, {1366, 704}, {908, 704}, "a 768-pixel screen less its panel and the title bar"},
+        {{1000, 780}, {800, 568}, {800, 568}, "a small screen in both directions"},
+        {{908, 780}, {0, 0}, {908, 780}, "no screen known"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditorLayout::fittedSize(c.wanted, c.room), c.fitted) << c.what;
+}
+
+TEST(EditorLayout, BelowTheMinimumTheContentKeepsItAndScrolls) {
+    const ViewSize minimum{908, 780};
+    struct Case {
+        ViewSize window, content;
+        const char* what;
+    } cases[] = {
+        {{1000, 800}, {1000, 800}, "room enough: the window's size"},
+        {{1000, 700}, {985, 780}, "too low: the minimum height, beside a vertical scroll bar"},
+        {{850, 800}, {908, 785}, "too narrow: the minimum width, above a horizontal scroll bar"},
+        {{800, 600}, {908, 780}, "both: the minimum"},
+        {{915, 700}, {908, 780}, "a scroll bar would make it too narrow: the minimum"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(EditorLayout::contentSize(c.window, minimum, 15), c.content) << c.what;
+}

@@ -2,6 +2,7 @@
 
 #include "EditExportClips.h"
 #include "LQMoviePlayer.h"
+#include "LQTextField.h"
 #include "WaterParam.h"
 #include "WatermarkEditor.h"
 #include "WatermarkPanel.h"
@@ -98,8 +99,8 @@ TEST(EditorWatermarkWindow, EndToEndAPictureWatermarkIsWrittenWhereItWasPlaced) 
     ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.waterMarkList().size() == 1; }, 5000));
     WindowShots::save(w.window, "editor-watermark-placed");
     const WatermarkGeometry g = editor.geometry();
-    const RECT box =
-        WatermarkRecordBuilder::imageRect(editor.waterMarkList().at(0)->waterPercentClipRect(), g.videoWidth, g.videoHeight);
+    const RECT box = WatermarkRecordBuilder::imageRect(editor.waterMarkList().at(0)->waterPercentClipRect(),
+                                                       g.videoWidth, g.videoHeight);
     ASSERT_GT(box.right - box.left, 4);
     ASSERT_GT(box.bottom - box.top, 4);
 
@@ -124,4 +125,64 @@ TEST(EditorWatermarkWindow, EndToEndAPictureWatermarkIsWrittenWhereItWasPlaced) 
     // Away from the box the clip's own grey is untouched.
     const int fx = box.left > 160 ? 20 : 300, fy = box.top > 120 ? 20 : 220;
     EXPECT_TRUE(isGrey(pixelAt(frame, width, fx, fy)));
+}
+
+// A picture watermark is written at the size its fields give in pixels of the video: first its own size, then a
+// size typed into the fields.
+TEST(EditorWatermarkWindow, EndToEndAPictureIsWrittenAtTheSizeItsFieldsSay) {
+    const std::string picture =
+        MediaFixtures::make("wm_window_red_40x20.png", "-f lavfi -i color=c=red:s=40x20 -frames:v 1");
+    EditorWindow w(ToolItemTypeWatermark);
+    EditVideoWindowController& c = *w.controller;
+    ASSERT_NO_FATAL_FAILURE(loadLevelClip(w));
+    WatermarkEditor& editor = *c.watermarks();
+    WatermarkPanel& panel = *editor.waterView();
+    w.nextFile = picture;
+    w.click(panel.imagemarkBtn);
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.waterMarkList().size() == 1; }, 5000));
+    EXPECT_EQ(panel.wmWidthField->stringValue(), "40");
+    EXPECT_EQ(panel.wmHeightField->stringValue(), "20");
+
+    struct Case {
+        const char* width; // typed, or none
+        const char* height;
+        int expectedWidth, expectedHeight;
+    } cases[] = {{nullptr, nullptr, 40, 20}, {"100", "50", 100, 50}};
+    for (const Case& size : cases) {
+        SCOPED_TRACE(size.expectedWidth);
+        if (size.width) {
+            panel.wmWidthField->setStringValue(size.width);
+            ASSERT_TRUE(editor.controlTextShouldEndEditing(panel.wmWidthField));
+            panel.wmHeightField->setStringValue(size.height);
+            ASSERT_TRUE(editor.controlTextShouldEndEditing(panel.wmHeightField));
+            EXPECT_EQ(panel.wmWidthField->stringValue(), size.width);
+            EXPECT_EQ(panel.wmHeightField->stringValue(), size.height);
+        }
+        const QStringList before = QDir(c.outputPath()).entryList({"*.mp4"}, QDir::Files);
+        w.click(c.startExportBtn());
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isRunning() && !c.jobRunner().isBusy(); }, 60000));
+        ASSERT_TRUE(w.alerts.isEmpty()) << w.alerts.join(" | ").toStdString();
+        QStringList written = QDir(c.outputPath()).entryList({"*.mp4"}, QDir::Files);
+        for (const QString& old : before)
+            written.removeAll(old);
+        ASSERT_EQ(written.size(), 1);
+        int width = 0, height = 0;
+        const std::vector<unsigned char> frame =
+            ffmpegFrameRgb((c.outputPath() + "/" + written.first()).toStdString(), 1.0, &width, &height);
+        ASSERT_EQ(width, 320);
+        // The red box's extent in the written picture.
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (isRed(pixelAt(frame, width, x, y))) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, left);
+        EXPECT_NEAR(right - left + 1, size.expectedWidth, 2);
+        EXPECT_NEAR(bottom - top + 1, size.expectedHeight, 2);
+    }
 }

@@ -3,14 +3,17 @@
 #include "../../shell/FakeMediaJob.h"
 #include "CropRotateEditor.h"
 #include "LQCutProgressView.h"
-#include "LayoutCheck.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
+#include "LayoutCheck.h"
 #include "MOQImageView.h"
+#include "MusicEditor.h"
+#include "MusicPanel.h"
 #include "ResourceBundle.h"
 #include "TrimPanel.h"
 #include "ViewFrame.h"
 #include "WatermarkEditor.h"
+#include "WatermarkPanel.h"
 #include "support/MediaFixtures.h"
 
 #include <QComboBox>
@@ -70,7 +73,6 @@ TEST(EditorWindow, EachToolOpensOnItsPanel) {
         for (MOQButton* button : w.controller->toolButtons())
             EXPECT_FALSE(button->isEnabled());
         EXPECT_TRUE(w.controller->addfileButton()->isEnabled());
-        EXPECT_FALSE(w.controller->startExportBtn()->isEnabled()) << "Start waits for a file";
         EXPECT_EQ(w.controller->lqPlayer(), nullptr);
         EXPECT_FALSE(w.controller->outputPath().isEmpty());
     }
@@ -80,7 +82,6 @@ TEST(EditorWindow, LoadingAClipFillsTheWindowAndEveryToolButtonSwitchesItsPanel)
     EditorWindow w(ToolItemTypeEffect);
     EditVideoWindowController& c = *w.controller;
     const std::string clip = MediaFixtures::mp4();
-    EXPECT_FALSE(c.startExportBtn()->isEnabled());
     w.add(clip);
     ASSERT_NE(c.fileData(), nullptr);
     EXPECT_TRUE(w.alerts.isEmpty());
@@ -168,7 +169,6 @@ TEST(EditorWindow, AFileThatCannotBeUsedLeavesTheWindowAsItWasAndSaysWhy) {
     fresh.add(garbageFile());
     EXPECT_EQ(fresh.controller->fileData(), nullptr);
     EXPECT_EQ(fresh.alerts.size(), 1);
-    EXPECT_FALSE(fresh.controller->startExportBtn()->isEnabled());
     for (MOQButton* button : fresh.controller->toolButtons())
         EXPECT_FALSE(button->isEnabled());
 }
@@ -233,17 +233,12 @@ TEST(EditorWindow, StillFramesKeepTheirFormatInAnyLanguageAndNeverReplaceAFile) 
 TEST(EditorWindow, WhileAnExportRunsAddTheToolsAndTheEditControlsAreLocked) {
     FakeJobFactory factory;
     factory.script.workMs = 3000;
+    factory.script.lingerAfterStopMs = 1000;
     EditorWindow w(ToolItemTypeTrim, &factory);
     EditVideoWindowController& c = *w.controller;
     w.add(MediaFixtures::mp4());
     ASSERT_NE(c.fileData(), nullptr);
-    const QString source = c.filePath();
-    c.buildExportSteps = [&] {
-        JobStep step;
-        step.inputPath = source;
-        step.output = {JobStep::Output::Naming::Unique, c.outputPath(), "locked", "mp4", {}};
-        return std::vector<JobStep>{step};
-    };
+    w.exportOneJobNamed("locked");
     w.click(c.startExportBtn());
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
     EXPECT_FALSE(c.addfileButton()->isEnabled());
@@ -252,22 +247,33 @@ TEST(EditorWindow, WhileAnExportRunsAddTheToolsAndTheEditControlsAreLocked) {
     EXPECT_TRUE(c.progressSlider()->disable());
     EXPECT_TRUE(c.cutProgressView()->disable());
     EXPECT_FALSE(c.audiochanelPopBtn()->isEnabled());
+    // Nor can the watermark list change, nor "Remove Original music" be ticked for the next preview and export.
+    WatermarkPanel& marks = *c.watermarks()->waterView();
+    MOQButton* removeOriginal = c.music()->panel()->removeOriginalmusicBtn;
+    for (MOQButton* button : {marks.textmarkBtn, marks.imagemarkBtn, marks.deletedmarkBtn, removeOriginal})
+        EXPECT_FALSE(button->isEnabled());
     // Entering the music mode does not unlock them, nor does a file added meanwhile reach the window.
     c.addmusicAction();
     EXPECT_TRUE(c.progressSlider()->disable());
     EXPECT_FALSE(c.audiochanelPopBtn()->isEnabled());
+    EXPECT_FALSE(removeOriginal->isEnabled());
     const auto record = c.fileData();
     c.loadFile(QString::fromStdString(MediaFixtures::noAudio()));
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isProbing(); }, 10000));
     EXPECT_EQ(c.fileData(), record);
 
     w.click(c.startExportBtn()); // cancel
+    ASSERT_TRUE(c.jobRunner().isBusy());
+    EXPECT_FALSE(c.startExportBtn()->isEnabled()) << "until the stopped job's worker has returned";
     ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.jobRunner().isBusy(); }, 10000));
+    EXPECT_TRUE(c.startExportBtn()->isEnabled());
     EXPECT_TRUE(c.addfileButton()->isEnabled());
     for (MOQButton* button : c.toolButtons())
         EXPECT_TRUE(button->isEnabled());
     EXPECT_FALSE(c.progressSlider()->disable());
     EXPECT_TRUE(c.audiochanelPopBtn()->isEnabled());
+    EXPECT_TRUE(marks.textmarkBtn->isEnabled());
+    EXPECT_TRUE(removeOriginal->isEnabled());
 }
 
 TEST(EditorWindow, ClosingStopsThePreviewAndAnExport) {
@@ -276,12 +282,7 @@ TEST(EditorWindow, ClosingStopsThePreviewAndAnExport) {
     EditorWindow w(ToolItemTypeEffect, &factory);
     EditVideoWindowController& c = *w.controller;
     w.add(MediaFixtures::mp4());
-    c.buildExportSteps = [&] {
-        JobStep step;
-        step.inputPath = c.filePath();
-        step.output = {JobStep::Output::Naming::Unique, c.outputPath(), "closing", "mp4", {}};
-        return std::vector<JobStep>{step};
-    };
+    w.exportOneJobNamed("closing");
     c.play();
     w.click(c.startExportBtn());
     ASSERT_TRUE(WindowShots::waitUntil([&] { return c.isRunning(); }, 5000));
@@ -347,7 +348,8 @@ TEST(EditorWindow, ResizingLaysTheWindowOutAgain) {
         EXPECT_EQ(ViewFrame::frame(c.lqPlayer()->view()), ViewFrame::bounds(c.playerView()));
         EXPECT_EQ(ViewFrame::frame(c.cutView()),
                   EditorLayout::toolPanelFrame(ViewFrame::frame(c.cutView()), f.contentLeftView));
-        EXPECT_EQ(w.window->minimumSize(), QSize(908, 780));
+        const ViewSize minimum = EditorLayout::fittedSize({908, 780}, c.screenRoom());
+        EXPECT_EQ(w.window->minimumSize(), QSize(int(minimum.width), int(minimum.height)));
         // The watermark overlay lies on the picture.
         EXPECT_EQ(ViewFrame::frame(c.watermarks()->watermarkView()), c.videoRect()) << size.width();
     }

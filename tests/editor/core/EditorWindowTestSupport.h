@@ -32,6 +32,8 @@ struct EditorWindow {
         controller->setToolItemType(tool);
         window = controller->window();
         window->setWindowTitle(QStringLiteral("Editor"));
+        // The size it opens at on a screen with room for it (the offscreen screen is smaller).
+        window->resize(1000, 780);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
     }
@@ -62,6 +64,18 @@ struct EditorWindow {
             },
             15000));
         QCoreApplication::processEvents();
+    }
+
+    // Start runs one job on the window's file into its output folder (on a fake engine, for how Start and the
+    // window behave while it works).
+    void exportOneJobNamed(const QString& name) {
+        EditVideoWindowController* c = controller.get();
+        c->buildExportSteps = [c, name] {
+            JobStep step;
+            step.inputPath = c->filePath();
+            step.output = {JobStep::Output::Naming::Unique, c->outputPath(), name, "mp4", {}};
+            return std::vector<JobStep>{step};
+        };
     }
 
     ShellTestEnvironment env;

@@ -12,12 +12,10 @@ TEST(TrimTimeRules, SplitShowsHoursMinutesSecondsAndTruncatedHundredths) {
         Fields expected;
     };
     const Case cases[] = {
-        {0.0f, {"00", "00", "00", "00"}},
-        {61.5f, {"00", "01", "01", "50"}},
-        {3725.25f, {"01", "02", "05", "25"}},
-        {59.999f, {"00", "00", "59", "99"}},       // truncated, never rounded up to a minute
-        {360000.0f, {"100", "00", "00", "00"}},   // hours are not limited to 99
-        {10.07f, {"00", "00", "10", "06"}},       // single precision: 10.07 is a little below
+        {0.0f, {"00", "00", "00", "00"}},       {61.5f, {"00", "01", "01", "50"}}, {3725.25f, {"01", "02", "05", "25"}},
+        {59.999f, {"00", "00", "59", "99"}},    // truncated, never rounded up to a minute
+        {360000.0f, {"100", "00", "00", "00"}}, // hours are not limited to 99
+        {10.07f, {"00", "00", "10", "06"}},     // single precision: 10.07 is a little below
     };
     for (const Case& c : cases)
         EXPECT_EQ(TrimTimeRules::split(c.seconds), c.expected) << c.seconds;
@@ -29,11 +27,9 @@ TEST(TrimTimeRules, ParseReadsLeadingDigitsOfEachField) {
         double expected;
     };
     const Case cases[] = {
-        {{"00", "00", "00", "00"}, 0},
-        {{"01", "02", "05", "25"}, 3725.25},
-        {{"", "x", "7s", "5"}, 7.05},    // no digits count as 0; "5" hundredths is 0.05
-        {{" 1", "0", "0", "0"}, 3600},
-        {{"00", "90", "00", "00"}, 5400}, // no bound on a typed part
+        {{"00", "00", "00", "00"}, 0}, {{"01", "02", "05", "25"}, 3725.25},
+        {{"", "x", "7s", "5"}, 7.05},                                    // no digits count as 0; "5" hundredths is 0.05
+        {{" 1", "0", "0", "0"}, 3600}, {{"00", "90", "00", "00"}, 5400}, // no bound on a typed part
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(TrimTimeRules::parse(c.fields), c.expected);
@@ -51,7 +47,7 @@ TEST(TrimTimeRules, TypedTimesAreRefusedWithTheRightReason) {
         {true, 20, 20, D, TrimTimeRules::kStartNotBeforeEnd}, // equal is refused
         {true, 30, 20, D, TrimTimeRules::kStartNotBeforeEnd},
         {false, 10, 20, D, std::nullopt},
-        {false, 10, 70, D, std::nullopt},                     // an end past the file is taken when after the start
+        {false, 10, 70, D, std::nullopt}, // an end past the file is taken when after the start
         {false, 20, 20, D, TrimTimeRules::kEndNotAfterStart},
         {false, 30, 20, D, TrimTimeRules::kEndNotAfterStart},
         {false, 80, 70, D, TrimTimeRules::kEndBeyondFile},
@@ -75,7 +71,7 @@ TEST(TrimTimeRules, MarkInMovesTheEndToTheFileEndOnlyWhenItPassesASetEnd) {
         {10, 20e6, 20e6, false},
         {20, 20e6, 20e6, false}, // at the end: not beyond it
         {30, 20e6, 60e6, true},
-        {30, 0, 0, false},       // no end set: only the start moves
+        {30, 0, 0, false}, // no end set: only the start moves
     };
     for (const Case& c : cases) {
         const TrimTimeRules::MarkIn mark = TrimTimeRules::markIn(c.t, 60, c.stopUs);

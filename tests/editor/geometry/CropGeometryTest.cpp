@@ -34,12 +34,20 @@ TEST(CropGeometry, BoxToRectangleMarginsAndFields) {
         {{64, 36, 320, 180}, {192, 108, 960, 540}, {192, 432, 768, 108}, "960", "540", "192", "432", "a quarter"},
         {{65, 37, 320, 180},
          {195, 111, 960, 540},
-         {194, 428, 764, 110},
+         {194, 428, 766, 112},
          "960",
          "540",
-         "195",
-         "429",
-         "odd pixels: margins down to even, fields not"},
+         "194",
+         "428",
+         "odd pixels: left and top down to even, the size kept; the fields say what is written"},
+        {{0.5, 100, 317.33333, 182.33333},
+         {1.5, 300, 952, 547},
+         {0, 232, 968, 300},
+         "952",
+         "548",
+         "0",
+         "232",
+         "952 x 547 is written as 952 x 548, and the fields say so"},
         {{0, 0, 640, 360}, {0, 0, 1920, 1080}, {0, 0, 0, 0}, "1920", "1080", "0", "0", "the whole overlay"},
         {{320, 0, 320, 360}, {960, 0, 960, 1080}, {960, 0, 0, 0}, "960", "1080", "960", "0", "the right half"},
     };
@@ -48,7 +56,12 @@ TEST(CropGeometry, BoxToRectangleMarginsAndFields) {
         expectRect(rect, c.rect, c.what);
         const RECT m = CropGeometry::evenMargins(rect, kPicture);
         expectMargins(m, c.margins.left, c.margins.top, c.margins.right, c.margins.bottom, c.what);
-        const CropGeometry::Fields f = CropGeometry::fields(rect, kPicture);
+        const CropGeometry::Fields f = CropGeometry::fields(m, kPicture);
+        // What the fields say is the size and place the margins write.
+        EXPECT_EQ(f.width.toInt(), 1920 - m.left - m.right) << c.what;
+        EXPECT_EQ(f.height.toInt(), 1080 - m.top - m.bottom) << c.what;
+        EXPECT_EQ(f.width.toInt() % 2, 0) << c.what;
+        EXPECT_EQ(f.height.toInt() % 2, 0) << c.what;
         EXPECT_EQ(f.width, c.width) << c.what;
         EXPECT_EQ(f.height, c.height) << c.what;
         EXPECT_EQ(f.left, c.left) << c.what;
@@ -66,7 +79,8 @@ TEST(CropGeometry, MarginsAreNeverNegativeOddOrLargerThanThePicture) {
         {{-5, -3, 100, 50}, {0, 192, 224, 0}, "a rectangle starting before the picture"},
         {{201, 0, 300, 240}, {200, 0, 0, 0}, "a rectangle ending past the picture"},
         {{500, 400, 60, 60}, {318, 0, 0, 238}, "a rectangle wholly outside keeps 2 x 2 pixels"},
-        {{33, 47, 151, 101}, {32, 92, 136, 46}, "odd values go down to even"},
+        {{33, 47, 151, 101}, {32, 92, 136, 46}, "odd margins go down to even, odd sizes to the nearest even"},
+        {{2, 10, 200, 99.4}, {2, 130, 118, 10}, "a size just under an odd number"},
         {{0, 0, 320, 240}, {0, 0, 0, 0}, "the whole picture"},
     };
     for (const Case& c : cases) {

@@ -151,3 +151,31 @@ TEST(CropRotateExport, OddOrNegativeMarginsReachTheEngineEvenAndNeverBelowZero) 
     EXPECT_EQ(probe.firstVideo()->width, (sideways ? stream.height : stream.width) - 4);
     EXPECT_EQ(probe.firstVideo()->height, (sideways ? stream.width : stream.height) - 6);
 }
+
+TEST(CropRotateExport, TheSizeTheFieldsSayIsTheSizeWritten) {
+    CropStandIn host; // the phone clip: 240 x 320 upright
+    CropRotateEditor& editor = *host.editor;
+    editor.initPlayerCliper();
+    editor.enableEdit(true);
+    editor.cropReadOut();
+    CropPanel& panel = *editor.cropView();
+    struct Case {
+        int width, height;         // typed
+        int saidWidth, saidHeight; // what the fields then say: the even size the encoder needs
+    } cases[] = {{150, 100, 150, 100}, {151, 101, 152, 102}, {97, 63, 98, 64}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.width);
+        type(editor, panel._cropWidthField, c.width);
+        type(editor, panel._cropHeightField, c.height);
+        type(editor, panel._cropLeftField, 33);
+        EXPECT_EQ(panel._cropWidthField->stringValue().toInt(), c.saidWidth);
+        EXPECT_EQ(panel._cropHeightField->stringValue().toInt(), c.saidHeight);
+        const std::string out = exportWith(host.source, editor.exportContribution(),
+                                           "said_" + std::to_string(c.width) + "x" + std::to_string(c.height));
+        const FfprobeResult probe = ffprobe(out);
+        ASSERT_TRUE(probe.ok);
+        ASSERT_TRUE(probe.firstVideo());
+        EXPECT_EQ(probe.firstVideo()->width, panel._cropWidthField->stringValue().toInt());
+        EXPECT_EQ(probe.firstVideo()->height, panel._cropHeightField->stringValue().toInt());
+    }
+}

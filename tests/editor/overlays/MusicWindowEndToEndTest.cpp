@@ -6,10 +6,12 @@
 #include "MusicPanel.h"
 #include "MusicRangeSlider.h"
 #include "MusicTestSupport.h"
+#include "ResourceBundle.h"
 #include "core/EditorWindowTestSupport.h"
 #include "support/Ffprobe.h"
 
 #include <QDir>
+#include <QFile>
 #include <QScrollArea>
 
 namespace {
@@ -159,4 +161,25 @@ TEST(MusicWindow, TheFilesOwnSoundMutedInTheMusicPanelIsSilentInTheOutput) {
     // Un-muted, the next export has it back at its level.
     w.click(panel.originalVolumeBtn);
     EXPECT_EQ(c.lqPlayer()->edits().settings().mainAudioVolume, 1.0);
+}
+
+TEST(MusicWindow, MusicThatCanNoLongerBeReadIsSaidInWordsNotAsACode) {
+    // A copy of a tone, loaded, then taken away before Start.
+    const QString folder = QString::fromStdString(MediaFixtures::freshDir("music_gone"));
+    const QString tone = folder + "/tone.wav";
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(MusicClips::tone440()), tone));
+    EditorWindow w(ToolItemTypeMusic);
+    EditVideoWindowController& c = *w.controller;
+    MusicEditor& music = *c.music();
+    w.add(MusicClips::source());
+    ASSERT_NO_FATAL_FAILURE(loadMusic(w, music, tone.toStdString()));
+    ASSERT_TRUE(QFile::remove(tone));
+    c.setOutputPath(folder);
+
+    w.click(c.startExportBtn());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !w.alerts.isEmpty() && !c.jobRunner().isBusy(); }, 30000));
+    EXPECT_EQ(w.alerts, QStringList{ResourceBundle::localizedStringForKey("showmessageTime7")});
+    EXPECT_FALSE(c.isRunning());
+    EXPECT_TRUE(c.startExportBtn()->isEnabled());
+    EXPECT_TRUE(QDir(folder).entryList({"*.mp4"}, QDir::Files).isEmpty()) << "nothing written";
 }

@@ -16,8 +16,12 @@
 #include "support/MediaFixtures.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QLineEdit>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
 #include <QWidget>
@@ -66,9 +70,12 @@ TEST_F(Fixture, AddingPicturesVideosAndTextsSelectsTheNewOne) {
     EXPECT_FALSE(image.isVideo());
     EXPECT_TRUE(image.keepaspectRatio());
     EXPECT_NEAR(image.duration(), 4.0, 0.05);
-    // A 64 x 48 picture: a box of its pixel size in the overlay.
-    EXPECT_DOUBLE_EQ(image.waterRect().width, 64);
-    EXPECT_DOUBLE_EQ(image.waterRect().height, 48);
+    // A 64 x 48 picture: a box of its pixel size on the 320 x 240 video, which the 480-point overlay shows 1.5
+    // times larger; the fields count the video's pixels.
+    EXPECT_DOUBLE_EQ(image.waterRect().width, 96);
+    EXPECT_DOUBLE_EQ(image.waterRect().height, 72);
+    EXPECT_EQ(panel().wmWidthField->stringValue(), "64");
+    EXPECT_EQ(panel().wmHeightField->stringValue(), "48");
     EXPECT_TRUE(panel().wmWidthField->isEnabled());
     EXPECT_FALSE(panel().waterFontBtn->isEnabled());
 
@@ -212,16 +219,23 @@ TEST_F(Fixture, SizeStepsMoveTheBoxTheExportUses) {
     ASSERT_TRUE(editor.addFile(QString::fromStdString(redPng)));
     WaterParam& w = *editor.waterMarkList().at(0);
     const ViewRect before = w.waterPercentClipRect();
+    // The fields and steppers count pixels of the 320 x 240 video; the overlay's box is 1.5 times larger.
     editor.actionMouseDownForTextFieldBlock(panel().wmWidthField);
-    EXPECT_EQ(panel().wmWidthStepperBtn->maximum(), 480);
+    EXPECT_EQ(panel().wmWidthStepperBtn->maximum(), 320);
     panel().wmWidthStepperBtn->setValue(160);
-    EXPECT_DOUBLE_EQ(w.waterRect().width, 160);
-    EXPECT_DOUBLE_EQ(w.waterPercentClipRect().width, 160.0 / 480);
+    EXPECT_DOUBLE_EQ(w.waterRect().width, 240);
+    EXPECT_DOUBLE_EQ(w.waterPercentClipRect().width, 160.0 / 320);
+    EXPECT_EQ(panel().wmWidthField->stringValue(), "160");
     EXPECT_NE(w.waterPercentClipRect().width, before.width);
-    // Typed too: the height.
+    // Typed too: the height, written as typed.
     panel().wmHeightField->setStringValue("90");
     EXPECT_TRUE(editor.controlTextShouldEndEditing(panel().wmHeightField));
-    EXPECT_DOUBLE_EQ(w.waterPercentClipRect().height, 90.0 / 360);
+    EXPECT_DOUBLE_EQ(w.waterPercentClipRect().height, 90.0 / 240);
+    const WatermarkGeometry g = editor.geometry();
+    const RECT written = WatermarkRecordBuilder::imageRect(w.waterPercentClipRect(), g.videoWidth, g.videoHeight);
+    EXPECT_EQ(written.right - written.left, 160);
+    EXPECT_EQ(written.bottom - written.top, 90);
+    EXPECT_EQ(panel().wmHeightField->stringValue(), "90");
     // Transparency typed out of range is refused; within it is stored.
     panel().wmAlphaField->setStringValue("120");
     EXPECT_FALSE(editor.controlTextShouldEndEditing(panel().wmAlphaField));
@@ -268,4 +282,60 @@ TEST_F(Fixture, PreviewAndExportGetTheTickedWatermarks) {
     ASSERT_GT(apiMediaConvertSetInputMedia(job, host.source.c_str()), 0);
     EXPECT_TRUE(editor.addConvertWaterMark(job));
     apiMediaConvertClose(job);
+}
+
+TEST_F(Fixture, EachRowSelectedAgainGetsTheControlsOfItsKind) {
+    editor.addTextAction();
+    ASSERT_TRUE(editor.addFile(QString::fromStdString(redPng)));
+    ASSERT_EQ(editor.selectedWaterMarkIndex(), 1);
+    struct Case {
+        int row;
+        bool font, size;
+    } cases[] = {{0, true, false}, {1, false, true}, {0, true, false}};
+    for (const Case& c : cases) {
+        editor.selectEditWaterItem(c.row);
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.selectedWaterMarkIndex() == c.row; }, 2000));
+        SCOPED_TRACE(c.row);
+        EXPECT_EQ(panel().waterFontBtn->isEnabled(), c.font);
+        EXPECT_EQ(panel().wmColorBtn->isEnabled(), c.font);
+        EXPECT_EQ(panel().wmWidthField->isEnabled(), c.size);
+        EXPECT_EQ(panel().wmHeightStepperBtn->isEnabled(), c.size);
+    }
+}
+
+TEST_F(Fixture, AFilesRowShowsItsNameWithTheWholePathAsItsTooltip) {
+    ASSERT_TRUE(editor.addFile(QString::fromStdString(redPng)));
+    settle();
+    const QList<WaterMarkCellItemView*> rows =
+        panel().waterMarkListScrollView->widget()->findChildren<WaterMarkCellItemView*>();
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows.at(0)->titleLabel()->text(), QFileInfo(QString::fromStdString(redPng)).fileName());
+    EXPECT_EQ(rows.at(0)->titleLabel()->cursorPosition(), 0) << "a long name shows its beginning";
+    EXPECT_EQ(rows.at(0)->toolTip(), QDir::toNativeSeparators(QString::fromStdString(redPng)));
+}
+
+TEST_F(Fixture, TheCropIsOutlinedAndABoxReachingOutOfItIsSaid) {
+    LQWaterView* overlay = editor.watermarkView();
+    // No crop: nothing drawn, nothing said.
+    editor.showCropOutline();
+    EXPECT_TRUE(overlay->cropOutline().isEmpty());
+    // The right half of the 320 x 240 picture is kept: the right half of the 480 x 360 overlay.
+    host.crop = {160, 0, 160, 240};
+    editor.showCropOutline();
+    EXPECT_EQ(overlay->cropOutline(), (ViewRect{240, 0, 240, 360}));
+    ASSERT_TRUE(editor.addFile(QString::fromStdString(redPng)));
+    struct Case {
+        ViewRect box;
+        bool outside;
+    } cases[] = {{{0, 0, 96, 72}, true}, {{200, 100, 96, 72}, true}, {{300, 100, 96, 72}, false}};
+    for (const Case& c : cases) {
+        overlay->setClipRect(c.box);
+        EXPECT_EQ(overlay->boxOutsideCrop(), c.outside) << c.box.x;
+    }
+    // The picture outside the crop is shaded: a pixel there is darker than one inside.
+    overlay->setClipRect({0, 0, 96, 72});
+    const QImage shown = overlay->grab().toImage();
+    const QColor outside = shown.pixelColor(120, 20), inside = shown.pixelColor(360, 20);
+    EXPECT_GT(outside.alpha(), inside.alpha());
+    WindowShots::save(host.window.get(), "watermark-outside-crop");
 }

@@ -90,7 +90,15 @@ TEST(WatermarkPanel, EndToEndThreeKindsPlacedTimedAndExported) {
     click(panel.imagemarkBtn);
     ASSERT_TRUE(WindowShots::waitUntil([&] { return editor.waterMarkList().size() == 2; }, 5000));
     const WaterParam& video = *editor.waterMarkList().at(1);
-    ASSERT_NEAR(video.waterRect().width, 240, 1); // its 180-pixel-high thumbnail
+    // Its 180-pixel-high thumbnail at its pixel size on the 320 x 240 video (shown 1.5 times larger), then sized
+    // to a quarter of the picture through the fields, which count the video's pixels.
+    ASSERT_NEAR(video.waterRect().width, 360, 2);
+    EXPECT_NEAR(panel.wmWidthField->stringValue().toInt(), 240, 1);
+    EXPECT_EQ(panel.wmHeightField->stringValue(), "180");
+    type(panel.wmWidthField, "160");
+    type(panel.wmHeightField, "120");
+    ASSERT_NEAR(video.waterRect().width, 240, 1);
+    ASSERT_NEAR(video.waterRect().height, 180, 1);
     drag(overlay, {120, 90}, {360, 270});
     type(panel.start.fields[2], "02");
     EXPECT_FLOAT_EQ(video.startTime(), 2);

@@ -50,6 +50,9 @@ public:
     bool watermarkPreviewPlaying() const override { return false; }
     void watermarkAlert(const QString& key) override { alerts.append(key); }
     QWidget* watermarkWindow() const override { return window.get(); }
+    ViewRect watermarkCropRect() const override { return crop; }
+
+    ViewRect crop; // pixels of the picture; empty: no crop
 };
 
 // Colours of an R, G, B picture (top row first) near the plain colours of the clips.
