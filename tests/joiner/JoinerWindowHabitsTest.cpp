@@ -199,6 +199,7 @@ TEST(JoinerWindowHabits, ThePlayButtonAndTheTimeLabelFollowThePreview) {
 TEST(JoinerWindowHabits, AviClipsShowTheirFirstPictureInTheRowAndThePreview) {
     for (const AviClip& avi : aviClips()) {
         SCOPED_TRACE(avi.name);
+        ASSERT_EQ(ffmpegFirstPictureColour(avi.path), "red") << "ffmpeg's own first picture";
         Window w({QString::fromStdString(avi.path)});
         JoinnerWindowController& c = w.controller;
         w.add(1);
