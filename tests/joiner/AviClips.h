@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -25,7 +26,8 @@ struct AviClip {
 
 // What other AVI writers leave in a file and ffmpeg's own writer does not: video chunks before the first picture
 // that hold nothing (frames a capture dropped, an encoder's delay frames), and an index that marks no key frame.
-enum class AviRewrite { DroppedFirstFrames, NoKeyFlags };
+// UndecodablePictures: every video chunk's bytes zeroed, so no picture can be decoded from it.
+enum class AviRewrite { DroppedFirstFrames, NoKeyFlags, UndecodablePictures };
 
 // The AVI at `source` written again through libavformat with the change (once per fixture folder, under a temporary
 // name renamed at the end); its path, or "" (and a failed test) when it could not be written.
@@ -65,6 +67,8 @@ inline std::string rewrittenAvi(const std::string& source, const std::string& na
         if (index == video) {
             if (rewrite == AviRewrite::NoKeyFlags)
                 packet->flags &= ~AV_PKT_FLAG_KEY;
+            if (rewrite == AviRewrite::UndecodablePictures && av_packet_make_writable(packet) >= 0)
+                std::fill(packet->data, packet->data + packet->size, uint8_t(0));
             for (int64_t* time : {&packet->dts, &packet->pts})
                 if (*time != AV_NOPTS_VALUE)
                     *time += dropped;
