@@ -45,9 +45,9 @@ QString timeText(double seconds) {
     return HelpClass::retrnTimeToStr(f.hours, f.minutes, f.seconds, f.hundredths);
 }
 
-constexpr double kVolumeX = 304;      // the mute button with the format chooser hidden
-constexpr double kVolumeShownX = 368; // and shown beside the still-frame buttons
+constexpr double kVolumeX = 304; // the mute button, the volume slider after it
 constexpr double kChooserX = 302;
+constexpr double kChooserMinWidth = 62;
 
 } // namespace
 
@@ -126,7 +126,7 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
     _cutcoverStyleBtn->setMouseDownAction(later(&ClipPreviewBar::coverStyleButtonAction));
 
     _coverStylePopBtn = new QComboBox(barHost);
-    ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, kVolumeShownX - 4 - kChooserX, 22});
+    ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, kChooserMinWidth, 22});
     _coverStylePopBtn->setFont(ControlFont::system(12));
     for (const char* key : {"png", "jpg", "bmp"}) {
         const QString title = localized(QString::fromLatin1(key)).remove(QLatin1Char('"'));
@@ -366,13 +366,16 @@ void ClipPreviewBar::muteAction() {
 }
 
 void ClipPreviewBar::placeVolume(bool chooserShown) {
-    const ViewRect button = ViewFrame::frame(_volumeBtn);
-    ViewFrame::setFrame(_volumeBtn, {chooserShown ? kVolumeShownX : kVolumeX, button.y, button.width, button.height});
-    // The slider keeps 100 points where it can and stops short of the total time at the right.
-    const ViewRect slider = ViewFrame::frame(_volumeSlider);
-    const double x = ViewFrame::frame(_volumeBtn).x + button.width + 4;
-    const double width = std::min(100.0, ViewFrame::frame(_rightTimeLabel).x - 4 - x);
-    ViewFrame::setFrame(_volumeSlider, {x, slider.y, width, slider.height});
+    // The row has no room for the chooser beside the volume controls without squeezing the slider or covering the
+    // total time: while the chooser is open it stands in their place, as wide as its texts need.
+    _volumeBtn->setVisible(!chooserShown);
+    _volumeSlider->setVisible(!chooserShown);
+    if (!chooserShown)
+        return;
+    const ViewRect chooser = ViewFrame::frame(_coverStylePopBtn);
+    const double room = ViewFrame::frame(_rightTimeLabel).x - 4 - kChooserX;
+    const double width = std::min(room, std::max(kChooserMinWidth, double(_coverStylePopBtn->sizeHint().width())));
+    ViewFrame::setFrame(_coverStylePopBtn, {kChooserX, chooser.y, width, chooser.height});
 }
 
 void ClipPreviewBar::coverStyleButtonAction() {

@@ -177,9 +177,22 @@ int Demuxer::seekQuietly(int64_t timeUs) {
     return rc;
 }
 
+bool Demuxer::beforeFirstKeyFrame(int64_t timeUs) const {
+    const int index = av_find_default_stream_index(_context.get());
+    if (index < 0)
+        return false;
+    AVStream* stream = _context->streams[index];
+    return avformat_index_get_entries_count(stream) > 0 &&
+           av_index_search_timestamp(stream, toTicks(index, timeUs), AVSEEK_FLAG_BACKWARD) < 0;
+}
+
 int Demuxer::seek(int64_t timeUs) {
     forgetJumps();
     int rc = seekQuietly(timeUs);
+    // A target before the first key frame of the index (an AVI whose first video chunks are dropped frames or
+    // placeholders) has nowhere to land, and the reader would stay where it stood: the file's start leads there.
+    if (rc < 0 && beforeFirstKeyFrame(timeUs))
+        rc = rewind();
     if (rc < 0)
         return EngineLog::failure("seek", rc, _path);
     return 0;

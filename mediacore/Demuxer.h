@@ -53,7 +53,8 @@ public:
     // negative AVERROR when stopped. Reads the whole file (demuxing only).
     int64_t measureContentEndUs();
 
-    // Seeks every stream to the key frame at or before timeUs (the caller decodes and drops up to the target).
+    // Seeks every stream to the key frame at or before timeUs (the caller decodes and drops up to the target); with
+    // no key frame that early, to the file's start.
     int seek(int64_t timeUs);
 
     // Back to the file's start: a seek where the file allows it, else the file opened again (a file without an
@@ -76,6 +77,8 @@ private:
     static int interrupted(void* self);
 
     int seekQuietly(int64_t timeUs);
+    // No key frame of the index (the default stream's) lies at or before timeUs.
+    bool beforeFirstKeyFrame(int64_t timeUs) const;
     int openContext(const std::string& path, const std::atomic<bool>* stop, bool probeStreams = true);
     bool headerTellsAll() const;
     int measureWhereUnbelievable();

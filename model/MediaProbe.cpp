@@ -76,7 +76,9 @@ QImage snapshot(MEDIA_HANDLE media, int width, int height) {
     } catch (const std::bad_alloc&) {
         return QImage();
     }
-    MediaSnapshot(media, 0, width, height, pixels.data(), 0);
+    // A picture the engine could not make is none, not the zeroed buffer (a black thumbnail).
+    if (MediaSnapshot(media, 0, width, height, pixels.data(), 0) <= 0)
+        return QImage();
     for (int y = 0; y < height; ++y)
         std::memcpy(image.scanLine(y), pixels.data() + static_cast<size_t>(y) * width * 4,
                     static_cast<size_t>(width) * 4);

@@ -208,6 +208,7 @@ TEST(BatchCutterWindow, StartWithNothingSaysWhyTheWheelScrollsAndIconButtonsSayW
 TEST(BatchCutterWindow, AviFilesShowTheirFirstPictureInTheRowAndThePreview) {
     for (const AviClip& avi : aviClips()) {
         SCOPED_TRACE(avi.name);
+        ASSERT_EQ(ffmpegFirstPictureColour(avi.path), "red") << "ffmpeg's own first picture";
         Window w({QString::fromStdString(avi.path)});
         BatchCutterWindowController& c = w.controller;
         w.add(1);

@@ -4,8 +4,17 @@
 
 #include <QImage>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
+
+extern "C" {
+#include <libavformat/avformat.h>
+}
 
 // AVI clips as cameras and older encoders wrote them: MPEG-4 Part 2 video with B-frames (stored plainly under an
 // XviD tag, and "packed" as XviD itself packs them, several pictures in one chunk) and AC-3 sound. The first second
@@ -14,6 +23,76 @@ struct AviClip {
     std::string name;
     std::string path;
 };
+
+// What other AVI writers leave in a file and ffmpeg's own writer does not: video chunks before the first picture
+// that hold nothing (frames a capture dropped, an encoder's delay frames), and an index that marks no key frame.
+// UndecodablePictures: every video chunk's bytes zeroed, so no picture can be decoded from it.
+enum class AviRewrite { DroppedFirstFrames, NoKeyFlags, UndecodablePictures };
+
+// The AVI at `source` written again through libavformat with the change (once per fixture folder, under a temporary
+// name renamed at the end); its path, or "" (and a failed test) when it could not be written.
+inline std::string rewrittenAvi(const std::string& source, const std::string& name, AviRewrite rewrite) {
+    namespace fs = std::filesystem;
+    const fs::path target = fs::path(MediaFixtures::dir()) / name;
+    if (fs::exists(target) && fs::file_size(target) > 0)
+        return target.string();
+    const fs::path temp = fs::path(MediaFixtures::dir()) / (".tmp-" + std::to_string(getpid()) + "-" + name);
+    AVFormatContext* in = nullptr;
+    AVFormatContext* out = nullptr;
+    AVPacket* packet = av_packet_alloc();
+    bool ok = packet && source.size() && avformat_open_input(&in, source.c_str(), nullptr, nullptr) >= 0 &&
+              avformat_find_stream_info(in, nullptr) >= 0 &&
+              avformat_alloc_output_context2(&out, nullptr, "avi", temp.c_str()) >= 0;
+    const int video = ok ? av_find_best_stream(in, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0) : -1;
+    for (unsigned i = 0; ok && i < in->nb_streams; ++i) {
+        AVStream* stream = avformat_new_stream(out, nullptr);
+        ok = stream && avcodec_parameters_copy(stream->codecpar, in->streams[i]->codecpar) >= 0;
+        if (ok)
+            stream->time_base = in->streams[i]->time_base;
+    }
+    ok = ok && video >= 0 && avio_open(&out->pb, temp.c_str(), AVIO_FLAG_WRITE) >= 0 &&
+         avformat_write_header(out, nullptr) >= 0;
+    // Two empty chunks take the places of the first two frames; the pictures follow them.
+    const int64_t dropped = rewrite == AviRewrite::DroppedFirstFrames ? 2 : 0;
+    for (int64_t i = 0; ok && i < dropped; ++i) {
+        AVPacket* empty = av_packet_alloc();
+        empty->stream_index = video;
+        empty->dts = empty->pts = i;
+        empty->duration = 1;
+        ok = av_write_frame(out, empty) >= 0;
+        av_packet_free(&empty);
+    }
+    while (ok && av_read_frame(in, packet) >= 0) {
+        const int index = packet->stream_index;
+        if (index == video) {
+            if (rewrite == AviRewrite::NoKeyFlags)
+                packet->flags &= ~AV_PKT_FLAG_KEY;
+            if (rewrite == AviRewrite::UndecodablePictures && av_packet_make_writable(packet) >= 0)
+                std::fill(packet->data, packet->data + packet->size, uint8_t(0));
+            for (int64_t* time : {&packet->dts, &packet->pts})
+                if (*time != AV_NOPTS_VALUE)
+                    *time += dropped;
+        }
+        av_packet_rescale_ts(packet, in->streams[index]->time_base, out->streams[index]->time_base);
+        ok = av_interleaved_write_frame(out, packet) >= 0;
+        av_packet_unref(packet);
+    }
+    ok = ok && av_write_trailer(out) >= 0;
+    if (out && out->pb)
+        avio_closep(&out->pb);
+    avformat_free_context(out);
+    avformat_close_input(&in);
+    av_packet_free(&packet);
+    std::error_code ec;
+    if (ok)
+        fs::rename(temp, target, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        ADD_FAILURE() << "could not rewrite " << source << " as " << name;
+        return "";
+    }
+    return target.string();
+}
 
 inline std::vector<AviClip> aviClips() {
     const std::string pictures = MediaFixtures::quote(
@@ -28,6 +107,10 @@ inline std::vector<AviClip> aviClips() {
             {name, MediaFixtures::make("avi_" + name + "_ac3.avi",
                                        std::string(name == "xvid-late" ? "-itsoffset 0.5 " : "") + "-f lavfi -i " +
                                            pictures + sound + " " + video + " -shortest")});
+    const std::string plain = clips.front().path;
+    clips.push_back(
+        {"dropped-first", rewrittenAvi(plain, "avi_dropped-first_ac3.avi", AviRewrite::DroppedFirstFrames)});
+    clips.push_back({"no-key-flags", rewrittenAvi(plain, "avi_no-key-flags_ac3.avi", AviRewrite::NoKeyFlags)});
     return clips;
 }
 
@@ -49,4 +132,12 @@ inline std::string firstPictureColour(const QImage& picture) {
     if (b > 150 && r < 80 && g < 80)
         return "blue";
     return "other";
+}
+
+// The colour of the first picture ffmpeg itself decodes from the file, to hold ours against.
+inline std::string ffmpegFirstPictureColour(const std::string& path) {
+    const std::string picture = MediaFixtures::freshDir("avi-first") + "/first.png";
+    MediaFixtures::run("ffmpeg -nostdin -loglevel error -y -i " + MediaFixtures::quote(path) + " -frames:v 1 " +
+                       MediaFixtures::quote(picture) + " 2>/dev/null");
+    return firstPictureColour(QImage(QString::fromStdString(picture)));
 }

@@ -21,6 +21,7 @@
 #include "LabelField.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MediaProbe.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
 
@@ -199,6 +200,7 @@ TEST(JoinerWindowHabits, ThePlayButtonAndTheTimeLabelFollowThePreview) {
 TEST(JoinerWindowHabits, AviClipsShowTheirFirstPictureInTheRowAndThePreview) {
     for (const AviClip& avi : aviClips()) {
         SCOPED_TRACE(avi.name);
+        ASSERT_EQ(ffmpegFirstPictureColour(avi.path), "red") << "ffmpeg's own first picture";
         Window w({QString::fromStdString(avi.path)});
         JoinnerWindowController& c = w.controller;
         w.add(1);
@@ -213,6 +215,17 @@ TEST(JoinerWindowHabits, AviClipsShowTheirFirstPictureInTheRowAndThePreview) {
             << firstPictureColour(c.previewBar()->player()->view()->grab().toImage());
         EXPECT_FALSE(c.previewBar()->isPlaying());
     }
+}
+
+TEST(JoinerWindowHabits, AClipWhosePicturesCannotBeDecodedGetsNoPictureRatherThanABlackOne) {
+    const std::string undecodable =
+        rewrittenAvi(aviClips().front().path, "avi_undecodable_ac3.avi", AviRewrite::UndecodablePictures);
+    ASSERT_NE(ffmpegFirstPictureColour(undecodable), "red") << "ffmpeg decodes no first picture either";
+    const std::shared_ptr<SimpleData> clip =
+        MediaProbe::getVideoInfomation(QString::fromStdString(undecodable), MediaProbe::Variant::TrimEndAndIcon);
+    ASSERT_NE(clip, nullptr) << "the file itself is readable";
+    EXPECT_GT(clip->sourceData()->width(), 0);
+    EXPECT_TRUE(clip->thumbImage().isNull()) << firstPictureColour(clip->thumbImage());
 }
 
 namespace {

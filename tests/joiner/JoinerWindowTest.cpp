@@ -528,3 +528,41 @@ TEST(JoinerWindow, EveryControlFitsTheWindowAtItsDefaultSize) {
         WindowShots::waitUntil([&] { return w.controller.previewBar()->coverStylePopBtn()->isVisible(); }, 5000));
     EXPECT_EQ(LayoutCheck::expectFits(w.window), 0) << "with the still-frame format chooser";
 }
+
+TEST(JoinerWindow, TheStillFrameFormatChooserAndTheVolumeSliderAreNeverSqueezed) {
+    for (const char* language : {"en", "zh-Hans"}) {
+        SCOPED_TRACE(language);
+        ResourceBundle::setLanguage(language);
+        Window w({QString::fromStdString(colourClip("red", 320, 240, 2))});
+        if (!w.window->minimumSize().isEmpty())
+            w.window->resize(w.window->minimumSize());
+        w.add(1);
+        ClipPreviewBar* bar = w.controller.previewBar();
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return bar->player() != nullptr; }, 5000));
+        QWidget* slider = bar->volumeSlider();
+        const QRect sliderBefore = slider->geometry();
+        // The total time's text, right-aligned in its label.
+        QLabel* total = bar->rightTimeLabel();
+        const int textWidth = total->fontMetrics().horizontalAdvance(total->text());
+        const QRect totalText(total->geometry().right() - textWidth, total->y(), textWidth, total->height());
+        EXPECT_FALSE(sliderBefore.intersects(totalText));
+
+        w.click(bar->cutcoverStyleBtn());
+        QComboBox* chooser = bar->coverStylePopBtn();
+        ASSERT_TRUE(WindowShots::waitUntil([&] { return chooser->isVisible(); }, 5000));
+        EXPECT_GE(chooser->width(), chooser->sizeHint().width()) << "the chooser shows its text whole";
+        EXPECT_FALSE(chooser->geometry().intersects(totalText));
+        EXPECT_FALSE(chooser->geometry().intersects(bar->cutcoverStyleBtn()->geometry()));
+        for (QWidget* volume : {static_cast<QWidget*>(bar->volumeBtn()), slider})
+            EXPECT_TRUE(volume->isHidden() || !volume->geometry().intersects(chooser->geometry()))
+                << volume->metaObject()->className();
+        EXPECT_TRUE(slider->isHidden() || slider->width() >= sliderBefore.width()) << "the slider keeps its width";
+        EXPECT_EQ(LayoutCheck::expectFits(w.window), 0);
+
+        emit chooser->activated(chooser->findText("jpg"));
+        EXPECT_TRUE(chooser->isHidden());
+        EXPECT_TRUE(slider->isVisible() && bar->volumeBtn()->isVisible());
+        EXPECT_EQ(slider->geometry(), sliderBefore);
+        ResourceBundle::setLanguage("");
+    }
+}
