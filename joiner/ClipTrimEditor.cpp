@@ -8,6 +8,7 @@
 #include "LQCutProgressView.h"
 #include "LQTextField.h"
 #include "ResourceBundle.h"
+#include "ShownTime.h"
 #include "SimpleData.h"
 #include "ViewFrame.h"
 
@@ -105,8 +106,10 @@ qint64 ClipTrimEditor::sumOf(const Group& g) const {
 
 void ClipTrimEditor::showRangeLength() {
     const std::shared_ptr<SimpleData> clip = _clips.selectedClip();
-    const double length = clip ? double(clip->cutTimeRange_stop() - clip->cutTimeRange_start()) / 1000000.0 : 0;
-    _cutDurationValueLabel->setText(HelpClass::returnTimeToStr(float(length)));
+    // The difference of the two ends as their fields show them, so 15.00 to 19.00 reads 4.00.
+    _cutDurationValueLabel->setText(clip ? ShownTime::durationText(double(clip->cutTimeRange_start()) / 1000000.0,
+                                                                   double(clip->cutTimeRange_stop()) / 1000000.0)
+                                         : ShownTime::text(0));
 }
 
 void ClipTrimEditor::showRange(float startSeconds, float stopSeconds) {

@@ -1,6 +1,7 @@
 #include "HelpClass.h"
 
 #include "ModelLog.h"
+#include "ShownTime.h"
 
 #include <QDateTime>
 #include <QFontMetricsF>
@@ -12,18 +13,10 @@
 
 namespace {
 
-// Hours, minutes, seconds and hundredths of a time, in single precision and truncating as the display expects.
+// Hours, minutes, seconds and hundredths of a time, rounded as every time field and label shows it.
 std::array<int, 4> timeParts(float t) {
-    // Out-of-range input would overflow the int conversions below.
-    if (!std::isfinite(t))
-        t = 0;
-    t = std::clamp(t, -2.0e9f, 2.0e9f);
-    const float f = std::floor(t);
-    const int h = int(f) / 3600;
-    const int m = int(std::floor(t - float(h) * 3600.0f)) / 60;
-    const int s = int(std::floor(t - float(h) * 3600.0f - float(m) * 60.0f));
-    const int c = int((t - f) * 100.0f);
-    return {h, m, s, c};
+    const ShownTime::Parts p = ShownTime::split(double(t));
+    return {int(std::min<long long>(p.hours, 2000000000)), int(p.minutes), int(p.seconds), int(p.hundredths)};
 }
 
 QString twoDigits(int value) {

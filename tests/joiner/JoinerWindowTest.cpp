@@ -204,6 +204,15 @@ TEST(JoinerWindow, TypedTimesAndSteppersWithinTheirRanges) {
     EXPECT_EQ(e->stopFields()[3]->stringValue(), "00");
     // The row shows the new length.
     EXPECT_EQ(c.fileListTableView()->cells().at(0)->cuttedTimeLabel()->text(), "00:01:59.00");
+
+    // The length shown is the difference of the two ends shown: 3.07 in single precision lies just below it.
+    w.type(e->startFields()[1], "0");
+    w.type(e->startFields()[2], "15");
+    w.type(e->stopFields()[1], "0");
+    w.type(e->stopFields()[2], "18");
+    w.type(e->stopFields()[3], "7");
+    EXPECT_EQ(w.selected()->cutTimeRange_stop() - w.selected()->cutTimeRange_start(), 3070000);
+    EXPECT_EQ(e->cutDurationValueLabel()->text(), "00:00:03.07");
 }
 
 TEST(JoinerWindow, KeepRemoveResetApplyToAllAndVolume) {

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 TEST(HelpClass, FormatsTimesAsHoursMinutesSecondsAndHundredths) {
+    // Single precision lies just below 3599.99 and 3.07: the time shown is still the time typed.
     const std::pair<float, const char*> cases[] = {
-        {3725.5f, "01:02:05.50"}, {360000.25f, "100:00:00.25"}, {0.0f, "00:00:00.00"},     {-1.5f, "00:00:00.50"},
-        {59.99f, "00:00:59.99"},  {5.999f, "00:00:05.99"},      {3599.99f, "00:59:59.98"}, // single precision lies just
-                                                                                           // below 3599.99
-        {61.0f, "00:01:01.00"},
+        {3725.5f, "01:02:05.50"},  {360000.25f, "100:00:00.25"}, {0.0f, "00:00:00.00"},
+        {-1.5f, "00:00:00.00"},    {59.99f, "00:00:59.99"},      {5.999f, "00:00:05.99"},
+        {3599.99f, "00:59:59.99"}, {3.07f, "00:00:03.07"},       {61.0f, "00:01:01.00"},
     };
     for (const auto& [seconds, expected] : cases)
         EXPECT_EQ(HelpClass::returnTimeToStr(seconds), expected) << seconds;
