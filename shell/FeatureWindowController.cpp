@@ -209,6 +209,18 @@ void FeatureWindowController::closewindow(const Notification& notification) {
     releaseWhenDone();
 }
 
+bool FeatureWindowController::windowShouldClose() {
+    if (_closed || !hasRunningJob())
+        return true;
+    AlertRequest request;
+    request.style = AlertRequest::Style::Warning;
+    request.messageText = window()->windowTitle();
+    request.informativeText = localized(QStringLiteral("StopJobAndCloseMessage"));
+    request.buttons = {localized(QStringLiteral("StopJobAndCloseBtn")), localized(QStringLiteral("CancelBtn"))};
+    // The job may have ended while the question was shown; closing then stops nothing.
+    return Alert::run(request, window()) == 0;
+}
+
 bool FeatureWindowController::startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock) {
     if (_runner->isBusy() || steps.empty())
         return false;

@@ -79,6 +79,9 @@ public:
     bool startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock = nullptr);
     void cancelRun();
     bool isRunning() const { return _runner->isRunning(); }
+    // Whether closing the window would stop work of the user's: a job run (a window that prepares a job before
+    // the run begins says so too).
+    virtual bool hasRunningJob() const { return isRunning(); }
     JobRunner& jobRunner() { return *_runner; }
 
     // The preview timer: a 0.1 s repeating timer calling changePlayerSlider().
@@ -104,6 +107,9 @@ protected:
     virtual void stopPlayers() {}                    // closing: stop and drop players and their timers
     virtual void jobProgress(int step, double percent) {}
     virtual void changePlayerSlider() {}
+
+    // The close button, Ctrl+W and quitting ask first while a job runs; the job stops when the user agrees.
+    bool windowShouldClose() override;
 
 private:
     void runEnded(bool success, const JobRunner::FinishBlock& finishBlock);
