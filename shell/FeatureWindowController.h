@@ -52,14 +52,16 @@ public:
     // Writes a frame of the preview into the output folder; the path written, or empty.
     QString saveStillFrame(const QImage& frame);
     // The still-frame button's work (actionCarameraBtn): a width x height buffer filled by `snapshot` (the
-    // preview player's Snapshot, which may read the size back) and written as a still frame.
+    // preview player's Snapshot, which may read the size back) and written as a still frame. An alert then says
+    // where it went (and can show it in the file manager), or that it could not be written.
     using SnapshotCall = std::function<void(int* width, int* height, unsigned char* buffer)>;
     QString saveSnapshot(int width, int height, const SnapshotCall& snapshot);
 
     // Shows the output folder in the file manager (when set).
     void revealOutputFolder();
 
-    // The open panel over the window; the first file chosen (logged with all of them), or empty.
+    // The open panel over the window; the first file chosen (logged with all of them), or empty. Further files
+    // chosen are named as not opened.
     QString chooseSourceFile();
     // Probes a source file off the main thread, so that the window never waits on a slow or large file, and hands
     // the record to `done` on the main thread. A file that cannot be used is said in an alert instead; the result
@@ -112,6 +114,7 @@ protected:
     bool windowShouldClose() override;
 
 private:
+    void tellWhereTheStillFrameWent(const QString& path);
     void runEnded(bool success, const JobRunner::FinishBlock& finishBlock);
     void setStartButtonTitle(const QString& key);
     void releaseWhenDone();

@@ -3,6 +3,7 @@
 #include "EngineJobFactory.h"
 #include "EngineSnapshot.h"
 #include "FrameTestWindow.h"
+#include "InputFilePanel.h"
 #include "JobRunner.h"
 #include "ShellTestEnvironment.h"
 #include "StillFrame.h"
@@ -10,6 +11,7 @@
 
 #include "Alert.h"
 #include "Dispatch.h"
+#include "MediaProbe.h"
 #include "Modal.h"
 #include "libMediaCore.h"
 #include "support/Ffprobe.h"
@@ -317,5 +319,32 @@ TEST(EngineJobRunner, ClosingOrQuittingDuringAJobLeavesNoFileBehind) {
         EXPECT_EQ(asked, 1);
         ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 10000));
         EXPECT_EQ(filesIn(folder), QStringList()) << "no unfinished file, no half output";
+    }
+}
+
+TEST(EngineJobRunner, EveryContainerTheEngineReadsIsListedInTheOpenPanel) {
+    struct Case {
+        const char* name;
+        const char* args;
+    };
+    const char* video = "-f lavfi -i testsrc2=size=64x48:rate=10:duration=0.5 ";
+    const char* sound = "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=0.5 ";
+    const QStringList listed = InputFilePanel::allowedFileTypes();
+    for (const Case c : {Case{"webm", "-c:v libvpx -b:v 100k"}, Case{"ogv", "-c:v libtheora"},
+                         Case{"mkv", "-c:v mpeg4"}, Case{"asf", "-c:v wmv2"}, Case{"flv", "-c:v flv"},
+                         Case{"avi", "-c:v mpeg4"}, Case{"ts", "-c:v mpeg2video"}, Case{"3gp", "-c:v mpeg4"}}) {
+        const QString path = QString::fromStdString(
+            MediaFixtures::make(std::string("panel_type.") + c.name, std::string(video) + c.args));
+        ASSERT_FALSE(path.isEmpty()) << c.name;
+        EXPECT_NE(MediaProbe::getVideoInfomation(path), nullptr) << c.name << " is read by the engine";
+        EXPECT_TRUE(listed.contains(c.name)) << c.name;
+    }
+    for (const Case c : {Case{"opus", "-c:a libopus"}, Case{"oga", "-c:a flac"}, Case{"aiff", "-c:a pcm_s16be"},
+                         Case{"wv", "-c:a wavpack"}}) {
+        const QString path = QString::fromStdString(
+            MediaFixtures::make(std::string("panel_type.") + c.name, std::string(sound) + c.args));
+        ASSERT_FALSE(path.isEmpty()) << c.name;
+        EXPECT_NE(MediaProbe::getVideoInfomation(path), nullptr) << c.name << " is read by the engine";
+        EXPECT_TRUE(listed.contains(c.name)) << c.name;
     }
 }
