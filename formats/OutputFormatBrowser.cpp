@@ -31,6 +31,8 @@ namespace {
 using Layout = FormatBrowserLayout;
 using Resize = AutoresizingFilter;
 
+constexpr double kSettingsBadge = 24; // an item's settings button
+
 QImage image(const char* name) {
     return ResourceBundle::imageWithfileName(QString::fromLatin1(name));
 }
@@ -261,10 +263,14 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
         item->setToolTip(name);
 
         auto* settings = new QPushButton(item);
-        ViewFrame::setFrame(settings, {Layout::kItemWidth - 28, 0, 28, 28});
+        // In the top corner, over the icon's border: the profile's name is written along the icon's foot.
+        ViewFrame::setFrame(settings, {Layout::kItemWidth - kSettingsBadge, documentHeight - kSettingsBadge,
+                                       kSettingsBadge, kSettingsBadge});
         settings->setCheckable(true);
         settings->setProperty("tag", kSettingsButtonTag);
         makePictureButton(settings, image("Resources/setingParam.png"));
+        settings->setIconSize(QSize(int(kSettingsBadge) - 4, int(kSettingsBadge) - 4));
+        settings->setToolTip(ResourceBundle::localizedStringForKey(QStringLiteral("ProfileSettingsTip")));
         settings->setHidden(true);
         connect(settings, &QPushButton::clicked, this, [this, settings] { actionEditsetting(settings); });
         _functionItemBtn_Childs.append(item);

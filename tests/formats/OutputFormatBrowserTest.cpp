@@ -335,6 +335,26 @@ TEST_F(OutputFormatBrowserTest, RestoreBeyondTheRowAndPagesBeyondTheLast) {
     EXPECT_EQ(browser->selectFunctionOfsetIndex(), 2);
 }
 
+TEST_F(OutputFormatBrowserTest, TheSettingsBadgeLeavesTheProfilesNameFree) {
+    // The shipped icons are 80 x 80 points with the profile's name along their foot.
+    QImage icon(80, 80, QImage::Format_ARGB32);
+    icon.fill(Qt::blue);
+    ASSERT_TRUE(icon.save(rootPath() + "/Video/p1.png"));
+    FakeFormatOwner owner(Family::Joiner);
+    auto browser = open(owner);
+    clickItem(*browser, 2);
+    MOQButton* item = browser->functionItemBtn_Childs().at(1);
+    QAbstractButton* settings = OutputFormatBrowser::settingsButtonOf(item);
+    ASSERT_TRUE(settings->isVisibleTo(item));
+    const ViewRect badge = ViewFrame::frame(settings);
+    const ViewRect itemFrame = ViewFrame::frame(item);
+    const double iconBottom = (itemFrame.height - icon.height()) / 2;
+    EXPECT_GE(badge.y, iconBottom + icon.height() / 2.0) << "the badge stays off the icon's lower half";
+    EXPECT_LE(badge.x + badge.width, itemFrame.width);
+    EXPECT_LE(badge.y + badge.height, itemFrame.height);
+    EXPECT_FALSE(settings->toolTip().isEmpty()) << "an icon-only button says what it does";
+}
+
 TEST_F(OutputFormatBrowserTest, CollapsesOnlyOnLowScreens) {
     struct Case {
         double screen;
