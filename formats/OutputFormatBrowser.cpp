@@ -132,7 +132,8 @@ void OutputFormatBrowser::initTabbarView() {
         _playOrpauseBtn->setContentColor(Qt::black);
         _playOrpauseBtn->setContentTitle(QString());
         _playOrpauseBtn->setBordered(false);
-        _playOrpauseBtn->setSelectedBackgroundImage(image("Cut/btnPlay_Down.png"));
+        // Selected means playing: the button then offers pause, whatever started the playing.
+        _playOrpauseBtn->setSelectedBackgroundImage(image("Cut/btnPause_Normal.png"));
         _playOrpauseBtn->setDisAbleBackgroundImage(image("Cut/btnPlay_On.png"));
         _playOrpauseBtn->setOnBackgroundImage(image("Cut/btnPlay_On.png"));
         _playOrpauseBtn->setDownBackgroundImage(image("Cut/btnPlay_Down.png"));

@@ -280,6 +280,9 @@ TEST_F(OutputFormatBrowserTest, EditorResetsForEveryNewFileAndAppliesProfileOne)
     EXPECT_EQ(owner.clips[0]->targetData()->extension(), "mov");
 
     MOQButton* play = browser->playOrpauseBtn();
+    // Selected (playing), it shows the pause picture.
+    EXPECT_EQ(play->selectedBackgroundImage(), ResourceBundle::imageWithfileName("Cut/btnPause_Normal.png"));
+    EXPECT_FALSE(play->selectedBackgroundImage().isNull());
     play->mouseDownAction()(play);
     EXPECT_TRUE(Dispatch::runUntil([&] { return owner.playPauseCalls == 1; }, 2000));
 }
