@@ -18,6 +18,7 @@ void bindKeys(QWidget* window, const QKeySequence& keys, const std::function<voi
 }
 
 constexpr char kTextAtFocusProperty[] = "clipwright.textAtFocus";
+constexpr char kWatchedProperty[] = "clipwright.escapeWatched";
 
 // The text field that has the focus in `window`, or null. An editable combo box or a spin box types into its line
 // edit, which is the focus widget then.
@@ -26,13 +27,26 @@ QLineEdit* focusedField(QWidget* window) {
     return field != nullptr && field->window() == window && !field->isReadOnly() ? field : nullptr;
 }
 
-// Remembers the text a field had when typing began, and on Esc gives it back and moves the focus off the field.
+// Remembers the text a field had before the user's typing and, on Esc, gives it back and moves the focus off the
+// field. Text the window itself sets (a time that follows the player, a value made valid) and text the user
+// committed with Return count as the field's own; only uncommitted typing is undone.
 class FieldEscape : public QObject {
 public:
     explicit FieldEscape(QWidget* window) : QObject(window), _window(window) {
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (auto* field = qobject_cast<QLineEdit*>(now); field != nullptr && field->window() == _window)
-                field->setProperty(kTextAtFocusProperty, field->text());
+            auto* field = qobject_cast<QLineEdit*>(now);
+            if (field == nullptr || field->window() != _window)
+                return;
+            remember(field);
+            if (field->property(kWatchedProperty).toBool())
+                return;
+            field->setProperty(kWatchedProperty, true);
+            // QLineEdit marks the user's edits as modified; setText() clears the mark.
+            connect(field, &QLineEdit::textChanged, this, [field] {
+                if (!field->isModified())
+                    remember(field);
+            });
+            connect(field, &QLineEdit::editingFinished, this, [field] { remember(field); });
         });
     }
 
@@ -41,13 +55,18 @@ public:
         if (field == nullptr)
             return;
         const QVariant before = field->property(kTextAtFocusProperty);
-        if (before.isValid() && before.toString() != field->text())
+        if (field->isModified() && before.isValid() && before.toString() != field->text())
             field->setText(before.toString());
         // The window takes the focus, so the field's focus-out checks see the text it had before typing.
         _window->setFocus(Qt::OtherFocusReason);
     }
 
 private:
+    static void remember(QLineEdit* field) {
+        field->setProperty(kTextAtFocusProperty, field->text());
+        field->setModified(false);
+    }
+
     QWidget* _window;
 };
 

@@ -466,6 +466,20 @@ TEST(FeatureWindowFrame, EscNeverClosesAToolWindowAndEndsTypingInAField) {
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(seenAtFinish, "15.00");
 
+    // What the window sets while the field has the focus, and what the user committed with Return, stay.
+    field->setFocus();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return field->hasFocus(); }, 2000));
+    field->setText("16.00"); // the window follows the player
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), "16.00");
+    field->setFocus();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return field->hasFocus(); }, 2000));
+    field->selectAll();
+    QTest::keyClicks(field, "17.00");
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), "17.00");
+
     ASSERT_TRUE(controller.startRun({fakeStep(controller.outputPath())}));
     QTest::keyClick(controller.window(), Qt::Key_Escape);
     EXPECT_TRUE(controller.window()->isVisible()) << "Esc while a job runs";
