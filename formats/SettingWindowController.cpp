@@ -429,6 +429,9 @@ void SettingWindowController::defaultSettings() {
         const QString value = QString::fromUtf8(
             ProfileReader::valueInText(text, QByteArrayLiteral("Parameter"), OutputProfile::profileKey(parameter)));
         _titles[p] = ProfileValueParser::resultSelectItemTitleForContentStr(value);
+        // A profile that names no frame size keeps the source's: a default never makes the picture larger.
+        if (parameter == OutputProfile::FrameSize && (!_titles[p] || _titles[p]->isEmpty()))
+            continue;
         if (!_titles[p] || _titles[p]->isEmpty())
             _titles[p] = firstOption(value);
     }

@@ -162,9 +162,9 @@ TEST_F(SettingWindowControllerTest, DefaultPutsBackWhatPickingTheProfileApplies)
     auto dialog = open(false, 1, videoPath);
     emit dialog->defaultButton()->clicked();
     EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
-    // No default before the options: the first option is the default.
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
+    // No size before the options: the source's size is kept. Other values: the first option is the default.
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
     EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "25");
     EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
     EXPECT_EQ(dialog->popUp(P::Channels)->currentText(), "2(Stereo)");
@@ -251,8 +251,8 @@ TEST_F(SettingWindowControllerTest, DefaultAfterCustomSizeKeepsTheFieldsVisible)
     choose(*dialog, P::FrameSize, "Custom");
     emit dialog->defaultButton()->clicked();
     EXPECT_TRUE(dialog->customWidth()->isVisibleTo(dialog->window()));
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
     EXPECT_EQ(ViewFrame::frame(dialog->window()).width, 480);
 }
 
@@ -281,11 +281,12 @@ TEST_F(SettingWindowControllerTest, DefaultOnAShippedProfileGivesSensibleChoices
     auto dialog = open(false, 1, shipped);
     emit dialog->defaultButton()->clicked();
     EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "1920x1080");
+    // The profile names no size: Default keeps the source's instead of enlarging a smaller picture.
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
     EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "30");
     EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
     EXPECT_EQ(store().stringForKey("asamplerate_SelectTitle"), "48000");
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "1920x1080");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
 }
 
 TEST_F(SettingWindowControllerTest, CancelAndEscPutBackWhatWasStoredAndOkKeepsIt) {

@@ -9,11 +9,15 @@
 #include "support/Ffprobe.h"
 
 #include "LQCustomButton.h"
+#include "Modal.h"
 #include "OutputFormatBrowser.h"
 #include "UserDefaults.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -100,7 +104,24 @@ TEST(JoinerFormatMemory, WhatTheReopenedWindowShowsIsWhatItWrites) {
 TEST(JoinerFormatMemory, AContainerProfileKeepsTheSourcesSizeAndNeverEnlargesIt) {
     StoreForTheTest store;
     Window w({QString::fromStdString(colourClip("blue", 1280, 720, 1))});
-    choose(*w.controller.formatBrowser(), "Video", "mp4(H264)");
+    OutputFormatBrowser& browser = *w.controller.formatBrowser();
+    choose(browser, "Video", "mp4(H264)");
+    // The settings dialog's Default as well: the profile names no size, so none is chosen.
+    QString sizeShown;
+    Modal::setProvider(
+        [&](QWidget* dialog) {
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text() == "Default")
+                    button->click();
+            for (QComboBox* popUp : dialog->findChildren<QComboBox*>())
+                if (popUp->findText("1920x1080") >= 0)
+                    sizeShown = popUp->currentText();
+            return Modal::kModalResponseStop;
+        },
+        [](int) {});
+    const qsizetype item = browser.functionItemChilds().indexOf("mp4(H264)");
+    emit OutputFormatBrowser::settingsButtonOf(browser.functionItemBtn_Childs().at(item))->clicked();
+    EXPECT_EQ(sizeShown, "Keep Original");
     w.add(1);
     const QString output = join(w);
     ASSERT_FALSE(output.isEmpty());
