@@ -6,14 +6,14 @@
 #include "Dispatch.h"
 #include "EasyCutterWindowcontroller.h"
 #include "EditVideoWindowController.h"
-#include "LinkOpener.h"
 #include "JoinnerWindowController.h"
+#include "LinkOpener.h"
 #include "Notification.h"
 #include "NotificationCenter.h"
 #include "ResourceBundle.h"
-#include "ViewFrame.h"
 #include "SplitWindowController.h"
 #include "ToolItemType.h"
+#include "ViewFrame.h"
 #include "WindowKeys.h"
 #include "WindowStyle.h"
 #include "Workspace.h"
@@ -248,6 +248,9 @@ void ViewController::enable(bool enabled) {
 void ViewController::childEnable(const Notification&) {
     _openTool = 0;
     enable(true);
+    // The pointer left the tool's button for the tool's window, so the button's hover text never went away.
+    if (_descLabel1)
+        _descLabel1->setText(normalDescription());
 }
 
 void ViewController::cropAction(MOQButton*) {

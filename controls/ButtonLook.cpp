@@ -5,8 +5,10 @@
 ButtonLook::Slot ButtonLook::choose(bool enabled, bool pointerOver, bool pressed, bool selected) {
     if (!enabled)
         return Disabled;
+    // A selected button keeps its selected look under the pointer: a play button that shows pause once playing
+    // must show it right after the click that started, while the pointer still rests on it.
     if (pointerOver)
-        return pressed ? Down : On;
+        return pressed ? Down : (selected ? Selected : On);
     if (selected)
         return Selected;
     return pressed ? Down : Normal;

@@ -43,3 +43,7 @@ ViewRect FormatBrowserLayout::highlightFrame(qint64 selectItemIndex, double view
 QString FormatBrowserLayout::pageKey(const QString& category) {
     return category + QStringLiteral("_selectFunctionOfsetIndex");
 }
+
+QString FormatBrowserLayout::positionKey(const QString& joinerKey, bool editor) {
+    return editor ? QStringLiteral("Edit_") + joinerKey : joinerKey;
+}

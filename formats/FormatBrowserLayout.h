@@ -40,8 +40,10 @@ public:
     // The highlight behind the profile at the 1-based position, in the document view.
     static ViewRect highlightFrame(qint64 selectItemIndex, double viewportHeight);
 
-    // Stored keys of the browser's position, shared by the joiner and the editor.
+    // Stored keys of the joiner's browser position. The editor's carry the prefix "Edit_": each window keeps its
+    // own, so the editor's reset for a new file never moves what the joiner shows as chosen.
     static const QString kSelectFunListItemIndexKey; // "selectFunListItemIndex"
     static const QString kSelectItemIndexKey;        // "selectItemIndex"
     static QString pageKey(const QString& category); // "<category>_selectFunctionOfsetIndex"
+    static QString positionKey(const QString& joinerKey, bool editor);
 };

@@ -13,8 +13,8 @@
 #include "ResourceBundle.h"
 #include "SettingWindowController.h"
 #include "SimpleData.h"
-#include "ViewFrame.h"
 #include "UserDefaults.h"
+#include "ViewFrame.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -30,6 +30,8 @@ namespace {
 
 using Layout = FormatBrowserLayout;
 using Resize = AutoresizingFilter;
+
+constexpr double kSettingsBadge = 24; // an item's settings button
 
 QImage image(const char* name) {
     return ResourceBundle::imageWithfileName(QString::fromLatin1(name));
@@ -76,8 +78,12 @@ bool OutputFormatBrowser::isCollapsed() const {
     return _showFunctionBtn && _showFunctionBtn->selected();
 }
 
+QString OutputFormatBrowser::key(const QString& joinerKey) const {
+    return Layout::positionKey(joinerKey, _variant == Variant::Editor);
+}
+
 qint64 OutputFormatBrowser::storedPage(const QString& category) const {
-    return store().integerForKey(Layout::pageKey(category));
+    return store().integerForKey(key(Layout::pageKey(category)));
 }
 
 qint64 OutputFormatBrowser::categoryPosition() const {
@@ -126,7 +132,8 @@ void OutputFormatBrowser::initTabbarView() {
         _playOrpauseBtn->setContentColor(Qt::black);
         _playOrpauseBtn->setContentTitle(QString());
         _playOrpauseBtn->setBordered(false);
-        _playOrpauseBtn->setSelectedBackgroundImage(image("Cut/btnPlay_Down.png"));
+        // Selected means playing: the button then offers pause, whatever started the playing.
+        _playOrpauseBtn->setSelectedBackgroundImage(image("Cut/btnPause_Normal.png"));
         _playOrpauseBtn->setDisAbleBackgroundImage(image("Cut/btnPlay_On.png"));
         _playOrpauseBtn->setOnBackgroundImage(image("Cut/btnPlay_On.png"));
         _playOrpauseBtn->setDownBackgroundImage(image("Cut/btnPlay_Down.png"));
@@ -202,7 +209,7 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
         _functionItemTitle = _functionList.at(index - 1);
     }
     _selectFunctionOfsetIndex = _functionItemTitle.isEmpty() ? 0 : storedPage(_functionItemTitle);
-    _selectItemIndex = store().integerForKey(Layout::kSelectItemIndexKey);
+    _selectItemIndex = store().integerForKey(key(Layout::kSelectItemIndexKey));
     if (_selectItemIndex == 0 && !_functionList.isEmpty() && _functionItemTitle == _functionList.first())
         _selectItemIndex = 1;
     _functionItemChilds =
@@ -257,10 +264,14 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
         item->setToolTip(name);
 
         auto* settings = new QPushButton(item);
-        ViewFrame::setFrame(settings, {Layout::kItemWidth - 28, 0, 28, 28});
+        // In the top corner, over the icon's border: the profile's name is written along the icon's foot.
+        ViewFrame::setFrame(settings, {Layout::kItemWidth - kSettingsBadge, documentHeight - kSettingsBadge,
+                                       kSettingsBadge, kSettingsBadge});
         settings->setCheckable(true);
         settings->setProperty("tag", kSettingsButtonTag);
         makePictureButton(settings, image("Resources/setingParam.png"));
+        settings->setIconSize(QSize(int(kSettingsBadge) - 4, int(kSettingsBadge) - 4));
+        settings->setToolTip(ResourceBundle::localizedStringForKey(QStringLiteral("ProfileSettingsTip")));
         settings->setHidden(true);
         connect(settings, &QPushButton::clicked, this, [this, settings] { actionEditsetting(settings); });
         _functionItemBtn_Childs.append(item);
@@ -270,14 +281,30 @@ void OutputFormatBrowser::initFunctionItemView(qint64 categoryIndex) {
     _functionItemScrollview->show();
 
     // Restore the stored profile when it belongs to this category.
-    _selectFunListItemIndex = store().integerForKey(Layout::kSelectFunListItemIndexKey);
+    _selectFunListItemIndex = store().integerForKey(key(Layout::kSelectFunListItemIndexKey));
     if (_selectItemIndex != 0 && _selectFunListItemIndex == categoryIndex && !_functionItemTitle.isEmpty()) {
         MOQButton* stored = nullptr;
         for (MOQButton* item : std::as_const(_functionItemBtn_Childs))
             if (tagOf(item) == _selectItemIndex)
                 stored = item;
-        actionFunctionItemScrollChild(stored);
+        chooseItem(stored, true);
     }
+}
+
+void OutputFormatBrowser::restoreStoredPosition() {
+    // The joiner reopens on the profile its stored titles were taken from, found by name: positions alone would
+    // point at another profile once a category or profile is added before it.
+    const QString stored = _owner->outputSelection().storedProfile();
+    const qsizetype slash = stored.indexOf(QLatin1Char('/'));
+    const QString category = slash < 0 ? QString() : stored.first(slash);
+    const qint64 categoryIndex = _functionList.indexOf(category) + 1;
+    const qint64 itemIndex =
+        categoryIndex > 0 ? _root.getFunctionItemChildList(category).indexOf(stored.sliced(slash + 1)) + 1 : 0;
+    _selectFunListItemIndex = itemIndex > 0 ? categoryIndex : 1;
+    store().setInteger(_selectFunListItemIndex, key(Layout::kSelectFunListItemIndexKey));
+    store().setInteger(itemIndex, key(Layout::kSelectItemIndexKey));
+    if (itemIndex > 0)
+        store().setInteger((itemIndex - 1) / Layout::kItemsPerPage, key(Layout::pageKey(category)));
 }
 
 void OutputFormatBrowser::setArrow(MouseMoveButton* arrow, const char* picture, bool enabled) {
@@ -292,7 +319,7 @@ void OutputFormatBrowser::checkLeft_fight_btn_isDisable(qint64 pageCount) {
     setArrow(_left_move_item_Btn, left ? "Resources/left_nor.png" : "Resources/left_dis.png", left);
     setArrow(_right_move_item_Btn, right ? "Resources/right_nor.png" : "Resources/right_dis.png", right);
     if (!_functionItemTitle.isEmpty())
-        store().setInteger(page, Layout::pageKey(_functionItemTitle));
+        store().setInteger(page, key(Layout::pageKey(_functionItemTitle)));
     if (_functionItemScrollview) {
         _functionItemScrollview->horizontalScrollBar()->setRange(
             0, std::max(0, _documentView->width() - int(FormatBrowserLayout::kViewportWidth)));
@@ -342,16 +369,15 @@ void OutputFormatBrowser::actionFunctionItem(LQCustomButton* button) {
         _needRefreshlocalSettingsData = true;
     } else {
         if (_variant == Variant::Joiner) {
-            _selectFunListItemIndex = 1;
-            store().setInteger(1, Layout::kSelectFunListItemIndexKey);
+            restoreStoredPosition();
         } else {
             _functionItemTitle = _functionList.first();
             _selectFunctionOfsetIndex = 0;
             _selectItemIndex = 1;
             _selectFunListItemIndex = 1;
-            store().setInteger(1, Layout::kSelectItemIndexKey);
-            store().setInteger(0, Layout::pageKey(_functionItemTitle));
-            store().setInteger(1, Layout::kSelectFunListItemIndexKey);
+            store().setInteger(1, key(Layout::kSelectItemIndexKey));
+            store().setInteger(0, key(Layout::pageKey(_functionItemTitle)));
+            store().setInteger(1, key(Layout::kSelectFunListItemIndexKey));
         }
         for (LQCustomButton* candidate : std::as_const(_function_Items)) {
             if (candidate->index() == _selectFunListItemIndex) {
@@ -368,7 +394,7 @@ void OutputFormatBrowser::actionFunctionItem(LQCustomButton* button) {
     initFunctionItemView(chosen->index());
     checkLeft_fight_btn_isDisable(Layout::pageCount(int(_functionItemChilds.size())));
     _selectFunListItemIndex = categoryPosition();
-    if (userChoice && _selectFunListItemIndex != store().integerForKey(Layout::kSelectFunListItemIndexKey))
+    if (userChoice && _selectFunListItemIndex != store().integerForKey(key(Layout::kSelectFunListItemIndexKey)))
         return;
     ViewFrame::setFrame(_itemSelectView,
                         Layout::highlightFrame(_selectItemIndex, ViewFrame::frame(_functionItemScrollview).height));
@@ -376,16 +402,22 @@ void OutputFormatBrowser::actionFunctionItem(LQCustomButton* button) {
 }
 
 void OutputFormatBrowser::actionFunctionItemScrollChild(MOQButton* item) {
+    chooseItem(item, !_needRefreshlocalSettingsData);
+}
+
+void OutputFormatBrowser::chooseItem(MOQButton* item, bool restoring) {
     const int tag = tagOf(item);
     qCDebug(lcFormats, "actionItem:%ld", long(tag));
 
     OutputSelection& selection = _owner->outputSelection();
-    if (_variant == Variant::Joiner) {
+    if (restoring) {
+        // Shown again rather than picked: the stored titles stay when they belong to the profile shown.
+    } else if (_variant == Variant::Joiner) {
         selection.clear();
     } else if (std::any_of(_functionItemChilds.cbegin(), _functionItemChilds.cend(),
                            [this](const QString& name) { return _root.isKeepOriginal(name); })) {
-        store().setInteger(0, Layout::pageKey(_functionItemTitle));
-        store().setInteger(0, Layout::kSelectItemIndexKey);
+        store().setInteger(0, key(Layout::pageKey(_functionItemTitle)));
+        store().setInteger(0, key(Layout::kSelectItemIndexKey));
         selection.clear();
     }
 
@@ -394,19 +426,23 @@ void OutputFormatBrowser::actionFunctionItemScrollChild(MOQButton* item) {
     _selectItemIndex = tag;
     _itemSelectView->setNormalBackGroundImage(image("Resources/selDVDItemBack.png"));
     _itemSelectView->update();
-    store().setInteger(_selectItemIndex, Layout::kSelectItemIndexKey);
+    store().setInteger(_selectItemIndex, key(Layout::kSelectItemIndexKey));
     _selectFunListItemIndex = categoryPosition();
-    store().setInteger(_selectFunListItemIndex, Layout::kSelectFunListItemIndexKey);
+    store().setInteger(_selectFunListItemIndex, key(Layout::kSelectFunListItemIndexKey));
 
     for (MOQButton* candidate : std::as_const(_functionItemBtn_Childs))
         if (QAbstractButton* settings = settingsButtonOf(candidate))
             settings->setVisible(candidate == item);
-    if (item != nullptr) {
-        const QString name = _functionItemChilds.value(tag - 1);
-        _showFunctionBtn->setContentTitle(kTargetFormatText.arg(name));
-        if (_needRefreshlocalSettingsData)
-            setViewChildesPf(profilePathFor(name));
-    }
+    const QString name = item != nullptr ? _functionItemChilds.value(tag - 1) : QString();
+    _showFunctionBtn->setContentTitle(name.isEmpty() ? QString() : kTargetFormatText.arg(name));
+    // What the bar shows is what a job writes: a profile shown again gets its own stored titles or is applied
+    // afresh, and with none shown no title stays chosen.
+    if (restoring)
+        selection.restoreProfile(profilePathFor(name), _functionItemTitle, name, _root, _owner->outputClips());
+    else if (!name.isEmpty())
+        setViewChildesPf(profilePathFor(name));
+    if (restoring)
+        _owner->outputClipsChanged();
     _needRefreshlocalSettingsData = true;
 }
 

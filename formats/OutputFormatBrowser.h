@@ -109,6 +109,9 @@ public:
     void setScreenHeightProvider(std::function<double()> provider) { _screenHeight = std::move(provider); }
 
 private:
+    QString key(const QString& joinerKey) const; // this window's own stored position key
+    void restoreStoredPosition();
+    void chooseItem(MOQButton* item, bool restoring);
     QString profilePathFor(const QString& name) const;
     qint64 storedPage(const QString& category) const;
     qint64 categoryPosition() const; // 1-based position of functionItemTitle in functionList

@@ -50,6 +50,14 @@ QString OutputSelection::storedKey(Family family, Title title) {
     return family == Family::Joiner ? stem + QStringLiteral("SelectTitle") : stem + QStringLiteral("_SelectTitle");
 }
 
+QString OutputSelection::profileKey(Family family) {
+    return family == Family::Joiner ? QStringLiteral("joinProfileSelect") : QStringLiteral("editProfile_Select");
+}
+
+QString OutputSelection::storedProfile() const {
+    return UserDefaults::standardUserDefaults().stringForKey(profileKey(_family));
+}
+
 bool OutputSelection::isChosen(const std::optional<QString>& title) {
     return title.has_value() && !title->trimmed().isEmpty();
 }
@@ -78,6 +86,24 @@ void OutputSelection::setViewChildesPf(const QString& profilePath, const QString
     for (const std::shared_ptr<SimpleData>& clip : clips)
         refreshTarget(*clip, fields);
     storeTitles();
+    const QString name = QFileInfo(path).completeBaseName();
+    UserDefaults::standardUserDefaults().setString(name.isEmpty() ? QString() : category + QLatin1Char('/') + name,
+                                                   profileKey(_family));
+}
+
+void OutputSelection::restoreProfile(const QString& profilePath, const QString& category, const QString& name,
+                                     const ProfileRoot& root, const ClipList& clips) {
+    if (name.isEmpty()) {
+        clear();
+    } else if (storedProfile() == category + QLatin1Char('/') + name) {
+        readStoredTitles();
+    } else {
+        clear();
+        setViewChildesPf(profilePath, category, root, clips);
+        return;
+    }
+    for (const std::shared_ptr<SimpleData>& clip : clips)
+        refreshTarget(*clip, TargetAllFields);
 }
 
 void OutputSelection::setdefaultFormat(const SimpleData& clip) {
@@ -183,6 +209,7 @@ void OutputSelection::clear() {
         _titles[t] = std::nullopt;
         defaults.removeObjectForKey(storedKey(static_cast<Title>(t)));
     }
+    defaults.removeObjectForKey(profileKey(_family));
 }
 
 void OutputSelection::readStoredTitles() {

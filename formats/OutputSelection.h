@@ -57,6 +57,10 @@ public:
     Family family() const { return _family; }
     static QString storedKey(Family family, Title title);
     QString storedKey(Title title) const { return storedKey(_family, title); }
+    // The key holding which profile the stored titles were taken from: "<category>/<profile name>".
+    static QString profileKey(Family family);
+    // The profile the stored titles belong to, or empty when none is stored.
+    QString storedProfile() const;
 
     const std::optional<QString>& title(Title title) const { return _titles[title]; }
     void setTitle(Title title, std::optional<QString> text) { _titles[title] = std::move(text); }
@@ -75,7 +79,7 @@ public:
     static bool isChosen(const std::optional<QString>& title);
 
     // Applies a picked profile (an empty path means the root's default profile) shown in `category`, refreshes the
-    // clips' targets and stores the nine titles.
+    // clips' targets and stores the nine titles with the profile they came from.
     void setViewChildesPf(const QString& profilePath, const QString& category, const ProfileRoot& root,
                           const ClipList& clips);
 
@@ -90,7 +94,14 @@ public:
     // The dialog's Default: every bit in order, the video bit rate always re-read as stored.
     void applySettingDefaults(const ClipList& clips);
 
-    // Empties the nine titles and removes their keys (the browser does this before applying a profile).
+    // Brings back the titles stored for the profile `category`/`name` when they were taken from it, else applies
+    // that profile afresh (from nothing, so no earlier choice is left in a title), so the titles in use always
+    // belong to the profile a window shows. An empty name means no profile is shown: the titles are cleared.
+    void restoreProfile(const QString& profilePath, const QString& category, const QString& name,
+                        const ProfileRoot& root, const ClipList& clips);
+
+    // Empties the nine titles and removes their keys and the stored profile (the browser does this before applying
+    // a profile).
     void clear();
     // Every title becomes the stored value of its key (none when missing).
     void readStoredTitles();

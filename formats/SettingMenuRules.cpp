@@ -8,7 +8,9 @@ namespace {
 bool hasKeepOriginalItem(OutputProfile::Parameter parameter, const SettingMenuRules::MenuContext& context) {
     if (parameter == OutputProfile::VideoCodec || parameter == OutputProfile::AudioCodec)
         return context.moment == SettingMenuRules::Moment::Opening && context.keepOriginalProfile;
-    return !context.joinner;
+    // The joiner names every other default; its frame size may keep the source's, so that no default ever makes
+    // the picture larger than the source's.
+    return !context.joinner || parameter == OutputProfile::FrameSize;
 }
 
 bool hasCustomItem(OutputProfile::Parameter parameter, const SettingMenuRules::MenuContext& context) {

@@ -9,8 +9,9 @@
 #include "ProfileValueParser.h"
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
-#include "ViewFrame.h"
 #include "UserDefaults.h"
+#include "ViewFrame.h"
+#include "WindowKeys.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -122,6 +125,79 @@ void SettingWindowController::windowDidLoad() {
     _defaultBtn = new QPushButton(localized("DefaultBtnTitle"), _customView);
     ViewFrame::setFrame(_defaultBtn, {20, 20, 80, 23});
     connect(_defaultBtn, &QPushButton::clicked, this, [this] { actiondefaultBtn(); });
+    _cancelBtn = new QPushButton(localized("CancelBtn"), _customView);
+    connect(_cancelBtn, &QPushButton::clicked, this, [this] { cancelAction(); });
+    _okBtn = new QPushButton(localized("OKBtnTitle"), _customView);
+    _okBtn->setDefault(true);
+    connect(_okBtn, &QPushButton::clicked, this, [this] { okAction(); });
+    _roundingNote = new QLabel(_customView);
+    QFont font = _roundingNote->font();
+    font.setPixelSize(11);
+    _roundingNote->setFont(font);
+    _roundingNote->setAlignment(Qt::AlignCenter);
+    _roundingNote->setVisible(false);
+    placeButtons(width);
+    WindowKeys::answerWith(
+        window(), [this] { okAction(); }, [this] { cancelAction(); });
+}
+
+void SettingWindowController::placeButtons(double width) {
+    ViewFrame::setFrame(_okBtn, {width - 100, 20, 80, 23});
+    ViewFrame::setFrame(_cancelBtn, {width - 188, 20, 80, 23});
+    ViewFrame::setFrame(_roundingNote, {104, 20, width - 296, 23});
+}
+
+QStringList SettingWindowController::ownedKeys() const {
+    QStringList keys;
+    for (int p = 0; p < OutputProfile::ParameterCount; ++p)
+        keys << ownerKey(static_cast<OutputProfile::Parameter>(p));
+    keys << OutputCustomValues::kWidthKey << OutputCustomValues::kHeightKey << OutputCustomValues::kBitRateKey;
+    return keys;
+}
+
+void SettingWindowController::rememberStoredValues() {
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    _storedAtOpening.clear();
+    for (const QString& key : ownedKeys())
+        _storedAtOpening << (defaults.hasKey(key) ? std::optional<QString>(defaults.stringForKey(key)) : std::nullopt);
+    _changedBits = 0;
+}
+
+void SettingWindowController::okAction() {
+    close();
+}
+
+void SettingWindowController::cancelAction() {
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    const QStringList keys = ownedKeys();
+    for (qsizetype i = 0; i < keys.size() && i < _storedAtOpening.size(); ++i) {
+        if (_storedAtOpening.at(i))
+            defaults.setString(*_storedAtOpening.at(i), keys.at(i));
+        else
+            defaults.removeObjectForKey(keys.at(i));
+    }
+    // The owner followed every change; it reads the parameters it followed once more.
+    const int changed = std::exchange(_changedBits, 0);
+    for (int bit = SettingChangeVideoCodec; bit <= SettingChangeAudioBitRate; bit <<= 1)
+        if ((changed & bit) != 0 && _selectSettingCallbackBlock)
+            _selectSettingCallbackBlock(bit);
+    close();
+}
+
+void SettingWindowController::showRounding() {
+    if (_roundingNote == nullptr || _customWidth == nullptr)
+        return;
+    const qint64 typedWidth = OutputCustomValues::fieldNumber(_customWidth->text());
+    const qint64 typedHeight = OutputCustomValues::fieldNumber(_customHeight->text());
+    const int width = OutputCustomValues::sanitizeFrameDimension(typedWidth);
+    const int height = OutputCustomValues::sanitizeFrameDimension(typedHeight);
+    const bool rounded = showsCustom(OutputProfile::FrameSize) && typedWidth > 0 && typedHeight > 0 &&
+                         (width != typedWidth || height != typedHeight);
+    _roundingNote->setText(
+        rounded
+            ? ResourceBundle::localizedStringForKey(QStringLiteral("CustomSizeRoundedString")).arg(width).arg(height)
+            : QString());
+    _roundingNote->setVisible(rounded);
 }
 
 void SettingWindowController::buildPanel(bool video, int width) {
@@ -229,6 +305,7 @@ void SettingWindowController::displayViewChildes() {
 
 void SettingWindowController::setViewChildes() {
     window();
+    rememberStoredValues();
     readOptions();
     const bool keepOriginal = isKeepOriginalProfile();
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
@@ -294,7 +371,9 @@ void SettingWindowController::chooseItem(OutputProfile::Parameter parameter, int
         _customVideoBit->setVisible(showsCustom(OutputProfile::VideoBitRate));
         if (_fileType == 1)
             resizeForCustomValues();
+        showRounding();
     }
+    _changedBits |= 1 << parameter;
     if (_selectSettingCallbackBlock)
         _selectSettingCallbackBlock(1 << parameter);
 }
@@ -313,6 +392,7 @@ void SettingWindowController::resizeForCustomValues() {
         frame.width = width - 2 * kPanelX;
         ViewFrame::setFrame(panel, frame);
     }
+    placeButtons(width);
 }
 
 void SettingWindowController::customValueChange(QLineEdit* field) {
@@ -320,6 +400,7 @@ void SettingWindowController::customValueChange(QLineEdit* field) {
         return;
     if (field == _customVideoBit) {
         OutputCustomValues::setBitRate(OutputCustomValues::fieldNumber(field->text()));
+        _changedBits |= SettingChangeVideoBitRate;
         if (_selectSettingCallbackBlock)
             _selectSettingCallbackBlock(SettingChangeVideoBitRate);
         return;
@@ -327,6 +408,8 @@ void SettingWindowController::customValueChange(QLineEdit* field) {
     if (field == _customWidth || field == _customHeight) {
         OutputCustomValues::setFrameSize(OutputCustomValues::fieldNumber(_customWidth->text()),
                                          OutputCustomValues::fieldNumber(_customHeight->text()));
+        showRounding();
+        _changedBits |= SettingChangeResolution;
         if (_selectSettingCallbackBlock)
             _selectSettingCallbackBlock(SettingChangeResolution);
     }
@@ -346,6 +429,9 @@ void SettingWindowController::defaultSettings() {
         const QString value = QString::fromUtf8(
             ProfileReader::valueInText(text, QByteArrayLiteral("Parameter"), OutputProfile::profileKey(parameter)));
         _titles[p] = ProfileValueParser::resultSelectItemTitleForContentStr(value);
+        // A profile that names no frame size keeps the source's: a default never makes the picture larger.
+        if (parameter == OutputProfile::FrameSize && (!_titles[p] || _titles[p]->isEmpty()))
+            continue;
         if (!_titles[p] || _titles[p]->isEmpty())
             _titles[p] = firstOption(value);
     }
@@ -363,6 +449,10 @@ void SettingWindowController::actiondefaultBtn() {
         else
             defaults.removeObjectForKey(ownerKey(parameter));
     }
+    _changedBits |= SettingChangeVideoCodec | SettingChangeResolution | SettingChangeFrameRate |
+                    SettingChangeVideoBitRate | SettingChangeAudioCodec | SettingChangeChannels |
+                    SettingChangeSampleRate | SettingChangeAudioBitRate;
+    showRounding();
     if (_settingCallbackBlock)
         _settingCallbackBlock();
 }

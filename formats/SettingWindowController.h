@@ -20,8 +20,10 @@ class QPushButton;
 
 // The modal dialog in which the user adjusts the eight encoder parameters behind one output profile. Each choice
 // is stored at once under the owner's keys and reported through selectSettingCallbackBlock with one
-// SettingChangeMask bit; Default puts back the profile's own defaults and reports through settingCallbackBlock.
-// There is no OK and no Cancel: closing the window ends the modal run and keeps what was stored.
+// SettingChangeMask bit, so the owner follows while the dialog is open; Default puts back the profile's own
+// defaults and reports through settingCallbackBlock. OK (or Return, or closing the window) keeps what was stored;
+// Cancel (or Esc) puts back what was stored when the dialog opened and reports every parameter it changed again.
+// A custom size that the encoder's even sizes change is said under the fields.
 //
 // The owner sets joinner() and fileType() before asking for the window, gives the window its frame, sets pfPath()
 // and the closures, sends displayViewChildes() and runs the window modally.
@@ -58,6 +60,9 @@ public:
     void actiondefaultBtn();
     // A custom field's text changed.
     void customValueChange(QLineEdit* field);
+    // OK: closes, keeping the choices. Cancel: puts back what was stored at opening, then closes.
+    void okAction();
+    void cancelAction();
 
     // The views, for the owner's tests and for looking at the dialog.
     QComboBox* popUp(OutputProfile::Parameter parameter) const { return _popUps[parameter]; }
@@ -68,6 +73,10 @@ public:
     MOQImageView* videoBackView() const { return _videoBackView; }
     MOQImageView* audioBackView() const { return _audioBackView; }
     QPushButton* defaultButton() const { return _defaultBtn; }
+    QPushButton* okButton() const { return _okBtn; }
+    QPushButton* cancelButton() const { return _cancelBtn; }
+    // The note that a typed custom size is written rounded ("Rounded to 640 x 360"); hidden when nothing rounds.
+    QLabel* roundingNote() const { return _roundingNote; }
     // The titles as loaded at opening or at the last Default.
     const std::optional<QString>& selectTitle(OutputProfile::Parameter parameter) const { return _titles[parameter]; }
 
@@ -85,6 +94,11 @@ private:
     // Reads the option lists of the profile; returns the profile's text for further lookups.
     QByteArray readOptions();
     void resizeForCustomValues();
+    void placeButtons(double width);
+    void showRounding();
+    // The owner's stored keys this dialog may change, with their values when it opened.
+    QStringList ownedKeys() const;
+    void rememberStoredValues();
     QString ownerKey(OutputProfile::Parameter parameter) const;
     QString profilePathOrFallback() const;
     bool isKeepOriginalProfile() const;
@@ -106,6 +120,11 @@ private:
     QLineEdit* _customHeight = nullptr;
     QLineEdit* _customVideoBit = nullptr;
     QPushButton* _defaultBtn = nullptr;
+    QPushButton* _okBtn = nullptr;
+    QPushButton* _cancelBtn = nullptr;
+    QLabel* _roundingNote = nullptr;
+    QList<std::optional<QString>> _storedAtOpening;
+    int _changedBits = 0;
 
     std::array<QStringList, OutputProfile::ParameterCount> _options; // _vcodecs ... _abitates
     std::array<std::optional<QString>, OutputProfile::ParameterCount> _titles;

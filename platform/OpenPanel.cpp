@@ -1,6 +1,8 @@
 #include "OpenPanel.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 
 namespace {
 
@@ -20,6 +22,25 @@ QString nameFilters(const OpenPanelOptions& options) {
     if (options.allowedFileTypes.isEmpty() || options.allowsOtherFileTypes)
         filters << QFileDialog::tr("All files (*)");
     return filters.join(QStringLiteral(";;"));
+}
+
+// The names typed in the dialog's name field, as paths: one name, or several each in double quotes.
+QStringList typedPaths(const QFileDialog& dialog) {
+    const auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QString text = edit != nullptr ? edit->text().trimmed() : QString();
+    QStringList names;
+    if (text.contains(QLatin1Char('"'))) {
+        const QStringList parts = text.split(QLatin1Char('"'));
+        for (qsizetype i = 1; i < parts.size(); i += 2)
+            if (!parts.at(i).trimmed().isEmpty())
+                names << parts.at(i);
+    } else if (!text.isEmpty()) {
+        names << text;
+    }
+    QStringList paths;
+    for (const QString& name : std::as_const(names))
+        paths << QDir::cleanPath(QDir::isAbsolutePath(name) ? name : dialog.directory().absoluteFilePath(name));
+    return paths;
 }
 
 } // namespace
@@ -56,6 +77,16 @@ QStringList OpenPanel::runFileDialog(const OpenPanelOptions& options, QWidget* p
     if (dialog.exec() != QDialog::Accepted)
         return {};
     QStringList paths = dialog.selectedFiles();
+    // With several names in its name field the dialog returns the ones still selected in its list, which typing
+    // changes: names typed among several, and those the type filter hides, were lost without a word. Every name
+    // in the field is passed on, in its order (the caller names the files it cannot open).
+    if (options.allowsMultipleSelection && !options.canChooseDirectories) {
+        QStringList typed = typedPaths(dialog);
+        for (const QString& selected : std::as_const(paths))
+            if (!typed.contains(selected))
+                typed << selected;
+        paths = typed;
+    }
     if (!options.allowsMultipleSelection && paths.size() > 1)
         paths = paths.mid(0, 1);
     return paths;

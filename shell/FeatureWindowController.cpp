@@ -134,7 +134,26 @@ QString FeatureWindowController::saveSnapshot(int width, int height, const Snaps
     // The buffer was made for the size asked; a larger size read back would describe bytes that are not there.
     if (shownWidth <= 0 || shownHeight <= 0 || qint64(shownWidth) * shownHeight > qint64(width) * height)
         return {};
-    return saveStillFrame(StillFrame::fromPremultipliedBgra(buffer.data(), shownWidth, shownHeight));
+    const QString written = saveStillFrame(StillFrame::fromPremultipliedBgra(buffer.data(), shownWidth, shownHeight));
+    tellWhereTheStillFrameWent(written);
+    return written;
+}
+
+void FeatureWindowController::tellWhereTheStillFrameWent(const QString& path) {
+    AlertRequest request;
+    request.messageText = window()->windowTitle();
+    if (path.isEmpty()) {
+        request.style = AlertRequest::Style::Warning;
+        request.informativeText = localized(QStringLiteral("StillFrameNotSavedString")).arg(outputPath());
+        request.buttons = {localized(QStringLiteral("OKBtnTitle"))};
+        Alert::run(request, window());
+        return;
+    }
+    request.style = AlertRequest::Style::Informational;
+    request.informativeText = localized(QStringLiteral("StillFrameSavedString")).arg(path);
+    request.buttons = {localized(QStringLiteral("OKBtnTitle")), localized(QStringLiteral("StillFrameShowBtn"))};
+    if (Alert::run(request, window()) == 1)
+        Workspace::revealFile(path);
 }
 
 void FeatureWindowController::revealOutputFolder() {
@@ -144,11 +163,7 @@ void FeatureWindowController::revealOutputFolder() {
 }
 
 QString FeatureWindowController::chooseSourceFile() {
-    const QStringList paths = InputFilePanel::run(window());
-    if (paths.isEmpty())
-        return {};
-    qCInfo(lcShell).noquote() << QStringLiteral("urls:%1").arg(paths.join(QLatin1Char(',')));
-    return paths.first();
+    return InputFilePanel::runForOne(window());
 }
 
 void FeatureWindowController::probeSourceFile(const QString& path, ProbeDone done) {
@@ -207,6 +222,18 @@ void FeatureWindowController::closewindow(const Notification& notification) {
     NotificationCenter::defaultCenter().post(kWillCloseNotification);
     _closed = true;
     releaseWhenDone();
+}
+
+bool FeatureWindowController::windowShouldClose() {
+    if (_closed || !hasRunningJob())
+        return true;
+    AlertRequest request;
+    request.style = AlertRequest::Style::Warning;
+    request.messageText = window()->windowTitle();
+    request.informativeText = localized(QStringLiteral("StopJobAndCloseMessage"));
+    request.buttons = {localized(QStringLiteral("StopJobAndCloseBtn")), localized(QStringLiteral("CancelBtn"))};
+    // The job may have ended while the question was shown; closing then stops nothing.
+    return Alert::run(request, window()) == 0;
 }
 
 bool FeatureWindowController::startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock) {

@@ -52,14 +52,16 @@ public:
     // Writes a frame of the preview into the output folder; the path written, or empty.
     QString saveStillFrame(const QImage& frame);
     // The still-frame button's work (actionCarameraBtn): a width x height buffer filled by `snapshot` (the
-    // preview player's Snapshot, which may read the size back) and written as a still frame.
+    // preview player's Snapshot, which may read the size back) and written as a still frame. An alert then says
+    // where it went (and can show it in the file manager), or that it could not be written.
     using SnapshotCall = std::function<void(int* width, int* height, unsigned char* buffer)>;
     QString saveSnapshot(int width, int height, const SnapshotCall& snapshot);
 
     // Shows the output folder in the file manager (when set).
     void revealOutputFolder();
 
-    // The open panel over the window; the first file chosen (logged with all of them), or empty.
+    // The open panel over the window; the first file chosen (logged with all of them), or empty. Further files
+    // chosen are named as not opened.
     QString chooseSourceFile();
     // Probes a source file off the main thread, so that the window never waits on a slow or large file, and hands
     // the record to `done` on the main thread. A file that cannot be used is said in an alert instead; the result
@@ -79,6 +81,9 @@ public:
     bool startRun(std::vector<JobStep> steps, JobRunner::FinishBlock finishBlock = nullptr);
     void cancelRun();
     bool isRunning() const { return _runner->isRunning(); }
+    // Whether closing the window would stop work of the user's: a job run (a window that prepares a job before
+    // the run begins says so too).
+    virtual bool hasRunningJob() const { return isRunning(); }
     JobRunner& jobRunner() { return *_runner; }
 
     // The preview timer: a 0.1 s repeating timer calling changePlayerSlider().
@@ -105,7 +110,11 @@ protected:
     virtual void jobProgress(int step, double percent) {}
     virtual void changePlayerSlider() {}
 
+    // The close button, Ctrl+W and quitting ask first while a job runs; the job stops when the user agrees.
+    bool windowShouldClose() override;
+
 private:
+    void tellWhereTheStillFrameWent(const QString& path);
     void runEnded(bool success, const JobRunner::FinishBlock& finishBlock);
     void setStartButtonTitle(const QString& key);
     void releaseWhenDone();

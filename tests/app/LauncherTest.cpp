@@ -186,6 +186,25 @@ TEST(Launcher, HoverTextFollowsThePointerAndComesBackExactly) {
     }
 }
 
+TEST(Launcher, TheDescriptionLineClearsWhenAToolCloses) {
+    ShellTestEnvironment env;
+    MainInterface interface;
+    ViewController* launcher = interface.viewController();
+    const QString start = launcher->descLabel1()->text();
+    for (MOQButton* button : {launcher->joinnerButton(), launcher->cropButton()}) {
+        // Pointed at and pressed: the tool's window opens over the button, which never sees the pointer leave.
+        button->mouseEntered()(button);
+        press(button);
+        ASSERT_TRUE(Dispatch::runUntil([] { return !openToolWindows().isEmpty(); }, 2000));
+        EXPECT_NE(launcher->descLabel1()->text(), start);
+        QPointer<FeatureWindowController> tool = openToolWindows().first();
+        tool->close();
+        settle();
+        EXPECT_EQ(launcher->descLabel1()->text(), start);
+        ASSERT_TRUE(Dispatch::runUntil([&] { return tool.isNull(); }, 2000));
+    }
+}
+
 TEST(Launcher, LanguageChangesNothingAndHomepageOpensTheAddress) {
     ShellTestEnvironment env;
     QList<QUrl> opened;

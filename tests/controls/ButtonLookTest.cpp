@@ -15,7 +15,7 @@ TEST(ButtonLook, ChoosesTheSlotForEveryState) {
         {false, false, false, false, ButtonLook::Disabled}, {false, true, true, true, ButtonLook::Disabled},
         {false, true, false, true, ButtonLook::Disabled},   {true, true, true, false, ButtonLook::Down},
         {true, true, true, true, ButtonLook::Down},         {true, true, false, false, ButtonLook::On},
-        {true, true, false, true, ButtonLook::On},          {true, false, true, true, ButtonLook::Selected},
+        {true, true, false, true, ButtonLook::Selected},    {true, false, true, true, ButtonLook::Selected},
         {true, false, false, true, ButtonLook::Selected},   {true, false, true, false, ButtonLook::Down},
         {true, false, false, false, ButtonLook::Normal},
     };

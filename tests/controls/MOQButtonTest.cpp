@@ -45,6 +45,31 @@ TEST(MOQButton, ClickReportsOnReleaseWithHoverLooks) {
     EXPECT_EQ(r.events, (std::vector<std::string>{"entered", "click", "exited"}));
 }
 
+TEST(MOQButton, ASelectedButtonKeepsItsLookUnderThePointer) {
+    // A play button: selected means playing and shows the pause picture, also right after the click on it.
+    WidgetHost host;
+    auto* b = new MOQButton(ViewRect{10, 10, 32, 32}, host.window());
+    QImage play(32, 32, QImage::Format_ARGB32);
+    play.fill(Qt::green);
+    QImage pause(32, 32, QImage::Format_ARGB32);
+    pause.fill(Qt::red);
+    b->setNormalImage(play);
+    b->setOnImage(play);
+    b->setSelectedImage(pause);
+    b->setMouseDownAction([](MOQButton* button) { button->setSelected(!button->selected()); });
+    b->show();
+    WidgetHost::hover(b, 16, 16);
+    WidgetHost::press(b, 16, 16);
+    WidgetHost::release(b, 16, 16);
+    ASSERT_TRUE(b->selected());
+    EXPECT_EQ(b->currentLook(), ButtonLook::Selected);
+    EXPECT_EQ(b->grab().toImage().pixelColor(16, 16), QColor(Qt::red)) << "pause shows under the pointer";
+    WidgetHost::press(b, 16, 16);
+    WidgetHost::release(b, 16, 16);
+    EXPECT_FALSE(b->selected());
+    EXPECT_EQ(b->currentLook(), ButtonLook::On);
+}
+
 TEST(MOQButton, DraggingOffTheButtonDisarmsTheClick) {
     WidgetHost host;
     auto* b = new MOQButton(ViewRect{10, 10, 80, 30}, host.window());

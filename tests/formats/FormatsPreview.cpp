@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
                    emit size->activated(size->findText(QStringLiteral("Custom")));
                    QComboBox* rate = dialog.popUp(OutputProfile::VideoBitRate);
                    emit rate->activated(rate->findText(QStringLiteral("Custom")));
+                   // A size the encoder rounds, to see the note that says so.
+                   dialog.customWidth()->setText(QStringLiteral("641"));
+                   dialog.customHeight()->setText(QStringLiteral("361"));
                });
     for (const bool joiner : {true, false}) {
         FakeFormatOwner owner(joiner ? OutputSelection::Family::Joiner : OutputSelection::Family::Editor);

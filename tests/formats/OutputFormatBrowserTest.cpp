@@ -6,10 +6,10 @@
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
 #include "SimpleData.h"
-#include "ViewFrame.h"
 #include "TemporaryUserDefaults.h"
 #include "TextFiles.h"
 #include "UserDefaults.h"
+#include "ViewFrame.h"
 
 #include "Dispatch.h"
 
@@ -168,35 +168,104 @@ TEST_F(OutputFormatBrowserTest, OtherCategoryShowsWithoutChoosingAndComingBackRe
     EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: p2");
 }
 
-TEST_F(OutputFormatBrowserTest, JoinerOpensOnTheStoredPositionWithoutApplying) {
-    store().setInteger(2, "selectFunListItemIndex");
-    store().setInteger(3, "selectItemIndex");
-    store().setString("mkv", "extNameSelectTitle");
+TEST_F(OutputFormatBrowserTest, JoinerReopensOnTheProfileItsStoredTitlesCameFrom) {
+    // Chosen in the second category, then changed in the settings dialog; the editor's own position keys differ.
+    store().setString("Eight/e3", OutputSelection::profileKey(Family::Joiner));
+    store().setString("e3", "extNameSelectTitle");
     store().setString("HEVC", "vcodecSelectTitle");
+    store().setInteger(1, "Edit_selectFunListItemIndex");
+    store().setInteger(1, "Edit_selectItemIndex");
     FakeFormatOwner owner(Family::Joiner);
     auto browser = open(owner);
-    EXPECT_TRUE(browser->function_Items().at(0)->selected());
-    EXPECT_FALSE(browser->function_Items().at(1)->selected());
+    EXPECT_FALSE(browser->function_Items().at(0)->selected());
+    EXPECT_TRUE(browser->function_Items().at(1)->selected());
+    EXPECT_EQ(browser->functionItemTitle(), "Eight");
     EXPECT_EQ(browser->selectItemIndex(), 3);
-    EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: p2");
+    EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: e3");
     EXPECT_EQ(settingsShown(*browser).indexOf(true), 2);
-    EXPECT_FALSE(store().hasKey("extNameSelectTitle"));
-    EXPECT_FALSE(store().hasKey("vcodecSelectTitle"));
-    EXPECT_EQ(owner.selection.extNameSelectTitle(), std::nullopt);
-    EXPECT_EQ(owner.clips[0]->targetData()->extension(), QString()); // nothing applied
+    EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("e3"));
+    EXPECT_EQ(owner.selection.vcodecSelectTitle(), QString("HEVC")); // the dialog's change is kept
+    EXPECT_EQ(owner.clips[0]->targetData()->extension(), "e3");
+    EXPECT_EQ(owner.clips[0]->targetData()->metadata_vcodec(), "HEVC");
     EXPECT_TRUE(browser->needRefreshlocalSettingsData());
 }
 
+TEST_F(OutputFormatBrowserTest, JoinerShowsWhatItWritesAfterReopening) {
+    struct Case {
+        int category;
+        int item;
+        QString extension; // what the reopened window writes, and the profile it shows
+        int page;
+    };
+    for (const Case c : {Case{1, 4, "p3", 0}, Case{1, 9, "p8", 1}, Case{2, 2, "e2", 0}, Case{3, 2, "a2", 0}}) {
+        {
+            FakeFormatOwner owner(Family::Joiner);
+            auto browser = open(owner);
+            clickCategory(*browser, c.category);
+            clickItem(*browser, c.item);
+            ASSERT_EQ(owner.selection.extNameSelectTitle(), c.extension);
+        }
+        // The editor resets its own position for a new file; the joiner's choice stays.
+        {
+            FakeFormatOwner editor(Family::Editor);
+            auto browser = open(editor);
+        }
+        FakeFormatOwner owner(Family::Joiner);
+        auto browser = open(owner);
+        EXPECT_TRUE(browser->function_Items().at(c.category - 1)->selected()) << c.extension.toStdString();
+        EXPECT_EQ(browser->selectItemIndex(), c.item) << c.extension.toStdString();
+        EXPECT_EQ(browser->selectFunctionOfsetIndex(), c.page) << c.extension.toStdString();
+        EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: " + c.extension);
+        EXPECT_EQ(owner.selection.extNameSelectTitle(), c.extension);
+        EXPECT_EQ(owner.clips[0]->targetData()->extension(), c.extension);
+    }
+}
+
+TEST_F(OutputFormatBrowserTest, JoinerFindsItsProfileByNameWhenTheCategoriesMove) {
+    {
+        FakeFormatOwner owner(Family::Joiner);
+        auto browser = open(owner);
+        clickCategory(*browser, 2);
+        clickItem(*browser, 5);
+    }
+    // A user profile puts "Custom" first: every stored position would now point one category too far left.
+    TextFiles::write(dir.filePath("Custom") + "/mine.pf", profileText("mine"));
+    FakeFormatOwner owner(Family::Joiner);
+    auto browser = open(owner);
+    ASSERT_EQ(browser->functionList().value(0), ProfileRoot::kCustomCategory);
+    EXPECT_EQ(browser->functionItemTitle(), "Eight");
+    EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: e5");
+    EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("e5"));
+}
+
+TEST_F(OutputFormatBrowserTest, JoinerTitlesFromNoKnownProfileGiveWayToTheOneShown) {
+    // Titles left by an older version (positions only) or by a profile since removed.
+    for (const QString& stored : {QString(), QString("Video/gone")}) {
+        store().setString(stored, OutputSelection::profileKey(Family::Joiner));
+        store().setInteger(2, "selectFunListItemIndex");
+        store().setInteger(3, "selectItemIndex");
+        store().setString("mkv", "extNameSelectTitle");
+        FakeFormatOwner owner(Family::Joiner);
+        auto browser = open(owner);
+        EXPECT_EQ(browser->functionItemTitle(), "Video");
+        EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), "Target Format: " + kKeep);
+        EXPECT_FALSE(store().hasKey("extNameSelectTitle"));
+        EXPECT_EQ(owner.selection.extNameSelectTitle(), std::nullopt);
+        EXPECT_EQ(owner.clips[0]->targetData()->extension(), "mov"); // the source's: nothing chosen
+    }
+}
+
 TEST_F(OutputFormatBrowserTest, EditorResetsForEveryNewFileAndAppliesProfileOne) {
-    store().setInteger(3, "selectFunListItemIndex");
-    store().setInteger(2, "selectItemIndex");
-    store().setInteger(1, "Video_selectFunctionOfsetIndex");
+    store().setInteger(3, "Edit_selectFunListItemIndex");
+    store().setInteger(2, "Edit_selectItemIndex");
+    store().setInteger(1, "Edit_Video_selectFunctionOfsetIndex");
     FakeFormatOwner owner(Family::Editor);
     auto browser = open(owner);
     EXPECT_EQ(browser->functionItemTitle(), "Video");
     EXPECT_EQ(browser->selectItemIndex(), 1);
     EXPECT_EQ(browser->selectFunctionOfsetIndex(), 0);
-    EXPECT_EQ(store().integerForKey("selectFunListItemIndex"), 1);
+    EXPECT_EQ(store().integerForKey("Edit_selectFunListItemIndex"), 1);
+    EXPECT_FALSE(store().hasKey("selectFunListItemIndex")); // the joiner's position is its own
     ASSERT_NE(browser->playOrpauseBtn(), nullptr);
     EXPECT_EQ(ViewFrame::frame(browser->tabbarView()), (ViewRect{4, 50, 900, 180}));
     EXPECT_EQ(ViewFrame::frame(browser->right_move_item_Btn()).x, 856);
@@ -211,6 +280,9 @@ TEST_F(OutputFormatBrowserTest, EditorResetsForEveryNewFileAndAppliesProfileOne)
     EXPECT_EQ(owner.clips[0]->targetData()->extension(), "mov");
 
     MOQButton* play = browser->playOrpauseBtn();
+    // Selected (playing), it shows the pause picture.
+    EXPECT_EQ(play->selectedBackgroundImage(), ResourceBundle::imageWithfileName("Cut/btnPause_Normal.png"));
+    EXPECT_FALSE(play->selectedBackgroundImage().isNull());
     play->mouseDownAction()(play);
     EXPECT_TRUE(Dispatch::runUntil([&] { return owner.playPauseCalls == 1; }, 2000));
 }
@@ -222,14 +294,14 @@ TEST_F(OutputFormatBrowserTest, EditorKeepsItsSelectionInCategoriesWithoutKeepOr
     EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("p1"));
     emit browser->right_move_item_Btn()->clicked();
     clickItem(*browser, 9);
-    EXPECT_EQ(store().integerForKey("Video_selectFunctionOfsetIndex"), 0); // stored page 0, the row stays
+    EXPECT_EQ(store().integerForKey("Edit_Video_selectFunctionOfsetIndex"), 0); // stored page 0, the row stays
     EXPECT_EQ(browser->functionItemScrollview()->horizontalScrollBar()->value(), 800);
 
     clickCategory(*browser, 2);
     owner.selection.setTitle(OutputSelection::VideoCodec, QString("MPEG4"));
     clickItem(*browser, 1);
     EXPECT_EQ(owner.selection.extNameSelectTitle(), QString("e1"));
-    EXPECT_EQ(store().integerForKey("selectFunListItemIndex"), 2);
+    EXPECT_EQ(store().integerForKey("Edit_selectFunListItemIndex"), 2);
     EXPECT_EQ(owner.selection.vcodecSelectTitle(), QString("H264"));
 }
 
@@ -244,20 +316,46 @@ TEST_F(OutputFormatBrowserTest, OnlyTheChosenItemShowsItsSettingsButton) {
 }
 
 TEST_F(OutputFormatBrowserTest, RestoreBeyondTheRowAndPagesBeyondTheLast) {
-    store().setInteger(1, "selectFunListItemIndex");
-    store().setInteger(20, "selectItemIndex");
-    store().setInteger(3, "Video_selectFunctionOfsetIndex");
-    store().setString("mkv", "extNameSelectTitle");
-    FakeFormatOwner owner(Family::Joiner);
+    store().setInteger(1, "Edit_selectFunListItemIndex");
+    store().setInteger(3, "Edit_Video_selectFunctionOfsetIndex");
+    FakeFormatOwner owner(Family::Editor);
     auto browser = open(owner);
+    clickCategory(*browser, 2);
+    store().setInteger(20, "Edit_selectItemIndex");
+    store().setInteger(2, "Edit_selectFunListItemIndex");
+    store().setString("mkv", "extName_SelectTitle");
+    clickCategory(*browser, 2);
     EXPECT_EQ(browser->selectItemIndex(), 0);
-    EXPECT_EQ(store().integerForKey("selectItemIndex"), 0);
-    EXPECT_FALSE(store().hasKey("extNameSelectTitle"));
+    EXPECT_FALSE(store().hasKey("extName_SelectTitle")); // nothing is shown, so nothing stays chosen
     EXPECT_EQ(settingsShown(*browser).count(true), 0);
+    EXPECT_EQ(browser->showFunctionBtn()->contentTitle(), QString());
+
+    store().setInteger(3, "Edit_Eight_selectFunctionOfsetIndex");
+    clickCategory(*browser, 2);
     EXPECT_TRUE(browser->left_move_item_Btn()->isEnabled());
     EXPECT_FALSE(browser->right_move_item_Btn()->isEnabled());
     browser->action_left_move_item_Btn();
     EXPECT_EQ(browser->selectFunctionOfsetIndex(), 2);
+}
+
+TEST_F(OutputFormatBrowserTest, TheSettingsBadgeLeavesTheProfilesNameFree) {
+    // The shipped icons are 80 x 80 points with the profile's name along their foot.
+    QImage icon(80, 80, QImage::Format_ARGB32);
+    icon.fill(Qt::blue);
+    ASSERT_TRUE(icon.save(rootPath() + "/Video/p1.png"));
+    FakeFormatOwner owner(Family::Joiner);
+    auto browser = open(owner);
+    clickItem(*browser, 2);
+    MOQButton* item = browser->functionItemBtn_Childs().at(1);
+    QAbstractButton* settings = OutputFormatBrowser::settingsButtonOf(item);
+    ASSERT_TRUE(settings->isVisibleTo(item));
+    const ViewRect badge = ViewFrame::frame(settings);
+    const ViewRect itemFrame = ViewFrame::frame(item);
+    const double iconBottom = (itemFrame.height - icon.height()) / 2;
+    EXPECT_GE(badge.y, iconBottom + icon.height() / 2.0) << "the badge stays off the icon's lower half";
+    EXPECT_LE(badge.x + badge.width, itemFrame.width);
+    EXPECT_LE(badge.y + badge.height, itemFrame.height);
+    EXPECT_FALSE(settings->toolTip().isEmpty()) << "an icon-only button says what it does";
 }
 
 TEST_F(OutputFormatBrowserTest, CollapsesOnlyOnLowScreens) {
@@ -310,7 +408,7 @@ TEST_F(OutputFormatBrowserTest, SingleAndNoCategories) {
 
     TextFiles::write(rootPath() + "/pf.dat", TextFiles::crlf({"[frmFormat]", "Count=0"}));
     FakeFormatOwner emptyOwner(Family::Editor);
-    store().setInteger(5, "selectItemIndex");
+    store().setInteger(5, "Edit_selectItemIndex");
     auto empty = open(emptyOwner);
     EXPECT_TRUE(empty->function_Items().isEmpty());
     EXPECT_TRUE(empty->functionItemChilds().isEmpty());
@@ -318,7 +416,7 @@ TEST_F(OutputFormatBrowserTest, SingleAndNoCategories) {
     EXPECT_FALSE(empty->right_move_item_Btn()->isEnabled());
     empty->action_right_move_item_Btn();
     empty->action_left_move_item_Btn();
-    EXPECT_EQ(store().integerForKey("selectItemIndex"), 5);
+    EXPECT_EQ(store().integerForKey("Edit_selectItemIndex"), 5);
 }
 
 TEST_F(OutputFormatBrowserTest, ClipFormatAndEditLockDisableTheBrowser) {
@@ -363,10 +461,11 @@ TEST_F(OutputFormatBrowserTest, SettingsButtonOpensTheDialogModallyAndFeedsChang
         },
         [](int) {});
     QAbstractButton* settings = OutputFormatBrowser::settingsButtonOf(browser->functionItemBtn_Childs().at(1));
+    const int changedBefore = owner.clipsChanged;
     emit settings->clicked();
     EXPECT_EQ(dialogSize, QSize(480, 480));
     EXPECT_EQ(store().stringForKey("vcodecSelectTitle"), "H264");
     EXPECT_EQ(owner.selection.vcodecSelectTitle(), QString("H264"));
     EXPECT_EQ(owner.clips[0]->targetData()->metadata_vcodec(), "H264");
-    EXPECT_EQ(owner.clipsChanged, 1);
+    EXPECT_EQ(owner.clipsChanged, changedBefore + 1);
 }

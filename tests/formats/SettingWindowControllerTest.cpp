@@ -1,14 +1,14 @@
 #include "SettingWindowController.h"
-#include "SourceBundlePath.h"
 #include "MOQImageView.h"
 #include "Modal.h"
 #include "OutputCustomValues.h"
 #include "ResourceBundle.h"
 #include "SettingChangeMask.h"
-#include "ViewFrame.h"
+#include "SourceBundlePath.h"
 #include "TemporaryUserDefaults.h"
 #include "TextFiles.h"
 #include "UserDefaults.h"
+#include "ViewFrame.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -162,9 +162,9 @@ TEST_F(SettingWindowControllerTest, DefaultPutsBackWhatPickingTheProfileApplies)
     auto dialog = open(false, 1, videoPath);
     emit dialog->defaultButton()->clicked();
     EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
-    // No default before the options: the first option is the default.
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
+    // No size before the options: the source's size is kept. Other values: the first option is the default.
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
     EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "25");
     EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
     EXPECT_EQ(dialog->popUp(P::Channels)->currentText(), "2(Stereo)");
@@ -251,8 +251,8 @@ TEST_F(SettingWindowControllerTest, DefaultAfterCustomSizeKeepsTheFieldsVisible)
     choose(*dialog, P::FrameSize, "Custom");
     emit dialog->defaultButton()->clicked();
     EXPECT_TRUE(dialog->customWidth()->isVisibleTo(dialog->window()));
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "640x480");
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "640x480");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
     EXPECT_EQ(ViewFrame::frame(dialog->window()).width, 480);
 }
 
@@ -260,7 +260,7 @@ TEST_F(SettingWindowControllerTest, MissingProfileLeavesOnlyTheFixedItems) {
     testing::internal::CaptureStdout();
     auto dialog = open(true, 1, dir.filePath("gone.pf"));
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(items(dialog->popUp(P::FrameSize)), QStringList({"Custom"}));
+    EXPECT_EQ(items(dialog->popUp(P::FrameSize)), QStringList({kKeep, "Custom"}));
     EXPECT_EQ(items(dialog->popUp(P::VideoBitRate)), QStringList({"Custom"}));
     EXPECT_EQ(dialog->popUp(P::AudioBitRate)->count(), 0);
 }
@@ -281,9 +281,76 @@ TEST_F(SettingWindowControllerTest, DefaultOnAShippedProfileGivesSensibleChoices
     auto dialog = open(false, 1, shipped);
     emit dialog->defaultButton()->clicked();
     EXPECT_EQ(store().stringForKey("vcodec_SelectTitle"), "H264");
-    EXPECT_EQ(store().stringForKey("resolution_SelectTitle"), "1920x1080");
+    // The profile names no size: Default keeps the source's instead of enlarging a smaller picture.
+    EXPECT_FALSE(store().hasKey("resolution_SelectTitle"));
     EXPECT_EQ(store().stringForKey("framerate_SelectTitle"), "30");
     EXPECT_EQ(store().stringForKey("achannel_SelectTitle"), "2(Stereo)");
     EXPECT_EQ(store().stringForKey("asamplerate_SelectTitle"), "48000");
-    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), "1920x1080");
+    EXPECT_EQ(dialog->popUp(P::FrameSize)->currentText(), kKeep);
+}
+
+TEST_F(SettingWindowControllerTest, CancelAndEscPutBackWhatWasStoredAndOkKeepsIt) {
+    store().setString("H264", "vcodecSelectTitle");
+    store().setString("640x480", "resolutionSelectTitle");
+    store().setInteger(1000, OutputCustomValues::kBitRateKey);
+    using Dismiss = std::function<void(SettingWindowController&)>;
+    const QList<QPair<QString, Dismiss>> ways = {
+        {"Cancel", [](SettingWindowController& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }},
+        {"Esc", [](SettingWindowController& d) { QTest::keyClick(d.window(), Qt::Key_Escape); }},
+    };
+    for (const auto& [name, dismiss] : ways) {
+        SCOPED_TRACE(name.toStdString());
+        auto dialog = open(true, 1, videoPath);
+        dialog->window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog->window()));
+        EXPECT_EQ(dialog->cancelButton()->text(), "Cancel");
+        EXPECT_EQ(dialog->okButton()->text(), "OK");
+        choose(*dialog, P::VideoCodec, "HEVC");
+        choose(*dialog, P::VideoBitRate, "Custom");
+        QTest::keyClicks(dialog->customVideoBit(), "3");
+        ASSERT_EQ(store().stringForKey("vcodecSelectTitle"), "HEVC");
+        bits.clear();
+        dismiss(*dialog);
+        EXPECT_FALSE(dialog->window()->isVisible());
+        EXPECT_EQ(store().stringForKey("vcodecSelectTitle"), "H264");
+        EXPECT_EQ(store().stringForKey("resolutionSelectTitle"), "640x480");
+        EXPECT_FALSE(store().hasKey("bitateSelectTitle"));
+        EXPECT_EQ(store().integerForKey(OutputCustomValues::kBitRateKey), 1000);
+        // The owner followed the changes; it is told again about each parameter that changed.
+        EXPECT_EQ(bits, QList<int>({SettingChangeVideoCodec, SettingChangeVideoBitRate}));
+    }
+
+    auto dialog = open(true, 1, videoPath);
+    dialog->window()->show();
+    choose(*dialog, P::VideoCodec, "HEVC");
+    bits.clear();
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->window()->isVisible());
+    EXPECT_EQ(store().stringForKey("vcodecSelectTitle"), "HEVC");
+    EXPECT_TRUE(bits.isEmpty());
+}
+
+TEST_F(SettingWindowControllerTest, ACustomSizeTheEncoderRoundsSaysSo) {
+    auto dialog = open(false, 1, videoPath);
+    dialog->window()->show();
+    choose(*dialog, P::FrameSize, "Custom");
+    QLabel* note = dialog->roundingNote();
+    ASSERT_NE(note, nullptr);
+    struct Case {
+        QString width, height;
+        QString said; // empty: nothing is said
+    };
+    for (const Case& c : {Case{"641", "361", "Rounded to 640 x 360"}, Case{"640", "360", ""},
+                          Case{"640", "9", "Rounded to 640 x 16"}, Case{"1280", "721", "Rounded to 1280 x 720"}}) {
+        dialog->customWidth()->setText(c.width);
+        dialog->customHeight()->setText(c.height);
+        EXPECT_EQ(note->isVisibleTo(dialog->window()), !c.said.isEmpty()) << c.width.toStdString();
+        if (!c.said.isEmpty()) {
+            EXPECT_EQ(note->text(), c.said);
+        }
+    }
+    EXPECT_EQ(store().integerForKey(OutputCustomValues::kWidthKey), 1280);
+    EXPECT_EQ(store().integerForKey(OutputCustomValues::kHeightKey), 720);
+    choose(*dialog, P::FrameSize, "640x480");
+    EXPECT_FALSE(note->isVisibleTo(dialog->window())) << "no custom size, nothing rounded";
 }

@@ -1,8 +1,8 @@
 #include "OutputProfile.h"
-#include "SourceBundlePath.h"
 #include "ProfileRoot.h"
 #include "ProfileValueParser.h"
 #include "ResourceBundle.h"
+#include "SourceBundlePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,14 +88,20 @@ void checkRoot(const QString& rootName) {
                 EXPECT_EQ(ProfileValueParser::optionsWithoutBlanks(OutputProfile::rawValue(path, parameter)),
                           entry.options);
             }
-            // The joiner's menus have no item for "keep the source's value": its profiles name every default.
+            // The joiner's menus have no item for "keep the source's value" but the frame size's: its profiles
+            // name every other default.
             if (rootName == QLatin1String("pf_join") && !root.isKeepOriginal(name)) {
                 for (int p = 0; p < OutputProfile::ParameterCount; ++p) {
                     const OutputProfile::Entry& entry = profile.entries[p];
-                    if (entry.options) {
+                    if (entry.options && p != OutputProfile::FrameSize) {
                         EXPECT_FALSE(entry.defaultValue.value_or("").isEmpty()) << where.toStdString() << " " << p;
                     }
                 }
+            }
+            // A profile named after its container and codec names no size: the source's is kept, so its default
+            // never makes the picture larger (the device and web profiles are named after their size).
+            if (category == QLatin1String("Video")) {
+                EXPECT_EQ(profile.entry(OutputProfile::FrameSize).defaultValue.value_or(""), "") << where.toStdString();
             }
             if (!root.isKeepOriginal(name)) {
                 EXPECT_TRUE(profile.entry(OutputProfile::AudioCodec).defaultValue.value_or("").size() > 0);

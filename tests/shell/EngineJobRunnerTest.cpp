@@ -3,12 +3,15 @@
 #include "EngineJobFactory.h"
 #include "EngineSnapshot.h"
 #include "FrameTestWindow.h"
+#include "InputFilePanel.h"
 #include "JobRunner.h"
 #include "ShellTestEnvironment.h"
 #include "StillFrame.h"
+#include "WindowKeys.h"
 
 #include "Alert.h"
 #include "Dispatch.h"
+#include "MediaProbe.h"
 #include "Modal.h"
 #include "libMediaCore.h"
 #include "support/Ffprobe.h"
@@ -17,6 +20,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPointer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,7 +78,8 @@ TEST(EngineJobRunner, OneJobReachesFullProgressAndSucceeds) {
     JobRunner runner(EngineJobFactory::shared());
     Outcome outcome;
     watch(runner, outcome);
-    ASSERT_TRUE(runner.run({cutStep(longClip(), folder, "clip", 0, 8, true)}, [&](bool ok) { outcome.finishes << ok; }));
+    ASSERT_TRUE(
+        runner.run({cutStep(longClip(), folder, "clip", 0, 8, true)}, [&](bool ok) { outcome.finishes << ok; }));
     ASSERT_TRUE(Dispatch::runUntil([&] { return !outcome.finishes.isEmpty(); }, 60000));
 
     EXPECT_EQ(outcome.finishes, QList<bool>{true});
@@ -121,7 +127,8 @@ TEST(EngineJobRunner, CancelInTheMiddleStopsTheChainWithNoErrorAndNoPartialFile)
     JobRunner runner(EngineJobFactory::shared());
     Outcome outcome;
     watch(runner, outcome);
-    std::vector<JobStep> steps = {cutStep(shortClip(), folder, "a", 0, 1), cutStep(longClip(), folder, "b", 0, 20, true),
+    std::vector<JobStep> steps = {cutStep(shortClip(), folder, "a", 0, 1),
+                                  cutStep(longClip(), folder, "b", 0, 20, true),
                                   cutStep(shortClip(), folder, "c", 0, 1)};
     ASSERT_TRUE(runner.run(std::move(steps), [&](bool ok) { outcome.finishes << ok; }));
     ASSERT_TRUE(Dispatch::runUntil(
@@ -276,5 +283,68 @@ TEST(EngineJobRunner, PictureSizeIsUprightAndZeroWithoutVideo) {
         const ViewSize size = EngineSnapshot::getVideoSizeForTrack(QString::fromStdString(c.path));
         EXPECT_EQ(size.width, c.size.width) << c.path;
         EXPECT_EQ(size.height, c.size.height) << c.path;
+    }
+}
+
+TEST(EngineJobRunner, ClosingOrQuittingDuringAJobLeavesNoFileBehind) {
+    ShellTestEnvironment env;
+    using Close = std::function<void(FrameTestWindow&, QWidget & launcher)>;
+    const QList<QPair<QString, Close>> ways = {
+        {"Ctrl+W",
+         [](FrameTestWindow& w, QWidget&) { QTest::keySequence(w.window(), QKeySequence(Qt::CTRL | Qt::Key_W)); }},
+        {"Ctrl+Q", [](FrameTestWindow&, QWidget& launcher) { WindowKeys::quitApplication(&launcher); }},
+    };
+    for (const auto& [name, closeWindow] : ways) {
+        SCOPED_TRACE(name.toStdString());
+        QWidget launcher;
+        launcher.show();
+        QPointer<FrameTestWindow> controller = new FrameTestWindow(EngineJobFactory::shared());
+        controller->setReleasedWhenDone(true);
+        controller->showWindow();
+        const QString folder = controller->outputPath();
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        int percent = 0;
+        ASSERT_TRUE(controller->startRun({cutStep(longClip(), folder, "long", 0, 20, true)}));
+        controller->jobRunner().progressChanged = [&](int, double p) { percent = int(p); };
+        ASSERT_TRUE(Dispatch::runUntil([&] { return percent > 0; }, 60000));
+        ASSERT_FALSE(filesIn(folder).isEmpty()) << "the job is writing";
+
+        int asked = 0;
+        Alert::setProvider([&](const AlertRequest&, QWidget*) {
+            ++asked;
+            return 0; // stop and close
+        });
+        closeWindow(*controller, launcher);
+        EXPECT_EQ(asked, 1);
+        ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 10000));
+        EXPECT_EQ(filesIn(folder), QStringList()) << "no unfinished file, no half output";
+    }
+}
+
+TEST(EngineJobRunner, EveryContainerTheEngineReadsIsListedInTheOpenPanel) {
+    struct Case {
+        const char* name;
+        const char* args;
+    };
+    const char* video = "-f lavfi -i testsrc2=size=64x48:rate=10:duration=0.5 ";
+    const char* sound = "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=0.5 ";
+    const QStringList listed = InputFilePanel::allowedFileTypes();
+    for (const Case c : {Case{"webm", "-c:v libvpx -b:v 100k"}, Case{"ogv", "-c:v libtheora"},
+                         Case{"mkv", "-c:v mpeg4"}, Case{"asf", "-c:v wmv2"}, Case{"flv", "-c:v flv"},
+                         Case{"avi", "-c:v mpeg4"}, Case{"ts", "-c:v mpeg2video"}, Case{"3gp", "-c:v mpeg4"}}) {
+        const QString path = QString::fromStdString(
+            MediaFixtures::make(std::string("panel_type.") + c.name, std::string(video) + c.args));
+        ASSERT_FALSE(path.isEmpty()) << c.name;
+        EXPECT_NE(MediaProbe::getVideoInfomation(path), nullptr) << c.name << " is read by the engine";
+        EXPECT_TRUE(listed.contains(c.name)) << c.name;
+    }
+    for (const Case c : {Case{"opus", "-c:a libopus"}, Case{"oga", "-c:a flac"}, Case{"aiff", "-c:a pcm_s16be"},
+                         Case{"wv", "-c:a wavpack"}}) {
+        const QString path = QString::fromStdString(
+            MediaFixtures::make(std::string("panel_type.") + c.name, std::string(sound) + c.args));
+        ASSERT_FALSE(path.isEmpty()) << c.name;
+        EXPECT_NE(MediaProbe::getVideoInfomation(path), nullptr) << c.name << " is read by the engine";
+        EXPECT_TRUE(listed.contains(c.name)) << c.name;
     }
 }

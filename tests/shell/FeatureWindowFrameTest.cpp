@@ -11,11 +11,13 @@
 #include "OpenPanel.h"
 #include "ResourceBundle.h"
 #include "ViewFrame.h"
+#include "WindowKeys.h"
 #include "Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -145,17 +147,17 @@ TEST(FeatureWindowFrame, StandardFoldersShowTheirOwnNameWhenTheTitleDiffers) {
     }
 }
 
-TEST(FeatureWindowFrame, OpenPanelOffersTheFortyMediaTypesAndOtherFiles) {
+TEST(FeatureWindowFrame, OpenPanelOffersTheMediaTypesAndOtherFiles) {
     ShellTestEnvironment env;
     OpenPanelOptions seen;
     OpenPanel::setProvider([&](const OpenPanelOptions& options, QWidget*) {
         seen = options;
-        return QStringList{"/tmp/a.mp4", "/tmp/b.mkv"};
+        return QStringList{"/tmp/a.mp4", "/tmp/b.webm"};
     });
-    EXPECT_EQ(InputFilePanel::run(nullptr), (QStringList{"/tmp/a.mp4", "/tmp/b.mkv"}));
-    EXPECT_EQ(seen.allowedFileTypes.size(), 40);
+    EXPECT_EQ(InputFilePanel::run(nullptr), (QStringList{"/tmp/a.mp4", "/tmp/b.webm"}));
     EXPECT_EQ(seen.allowedFileTypes.first(), "mov");
-    EXPECT_EQ(seen.allowedFileTypes.last(), "ac3");
+    EXPECT_EQ(seen.allowedFileTypes.at(39), "ac3") << "the forty types first";
+    EXPECT_TRUE(seen.allowedFileTypes.contains("webm"));
     EXPECT_EQ(seen.allowedFileTypes.removeDuplicates(), 0);
     EXPECT_TRUE(seen.allowsMultipleSelection);
     EXPECT_TRUE(seen.allowsOtherFileTypes);
@@ -163,6 +165,32 @@ TEST(FeatureWindowFrame, OpenPanelOffersTheFortyMediaTypesAndOtherFiles) {
     EXPECT_FALSE(seen.canChooseDirectories);
     EXPECT_FALSE(seen.canCreateDirectories);
     EXPECT_TRUE(seen.message.isEmpty());
+}
+
+TEST(FeatureWindowFrame, AWindowThatOpensOneFileNamesTheOthersChosen) {
+    ShellTestEnvironment env;
+    QList<AlertRequest> alerts;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+        alerts << request;
+        return 0;
+    });
+    QStringList answer{"/clips/a.mp4", "/clips/b.webm", "/clips/c.mkv"};
+    OpenPanel::setProvider([&](const OpenPanelOptions&, QWidget*) { return answer; });
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window()->setWindowTitle("Splitter");
+    EXPECT_EQ(controller.chooseSourceFile(), "/clips/a.mp4");
+    ASSERT_EQ(alerts.size(), 1);
+    EXPECT_EQ(alerts.first().messageText, "Splitter");
+    EXPECT_TRUE(alerts.first().informativeText.contains("a.mp4")) << alerts.first().informativeText.toStdString();
+    EXPECT_TRUE(alerts.first().informativeText.endsWith("b.webm\nc.mkv"))
+        << alerts.first().informativeText.toStdString();
+
+    answer = {"/clips/a.mp4"};
+    EXPECT_EQ(controller.chooseSourceFile(), "/clips/a.mp4");
+    answer = {};
+    EXPECT_EQ(controller.chooseSourceFile(), QString());
+    EXPECT_EQ(alerts.size(), 1) << "one file or none: nothing to say";
 }
 
 TEST(FeatureWindowFrame, PlainAlertCarriesTheWindowTitleAndTheText) {
@@ -342,7 +370,7 @@ TEST(FeatureWindowFrame, ClosingCancelsTheJobTellsTheLauncherAndOutlivesTheWorke
     ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
     EXPECT_TRUE(job->returned);
     EXPECT_EQ(job->closeCount, 1);
-    EXPECT_EQ(alerts, 0);
+    EXPECT_EQ(alerts, 1) << "the question before closing, and no error or result after the stop";
     NotificationCenter::defaultCenter().removeObserver(&willClose);
 }
 
@@ -408,27 +436,193 @@ TEST(FeatureWindowFrame, SnapshotsBecomeStillFramesInTheOutputFolder) {
     EXPECT_TRUE(said.first().contains("2000000 x 2000000")) << said.first().toStdString();
 }
 
-TEST(FeatureWindowFrame, CtrlWAndEscCloseTheWindowAsItsCloseButtonDoes) {
+TEST(FeatureWindowFrame, EscNeverClosesAToolWindowAndEndsTypingInAField) {
     ShellTestEnvironment env;
-    Modal::setProvider([](QWidget*) { return Modal::kModalResponseStop; }, [](int) {});
-    for (const QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)}) {
-        SCOPED_TRACE(keys.toString().toStdString());
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller.window()));
+    auto* field = new QLineEdit(controller.window());
+    field->setText("15.00");
+    field->show();
+    int finished = 0;
+    QString seenAtFinish;
+    QObject::connect(field, &QLineEdit::editingFinished, [&] {
+        ++finished;
+        seenAtFinish = field->text();
+    });
+
+    QTest::keyClick(controller.window(), Qt::Key_Escape);
+    EXPECT_TRUE(controller.window()->isVisible()) << "Esc with nothing typed";
+
+    field->setFocus();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return field->hasFocus(); }, 2000));
+    field->selectAll();
+    QTest::keyClicks(field, "19.5");
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(controller.window()->isVisible()) << "Esc while typing";
+    EXPECT_EQ(field->text(), "15.00") << "the field gets back the text it had before typing";
+    EXPECT_FALSE(field->hasFocus());
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(seenAtFinish, "15.00");
+
+    // What the window sets while the field has the focus, and what the user committed with Return, stay.
+    field->setFocus();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return field->hasFocus(); }, 2000));
+    field->setText("16.00"); // the window follows the player
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), "16.00");
+    field->setFocus();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return field->hasFocus(); }, 2000));
+    field->selectAll();
+    QTest::keyClicks(field, "17.00");
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), "17.00");
+
+    ASSERT_TRUE(controller.startRun({fakeStep(controller.outputPath())}));
+    QTest::keyClick(controller.window(), Qt::Key_Escape);
+    EXPECT_TRUE(controller.window()->isVisible()) << "Esc while a job runs";
+    EXPECT_TRUE(controller.isRunning());
+    controller.cancelRun();
+    ASSERT_TRUE(Dispatch::runUntil([&] { return !controller.jobRunner().isBusy(); }, 5000));
+}
+
+TEST(FeatureWindowFrame, ClosingWhileAJobRunsAsksFirstAndStopsTheJobOnYes) {
+    ShellTestEnvironment env;
+    using Close = std::function<void(FrameTestWindow&)>;
+    const QList<QPair<QString, Close>> ways = {
+        {"Ctrl+W", [](FrameTestWindow& w) { QTest::keySequence(w.window(), QKeySequence(Qt::CTRL | Qt::Key_W)); }},
+        {"close button", [](FrameTestWindow& w) { w.window()->close(); }},
+    };
+    for (const auto& [name, closeWindow] : ways) {
+        SCOPED_TRACE(name.toStdString());
         FakeJobFactory factory;
         factory.script.workMs = 5000;
         QPointer<FrameTestWindow> controller = new FrameTestWindow(factory);
         controller->setReleasedWhenDone(true);
+        controller->window()->setWindowTitle("Joiner");
         controller->showWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
         ASSERT_TRUE(controller->startRun({fakeStep(controller->outputPath())}));
         auto job = factory.made.at(0);
         ASSERT_TRUE(Dispatch::runUntil([&] { return job->started.load(); }, 2000));
 
-        QTest::keySequence(controller->window(), keys);
+        QList<AlertRequest> asked;
+        int answer = 1; // the second button: keep the job
+        Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+            asked << request;
+            return answer;
+        });
+        closeWindow(*controller);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_EQ(asked.first().messageText, "Joiner");
+        EXPECT_TRUE(asked.first().informativeText.contains("Stop the job and close"))
+            << asked.first().informativeText.toStdString();
+        EXPECT_EQ(asked.first().buttons, (QStringList{"Stop and Close", "Cancel"}));
+        EXPECT_TRUE(controller->window()->isVisible()) << "the user kept the job";
+        EXPECT_TRUE(controller->isRunning());
+        EXPECT_EQ(controller->playersStopped, 0);
+
+        answer = 0;
+        closeWindow(*controller);
+        EXPECT_EQ(asked.size(), 2);
         EXPECT_EQ(controller->playersStopped, 1);
         EXPECT_FALSE(controller->isRunning()) << "the running job is stopped";
         ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
         EXPECT_TRUE(job->returned);
     }
+}
+
+TEST(FeatureWindowFrame, ClosingWithoutAJobAsksNothing) {
+    ShellTestEnvironment env;
+    int asked = 0;
+    Alert::setProvider([&](const AlertRequest&, QWidget*) {
+        ++asked;
+        return 1;
+    });
+    FakeJobFactory factory;
+    QPointer<FrameTestWindow> controller = new FrameTestWindow(factory);
+    controller->setReleasedWhenDone(true);
+    controller->showWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(controller->window()));
+    QTest::keySequence(controller->window(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    EXPECT_EQ(asked, 0);
+    ASSERT_TRUE(Dispatch::runUntil([&] { return controller.isNull(); }, 3000));
+}
+
+TEST(FeatureWindowFrame, QuittingAsksForEachRunningJobAndQuitsOnlyWhenAllStop) {
+    ShellTestEnvironment env;
+    QWidget launcher;
+    launcher.show();
+    FakeJobFactory factory;
+    factory.script.workMs = 5000;
+    QPointer<FrameTestWindow> busy = new FrameTestWindow(factory);
+    QPointer<FrameTestWindow> idle = new FrameTestWindow(factory);
+    for (FrameTestWindow* w : {busy.data(), idle.data()}) {
+        w->setReleasedWhenDone(true);
+        w->showWindow();
+    }
+    ASSERT_TRUE(busy->startRun({fakeStep(busy->outputPath())}));
+
+    int asked = 0;
+    int answer = 1;
+    Alert::setProvider([&](const AlertRequest&, QWidget*) {
+        ++asked;
+        return answer;
+    });
+    EXPECT_FALSE(WindowKeys::quitApplication(&launcher));
+    EXPECT_EQ(asked, 1) << "only the window with a running job asks";
+    EXPECT_TRUE(launcher.isVisible()) << "the launcher stays while a job is kept";
+    ASSERT_FALSE(busy.isNull());
+    EXPECT_TRUE(busy->isRunning());
+
+    answer = 0;
+    EXPECT_TRUE(WindowKeys::quitApplication(&launcher));
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(launcher.isVisible());
+    ASSERT_TRUE(Dispatch::runUntil([&] { return busy.isNull() && idle.isNull(); }, 5000));
+}
+
+TEST(FeatureWindowFrame, AStillFrameSaysWhereItWentAndCanShowIt) {
+    ShellTestEnvironment env;
+    FakeJobFactory factory;
+    FrameTestWindow controller(factory);
+    controller.window()->setWindowTitle("Joiner");
+    QList<AlertRequest> said;
+    int answer = 0;
+    Alert::setProvider([&](const AlertRequest& request, QWidget*) {
+        said << request;
+        return answer;
+    });
+    QStringList revealed;
+    Workspace::setRevealHandler([&](const QString& path) {
+        revealed << path;
+        return true;
+    });
+    const auto grey = [](int* width, int* height, unsigned char* buffer) {
+        std::fill(buffer, buffer + size_t(*width) * size_t(*height) * 4, 128);
+    };
+    for (const int choice : {0, 1}) {
+        answer = choice;
+        const QString path = controller.saveSnapshot(8, 6, grey);
+        ASSERT_TRUE(QFileInfo::exists(path));
+        ASSERT_EQ(said.size(), choice + 1);
+        EXPECT_EQ(said.last().messageText, "Joiner");
+        EXPECT_TRUE(said.last().informativeText.contains(path)) << said.last().informativeText.toStdString();
+        EXPECT_EQ(said.last().buttons, (QStringList{"OK", "Show in Folder"}));
+        EXPECT_EQ(revealed, choice == 1 ? QStringList{path} : QStringList()) << "shown only when asked";
+    }
+
+    // A folder that cannot be written: said as well, never as a success.
+    QFile blocker(env.root + "/blocked");
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    controller.setOutputPath(blocker.fileName() + "/inside");
+    EXPECT_TRUE(controller.saveSnapshot(8, 6, grey).isEmpty());
+    ASSERT_EQ(said.size(), 3);
+    EXPECT_TRUE(said.last().informativeText.contains("could not be saved"))
+        << said.last().informativeText.toStdString();
 }
 
 TEST(FeatureWindowFrame, FixedSizeWindowsShowNoMaximiseButton) {

@@ -101,7 +101,8 @@ int LayoutCheck::expectFits(QWidget* area) {
         if (!visible.contains(c.rect))
             fault(c.name + " at " + where(c.rect) + " is not inside the visible " + where(visible));
         const QFontMetrics metrics(c.widget->font());
-        if (auto* label = qobject_cast<QLabel*>(c.widget); label && !label->wordWrap() && label->textFormat() != Qt::RichText) {
+        if (auto* label = qobject_cast<QLabel*>(c.widget);
+            label && !label->wordWrap() && label->textFormat() != Qt::RichText) {
             if (metrics.horizontalAdvance(label->text()) > label->width())
                 fault(c.name + " is cut off: its text needs " +
                       std::to_string(metrics.horizontalAdvance(label->text())) + " of " +
@@ -123,13 +124,14 @@ int LayoutCheck::expectFits(QWidget* area) {
             const bool fieldI = isField(controls[i].widget), fieldJ = isField(controls[j].widget);
             if (fieldI && fieldJ)
                 continue;
-            if ((fieldI || fieldJ) && (qobject_cast<QLabel*>(controls[i].widget) ||
-                                       qobject_cast<QLabel*>(controls[j].widget)))
+            if ((fieldI || fieldJ) &&
+                (qobject_cast<QLabel*>(controls[i].widget) || qobject_cast<QLabel*>(controls[j].widget)))
                 continue;
             if (controls[i].widget->isAncestorOf(controls[j].widget) ||
                 controls[j].widget->isAncestorOf(controls[i].widget))
                 continue;
-            if (drawnRect(controls[i].widget, controls[i].rect).intersects(drawnRect(controls[j].widget, controls[j].rect)))
+            if (drawnRect(controls[i].widget, controls[i].rect)
+                    .intersects(drawnRect(controls[j].widget, controls[j].rect)))
                 fault(controls[i].name + " at " + where(controls[i].rect) + " covers " + controls[j].name + " at " +
                       where(controls[j].rect));
         }
