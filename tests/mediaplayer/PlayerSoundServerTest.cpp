@@ -14,8 +14,7 @@
 #include <vector>
 
 // The player on a real sound server: a private PulseAudio server with a null sink, whose monitor is recorded while
-// the player plays a clip with a known tone. Its own test program, so Qt Multimedia meets the server the first time
-// it looks for a sound device.
+// the player plays a clip with a known tone. Its own test program: the others run without a sound server.
 namespace {
 
 using Clock = SoundRecorder::Clock;
@@ -130,7 +129,7 @@ TEST(PlayerSoundServerTest, TheToneIsHeardAtItsLevelPausesAndThePictureFollowsIt
     ASSERT_TRUE(recorder.start(&error)) << error;
 
     LQMoviePlayer player(QString::fromStdString(clip), ViewRect{0, 0, 96, 64});
-    ASSERT_TRUE(player.hasSoundOutput()) << "Qt Multimedia found no sound device on the server";
+    ASSERT_TRUE(player.hasSoundOutput()) << "the player found no sound server";
     ASSERT_TRUE(PlayerTestSupport::waitUntilShown(player));
     PlayerTestSupport::runFor(300);
 
