@@ -18,7 +18,6 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
