@@ -63,7 +63,8 @@ AudioOutput::AudioOutput(AudioSampleBuffer& buffer, std::unique_ptr<SoundServerC
 }
 
 AudioOutput::~AudioOutput() {
-    SoundServerConnection::Lock lock(*_connection);
+    // No callback may run into this object from here on, also not a reply to a request still on its way.
+    _connection->stop();
     _connection->onLost = nullptr;
     if (_retry)
         _connection->api()->time_free(_retry);

@@ -47,10 +47,14 @@ std::unique_ptr<SoundServerConnection> SoundServerConnection::connect(std::chron
     return made;
 }
 
-SoundServerConnection::~SoundServerConnection() {
-    // The loop's thread first, so no callback runs while, or after, the objects go.
+void SoundServerConnection::stop() {
     if (_loop)
         pa_threaded_mainloop_stop(_loop);
+}
+
+SoundServerConnection::~SoundServerConnection() {
+    // The loop's thread first, so no callback runs while, or after, the objects go.
+    stop();
     if (_deadline)
         pa_threaded_mainloop_get_api(_loop)->time_free(_deadline);
     if (_context) {

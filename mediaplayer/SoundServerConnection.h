@@ -23,6 +23,9 @@ public:
     // it does not answer within `timeout`.
     static std::unique_ptr<SoundServerConnection> connect(std::chrono::milliseconds timeout);
     ~SoundServerConnection();
+    // Ends the loop's thread (lock not held): no callback runs from then on, and the library's objects may be
+    // released without the lock. Also done by the destructor.
+    void stop();
     SoundServerConnection(const SoundServerConnection&) = delete;
     SoundServerConnection& operator=(const SoundServerConnection&) = delete;
 
