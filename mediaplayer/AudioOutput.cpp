@@ -100,7 +100,7 @@ bool AudioOutput::connectStream(int sampleRate, int channels, bool isFloat) {
     pa_stream_set_underflow_callback(
         _stream, [](pa_stream*, void* self) { static_cast<AudioOutput*>(self)->_drained = true; }, this);
 
-    // The server holds kServerBufferUs of sound ahead of what is heard and starts playing once it has it all (or
+    // The server holds kServerBufferUs of sound ahead of what is heard and starts playing once it has most of it (or
     // the media's sound has ended): a player's thread held up for less than that is not heard.
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
