@@ -57,8 +57,6 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
     _durationUs = std::max<int64_t>(0, probe->durationUs());
     _hasVideo = probe->firstVideoStream() >= 0;
     _audioStreams = probe->audioStreams();
-    // Also for a file without sound: its background music plays through the output.
-    _audioFormat = AudioOutput::deviceFormat();
     if (!probe->headerOnly())
         _probe = std::move(probe);
 
@@ -76,10 +74,12 @@ LQMoviePlayer* LQMoviePlayer::initWithString(const QString& path, const ViewRect
         if (_worker)
             _worker->wake();
     });
-    if (_audioFormat) {
-        _audio = std::make_unique<AudioOutput>(*_sound, *_audioFormat);
+    // Also for a file without sound: its background music plays through the output.
+    _audio = AudioOutput::open(*_sound);
+    if (_audio) {
+        _audioFormat = _audio->format();
         _audio->onFailure = [guard = QPointer<LQMoviePlayer>(this)] {
-            // Not from inside the sink's own signal: dropping the output deletes the sink.
+            // Not from inside the output's own call: dropping the output deletes it.
             Dispatch::main([guard] {
                 if (guard)
                     guard->dropAudio();
@@ -138,9 +138,10 @@ void LQMoviePlayer::ensureWorker() {
 void LQMoviePlayer::retireWorker() {
     if (!_worker)
         return;
-    WorkerRetirement::retire(std::move(_worker), std::make_shared<std::pair<std::shared_ptr<VideoFrameQueue>,
-                                                                            std::shared_ptr<AudioSampleBuffer>>>(
-                                                     _pictures, _sound));
+    WorkerRetirement::retire(
+        std::move(_worker),
+        std::make_shared<std::pair<std::shared_ptr<VideoFrameQueue>, std::shared_ptr<AudioSampleBuffer>>>(_pictures,
+                                                                                                          _sound));
 }
 
 void LQMoviePlayer::releaseDecoding() {

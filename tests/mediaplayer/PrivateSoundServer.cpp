@@ -109,9 +109,9 @@ bool PrivateSoundServer::start(std::string* error) {
     }
     _folder = MediaFixtures::freshDir("clipwright-sound");
     // The server's runtime, state and cookie stay in the temporary folder.
-    const std::vector<std::string> env = environmentWith({"XDG_RUNTIME_DIR=" + _folder, "PULSE_RUNTIME_PATH=" + _folder,
-                                                          "PULSE_STATE_PATH=" + _folder, "HOME=" + _folder,
-                                                          "XDG_CONFIG_HOME=" + _folder});
+    const std::vector<std::string> env =
+        environmentWith({"XDG_RUNTIME_DIR=" + _folder, "PULSE_RUNTIME_PATH=" + _folder, "PULSE_STATE_PATH=" + _folder,
+                         "HOME=" + _folder, "XDG_CONFIG_HOME=" + _folder});
     _pid = spawn(program,
                  {"--daemonize=no", "--exit-idle-time=-1", "-n", "--use-pid-file=no", "--disallow-exit",
                   "--disable-shm", "--log-target=stderr", "--file=/dev/null",
@@ -139,8 +139,12 @@ bool PrivateSoundServer::start(std::string* error) {
     return false;
 }
 
-PrivateSoundServer::~PrivateSoundServer() {
+void PrivateSoundServer::stop() {
     end(_pid);
+}
+
+PrivateSoundServer::~PrivateSoundServer() {
+    stop();
     if (!_folder.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(_folder, ignored);
@@ -217,8 +221,8 @@ std::vector<float> SoundRecorder::samples() const {
 
 SoundRecorder::Clock::time_point SoundRecorder::timeOfSample(int64_t index) const {
     std::lock_guard lock(_mutex);
-    auto piece = std::upper_bound(_pieces.begin(), _pieces.end(), index,
-                                  [](int64_t i, const Piece& p) { return i < p.end; });
+    auto piece =
+        std::upper_bound(_pieces.begin(), _pieces.end(), index, [](int64_t i, const Piece& p) { return i < p.end; });
     if (piece == _pieces.end())
         return _pieces.empty() ? Clock::time_point{} : _pieces.back().arrived;
     return piece->arrived - std::chrono::microseconds((piece->end - index) * 1000000 / _rate);
@@ -233,7 +237,8 @@ int64_t SoundRecorder::sampleAt(Clock::time_point when) const {
         if (when <= start)
             return begin;
         if (when < piece.arrived)
-            return begin + std::chrono::duration_cast<std::chrono::microseconds>(when - start).count() * _rate / 1000000;
+            return begin +
+                   std::chrono::duration_cast<std::chrono::microseconds>(when - start).count() * _rate / 1000000;
         begin = piece.end;
     }
     return begin;

@@ -24,6 +24,8 @@ public:
 
     // Starts the server and waits until it answers; false (with the reason in *error) when it does not.
     bool start(std::string* error);
+    // Ends the server (its clients lose it).
+    void stop();
     // The address for PULSE_SERVER.
     std::string address() const { return "unix:" + _folder + "/native"; }
     std::string monitorSource() const { return "clipwright_null.monitor"; }
