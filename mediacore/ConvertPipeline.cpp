@@ -311,7 +311,9 @@ int ConvertPipeline::readAll() {
         if (rc == AVERROR_EXIT)
             return rc;
         if (rc < 0) {
-            // A damaged or truncated file ends where its readable part ends, as it plays.
+            // A damaged or truncated file ends where its readable part ends, as it plays; a failed read fails.
+            if (!Demuxer::endsReading(rc))
+                return rc;
             if (rc != AVERROR_EOF)
                 EngineLog::failure("read input (writing what was read)", rc, _source.path());
             return 0;

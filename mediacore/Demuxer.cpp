@@ -3,6 +3,7 @@
 #include "EngineLog.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace mediacore {
@@ -46,7 +47,7 @@ int Demuxer::measureWhereUnbelievable() {
     const bool absurd = declared > 0 && size > 0 && size * AV_TIME_BASE / declared < 100;
     if ((absurd || declared <= 0) && size > 0 && size <= kMeasurableBytes) {
         const int64_t measured = measureContentEndUs();
-        if (measured == AVERROR_EXIT)
+        if (measured < 0)
             return static_cast<int>(measured);
         if (int rc = rewind(); rc < 0)
             return rc;
@@ -97,8 +98,10 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
         return EngineLog::failure("open input", AVERROR(ENOENT), path);
     if (!std::filesystem::is_regular_file(status))
         return EngineLog::failure("open input", AVERROR(EINVAL), "not a regular file: " + path);
-    if (std::filesystem::file_size(path, ec) == 0 || ec)
+    const auto size = std::filesystem::file_size(path, ec);
+    if (size == 0 || ec)
         return EngineLog::failure("open input", AVERROR_INVALIDDATA, "empty file: " + path);
+    _openedSize = static_cast<int64_t>(size);
 
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw)
@@ -210,12 +213,36 @@ int64_t Demuxer::measureContentEndUs() {
             end = std::max(end, toMicroseconds(index, time + std::max<int64_t>(0, packet->duration)));
         av_packet_unref(packet.get());
     }
-    return rc == AVERROR_EXIT ? rc : end;
+    return endsReading(rc) ? end : rc;
+}
+
+bool Demuxer::endsReading(int rc) {
+    return rc == AVERROR_EOF || rc == AVERROR_INVALIDDATA;
+}
+
+int Demuxer::readFailure(int rc) {
+    if (rc == AVERROR_EXIT)
+        return rc;
+    // Demuxers report a failed read of the file (EIO) as the end of their data more often than as an error; the
+    // reader's own error state tells.
+    const AVIOContext* pb = _context->pb;
+    if (pb && pb->error < 0 && pb->error != AVERROR_EOF)
+        return pb->error == AVERROR_EXIT ? AVERROR_EXIT : EngineLog::failure("read input", pb->error, _path);
+    if (rc != AVERROR_EOF && !endsReading(rc))
+        return EngineLog::failure("read input", rc, _path);
+    // A file cut short while it is read ends early without any error: its size tells.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(_path, ec);
+    if (_openedSize > 0 && (ec || static_cast<int64_t>(size) < _openedSize))
+        return EngineLog::failure("read input", AVERROR(EIO), "the file shrank while it was read: " + _path);
+    return rc;
 }
 
 int Demuxer::read(AVPacket* packet) {
     int rc = av_read_frame(_context.get(), packet);
-    if (rc < 0 || packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
+    if (rc < 0)
+        return readFailure(rc);
+    if (packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
         return rc;
     const AVRational timeBase = stream(packet->stream_index)->time_base;
     const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
@@ -240,7 +267,18 @@ int Demuxer::read(AVPacket* packet) {
         const int64_t jump = timeUs - _frontierUs;
         _jumpOffsetUs -= jump;
         _takenOutUs += jump;
+        _lastJumpUs = jump;
         timeUs -= jump;
+    } else if (!_discontinuous && _lastJumpUs > 0 && _frontierUs != AV_NOPTS_VALUE &&
+               _frontierUs - timeUs > kForwardJumpUs &&
+               std::llabs(timeUs + _lastJumpUs - _frontierUs) <= kForwardJumpUs) {
+        // The file's timeline goes on where it was before the jump: the jump was one damaged packet (or one
+        // damaged cluster of them), not a gap. What it moved stays where the jump's removal put it, just after
+        // what came before; from here on nothing is taken out, so the rest of the file keeps its times.
+        _jumpOffsetUs += _lastJumpUs;
+        _takenOutUs -= _lastJumpUs;
+        timeUs += _lastJumpUs;
+        _lastJumpUs = 0;
     }
     const int64_t offset = av_rescale_q(_jumpOffsetUs, AV_TIME_BASE_Q, timeBase);
     if (packet->pts != AV_NOPTS_VALUE)
@@ -268,6 +306,7 @@ bool Demuxer::seesEveryStream() const {
 void Demuxer::forgetJumps() {
     _jumpOffsetUs = 0;
     _takenOutUs = 0;
+    _lastJumpUs = 0;
     _frontierUs = AV_NOPTS_VALUE;
     _nextDtsUs.assign(_context ? _context->nb_streams : 0, AV_NOPTS_VALUE);
 }
