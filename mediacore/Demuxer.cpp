@@ -1,6 +1,7 @@
 #include "Demuxer.h"
 
 #include "EngineLog.h"
+#include "FileAccess.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -110,7 +111,7 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
     raw->interrupt_callback.callback = &Demuxer::interrupted;
     raw->interrupt_callback.opaque = this;
     // On failure avformat_open_input frees the context itself.
-    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    int rc = FileAccess::openInput(&raw, path, FileAccess::Kind::Media);
     if (rc < 0)
         return EngineLog::failure("open input", rc, path);
     _context.reset(raw);
