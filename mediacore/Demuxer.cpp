@@ -128,6 +128,7 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
     _originUs = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
     _discontinuous = raw->iformat && (raw->iformat->flags & AVFMT_TS_DISCONT);
     forgetJumps();
+    _untimedNext.assign(raw->nb_streams, 0);
     return 0;
 }
 
@@ -183,6 +184,7 @@ int Demuxer::seekQuietly(int64_t timeUs) {
 
 int Demuxer::seek(int64_t timeUs) {
     forgetJumps();
+    restartUntimed(timeUs);
     int rc = seekQuietly(timeUs);
     if (rc < 0)
         return EngineLog::failure("seek", rc, _path);
@@ -191,6 +193,7 @@ int Demuxer::seek(int64_t timeUs) {
 
 int Demuxer::rewind() {
     forgetJumps();
+    restartUntimed(0);
     if (seekQuietly(0) >= 0)
         return 0;
     const std::string path = _path;
@@ -245,6 +248,7 @@ int Demuxer::read(AVPacket* packet) {
         return readFailure(rc);
     if (packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
         return rc;
+    stampUntimed(packet);
     const AVRational timeBase = stream(packet->stream_index)->time_base;
     const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
     if (time == AV_NOPTS_VALUE)
@@ -290,6 +294,36 @@ int Demuxer::read(AVPacket* packet) {
     if (_frontierUs == AV_NOPTS_VALUE || expected > _frontierUs)
         _frontierUs = expected;
     return rc;
+}
+
+void Demuxer::stampUntimed(AVPacket* packet) {
+    // An elementary stream without a container (.h264, .hevc) carries no time at all: its pictures follow each
+    // other at the stream's frame rate, as a player shows them. A stream that had a time once is left alone.
+    int64_t& next = _untimedNext[packet->stream_index];
+    if (next == AV_NOPTS_VALUE)
+        return;
+    if (packet->pts != AV_NOPTS_VALUE || packet->dts != AV_NOPTS_VALUE) {
+        next = AV_NOPTS_VALUE;
+        return;
+    }
+    const AVStream* s = stream(packet->stream_index);
+    if (s->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+        return;
+    int64_t duration = packet->duration;
+    if (duration <= 0) {
+        const AVRational rate = s->avg_frame_rate.num > 0 ? s->avg_frame_rate : s->r_frame_rate;
+        duration = rate.num > 0 ? av_rescale_q(1, av_inv_q(rate), s->time_base) : 0;
+    }
+    packet->dts = next;
+    if (duration > 0 && packet->duration <= 0)
+        packet->duration = duration;
+    next += std::max<int64_t>(1, duration);
+}
+
+void Demuxer::restartUntimed(int64_t timeUs) {
+    for (size_t i = 0; i < _untimedNext.size(); ++i)
+        if (_untimedNext[i] != AV_NOPTS_VALUE)
+            _untimedNext[i] = av_rescale_q(timeUs, AV_TIME_BASE_Q, stream(static_cast<int>(i))->time_base);
 }
 
 bool Demuxer::seesEveryStream() const {

@@ -46,6 +46,8 @@ public:
 
     // The declared duration, or the measured one where the declared one is missing or absurd (see open()).
     int64_t durationUs() const;
+    // Whether durationUs() was measured because the header's was missing or absurd.
+    bool durationMeasured() const { return _measuredUs > 0; }
     int64_t originUs() const { return _originUs; }
 
     // Where the file's audio and video content really ends (µs on the file's timeline), read packet by packet from
@@ -86,6 +88,8 @@ private:
     int measureWhereUnbelievable();
     void forgetJumps();
     bool seesEveryStream() const;
+    void stampUntimed(AVPacket* packet);
+    void restartUntimed(int64_t timeUs);
     static constexpr int64_t kBackwardJumpUs = 100'000;
     static constexpr int64_t kForwardJumpUs = 10'000'000;
 
@@ -98,8 +102,10 @@ private:
     int64_t _lastJumpUs = 0;         // the last forward jump taken out, until the timeline comes back from it
     int64_t _frontierUs = INT64_MIN; // the furthest end of any packet read (AV_NOPTS_VALUE: none yet)
     std::vector<int64_t> _nextDtsUs; // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
-    int64_t _measuredUs = 0;         // > 0: the content's measured end, in place of the header's
-    bool _headerOnly = false;        // opened by openHeader without reading any packet
+    // Per stream: the next packet's time in its ticks while the stream has carried none (AV_NOPTS_VALUE once it has).
+    std::vector<int64_t> _untimedNext;
+    int64_t _measuredUs = 0;  // > 0: the content's measured end, in place of the header's
+    bool _headerOnly = false; // opened by openHeader without reading any packet
     static constexpr int64_t kMeasurableBytes = 256LL << 20;
     int64_t _originUs = 0;
     int64_t _openedSize = 0; // the file's size when it was opened

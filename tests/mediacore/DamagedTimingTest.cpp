@@ -1,7 +1,8 @@
-// Sources whose timing is damaged or odd: one packet's timestamp far off the rest, elementary streams that carry no
-// time at all. Outputs are checked with the ffprobe program.
+// Sources whose timing is damaged or odd: one packet's timestamp far off the rest, times starting at 10 h, a frame
+// length of 1 ns. Outputs are checked with the ffprobe program.
 
 #include "EngineTestSupport.h"
+#include "FaultTestSupport.h"
 #include "JoinTestSupport.h"
 #include "libMediaCore.h"
 
@@ -11,18 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 using enginetest::convert;
+using faulttest::countedFrames;
 
 namespace {
-
-long long countedFrames(const std::string& path) {
-    const std::string out = captureOutput("ffprobe -v error -select_streams v:0 -count_frames -show_entries "
-                                          "stream=nb_read_frames -of csv=p=0 " +
-                                          MediaFixtures::quote(path));
-    return std::atoll(out.c_str());
-}
 
 // 3 s of 75 pictures and a tone in Matroska, one packet of `stream` ("v" or "a") moved 16 s ahead.
 std::string oneTimestampMoved(const char* stream) {
@@ -58,4 +56,48 @@ TEST(DamagedTiming, OneTimestampFarAheadKeepsTheRestOfTheFile) {
         ASSERT_GE(apiMediaJoinStart(join.h), 0) << stream;
         EXPECT_NEAR(ffprobe(joined).duration, 6.0, 0.25) << stream;
     }
+}
+
+// A Matroska file whose times start at 10 h declares a duration of 10 h: its streams' bit rates come from what it
+// holds (about 3 s), not from 10 h (some 60 bit/s).
+TEST(DamagedTiming, LateStartingFileHasItsRealBitRate) {
+    const std::string source = MediaFixtures::make(
+        "timing_start_10h.mkv", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=3 "
+                                "-f lavfi -i sine=frequency=440:sample_rate=48000:duration=3 "
+                                "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a libopus -output_ts_offset 36000");
+    enginetest::Job job;
+    ASSERT_GT(apiMediaConvertSetInputMedia(job.h, source.c_str()), 0);
+    int count = 1;
+    VIDEO_STREAM_INFO video{};
+    ASSERT_GT(apiMediaConvertGetVideoStreamInfo(job.h, &count, &video), 0);
+    ASSERT_EQ(count, 1);
+    // Nearly all of the file is its pictures: their rate is most of the file's bytes over 3 s.
+    const double fileRate = static_cast<double>(std::filesystem::file_size(source)) * 8 / 3.0;
+    EXPECT_GT(video.bitrate, fileRate * 0.5);
+    EXPECT_LT(video.bitrate, fileRate * 1.1);
+}
+
+// A Matroska track whose frame length says 1 ns (30,000 pictures a second) is converted at the rate its timestamps
+// show: 75 pictures stay 75, not 90,000.
+TEST(DamagedTiming, AbsurdFrameLengthIsNotBelieved) {
+    const std::string clean = MediaFixtures::make("timing_25fps.mkv", "-f lavfi -i testsrc2=size=320x240:rate=25:"
+                                                                      "duration=3 -c:v libx264 -preset ultrafast "
+                                                                      "-pix_fmt yuv420p");
+    std::ifstream in(clean, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The track's DefaultDuration element (ID 0x23E383, 4-byte value, in ns) set to 1.
+    const size_t at = bytes.find("\x23\xE3\x83\x84");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at + 4, 4, std::string("\0\0\0\1", 4));
+    const std::string dir = MediaFixtures::freshDir("timing-1ns");
+    const std::string source = dir + "/one_ns.mkv";
+    std::ofstream(source, std::ios::binary) << bytes;
+    ASSERT_NE(captureOutput("ffprobe -v error -select_streams v -show_entries stream=avg_frame_rate -of csv=p=0 " +
+                            MediaFixtures::quote(source))
+                  .find("30000"),
+              std::string::npos);
+    const std::string out = dir + "/out.mp4";
+    ASSERT_GT(convert(source, out), 0);
+    EXPECT_NEAR(static_cast<double>(countedFrames(out)), 75.0, 1.0);
+    EXPECT_NEAR(ffprobe(out).duration, 3.0, 0.1);
 }
