@@ -2,6 +2,7 @@
 
 #include "EngineLog.h"
 #include "FileAccess.h"
+#include "StreamRecords.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -184,6 +185,7 @@ int Demuxer::seekQuietly(int64_t timeUs) {
 
 int Demuxer::seek(int64_t timeUs) {
     forgetJumps();
+    _readStartUs = timeUs + _originUs;
     restartUntimed(timeUs);
     int rc = seekQuietly(timeUs);
     if (rc < 0)
@@ -254,15 +256,27 @@ int Demuxer::read(AVPacket* packet) {
     if (time == AV_NOPTS_VALUE)
         return rc;
     int64_t& expected = _nextDtsUs[packet->stream_index];
-    int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + _jumpOffsetUs;
+    // Where timestamps may jump, each stream's timeline is mended by itself: a clock reset moves every stream the
+    // same way, but damaged timestamps (random ones) move each its own way.
+    int64_t& shift = _discontinuous ? _streamShiftUs[packet->stream_index] : _jumpOffsetUs;
+    int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + shift;
     if (_discontinuous) {
-        if (expected != AV_NOPTS_VALUE) {
-            const int64_t jump = timeUs - expected;
-            if (jump < -kBackwardJumpUs || jump > kForwardJumpUs) {
-                _jumpOffsetUs -= jump;
-                _takenOutUs += std::max<int64_t>(0, jump);
-                timeUs -= jump;
+        // A stream's first packet far from where the others stand (or, for the first of all, from where reading
+        // started) starts there instead.
+        const int64_t reference = expected != AV_NOPTS_VALUE      ? expected
+                                  : _frontierUs != AV_NOPTS_VALUE ? _frontierUs
+                                                                  : _readStartUs;
+        const int64_t jump = timeUs - reference;
+        const bool away = expected != AV_NOPTS_VALUE ? jump < -kBackwardJumpUs || jump > kForwardJumpUs
+                                                     : std::llabs(jump) > kForwardJumpUs;
+        if (away) {
+            shift -= jump;
+            if (expected != AV_NOPTS_VALUE) {
+                int64_t& takenOut = _streamTakenOutUs[packet->stream_index];
+                takenOut += std::max<int64_t>(0, jump);
+                _takenOutUs = std::max(_takenOutUs, takenOut);
             }
+            timeUs -= jump;
         }
     } else if (_frontierUs != AV_NOPTS_VALUE && timeUs - _frontierUs > kForwardJumpUs && seesEveryStream()) {
         // No stream has anything between the furthest point read so far and this packet: the span holds no
@@ -285,12 +299,22 @@ int Demuxer::read(AVPacket* packet) {
         timeUs += _lastJumpUs;
         _lastJumpUs = 0;
     }
-    const int64_t offset = av_rescale_q(_jumpOffsetUs, AV_TIME_BASE_Q, timeBase);
+    const int64_t offset = av_rescale_q(shift, AV_TIME_BASE_Q, timeBase);
     if (packet->pts != AV_NOPTS_VALUE)
         packet->pts += offset;
     if (packet->dts != AV_NOPTS_VALUE)
         packet->dts += offset;
-    expected = timeUs + (packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0);
+    // A picture is shown at most a few frames after it is decoded: a presentation time before its decoding time,
+    // or further after it than any jump, is a damaged timestamp, and the decoding time stands in for it.
+    if (_discontinuous && packet->pts != AV_NOPTS_VALUE && packet->dts != AV_NOPTS_VALUE &&
+        (packet->pts < packet->dts ||
+         av_rescale_q(packet->pts - packet->dts, timeBase, AV_TIME_BASE_Q) > kForwardJumpUs))
+        packet->pts = packet->dts;
+    int64_t lengthUs = packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0;
+    // A packet that states no length (MPEG-2 video in a transport stream) is expected one frame later.
+    if (_discontinuous && lengthUs == 0)
+        lengthUs = StreamRecords::frameLengthUs(stream(packet->stream_index));
+    expected = timeUs + lengthUs;
     if (_frontierUs == AV_NOPTS_VALUE || expected > _frontierUs)
         _frontierUs = expected;
     return rc;
@@ -344,6 +368,9 @@ void Demuxer::forgetJumps() {
     _lastJumpUs = 0;
     _frontierUs = AV_NOPTS_VALUE;
     _nextDtsUs.assign(_context ? _context->nb_streams : 0, AV_NOPTS_VALUE);
+    _streamShiftUs.assign(_context ? _context->nb_streams : 0, 0);
+    _streamTakenOutUs.assign(_context ? _context->nb_streams : 0, 0);
+    _readStartUs = _originUs;
 }
 
 int64_t Demuxer::toTicks(int streamIndex, int64_t timeUs) const {

@@ -97,11 +97,14 @@ private:
     std::string _path;
     std::atomic<const std::atomic<bool>*> _stop{nullptr}; // looked at by the reader's interrupt callback
     bool _discontinuous = false;                          // the format's timestamps may jump (AVFMT_TS_DISCONT)
-    int64_t _jumpOffsetUs = 0;                            // added to every timestamp after the jumps taken out so far
-    int64_t _takenOutUs = 0;                              // the forward jumps taken out so far
-    int64_t _lastJumpUs = 0;         // the last forward jump taken out, until the timeline comes back from it
-    int64_t _frontierUs = INT64_MIN; // the furthest end of any packet read (AV_NOPTS_VALUE: none yet)
-    std::vector<int64_t> _nextDtsUs; // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
+    int64_t _jumpOffsetUs = 0; // added to every timestamp after the jumps taken out so far (formats without jumps)
+    int64_t _takenOutUs = 0;   // the forward jumps taken out so far
+    int64_t _lastJumpUs = 0;   // the last forward jump taken out, until the timeline comes back from it
+    int64_t _frontierUs = INT64_MIN;        // the furthest end of any packet read (AV_NOPTS_VALUE: none yet)
+    std::vector<int64_t> _nextDtsUs;        // per stream: where its next packet is expected (AV_NOPTS_VALUE: unknown)
+    std::vector<int64_t> _streamShiftUs;    // per stream, where timestamps may jump: added to its timestamps
+    std::vector<int64_t> _streamTakenOutUs; // per stream, where timestamps may jump: its forward jumps taken out
+    int64_t _readStartUs = 0;               // where reading started (the origin, or a seek's target), in µs
     // Per stream: the next packet's time in its ticks while the stream has carried none (AV_NOPTS_VALUE once it has).
     std::vector<int64_t> _untimedNext;
     int64_t _measuredUs = 0;  // > 0: the content's measured end, in place of the header's

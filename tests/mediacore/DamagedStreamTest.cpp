@@ -10,14 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 using enginetest::Job;
@@ -35,9 +30,9 @@ std::string watermarkPng() {
     return MediaFixtures::make("damaged_mark.png", "-f lavfi -i color=c=magenta:size=40x30 -frames:v 1");
 }
 
-// Converts `source` to `output`, with an image watermark over the whole source when `marked`. A job still running
-// after a generous while is stopped, so a runaway job fails the test instead of hanging it.
-int convertGuarded(const std::string& source, const std::string& output, bool marked) {
+// Converts `source` to `output`, with an image watermark over the whole source when `marked`; a runaway job is
+// stopped (faulttest::convertGuarded).
+int convertMarked(const std::string& source, const std::string& output, bool marked) {
     Job job;
     EXPECT_GT(apiMediaConvertSetInputMedia(job.h, source.c_str()), 0) << source;
     if (marked) {
@@ -49,22 +44,7 @@ int convertGuarded(const std::string& source, const std::string& output, bool ma
         EXPECT_GT(apiMediaConvertAddImageWatermask(job.h, mark), 0);
     }
     EXPECT_GT(apiMediaConvertSetOutputPath(job.h, output.c_str()), 0) << output;
-    std::mutex lock;
-    std::condition_variable changed;
-    bool finished = false;
-    std::thread guard([&] {
-        std::unique_lock<std::mutex> held(lock);
-        if (!changed.wait_for(held, std::chrono::seconds(120), [&] { return finished; }))
-            apiMediaConvertStop(job.h);
-    });
-    const int rc = apiMediaConvertStart(job.h);
-    {
-        std::lock_guard<std::mutex> held(lock);
-        finished = true;
-    }
-    changed.notify_all();
-    guard.join();
-    return rc;
+    return faulttest::convertGuarded(job.h);
 }
 
 // 3 s, 75 pictures of HEVC in MP4 with a stretch of its middle damaged by flipped bits.
@@ -100,7 +80,7 @@ TEST(DamagedStream, RawElementaryStreamsConvertWhole) {
                                             c.encoder + " -preset ultrafast -pix_fmt yuv420p");
         for (const bool marked : {false, true}) {
             const std::string out = dir + "/" + c.name + (marked ? "_marked.mp4" : "_plain.mp4");
-            EXPECT_GT(convertGuarded(source, out, marked), 0) << out;
+            EXPECT_GT(convertMarked(source, out, marked), 0) << out;
             EXPECT_EQ(countedFrames(out), 75) << out;
             EXPECT_NEAR(videoDuration(out), 3.0, 0.05) << out;
         }
@@ -111,7 +91,7 @@ TEST(DamagedStream, RawElementaryStreamsConvertWhole) {
 TEST(DamagedStream, DamagedHevcConvertsWhole) {
     const std::string dir = MediaFixtures::freshDir("damaged-hevc");
     const std::string out = dir + "/whole.mp4";
-    ASSERT_GT(convertGuarded(damagedHevc(), out, false), 0);
+    ASSERT_GT(convertMarked(damagedHevc(), out, false), 0);
     EXPECT_NEAR(videoDuration(out), 3.0, 0.1);
     EXPECT_GE(countedFrames(out), 70);
 }
@@ -128,10 +108,10 @@ TEST(DamagedStream, WatermarkKeepsTheLastPicture) {
                                                          "-c:v libx264 -preset ultrafast -pix_fmt yuv420p");
     ASSERT_NEAR(videoDuration(slideshow), 15.0, 0.1);
     const std::string marked = dir + "/regular.mp4";
-    ASSERT_GT(convertGuarded(regular, marked, true), 0);
+    ASSERT_GT(convertMarked(regular, marked, true), 0);
     EXPECT_EQ(countedFrames(marked), 75);
     const std::string slides = dir + "/slides.mp4";
-    ASSERT_GT(convertGuarded(slideshow, slides, true), 0);
+    ASSERT_GT(convertMarked(slideshow, slides, true), 0);
     EXPECT_NEAR(videoDuration(slides), 15.0, 0.1);
 }
 

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 using enginetest::convert;
@@ -100,4 +101,61 @@ TEST(DamagedTiming, AbsurdFrameLengthIsNotBelieved) {
     ASSERT_GT(convert(source, out), 0);
     EXPECT_NEAR(static_cast<double>(countedFrames(out)), 75.0, 1.0);
     EXPECT_NEAR(ffprobe(out).duration, 3.0, 0.1);
+}
+
+// A transport stream whose timestamps are all random (each PES header's) holds 3 s: a conversion, and a join
+// with a good clip, stay within a few seconds of that instead of running for hours of timeline.
+TEST(DamagedTiming, RandomTransportStreamTimesStayBounded) {
+    const std::string clean = MediaFixtures::make(
+        "timing_clean.ts", "-f lavfi -i testsrc2=size=320x240:rate=25:duration=3 -f lavfi -i sine=duration=3 "
+                           "-c:v mpeg2video -c:a mp2 -shortest");
+    std::ifstream in(clean, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Every PES header's PTS and DTS (33 bits each, with their marker bits) set to a random value.
+    std::mt19937_64 random(20261211);
+    const auto put = [&](size_t at, uint64_t ts, int marker) {
+        bytes[at] = static_cast<char>((marker << 4) | (((ts >> 30) & 7) << 1) | 1);
+        bytes[at + 1] = static_cast<char>((ts >> 22) & 0xff);
+        bytes[at + 2] = static_cast<char>((((ts >> 15) & 0x7f) << 1) | 1);
+        bytes[at + 3] = static_cast<char>((ts >> 7) & 0xff);
+        bytes[at + 4] = static_cast<char>(((ts & 0x7f) << 1) | 1);
+    };
+    int rewritten = 0;
+    for (size_t p = 0; p + 188 <= bytes.size(); p += 188) {
+        const auto byte = [&](size_t at) { return static_cast<unsigned char>(bytes[at]); };
+        if (byte(p) != 0x47 || !(byte(p + 1) & 0x40))
+            continue;
+        const int adaptation = (byte(p + 3) >> 4) & 3;
+        size_t at = p + 4 + (adaptation == 3 ? 1 + byte(p + 4) : 0);
+        if ((adaptation != 1 && adaptation != 3) || bytes.compare(at, 3, std::string("\0\0\1", 3)) != 0)
+            continue;
+        const int flags = byte(at + 7) >> 6;
+        if (!(flags & 2))
+            continue;
+        put(at + 9, random() & ((1ULL << 33) - 1), flags == 2 ? 2 : 3);
+        if (flags == 3)
+            put(at + 14, random() & ((1ULL << 33) - 1), 1);
+        ++rewritten;
+    }
+    ASSERT_GT(rewritten, 50);
+    const std::string dir = MediaFixtures::freshDir("timing-random-ts");
+    const std::string source = dir + "/random.ts";
+    std::ofstream(source, std::ios::binary) << bytes;
+
+    const std::string converted = dir + "/converted.mp4";
+    enginetest::Job job;
+    ASSERT_GT(apiMediaConvertSetInputMedia(job.h, source.c_str()), 0);
+    ASSERT_GT(apiMediaConvertSetOutputPath(job.h, converted.c_str()), 0);
+    // Before the mend this ran for minutes: the guard stops it and the check below fails.
+    ASSERT_GT(faulttest::convertGuarded(job.h), 0);
+    ASSERT_TRUE(ffprobe(converted).ok);
+    EXPECT_LT(ffprobe(converted).duration, 9.0);
+    jointest::Join join;
+    ASSERT_NE(join.add(source), nullptr);
+    ASSERT_NE(join.add(jointest::wideThirty()), nullptr);
+    const std::string joined = dir + "/joined.mp4";
+    ASSERT_GT(apiMediaJoinSetOutputPath(join.h, joined.c_str()), 0);
+    ASSERT_GE(faulttest::joinGuarded(join.h), 0);
+    ASSERT_TRUE(ffprobe(joined).ok);
+    EXPECT_LT(ffprobe(joined).duration, 12.0);
 }
