@@ -1,5 +1,7 @@
 #include "CorpusGenerator.h"
 
+#include "mediacore/FaultTestSupport.h"
+
 #include "support/MediaFixtures.h"
 
 #include <filesystem>
@@ -126,6 +128,14 @@ std::vector<CorpusFile> CorpusGenerator::all() {
     corpus.push_back({store(folder, "n\xc3\xa4me with 'quotes', [brackets] & %percent%.mp4", intact), "odd name"});
     corpus.push_back({store(folder, "-starts-with-dash.mp4", intact), "odd name"});
     corpus.push_back({store(folder, "pipe:0.mp4", intact), "name read as a URL"});
+    // Timing nobody's recorder writes: every timestamp of a transport stream random, a frame length of 1 ns.
+    std::string transport = readAll(MediaFixtures::make(std::string("corpus1_") + kBases[2].name, kBases[2].args));
+    faulttest::randomisePesTimestamps(transport, 20261211);
+    corpus.push_back({store(folder, "odd_random_timestamps.ts", transport), "random timestamps"});
+    std::string matroska = readAll(MediaFixtures::make(std::string("corpus1_") + kOdd[1].name, kOdd[1].args));
+    if (const size_t at = matroska.find("\x23\xE3\x83\x84"); at != std::string::npos)
+        matroska.replace(at + 4, 4, std::string("\0\0\0\1", 4));
+    corpus.push_back({store(folder, "odd_frame_length_1ns.mkv", matroska), "frame length of 1 ns"});
     // Playlists under media names: they name other files of the folder, which must not be pulled in.
     const std::string neighbour = fs::path(corpus.front().path).filename().string();
     corpus.push_back(

@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 
 using enginetest::convert;
@@ -111,32 +110,7 @@ TEST(DamagedTiming, RandomTransportStreamTimesStayBounded) {
                            "-c:v mpeg2video -c:a mp2 -shortest");
     std::ifstream in(clean, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // Every PES header's PTS and DTS (33 bits each, with their marker bits) set to a random value.
-    std::mt19937_64 random(20261211);
-    const auto put = [&](size_t at, uint64_t ts, int marker) {
-        bytes[at] = static_cast<char>((marker << 4) | (((ts >> 30) & 7) << 1) | 1);
-        bytes[at + 1] = static_cast<char>((ts >> 22) & 0xff);
-        bytes[at + 2] = static_cast<char>((((ts >> 15) & 0x7f) << 1) | 1);
-        bytes[at + 3] = static_cast<char>((ts >> 7) & 0xff);
-        bytes[at + 4] = static_cast<char>(((ts & 0x7f) << 1) | 1);
-    };
-    int rewritten = 0;
-    for (size_t p = 0; p + 188 <= bytes.size(); p += 188) {
-        const auto byte = [&](size_t at) { return static_cast<unsigned char>(bytes[at]); };
-        if (byte(p) != 0x47 || !(byte(p + 1) & 0x40))
-            continue;
-        const int adaptation = (byte(p + 3) >> 4) & 3;
-        size_t at = p + 4 + (adaptation == 3 ? 1 + byte(p + 4) : 0);
-        if ((adaptation != 1 && adaptation != 3) || bytes.compare(at, 3, std::string("\0\0\1", 3)) != 0)
-            continue;
-        const int flags = byte(at + 7) >> 6;
-        if (!(flags & 2))
-            continue;
-        put(at + 9, random() & ((1ULL << 33) - 1), flags == 2 ? 2 : 3);
-        if (flags == 3)
-            put(at + 14, random() & ((1ULL << 33) - 1), 1);
-        ++rewritten;
-    }
+    const int rewritten = faulttest::randomisePesTimestamps(bytes, 20261211);
     ASSERT_GT(rewritten, 50);
     const std::string dir = MediaFixtures::freshDir("timing-random-ts");
     const std::string source = dir + "/random.ts";

@@ -1,6 +1,7 @@
 #pragma once
 
-// Shared by the tests of damaged and odd sources: what the ffprobe program counts in an output.
+// Shared by the tests of damaged and odd sources: what the ffprobe program counts in an output, a guard against
+// runaway jobs, and damage done to a transport stream.
 
 #include "libMediaCore.h"
 
@@ -11,6 +12,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -51,6 +53,38 @@ inline int convertGuarded(CONVERT_HANDLE job) {
 
 inline int joinGuarded(JOIN_HANDLE job) {
     return startGuarded([job] { return apiMediaJoinStart(job); }, [job] { apiMediaJoinStop(job); });
+}
+
+// Sets the PTS and DTS of every PES header in the MPEG transport stream `bytes` to random values (33 bits each,
+// marker bits kept), as damage would; the number of headers rewritten.
+inline int randomisePesTimestamps(std::string& bytes, uint64_t seed) {
+    std::mt19937_64 random(seed);
+    const auto put = [&](size_t at, uint64_t ts, int marker) {
+        bytes[at] = static_cast<char>((marker << 4) | (((ts >> 30) & 7) << 1) | 1);
+        bytes[at + 1] = static_cast<char>((ts >> 22) & 0xff);
+        bytes[at + 2] = static_cast<char>((((ts >> 15) & 0x7f) << 1) | 1);
+        bytes[at + 3] = static_cast<char>((ts >> 7) & 0xff);
+        bytes[at + 4] = static_cast<char>(((ts & 0x7f) << 1) | 1);
+    };
+    int rewritten = 0;
+    for (size_t p = 0; p + 188 <= bytes.size(); p += 188) {
+        const auto byte = [&](size_t at) { return static_cast<unsigned char>(bytes[at]); };
+        if (byte(p) != 0x47 || !(byte(p + 1) & 0x40))
+            continue;
+        const int adaptation = (byte(p + 3) >> 4) & 3;
+        size_t at = p + 4 + (adaptation == 3 ? 1 + byte(p + 4) : 0);
+        if ((adaptation != 1 && adaptation != 3) || at + 19 > bytes.size() ||
+            bytes.compare(at, 3, std::string("\0\0\1", 3)) != 0)
+            continue;
+        const int flags = byte(at + 7) >> 6;
+        if (!(flags & 2))
+            continue;
+        put(at + 9, random() & ((1ULL << 33) - 1), flags == 2 ? 2 : 3);
+        if (flags == 3)
+            put(at + 14, random() & ((1ULL << 33) - 1), 1);
+        ++rewritten;
+    }
+    return rewritten;
 }
 
 } // namespace faulttest
