@@ -10,6 +10,7 @@
 #include "TemporaryOutput.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -335,6 +336,15 @@ int ConvertJob::run() {
     return kOk;
 }
 
+namespace {
+bool storageFailure(int rc) {
+    for (int error : {EIO, ENOSPC, EDQUOT, EFBIG, EROFS})
+        if (rc == AVERROR(error))
+            return true;
+    return false;
+}
+} // namespace
+
 // A cut that changes nothing else copies what it can (SmartCut); the log says which way each cut went.
 int ConvertJob::smartCut(const std::string& path) {
     const bool cut = _settings.cutStartUs > 0 || _settings.cutStopUs > 0;
@@ -349,7 +359,8 @@ int ConvertJob::smartCut(const std::string& path) {
         EngineLog::note(smart.summary());
         return rc;
     }
-    if (rc == AVERROR_EXIT)
+    // The file that could not be read or written whole would fail the encoding just the same, after all its work.
+    if (rc == AVERROR_EXIT || storageFailure(rc))
         return rc;
     EngineLog::note("cut encoded: " + (rc == SmartCut::kEncodeInstead
                                            ? smart.reason()

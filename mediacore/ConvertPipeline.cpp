@@ -311,7 +311,9 @@ int ConvertPipeline::readAll() {
         if (rc == AVERROR_EXIT)
             return rc;
         if (rc < 0) {
-            // A damaged or truncated file ends where its readable part ends, as it plays.
+            // A damaged or truncated file ends where its readable part ends, as it plays; a failed read fails.
+            if (!Demuxer::endsReading(rc))
+                return rc;
             if (rc != AVERROR_EOF)
                 EngineLog::failure("read input (writing what was read)", rc, _source.path());
             return 0;
@@ -442,7 +444,7 @@ int ConvertPipeline::passFrame(Lane& lane, AVFrame* frame) {
     } else if (frame->pkt_duration > 0) {
         duration = frame->pkt_duration;
     } else {
-        AVRational rate = _source.stream(lane.source)->avg_frame_rate;
+        const AVRational rate = StreamRecords::frameRate(_source.stream(lane.source));
         duration = rate.num > 0 ? av_rescale_q(1, av_inv_q(rate), timeBase) : 0;
     }
     int rc = filterFrame(lane, frame);
@@ -608,12 +610,31 @@ int ConvertPipeline::writePacket(Lane& lane, AVPacket* packet, AVRational timeBa
         return 0;
     }
     const bool video = lane.type == AVMEDIA_TYPE_VIDEO && !lane.copy && packet->pts != AV_NOPTS_VALUE;
-    if (video)
+    if (video) {
+        // In the container's time base, which can tell a 1 s end where the encoder's (1/rate) cannot.
+        const AVRational muxed = _muxer.timeBase(lane.output);
+        av_packet_rescale_ts(packet, timeBase, muxed);
+        timeBase = muxed;
+        const AVRational rate = lane.encoder.context()->framerate;
+        if (packet->duration <= 0 && rate.num > 0 && rate.den > 0)
+            packet->duration = av_rescale_q(1, av_inv_q(rate), timeBase);
+        endWithinRange(packet, timeBase);
         noteWrittenVideo(lane, *packet, timeBase);
+    }
     int rc = _muxer.write(packet, lane.output, timeBase);
     if (rc >= 0 && video)
         rc = releaseSound(false);
     return rc;
+}
+
+void ConvertPipeline::endWithinRange(AVPacket* packet, AVRational timeBase) const {
+    // A picture shows until the next or the range's end, whichever comes first: the last picture of a cut through
+    // a slideshow (one picture every 5 s) does not stretch a 1 s cut to 5 s.
+    if (_stopUs == INT64_MAX || _endUs <= _startUs || packet->duration <= 0)
+        return;
+    const int64_t limit = av_rescale_q(_endUs - _startUs, AV_TIME_BASE_Q, timeBase);
+    if (packet->pts < limit && packet->pts + packet->duration > limit)
+        packet->duration = limit - packet->pts;
 }
 
 bool ConvertPipeline::holdsSound() const {

@@ -61,6 +61,7 @@ private:
     int64_t mainTimeUs() const;
     int encodeFrame(Lane& lane, AVFrame* frame);
     int writePacket(Lane& lane, AVPacket* packet, AVRational timeBase);
+    void endWithinRange(AVPacket* packet, AVRational timeBase) const;
     void noteWrittenVideo(const Lane& lane, const AVPacket& packet, AVRational timeBase);
     // Under a size limit the sound is held back until the video has been written up to its time, so that a
     // file the limit ends early does not carry sound beyond its last frame (which the next piece starts with).

@@ -2,6 +2,8 @@
 
 #include "EngineLog.h"
 
+#include <algorithm>
+
 namespace mediacore {
 
 int Decoder::open(const AVStream* stream, int threads) {
@@ -26,22 +28,43 @@ int Decoder::open(const AVStream* stream, int threads) {
     return 0;
 }
 
+namespace {
+// What a damaged packet gives: the packet is skipped, as players and the ffmpeg program do, and the next one
+// decodes again (at the latest from the next key frame). Running out of memory or a stop is no damage.
+bool damage(int rc) {
+    return rc < 0 && rc != AVERROR(EAGAIN) && rc != AVERROR_EOF && rc != AVERROR(ENOMEM) && rc != AVERROR_EXIT;
+}
+} // namespace
+
 int Decoder::push(const AVPacket* packet) {
+    _draining = packet == nullptr;
     int rc = avcodec_send_packet(_context.get(), packet);
-    // Damaged data is skipped, as players do; the next key frame decodes again.
-    if (rc == AVERROR_INVALIDDATA)
-        return 0;
-    return rc;
+    return damage(rc) ? 0 : rc;
 }
 
 int Decoder::pull(AVFrame* frame) {
     int rc = avcodec_receive_frame(_context.get(), frame);
-    if (rc >= 0)
-        frame->pts = frame->best_effort_timestamp;
+    for (int skipped = 0; damage(rc); ++skipped) {
+        // A frame thread reports a damaged packet here rather than in push().
+        if (skipped >= kMaxSkippedFrames)
+            return _draining ? AVERROR_EOF : AVERROR(EAGAIN);
+        rc = avcodec_receive_frame(_context.get(), frame);
+    }
+    if (rc < 0)
+        return rc;
+    frame->pts = frame->best_effort_timestamp;
+    // A frame the decoder could give no time (the last pictures of a stream that carries none) follows the one
+    // before it.
+    if (frame->pts == AV_NOPTS_VALUE)
+        frame->pts = _nextPts;
+    if (frame->pts != AV_NOPTS_VALUE)
+        _nextPts = frame->pts + std::max<int64_t>(frame->pkt_duration, 0);
     return rc;
 }
 
 void Decoder::reset() {
+    _nextPts = AV_NOPTS_VALUE;
+    _draining = false;
     if (_context)
         avcodec_flush_buffers(_context.get());
 }

@@ -1,8 +1,11 @@
 #include "Demuxer.h"
 
 #include "EngineLog.h"
+#include "FileAccess.h"
+#include "StreamRecords.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace mediacore {
@@ -46,7 +49,7 @@ int Demuxer::measureWhereUnbelievable() {
     const bool absurd = declared > 0 && size > 0 && size * AV_TIME_BASE / declared < 100;
     if ((absurd || declared <= 0) && size > 0 && size <= kMeasurableBytes) {
         const int64_t measured = measureContentEndUs();
-        if (measured == AVERROR_EXIT)
+        if (measured < 0)
             return static_cast<int>(measured);
         if (int rc = rewind(); rc < 0)
             return rc;
@@ -97,8 +100,10 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
         return EngineLog::failure("open input", AVERROR(ENOENT), path);
     if (!std::filesystem::is_regular_file(status))
         return EngineLog::failure("open input", AVERROR(EINVAL), "not a regular file: " + path);
-    if (std::filesystem::file_size(path, ec) == 0 || ec)
+    const auto size = std::filesystem::file_size(path, ec);
+    if (size == 0 || ec)
         return EngineLog::failure("open input", AVERROR_INVALIDDATA, "empty file: " + path);
+    _openedSize = static_cast<int64_t>(size);
 
     AVFormatContext* raw = avformat_alloc_context();
     if (!raw)
@@ -107,7 +112,7 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
     raw->interrupt_callback.callback = &Demuxer::interrupted;
     raw->interrupt_callback.opaque = this;
     // On failure avformat_open_input frees the context itself.
-    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    int rc = FileAccess::openInput(&raw, path, FileAccess::Kind::Media);
     if (rc < 0)
         return EngineLog::failure("open input", rc, path);
     _context.reset(raw);
@@ -124,6 +129,7 @@ int Demuxer::openContext(const std::string& path, const std::atomic<bool>* stop,
     _originUs = raw->start_time != AV_NOPTS_VALUE ? raw->start_time : 0;
     _discontinuous = raw->iformat && (raw->iformat->flags & AVFMT_TS_DISCONT);
     forgetJumps();
+    _untimedNext.assign(raw->nb_streams, 0);
     return 0;
 }
 
@@ -188,6 +194,8 @@ bool Demuxer::beforeFirstKeyFrame(int64_t timeUs) const {
 
 int Demuxer::seek(int64_t timeUs) {
     forgetJumps();
+    _readStartUs = timeUs + _originUs;
+    restartUntimed(timeUs);
     int rc = seekQuietly(timeUs);
     // A target before the first key frame of the index (an AVI whose first video chunks are dropped frames or
     // placeholders) has nowhere to land, and the reader would stay where it stood: the file's start leads there.
@@ -200,6 +208,7 @@ int Demuxer::seek(int64_t timeUs) {
 
 int Demuxer::rewind() {
     forgetJumps();
+    restartUntimed(0);
     if (seekQuietly(0) >= 0)
         return 0;
     const std::string path = _path;
@@ -223,27 +232,64 @@ int64_t Demuxer::measureContentEndUs() {
             end = std::max(end, toMicroseconds(index, time + std::max<int64_t>(0, packet->duration)));
         av_packet_unref(packet.get());
     }
-    return rc == AVERROR_EXIT ? rc : end;
+    return endsReading(rc) ? end : rc;
+}
+
+bool Demuxer::endsReading(int rc) {
+    return rc == AVERROR_EOF || rc == AVERROR_INVALIDDATA;
+}
+
+int Demuxer::readFailure(int rc) {
+    if (rc == AVERROR_EXIT)
+        return rc;
+    // Demuxers report a failed read of the file (EIO) as the end of their data more often than as an error; the
+    // reader's own error state tells.
+    const AVIOContext* pb = _context->pb;
+    if (pb && pb->error < 0 && pb->error != AVERROR_EOF)
+        return pb->error == AVERROR_EXIT ? AVERROR_EXIT : EngineLog::failure("read input", pb->error, _path);
+    if (rc != AVERROR_EOF && !endsReading(rc))
+        return EngineLog::failure("read input", rc, _path);
+    // A file cut short while it is read ends early without any error: its size tells.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(_path, ec);
+    if (_openedSize > 0 && (ec || static_cast<int64_t>(size) < _openedSize))
+        return EngineLog::failure("read input", AVERROR(EIO), "the file shrank while it was read: " + _path);
+    return rc;
 }
 
 int Demuxer::read(AVPacket* packet) {
     int rc = av_read_frame(_context.get(), packet);
-    if (rc < 0 || packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
+    if (rc < 0)
+        return readFailure(rc);
+    if (packet->stream_index >= static_cast<int>(_nextDtsUs.size()))
         return rc;
+    stampUntimed(packet);
     const AVRational timeBase = stream(packet->stream_index)->time_base;
     const int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
     if (time == AV_NOPTS_VALUE)
         return rc;
     int64_t& expected = _nextDtsUs[packet->stream_index];
-    int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + _jumpOffsetUs;
+    // Where timestamps may jump, each stream's timeline is mended by itself: a clock reset moves every stream the
+    // same way, but damaged timestamps (random ones) move each its own way.
+    int64_t& shift = _discontinuous ? _streamShiftUs[packet->stream_index] : _jumpOffsetUs;
+    int64_t timeUs = av_rescale_q(time, timeBase, AV_TIME_BASE_Q) + shift;
     if (_discontinuous) {
-        if (expected != AV_NOPTS_VALUE) {
-            const int64_t jump = timeUs - expected;
-            if (jump < -kBackwardJumpUs || jump > kForwardJumpUs) {
-                _jumpOffsetUs -= jump;
-                _takenOutUs += std::max<int64_t>(0, jump);
-                timeUs -= jump;
+        // A stream's first packet far from where the others stand (or, for the first of all, from where reading
+        // started) starts there instead.
+        const int64_t reference = expected != AV_NOPTS_VALUE      ? expected
+                                  : _frontierUs != AV_NOPTS_VALUE ? _frontierUs
+                                                                  : _readStartUs;
+        const int64_t jump = timeUs - reference;
+        const bool away = expected != AV_NOPTS_VALUE ? jump < -kBackwardJumpUs || jump > kForwardJumpUs
+                                                     : std::llabs(jump) > kForwardJumpUs;
+        if (away) {
+            shift -= jump;
+            if (expected != AV_NOPTS_VALUE) {
+                int64_t& takenOut = _streamTakenOutUs[packet->stream_index];
+                takenOut += std::max<int64_t>(0, jump);
+                _takenOutUs = std::max(_takenOutUs, takenOut);
             }
+            timeUs -= jump;
         }
     } else if (_frontierUs != AV_NOPTS_VALUE && timeUs - _frontierUs > kForwardJumpUs && seesEveryStream()) {
         // No stream has anything between the furthest point read so far and this packet: the span holds no
@@ -253,17 +299,68 @@ int Demuxer::read(AVPacket* packet) {
         const int64_t jump = timeUs - _frontierUs;
         _jumpOffsetUs -= jump;
         _takenOutUs += jump;
+        _lastJumpUs = jump;
         timeUs -= jump;
+    } else if (!_discontinuous && _lastJumpUs > 0 && _frontierUs != AV_NOPTS_VALUE &&
+               _frontierUs - timeUs > kForwardJumpUs &&
+               std::llabs(timeUs + _lastJumpUs - _frontierUs) <= kForwardJumpUs) {
+        // The file's timeline goes on where it was before the jump: the jump was one damaged packet (or one
+        // damaged cluster of them), not a gap. What it moved stays where the jump's removal put it, just after
+        // what came before; from here on nothing is taken out, so the rest of the file keeps its times.
+        _jumpOffsetUs += _lastJumpUs;
+        _takenOutUs -= _lastJumpUs;
+        timeUs += _lastJumpUs;
+        _lastJumpUs = 0;
     }
-    const int64_t offset = av_rescale_q(_jumpOffsetUs, AV_TIME_BASE_Q, timeBase);
+    const int64_t offset = av_rescale_q(shift, AV_TIME_BASE_Q, timeBase);
     if (packet->pts != AV_NOPTS_VALUE)
         packet->pts += offset;
     if (packet->dts != AV_NOPTS_VALUE)
         packet->dts += offset;
-    expected = timeUs + (packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0);
+    // A picture is shown at most a few frames after it is decoded: a presentation time before its decoding time,
+    // or further after it than any jump, is a damaged timestamp, and the decoding time stands in for it.
+    if (_discontinuous && packet->pts != AV_NOPTS_VALUE && packet->dts != AV_NOPTS_VALUE &&
+        (packet->pts < packet->dts ||
+         av_rescale_q(packet->pts - packet->dts, timeBase, AV_TIME_BASE_Q) > kForwardJumpUs))
+        packet->pts = packet->dts;
+    int64_t lengthUs = packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q) : 0;
+    // A packet that states no length (MPEG-2 video in a transport stream) is expected one frame later.
+    if (_discontinuous && lengthUs == 0)
+        lengthUs = StreamRecords::frameLengthUs(stream(packet->stream_index));
+    expected = timeUs + lengthUs;
     if (_frontierUs == AV_NOPTS_VALUE || expected > _frontierUs)
         _frontierUs = expected;
     return rc;
+}
+
+void Demuxer::stampUntimed(AVPacket* packet) {
+    // An elementary stream without a container (.h264, .hevc) carries no time at all: its pictures follow each
+    // other at the stream's frame rate, as a player shows them. A stream that had a time once is left alone.
+    int64_t& next = _untimedNext[packet->stream_index];
+    if (next == AV_NOPTS_VALUE)
+        return;
+    if (packet->pts != AV_NOPTS_VALUE || packet->dts != AV_NOPTS_VALUE) {
+        next = AV_NOPTS_VALUE;
+        return;
+    }
+    const AVStream* s = stream(packet->stream_index);
+    if (s->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
+        return;
+    int64_t duration = packet->duration;
+    if (duration <= 0) {
+        const AVRational rate = s->avg_frame_rate.num > 0 ? s->avg_frame_rate : s->r_frame_rate;
+        duration = rate.num > 0 ? av_rescale_q(1, av_inv_q(rate), s->time_base) : 0;
+    }
+    packet->dts = next;
+    if (duration > 0 && packet->duration <= 0)
+        packet->duration = duration;
+    next += std::max<int64_t>(1, duration);
+}
+
+void Demuxer::restartUntimed(int64_t timeUs) {
+    for (size_t i = 0; i < _untimedNext.size(); ++i)
+        if (_untimedNext[i] != AV_NOPTS_VALUE)
+            _untimedNext[i] = av_rescale_q(timeUs, AV_TIME_BASE_Q, stream(static_cast<int>(i))->time_base);
 }
 
 bool Demuxer::seesEveryStream() const {
@@ -281,8 +378,12 @@ bool Demuxer::seesEveryStream() const {
 void Demuxer::forgetJumps() {
     _jumpOffsetUs = 0;
     _takenOutUs = 0;
+    _lastJumpUs = 0;
     _frontierUs = AV_NOPTS_VALUE;
     _nextDtsUs.assign(_context ? _context->nb_streams : 0, AV_NOPTS_VALUE);
+    _streamShiftUs.assign(_context ? _context->nb_streams : 0, 0);
+    _streamTakenOutUs.assign(_context ? _context->nb_streams : 0, 0);
+    _readStartUs = _originUs;
 }
 
 int64_t Demuxer::toTicks(int streamIndex, int64_t timeUs) const {

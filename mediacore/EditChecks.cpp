@@ -3,6 +3,7 @@
 #include "Demuxer.h"
 #include "EffectCatalog.h"
 #include "EngineLog.h"
+#include "FileAccess.h"
 #include "ImageLoader.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ int subtitleCues(const std::string& path) {
     if (!std::filesystem::is_regular_file(std::filesystem::path(path), ec))
         return refuse("set subtitle", path, AVERROR(ENOENT));
     AVFormatContext* raw = nullptr;
-    int rc = avformat_open_input(&raw, path.c_str(), nullptr, nullptr);
+    int rc = FileAccess::openInput(&raw, path, FileAccess::Kind::Subtitle);
     if (rc < 0)
         return refuse("set subtitle", "not a subtitle file: " + path, rc);
     InputContextPtr input(raw);

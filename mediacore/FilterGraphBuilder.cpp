@@ -113,6 +113,13 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
     ColourEffectStage::append(plan, _settings);
     if (_settings.subtitle)
         SubtitleStage::append(plan, *_settings.subtitle, pictureWidth, pictureHeight, _settings.cutStartUs);
+    // Output frame k (at k / rate) is the frame on screen at that time: the last one at or before it. Rounding
+    // up does that, also for the end, so a range gives ceil(length * rate) frames. It comes before the watermarks,
+    // where it sees the input's end time: a filter that joins two inputs (a watermark's overlay) ends its output
+    // at its last frame's start, which would leave the last frame out. (After the subtitles: their shift of the
+    // timeline is exact only in the source's time base.)
+    if (target.frameRate.num > 0)
+        plan.append("fps", {{"fps", rational(target.frameRate)}, {"round", "up"}});
     WatermarkStage(_settings, pictureWidth, pictureHeight).append(plan);
     if (_settings.cropMargins) {
         // Margins that leave no picture are refused before a graph is built (EditChecks::croppedSize).
@@ -131,10 +138,6 @@ FilterGraphPlan FilterGraphBuilder::video(const VideoFrameFormat& source, const 
         // The size asked for is the displayed size: square pixels, whatever the source's pixel aspect was.
         plan.append("setsar", {{"sar", "1"}});
     }
-    // Output frame k (at k / rate) is the frame on screen at that time: the last one at or before it. Rounding
-    // up does that, also for the end, so a range gives ceil(length * rate) frames.
-    if (target.frameRate.num > 0)
-        plan.append("fps", {{"fps", rational(target.frameRate)}, {"round", "up"}});
     if (!target.pixelFormats.empty()) {
         std::string names;
         for (AVPixelFormat format : target.pixelFormats)

@@ -2,6 +2,7 @@
 
 #include "Decoder.h"
 #include "EngineLog.h"
+#include "FileAccess.h"
 
 extern "C" {
 #include <libavutil/dict.h>
@@ -30,9 +31,8 @@ int ImageLoader::decodeFirst(const std::string& path, FramePtr& decoded) {
     if (!std::filesystem::is_regular_file(path, ec))
         return EngineLog::failure("open image", AVERROR(ENOENT), path);
     AVDictionary* options = nullptr;
-    av_dict_set(&options, "pattern_type", "none", 0); // image2 would read "%d" in a name as a sequence
     AVFormatContext* raw = nullptr;
-    int rc = avformat_open_input(&raw, path.c_str(), nullptr, &options);
+    int rc = FileAccess::openInput(&raw, path, FileAccess::Kind::Image, &options);
     std::unique_ptr<AVDictionary, DictionaryDeleter> unused(options);
     if (rc < 0)
         return EngineLog::failure("open image", rc, path);

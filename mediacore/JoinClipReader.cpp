@@ -188,7 +188,9 @@ int JoinClipReader::pump(Lane& lane) {
             if (rc == AVERROR_EXIT)
                 return rc;
             if (rc < 0) {
-                // A damaged or truncated file ends where its readable part ends, as it plays.
+                // A damaged or truncated file ends where its readable part ends, as it plays; a failed read fails.
+                if (!Demuxer::endsReading(rc))
+                    return rc;
                 if (rc != AVERROR_EOF)
                     EngineLog::failure("read clip (joining what was read)", rc, _clip.path);
                 lane.decoder.push(nullptr);

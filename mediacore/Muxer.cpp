@@ -1,6 +1,7 @@
 #include "Muxer.h"
 
 #include "EngineLog.h"
+#include "FileAccess.h"
 
 namespace mediacore {
 
@@ -21,7 +22,7 @@ int Muxer::open(const std::string& path, const AVOutputFormat* format, const std
         raw->interrupt_callback.opaque = const_cast<std::atomic<bool>*>(stop);
     }
     if (!(format->flags & AVFMT_NOFILE)) {
-        rc = avio_open2(&raw->pb, path.c_str(), AVIO_FLAG_WRITE, &raw->interrupt_callback, nullptr);
+        rc = FileAccess::openOutput(&raw->pb, path, &raw->interrupt_callback);
         if (rc < 0)
             return EngineLog::failure("open output file", rc, path);
     }

@@ -27,6 +27,8 @@ public:
     int writeHeader();
     // Rescales the packet from packetTimeBase to the stream's and hands it to the interleaver (takes its data).
     int write(AVPacket* packet, int streamIndex, AVRational packetTimeBase);
+    // An output stream's time base, final once the header is written.
+    AVRational timeBase(int streamIndex) const { return _context->streams[streamIndex]->time_base; }
     int finish();
 
     // Bytes in the file so far (the interleaver may still hold packets that are not counted).

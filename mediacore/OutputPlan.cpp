@@ -95,10 +95,8 @@ AVRational chooseFrameRate(const AVCodec* encoder, double fps, const AVStream* s
     AVRational rate{0, 1};
     if (fps > 0)
         rate = av_d2q(fps, 100000);
-    else if (source->avg_frame_rate.num > 0 && source->avg_frame_rate.den > 0)
-        rate = source->avg_frame_rate;
-    else if (source->r_frame_rate.num > 0 && source->r_frame_rate.den > 0)
-        rate = source->r_frame_rate;
+    else if (const AVRational believed = StreamRecords::frameRate(source); believed.num > 0)
+        rate = believed;
     else
         rate = AVRational{25, 1};
     // Many encoders keep the time base in 16 bits (MPEG-4 part 2, H.263).

@@ -205,6 +205,8 @@ int SmartCut::scan() {
             return rc;
         if (rc == AVERROR_EOF)
             break;
+        if (rc < 0 && !Demuxer::endsReading(rc))
+            return rc;
         if (rc < 0)
             return encodeInstead("the file cannot be read through the range");
         if (packet->stream_index != _video) {
@@ -275,7 +277,7 @@ int SmartCut::writeRange() {
         if (_stop.load(std::memory_order_relaxed))
             return AVERROR_EXIT;
         int rc = _source.read(packet.get());
-        if (rc == AVERROR_EXIT)
+        if (rc == AVERROR_EXIT || (rc < 0 && !Demuxer::endsReading(rc)))
             return rc;
         if (rc < 0)
             break;
@@ -343,7 +345,7 @@ int SmartCut::encodeTail() {
         if (_stop.load(std::memory_order_relaxed) || _tailStop.load(std::memory_order_relaxed))
             return AVERROR_EXIT;
         rc = reader.read(packet.get());
-        if (rc == AVERROR_EXIT)
+        if (rc == AVERROR_EXIT || (rc < 0 && !Demuxer::endsReading(rc)))
             return rc;
         if (rc < 0)
             return refuse(segment, "the file ends before the range it read the first time");

@@ -64,7 +64,9 @@ std::vector<int64_t> StreamRecords::bitRates(Demuxer& demuxer) {
         return rates;
 
     int64_t duration = demuxer.durationUs();
-    int64_t fileRate = context->bit_rate;
+    // FFmpeg's file rate divides by the header's duration; where that was not believed (a file whose times start
+    // at 10 h declaring 10 h), the content's measured length gives the rate.
+    int64_t fileRate = demuxer.durationMeasured() ? 0 : context->bit_rate;
     if (fileRate <= 0 && duration > 0 && context->pb) {
         int64_t size = avio_size(context->pb);
         if (size > 0)
@@ -120,8 +122,20 @@ bool unmirroredMatrix(const AVStream* stream, int32_t (&matrix)[9], bool& mirror
 }
 } // namespace
 
+AVRational StreamRecords::frameRate(const AVStream* stream) {
+    const auto valid = [](AVRational r) { return r.num > 0 && r.den > 0 && av_q2d(r) <= kMostFramesASecond; };
+    const AVRational average = stream->avg_frame_rate, base = stream->r_frame_rate;
+    // A declared average far above the rate the timestamps show (a Matroska frame length of 1 ns says 30,000 a
+    // second) is damage: the timestamps are believed instead.
+    if (valid(average) && (!valid(base) || av_q2d(average) <= 2 * av_q2d(base)))
+        return average;
+    if (valid(base))
+        return base;
+    return AVRational{0, 1};
+}
+
 int64_t StreamRecords::frameLengthUs(const AVStream* stream) {
-    const AVRational rate = stream->avg_frame_rate.num > 0 ? stream->avg_frame_rate : stream->r_frame_rate;
+    const AVRational rate = frameRate(stream);
     if (rate.num <= 0 || rate.den <= 0)
         return 0;
     return av_rescale_q(1, av_inv_q(rate), AV_TIME_BASE_Q);
@@ -180,7 +194,7 @@ void StreamRecords::fillVideo(const Demuxer& demuxer, int streamIndex, int64_t b
     }
     record.width = par->width;
     record.height = par->height;
-    AVRational rate = s->avg_frame_rate.num > 0 && s->avg_frame_rate.den > 0 ? s->avg_frame_rate : s->r_frame_rate;
+    const AVRational rate = frameRate(s);
     record.fps = rate.num > 0 && rate.den > 0 ? av_q2d(rate) : 0.0;
     record.bitrate = static_cast<int32_t>(std::min<int64_t>(bitRate, INT32_MAX));
     AVRational sar = s->sample_aspect_ratio.num > 0 ? s->sample_aspect_ratio : par->sample_aspect_ratio;

@@ -2,6 +2,10 @@
 
 #include "libMediaCore.h"
 
+extern "C" {
+#include <libavutil/rational.h>
+}
+
 #include <cstdint>
 #include <vector>
 
@@ -27,8 +31,12 @@ public:
     static int rotation(const AVStream* stream);
     // Whether the display matrix also mirrors the picture left to right (after the rotation).
     static bool mirrored(const AVStream* stream);
-    // One frame at the stream's stated rate (average, else base), in µs; 0 when it states none.
+    // One frame at the stream's believable rate (frameRate()), in µs; 0 when it states none.
     static int64_t frameLengthUs(const AVStream* stream);
+    // The stream's frame rate as far as it is believable (0/1 when unknown): the declared average, unless it is
+    // far above what the timestamps show or above any real source's.
+    static AVRational frameRate(const AVStream* stream);
+    static constexpr double kMostFramesASecond = 1000;
 };
 
 } // namespace mediacore

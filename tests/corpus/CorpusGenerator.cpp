@@ -1,5 +1,7 @@
 #include "CorpusGenerator.h"
 
+#include "mediacore/FaultTestSupport.h"
+
 #include "support/MediaFixtures.h"
 
 #include <filesystem>
@@ -42,6 +44,9 @@ const Base kBases[] = {
                           "-c:v mpeg2video -c:a mp2 -shortest"},
     {"base_mpeg4_mp3.avi", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -f lavfi -i sine=duration=1.5 "
                            "-c:v mpeg4 -c:a libmp3lame -shortest"},
+    {"base_hevc_aac.mp4", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -f lavfi -i sine=duration=1.5 "
+                          "-c:v libx265 -x265-params log-level=none -preset ultrafast -pix_fmt yuv420p -c:a aac "
+                          "-shortest"},
 };
 
 // Odd but valid files.
@@ -62,6 +67,17 @@ const Base kOdd[] = {
      "-c:v libx264 -preset ultrafast -pix_fmt yuv420p"},
     {"odd_vfr_low_rate.mp4", "-f lavfi -i testsrc2=size=160x120:rate=2:duration=2 -c:v libx264 -preset ultrafast "
                              "-pix_fmt yuv420p"},
+    {"odd_slideshow_0.2fps.mp4", "-f lavfi -i testsrc2=size=160x120:rate=0.2:duration=10 -c:v libx264 "
+                                 "-preset ultrafast -pix_fmt yuv420p"},
+    {"odd_one_timestamp_ahead.mkv",
+     "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -c:v libx264 -preset ultrafast -bf 0 "
+     "-pix_fmt yuv420p -bsf:v 'setts=pts=if(eq(N\\,20)\\,PTS+16000\\,PTS)'"},
+    {"odd_starts_at_10h.mkv", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -f lavfi -i sine=duration=1.5 "
+                              "-c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a libopus -output_ts_offset 36000"},
+    {"odd_raw.h264", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -c:v libx264 -preset ultrafast "
+                     "-pix_fmt yuv420p"},
+    {"odd_raw.hevc", "-f lavfi -i testsrc2=size=160x120:rate=25:duration=1.5 -c:v libx265 "
+                     "-x265-params log-level=none -preset ultrafast -pix_fmt yuv420p"},
 };
 
 } // namespace
@@ -111,5 +127,21 @@ std::vector<CorpusFile> CorpusGenerator::all() {
     const std::string intact = readAll(MediaFixtures::make(std::string("corpus1_") + kBases[0].name, kBases[0].args));
     corpus.push_back({store(folder, "n\xc3\xa4me with 'quotes', [brackets] & %percent%.mp4", intact), "odd name"});
     corpus.push_back({store(folder, "-starts-with-dash.mp4", intact), "odd name"});
+    corpus.push_back({store(folder, "pipe:0.mp4", intact), "name read as a URL"});
+    // Timing nobody's recorder writes: every timestamp of a transport stream random, a frame length of 1 ns.
+    std::string transport = readAll(MediaFixtures::make(std::string("corpus1_") + kBases[2].name, kBases[2].args));
+    faulttest::randomisePesTimestamps(transport, 20261211);
+    corpus.push_back({store(folder, "odd_random_timestamps.ts", transport), "random timestamps"});
+    std::string matroska = readAll(MediaFixtures::make(std::string("corpus1_") + kOdd[1].name, kOdd[1].args));
+    if (const size_t at = matroska.find("\x23\xE3\x83\x84"); at != std::string::npos)
+        matroska.replace(at + 4, 4, std::string("\0\0\0\1", 4));
+    corpus.push_back({store(folder, "odd_frame_length_1ns.mkv", matroska), "frame length of 1 ns"});
+    // Playlists under media names: they name other files of the folder, which must not be pulled in.
+    const std::string neighbour = fs::path(corpus.front().path).filename().string();
+    corpus.push_back(
+        {store(folder, "playlist_concat.mp4", "ffconcat version 1.0\nfile " + neighbour + "\n"), "concat list"});
+    corpus.push_back({store(folder, "playlist_hls.mp4",
+                            "#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXTINF:1.5,\n" + neighbour + "\n#EXT-X-ENDLIST\n"),
+                      "HLS playlist"});
     return corpus;
 }

@@ -144,11 +144,30 @@ TEST(Corpus, AviWithMpeg4AndMp3) {
     runGroup("base_mpeg4_mp3");
 }
 
+TEST(Corpus, Mp4WithHevcAndAac) {
+    runGroup("base_hevc_aac");
+}
+
 TEST(Corpus, OddButValidFiles) {
     runGroup("odd_");
 }
 
 TEST(Corpus, NotMediaAndOddNames) {
-    for (const char* prefix : {"random_", "empty", "text", "n\xc3\xa4me", "-starts"})
+    for (const char* prefix : {"random_", "empty", "text", "n\xc3\xa4me", "-starts", "pipe:", "playlist_"})
         runGroup(prefix);
+}
+
+// Playlists under media names name other files of their folder; they are not opened at all.
+TEST(Corpus, PlaylistsAreNotOpened) {
+    int count = 0;
+    for (const CorpusFile& file : CorpusGenerator::all()) {
+        if (fs::path(file.path).filename().string().rfind("playlist_", 0) != 0)
+            continue;
+        ++count;
+        MEDIA_HANDLE media = MediaOpen(file.path.c_str());
+        EXPECT_EQ(media, nullptr) << file.path << " (" << file.kind << ")";
+        if (media)
+            MediaClose(media);
+    }
+    EXPECT_EQ(count, 2);
 }

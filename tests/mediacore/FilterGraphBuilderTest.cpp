@@ -105,7 +105,7 @@ TEST(FilterGraphBuilder, SizeRateAndFormat) {
     VideoFrameFormat source = source320x240();
     FilterGraphPlan plan = FilterGraphBuilder(settings).video(source, target);
     EXPECT_EQ(without(plan.chain(), "setsar"),
-              (std::vector<std::string>{"buffer", "scale", "fps", "format", "buffersink"}));
+              (std::vector<std::string>{"buffer", "fps", "scale", "format", "buffersink"}));
     EXPECT_EQ(plan.option(plan.find("scale"), "w"), "640");
     EXPECT_EQ(plan.option(plan.find("fps"), "fps"), "30/1");
     EXPECT_EQ(plan.option(plan.find("fps"), "round"), "up");

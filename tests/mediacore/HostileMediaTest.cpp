@@ -139,28 +139,6 @@ TEST(HostileMedia, StopIsNotLoggedAsAFailure) {
     EXPECT_TRUE(filesIn(dir).empty());
 }
 
-// Temporary files that a killed process left in the output folder are removed when a job starts there; anything
-// else, and a temporary file of a process still running, stays.
-TEST(HostileMedia, StaleTemporaryFilesOfEndedProcessesAreRemoved) {
-    const std::string dir = MediaFixtures::freshDir("hostile-stale");
-    // A process id that has just ended.
-    const std::string gone = captureOutput("sh -c 'echo $$'");
-    const std::string live = std::to_string(::getpid());
-    const std::vector<std::string> stale = {".a.mp4." + std::to_string(std::stoi(gone)) + "-0123456789abcdef.part"};
-    const std::vector<std::string> kept = {".b.mp4." + live + "-0123456789abcdef.part", ".c.mp4.part", "notes.part",
-                                           "d.mp4." + std::to_string(std::stoi(gone)) + "-0123456789abcdef.part",
-                                           "holiday.mp4"};
-    for (const auto& name : stale)
-        std::ofstream(dir + "/" + name) << "x";
-    for (const auto& name : kept)
-        std::ofstream(dir + "/" + name) << "x";
-    ASSERT_GT(convert(MediaFixtures::mp4(), dir + "/out.mp4"), 0);
-    std::vector<std::string> expected = kept;
-    expected.push_back("out.mp4");
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(filesIn(dir), expected);
-}
-
 // Closing a handle while another thread is inside a call on it never frees the object under that call (the
 // sanitizer build reports it if it does); the call finishes or fails cleanly.
 TEST(HostileMedia, CloseWhileAnotherThreadUsesTheHandle) {
