@@ -153,6 +153,7 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
     if (rc < 0)
         return rc;
     if (_withVideo) {
+        _unitsOpen = _units.open(video->codecpar);
         if ((_videoOut = muxer.addCopiedStream(video)) < 0)
             return _videoOut;
         copyDisplayMatrix(video, muxer.stream(_videoOut));
@@ -172,6 +173,25 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
     return muxer.finish();
 }
 
+int StreamCopyJoin::mendParameterSets(PacketPtr& packet, bool pieceStart) {
+    if (!_unitsOpen)
+        return 0;
+    const NalUnits::Summary summary = _units.summarise(packet.get());
+    if (summary.decoderStart && _foreignParameterSets && !summary.parameterSets) {
+        PacketPtr mended = _units.withParameterSets(packet.get());
+        if (!mended)
+            return EngineLog::failure("copy join", AVERROR(ENOMEM), "parameter sets");
+        packet = std::move(mended);
+        _foreignParameterSets = false;
+    } else if (summary.parameterSets) {
+        _foreignParameterSets = !_units.sameParameterSets(packet.get());
+    }
+    if (pieceStart && _anyVideoWritten && _units.hevc() && !_units.markSpliceStart(packet.get()))
+        return EngineLog::failure("copy join", AVERROR(ENOMEM), "splice start");
+    _anyVideoWritten = true;
+    return 0;
+}
+
 int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer) {
     int rc = 0;
     int videoIn = _withVideo ? input.firstVideoStream() : -1;
@@ -188,11 +208,13 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
     int64_t pieceEndUs = _offsetUs;
     int64_t shiftUs = 0; // file time -> output time, fixed when the first packet is kept
     bool shiftKnown = false;
+    bool clipVideoStarted = false;
     const bool firstFromStart = fromStart && &clip == &_settings.clips.front();
     const int64_t pictureUs = videoIn >= 0 ? frameLengthUs(input.stream(videoIn)) : 0;
     // Reordered pictures get decoding times rebuilt from their presentation times, whatever the container kept.
     std::optional<DecodeTimeRebuilder> rebuilder;
-    if (videoIn >= 0 && input.stream(videoIn)->codecpar->video_delay > 0)
+    // An exact piece keeps the decoding times it was written with.
+    if (videoIn >= 0 && input.stream(videoIn)->codecpar->video_delay > 0 && !clip.exactPiece)
         rebuilder.emplace(input.stream(videoIn)->codecpar->video_delay);
 
     auto write = [&](const CopyRangeCutter::Decisions& decisions) -> int {
@@ -206,6 +228,11 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             held.erase(found);
             bool isVideo = packet->stream_index == videoIn;
             int out = isVideo ? _videoOut : _audioOut;
+            if (isVideo) {
+                if (int rc = mendParameterSets(packet, !clipVideoStarted && clip.exactPiece); rc < 0)
+                    return rc;
+                clipVideoStarted = true;
+            }
             AVRational timeBase = input.stream(packet->stream_index)->time_base;
             if (!shiftKnown) {
                 // The first clip, taken from its start, keeps its own timestamps (compressed sound may begin a
@@ -242,7 +269,8 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             int written = muxer.write(packet.get(), out, timeBase);
             if (written < 0)
                 return written;
-            _progress.store(std::min(99.9, 100.0 * static_cast<double>(pieceEndUs) / static_cast<double>(_totalUs)));
+            const double share = static_cast<double>(pieceEndUs) / static_cast<double>(_totalUs);
+            _progress.store(std::min(99.9, _progressFrom + (100.0 - _progressFrom) * share));
         }
         return 0;
     };
