@@ -65,9 +65,11 @@ ConvertPipeline::ConvertPipeline(const ConvertSettings& settings, Demuxer& sourc
 ConvertPipeline::~ConvertPipeline() = default;
 
 int ConvertPipeline::run(const std::string& outputFile) {
-    int rc = OutputPlan::make(_settings, _source, _bitRates, _plan);
+    int rc = OutputPlan::make(_settings, _source, _bitRates, _plan, true);
     if (rc < 0)
         return rc;
+    if (!_plan.route.empty())
+        EngineLog::note(_plan.route);
     _startUs = _settings.cutStartUs;
     _stopUs = _settings.cutStopUs > 0 ? _settings.cutStopUs : INT64_MAX;
     int64_t duration = _source.durationUs();
