@@ -157,6 +157,10 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
         if ((_videoOut = muxer.addCopiedStream(video)) < 0)
             return _videoOut;
         copyDisplayMatrix(video, muxer.stream(_videoOut));
+        // A piece's average rate counts the time its first pictures are decoded ahead of being shown; its
+        // pictures come at the source's steady rate, which containers that store a frame length then keep.
+        if (firstClip.exactPiece && video->r_frame_rate.num > 0 && video->r_frame_rate.den > 0)
+            muxer.stream(_videoOut)->avg_frame_rate = video->r_frame_rate;
     }
     if (_withAudio && (_audioOut = muxer.addCopiedStream(audio)) < 0)
         return _audioOut;
@@ -250,17 +254,30 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
             int64_t dtsUs = av_rescale_q(dts, timeBase, AV_TIME_BASE_Q) + shiftUs;
             int64_t& last = _lastDtsUs[isVideo ? 0 : 1];
+            bool squeezed = false;
             if (last != INT64_MIN && dtsUs <= last) {
-                // Clips whose decoding delays differ: move the rest of this clip just past what was written.
+                // Clips whose decoding delays differ (a clip ending in pictures that are not reordered, the next
+                // starting with reordered ones). While the packet is still decoded before it is shown, only its
+                // decoding time moves up to just past what was written, and the pictures stay where they are;
+                // otherwise the rest of this clip moves.
                 int64_t tickUs = std::max<int64_t>(1, av_rescale_q(1, timeBase, AV_TIME_BASE_Q));
-                shiftUs += last - dtsUs + tickUs;
+                const int64_t ptsUs = packet->pts != AV_NOPTS_VALUE
+                                          ? av_rescale_q(packet->pts, timeBase, AV_TIME_BASE_Q) + shiftUs
+                                          : INT64_MIN;
+                if (isVideo && ptsUs != INT64_MIN && last + tickUs <= ptsUs) {
+                    squeezed = true;
+                } else {
+                    shiftUs += last - dtsUs + tickUs;
+                }
                 dtsUs = last + tickUs;
             }
             last = dtsUs;
             int64_t shiftTicks = av_rescale_q(shiftUs, AV_TIME_BASE_Q, timeBase);
             if (packet->pts != AV_NOPTS_VALUE)
                 packet->pts += shiftTicks;
-            if (packet->dts != AV_NOPTS_VALUE)
+            if (squeezed)
+                packet->dts = av_rescale_q(dtsUs, AV_TIME_BASE_Q, timeBase);
+            else if (packet->dts != AV_NOPTS_VALUE)
                 packet->dts += shiftTicks;
             int64_t lengthUs = packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q)
                                                     : (isVideo ? pictureUs : 0);

@@ -59,6 +59,7 @@ TEST(ExactCopyJoin, InvertedTrimKeepsExactlyThePicturesAroundTheRange) {
     const Case cases[] = {
         {"H.264 in MP4", brightnessClip("exact_join_h264.mp4", h264), "mp4", 1.0, 4.0},
         {"H.264 in MP4, mid-picture ends", brightnessClip("exact_join_h264.mp4", h264), "mp4", 1.51, 3.27},
+        {"H.264 in Matroska, mid-picture ends", brightnessClip("exact_join_h264.mkv", h264), "mkv", 1.51, 3.27},
         {"HEVC in MP4",
          brightnessClip("exact_join_hevc.mp4", "-c:v libx265 -preset ultrafast -tag:v hvc1 "
                                                "-x265-params keyint=60:min-keyint=60:scenecut=0:log-level=error"),
@@ -97,10 +98,11 @@ TEST(ExactCopyJoin, InvertedTrimKeepsExactlyThePicturesAroundTheRange) {
         FfprobeResult out = ffprobe(output);
         ASSERT_TRUE(out.ok);
         EXPECT_EQ(out.firstVideo()->codecName, ffprobe(c.clip).firstVideo()->codecName);
-        // The parts' lengths: a seam holds a picture as long as the part's copied sound (whole compressed frames)
-        // outlasts it.
+        // The pictures last the parts' lengths, within one picture; the copied sound ends at whole frames.
         const std::vector<double> shown = pictureTimes(output);
-        EXPECT_NEAR(shown.back() + 1.0 / 30 - shown.front(), 5.0 - (c.removeTo - c.removeFrom), 0.1);
+        EXPECT_NEAR(shown.back() + 1.0 / 30 - shown.front(), 5.0 - (c.removeTo - c.removeFrom), 1.0 / 30 + 0.002);
+        for (size_t i = 1; i < shown.size(); ++i)
+            EXPECT_LT(shown[i] - shown[i - 1], 1.5 / 30) << "a gap after picture " << i - 1;
         EXPECT_NEAR(out.duration, 5.0 - (c.removeTo - c.removeFrom), 0.1);
         EXPECT_TRUE(ffmpegDecodesCleanly(output));
         EXPECT_EQ(enginetest::filesIn(dir), std::vector<std::string>{std::string("trimmed.") + c.extension});
