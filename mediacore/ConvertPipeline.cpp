@@ -88,6 +88,11 @@ int ConvertPipeline::run(const std::string& outputFile) {
     if (!_budget.fits(0))
         return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit is smaller than the file's header");
 
+    // Streams no lane takes are not read at all (a sound-only output of a film, a video without its sound).
+    for (unsigned i = 0; i < _source.context()->nb_streams; ++i)
+        if (!laneFor(static_cast<int>(i)))
+            _source.context()->streams[i]->discard = AVDISCARD_ALL;
+
     // The probe may have read ahead. Decoded video starts from a key frame it can really start from; a file
     // that cannot seek to the cut's start is read from its start, and the cut drops what lies before the range.
     int decodedVideo = -1;
