@@ -62,8 +62,13 @@ std::vector<JobStep> SplitExport::pieceSteps(const Source& source, const std::ve
             // picture's start, so the piece before ends with that picture and the next begins after it (the
             // engine keeps the picture on screen at a cut's start).
             const double fps = frameRate(job);
-            const qint64 from = pictureBoundary(start, fps);
-            const qint64 to = last ? stop : pictureBoundary(stop, fps);
+            qint64 from = pictureBoundary(start, fps);
+            qint64 to = last ? stop : pictureBoundary(stop, fps);
+            // Two points inside one picture: the piece between them still gets its points as they were given.
+            if (to <= from) {
+                from = start;
+                to = stop;
+            }
             qCInfo(lcShell).noquote() << QStringLiteral("export-->start:%1 stop:%2").arg(from).arg(to);
             return apiMediaConvertSetCutTime(job.handle(), from, to);
         };
