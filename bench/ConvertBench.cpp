@@ -1,7 +1,7 @@
 // Conversion and probe speed against the ffmpeg and ffprobe programs, and peak memory of a job.
 //
 //   bench_convert [folder]       runs everything on a generated 20 s 1280x720 clip (kept in the folder)
-//   bench_convert --convert IN OUT    one conversion with the engine (used as a child process)
+//   bench_convert --convert IN OUT VKBPS AKBPS    one conversion with the engine (used as a child process)
 //   bench_convert --probe IN          one probe with the engine (used as a child process)
 #include "BenchProcess.h"
 #include "OutputCheck.h"
@@ -23,10 +23,12 @@ namespace {
 constexpr int kRuns = 5;
 constexpr int kProbeRuns = 30;
 
-int convertOnce(const char* in, const char* out) {
+// The source's codecs at the bit rates given (a job that sets nothing copies the streams).
+int convertOnce(const char* in, const char* out, int videoKbps, int audioKbps) {
     auto start = Clock::now();
     CONVERT_HANDLE h = apiMediaConvertCreate();
-    int rc = apiMediaConvertSetInputMedia(h, in) > 0 && apiMediaConvertSetOutputPath(h, out) > 0
+    int rc = apiMediaConvertSetInputMedia(h, in) > 0 && apiMediaConvertSetVideoBitrate(h, videoKbps) > 0 &&
+                     apiMediaConvertSetAudioBitrate(h, audioKbps) > 0 && apiMediaConvertSetOutputPath(h, out) > 0
                  ? apiMediaConvertStart(h)
                  : -1;
     apiMediaConvertClose(h);
@@ -48,8 +50,8 @@ int probeOnce(const char* in) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::string(argv[1]) == "--convert")
-        return convertOnce(argv[2], argv[3]);
+    if (argc == 6 && std::string(argv[1]) == "--convert")
+        return convertOnce(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (argc == 3 && std::string(argv[1]) == "--probe")
         return probeOnce(argv[2]);
 
@@ -68,15 +70,17 @@ int main(int argc, char** argv) {
         }
     }
 
-    // The engine's defaults for this clip: the source's codecs (libx264 "veryfast", AAC) at the source's bit
-    // rates, through an fps filter. The ffmpeg program is given the same.
+    // The engine keeps the source's codecs (libx264 "veryfast", AAC), here at the source's bit rates (given, or it
+    // would copy), through an fps filter. The ffmpeg program is given the same.
     MEDIA_HANDLE probe = MediaOpen(clip.c_str());
     AUDIO_STREAM_INFO audio{};
     VIDEO_STREAM_INFO video{};
     MediaGetInfo(probe, &audio, &video);
     MediaClose(probe);
-    const std::string videoRate = std::to_string(video.bitrate);
-    const std::string audioRate = std::to_string(std::clamp(audio.bitrate / 2, 32000, 160000) * 2);
+    const int videoKbps = video.bitrate / 1000;
+    const int audioKbps = std::clamp(audio.bitrate / 2, 32000, 160000) * 2 / 1000;
+    const std::string videoRate = std::to_string(videoKbps * 1000);
+    const std::string audioRate = std::to_string(audioKbps * 1000);
 
     std::vector<double> ours, theirs, oursInside, theirsInside;
     long oursPeak = 0, theirsPeak = 0;
@@ -88,7 +92,8 @@ int main(int argc, char** argv) {
         ffmpegOuts.push_back(ffmpegOut);
         fs::remove(engineOut);
         fs::remove(ffmpegOut);
-        BenchProcess::Result engine = BenchProcess::run({self, "--convert", clip, engineOut}, true);
+        BenchProcess::Result engine = BenchProcess::run(
+            {self, "--convert", clip, engineOut, std::to_string(videoKbps), std::to_string(audioKbps)}, true);
         // clang-format off
         BenchProcess::Result ffmpeg = BenchProcess::run(BenchProcess::timedFfmpeg({
             "-i", clip, "-vf", "fps=25:round=up,format=yuv420p", "-c:v", "libx264", "-preset", "veryfast",

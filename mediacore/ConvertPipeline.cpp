@@ -65,9 +65,11 @@ ConvertPipeline::ConvertPipeline(const ConvertSettings& settings, Demuxer& sourc
 ConvertPipeline::~ConvertPipeline() = default;
 
 int ConvertPipeline::run(const std::string& outputFile) {
-    int rc = OutputPlan::make(_settings, _source, _bitRates, _plan);
+    int rc = OutputPlan::make(_settings, _source, _bitRates, _plan, true);
     if (rc < 0)
         return rc;
+    if (!_plan.route.empty())
+        EngineLog::note(_plan.route);
     _startUs = _settings.cutStartUs;
     _stopUs = _settings.cutStopUs > 0 ? _settings.cutStopUs : INT64_MAX;
     int64_t duration = _source.durationUs();
@@ -85,6 +87,11 @@ int ConvertPipeline::run(const std::string& outputFile) {
     _budget.setHeaderBytes(_muxer.bytesWritten());
     if (!_budget.fits(0))
         return EngineLog::failure("convert", AVERROR(EFBIG), "the size limit is smaller than the file's header");
+
+    // Streams no lane takes are not read at all (a sound-only output of a film, a video without its sound).
+    for (unsigned i = 0; i < _source.context()->nb_streams; ++i)
+        if (!laneFor(static_cast<int>(i)))
+            _source.context()->streams[i]->discard = AVDISCARD_ALL;
 
     // The probe may have read ahead. Decoded video starts from a key frame it can really start from; a file
     // that cannot seek to the cut's start is read from its start, and the cut drops what lies before the range.

@@ -21,6 +21,8 @@ struct JoinClip {
     int64_t fileDurationUs = 0;
     bool hasVideo = false;
     bool hasAudio = false;
+    // A piece cut from the clip's file (ExactCopyPieces): its first picture has no leading pictures.
+    bool exactPiece = false;
 
     int64_t lengthUs() const { return stopUs - startUs; }
 };

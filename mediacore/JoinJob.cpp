@@ -4,6 +4,7 @@
 #include "Demuxer.h"
 #include "EncodingJoin.h"
 #include "EngineLog.h"
+#include "ExactCopyPieces.h"
 #include "JoinError.h"
 #include "OutputSettingChecks.h"
 #include "StreamCopyJoin.h"
@@ -19,6 +20,8 @@ constexpr int kOk = 1;
 // A stop this far past the file's end still counts as its end: callers compute it from a duration in float
 // seconds, which may round up by a little.
 constexpr int64_t kRangeSlackUs = 100'000;
+// Of a copy join's progress, the part spent cutting ranged clips into exact pieces (encoding their edges).
+constexpr double kPiecesProgressShare = 80.0;
 
 int refuse(const char* operation, const std::string& detail, int error = AVERROR(EINVAL)) {
     return EngineLog::failure(operation, error, detail);
@@ -268,11 +271,23 @@ int JoinJob::run() {
     const AVOutputFormat* format = CodecCatalog::containerFor(_settings.outputPath);
     int rc = TemporaryOutput::produce(_settings.outputPath, _stop, [&](const std::string& path) {
         if (copy) {
-            StreamCopyJoin copier(_settings, _stop, _progress);
-            const int copied = copier.run(path, format);
-            if (copied != StreamCopyJoin::kNeedsEncoding)
-                return copied;
-            EngineLog::note(copier.encodingReason() + ": the join is encoded instead of copied");
+            // Ranges are cut exactly first; the copy then takes each piece whole.
+            ExactCopyPieces pieces(_stop);
+            JoinSettings exact;
+            const int cut = pieces.prepare(_settings, format, exact, _progress, kPiecesProgressShare);
+            if (cut < 0)
+                return cut;
+            std::string reason = pieces.reason();
+            if (cut == 0) {
+                StreamCopyJoin copier(exact, _stop, _progress);
+                copier.setProgressFrom(pieces.piecesMade() > 0 ? kPiecesProgressShare : 0);
+                const int copied = copier.run(path, format);
+                if (copied != StreamCopyJoin::kNeedsEncoding)
+                    return copied;
+                reason = copier.encodingReason();
+            }
+            _progress.store(0);
+            EngineLog::note(reason + ": the join is encoded instead of copied");
             JoinSettings encoded = _settings;
             encoded.videoCodec.clear();
             encoded.audioCodec.clear();

@@ -53,6 +53,13 @@ int Muxer::addCopiedStream(const AVStream* source) {
         return EngineLog::failure("add output stream", rc);
     // The source container's tag may mean nothing here; the muxer picks its own.
     stream->codecpar->codec_tag = 0;
+    // A block size carried over from the source makes AVI store AC-3 and MP3 as fixed-size blocks, and readers
+    // then give every packet the same time: those frames are told apart by their own headers.
+    AVCodecParameters* par = stream->codecpar;
+    if (par->codec_id == AV_CODEC_ID_AC3 ||
+        (par->codec_id == AV_CODEC_ID_MP3 &&
+         (par->block_align == 1 || par->block_align == 576 || par->block_align == 1152)))
+        par->block_align = 0;
     stream->time_base = source->time_base;
     stream->avg_frame_rate = source->avg_frame_rate;
     stream->sample_aspect_ratio = source->sample_aspect_ratio;

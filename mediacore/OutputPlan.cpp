@@ -158,13 +158,58 @@ void chooseAudioFormat(const ConvertSettings& settings, int sourceRate, int sour
     audio.sampleFormat = chooseSampleFormat(audio.encoder, sourceFormat);
 }
 
+bool everyPacketKey(AVCodecID id) {
+    const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
+    return descriptor && (descriptor->props & AV_CODEC_PROP_INTRA_ONLY);
+}
+
+// Whether the output is written in the source's own kind of container. Moving copied packets into another kind
+// may need their form changed (H.264 in AVI or MPEG-TS wants start codes, AAC in MPEG-TS wants ADTS headers).
+bool sameContainer(const Demuxer& source, const AVOutputFormat* container) {
+    const AVFormatContext* context = source.context();
+    if (!context || !context->iformat || !container)
+        return false;
+    std::string names = std::string(",") + context->iformat->name + ",";
+    return names.find(std::string(",") + container->name + ",") != std::string::npos;
+}
+
+// Whether a stream the settings leave unchanged is copied; `why` says which way it goes.
+bool copiesUnchanged(const ConvertSettings& settings, const Demuxer& source, AVMediaType type, AVCodecID codec,
+                     const AVOutputFormat* container, bool edited, std::string& why) {
+    const bool video = type == AVMEDIA_TYPE_VIDEO;
+    const std::string kind = video ? "video" : "audio";
+    const std::string name = avcodec_get_name(codec);
+    auto encode = [&](const std::string& reason) {
+        why = kind + " encoded: " + reason;
+        return false;
+    };
+    if (!(video ? settings.videoCodec : settings.audioCodec).empty() ||
+        (video ? settings.videoBitrateKbps : settings.audioBitrateKbps) > 0)
+        return encode("a codec or bit rate is set");
+    if (settings.sizeLimitBytes > 0)
+        return encode("a size limit is set");
+    if (edited)
+        return encode("the " + std::string(video ? "picture" : "sound") + " is edited");
+    if (codec == AV_CODEC_ID_RAWVIDEO)
+        return encode("uncompressed pictures are not kept");
+    if (!CodecCatalog::accepts(container, codec))
+        return encode(std::string(container->name) + " cannot store " + name);
+    if (!sameContainer(source, container))
+        return encode(std::string("the output is not a ") + source.context()->iformat->name + " file as the source is");
+    const bool ranged = settings.cutStartUs > 0 || settings.cutStopUs > 0;
+    if (ranged && !everyPacketKey(codec))
+        return encode("the range is cut inside " + name + "'s groups of pictures or frames");
+    why = kind + " copied: nothing changes its " + name + (ranged ? ", whose every packet stands alone" : "");
+    return true;
+}
+
 bool lossless(AVCodecID id) {
     const AVCodecDescriptor* descriptor = avcodec_descriptor_get(id);
     return descriptor && (descriptor->props & AV_CODEC_PROP_LOSSLESS) && !(descriptor->props & AV_CODEC_PROP_LOSSY);
 }
 
 int planVideo(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
-              OutputPlan& plan) {
+              OutputPlan& plan, bool copyUnchanged) {
     OutputPlan::Video& video = plan.video;
     const AVStream* stream = source.stream(video.stream);
     const AVCodecParameters* par = stream->codecpar;
@@ -183,8 +228,17 @@ int planVideo(const ConvertSettings& settings, const Demuxer& source, const std:
                         " cannot store the picture's rotation: the picture is encoded upright instead of copied");
         codec.clear();
     }
-    int rc = chooseEncoder(codec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container,
-                           OutputPlan::hasPictureEdits(settings) || video.uprightPixels, video.copy, video.encoder);
+    const bool edited = OutputPlan::hasPictureEdits(settings) || video.uprightPixels;
+    std::string why;
+    if (copyUnchanged &&
+        copiesUnchanged(settings, source, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container, edited, why)) {
+        plan.route = why;
+        video.copy = true;
+        return 0;
+    }
+    int rc = chooseEncoder(codec, AVMEDIA_TYPE_VIDEO, par->codec_id, plan.container, edited, video.copy, video.encoder);
+    if (copyUnchanged)
+        plan.route = video.copy ? "video copied as asked" : why;
     if (rc < 0 || video.copy)
         return rc;
     const FilterGraphBuilder builder(settings);
@@ -256,12 +310,22 @@ int64_t fitAudioBitRate(const AVCodec* encoder, int sampleRate, int channels, in
 }
 
 int planAudio(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
-              OutputPlan& plan) {
+              OutputPlan& plan, bool copyUnchanged) {
     OutputPlan::Audio& audio = plan.audio;
     const AVStream* stream = source.stream(audio.stream);
     const AVCodecParameters* par = stream->codecpar;
-    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container,
-                           OutputPlan::hasSoundEdits(settings), audio.copy, audio.encoder);
+    const bool edited = OutputPlan::hasSoundEdits(settings);
+    std::string why;
+    if (copyUnchanged &&
+        copiesUnchanged(settings, source, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container, edited, why)) {
+        plan.route += (plan.route.empty() ? "" : "; ") + why;
+        audio.copy = true;
+        return 0;
+    }
+    int rc = chooseEncoder(settings.audioCodec, AVMEDIA_TYPE_AUDIO, par->codec_id, plan.container, edited, audio.copy,
+                           audio.encoder);
+    if (copyUnchanged)
+        plan.route += (plan.route.empty() ? "" : "; ") + (audio.copy ? std::string("audio copied as asked") : why);
     if (rc < 0 || audio.copy)
         return rc;
     chooseAudioFormat(settings, par->sample_rate, par->ch_layout.nb_channels, static_cast<AVSampleFormat>(par->format),
@@ -302,7 +366,7 @@ int planMusicOnly(const ConvertSettings& settings, OutputPlan& plan) {
 } // namespace
 
 int OutputPlan::make(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
-                     OutputPlan& plan) {
+                     OutputPlan& plan, bool copyUnchanged) {
     plan = OutputPlan();
     plan.container = CodecCatalog::containerFor(settings.outputPath);
     if (!plan.container)
@@ -314,9 +378,9 @@ int OutputPlan::make(const ConvertSettings& settings, const Demuxer& source, con
         return EngineLog::failure("plan output", AVERROR_STREAM_NOT_FOUND,
                                   "nothing to write into " + settings.outputPath);
     int rc = 0;
-    if (plan.video.stream >= 0 && (rc = planVideo(settings, source, bitRates, plan)) < 0)
+    if (plan.video.stream >= 0 && (rc = planVideo(settings, source, bitRates, plan, copyUnchanged)) < 0)
         return rc;
-    if (plan.audio.stream >= 0 && (rc = planAudio(settings, source, bitRates, plan)) < 0)
+    if (plan.audio.stream >= 0 && (rc = planAudio(settings, source, bitRates, plan, copyUnchanged)) < 0)
         return rc;
     if (plan.audio.stream < 0 && !settings.music.empty() && (rc = planMusicOnly(settings, plan)) < 0)
         return rc;

@@ -8,6 +8,7 @@ extern "C" {
 }
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace mediacore {
@@ -48,10 +49,16 @@ struct OutputPlan {
     const AVOutputFormat* container = nullptr;
     Video video;
     Audio audio;
+    // Which way each stream goes and why, for the job's log.
+    std::string route;
 
     // bitRates: bit/s by source stream index (StreamRecords::bitRates). 0 or a negative AVERROR, logged.
+    // With `copyUnchanged`, a stream the settings leave as it is (no codec, bit rate or size limit set, no edit of
+    // its kind, a codec the container takes) is copied rather than encoded again: always without a range, and with
+    // one when every packet of the stream starts a picture or a sound on its own (MJPEG, ProRes, PCM), so the copy
+    // is cut as exactly as an encode.
     static int make(const ConvertSettings& settings, const Demuxer& source, const std::vector<int64_t>& bitRates,
-                    OutputPlan& plan);
+                    OutputPlan& plan, bool copyUnchanged = false);
 
     // Whether the settings change the picture (size, rate, turn, crop, colour, effects, overlays) or the sound.
     static bool hasPictureEdits(const ConvertSettings& settings);

@@ -153,9 +153,14 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
     if (rc < 0)
         return rc;
     if (_withVideo) {
+        _unitsOpen = _units.open(video->codecpar);
         if ((_videoOut = muxer.addCopiedStream(video)) < 0)
             return _videoOut;
         copyDisplayMatrix(video, muxer.stream(_videoOut));
+        // A piece's average rate counts the time its first pictures are decoded ahead of being shown; its
+        // pictures come at the source's steady rate, which containers that store a frame length then keep.
+        if (firstClip.exactPiece && video->r_frame_rate.num > 0 && video->r_frame_rate.den > 0)
+            muxer.stream(_videoOut)->avg_frame_rate = video->r_frame_rate;
     }
     if (_withAudio && (_audioOut = muxer.addCopiedStream(audio)) < 0)
         return _audioOut;
@@ -170,6 +175,25 @@ int StreamCopyJoin::run(const std::string& path, const AVOutputFormat* format) {
         inputs[i].reset();
     }
     return muxer.finish();
+}
+
+int StreamCopyJoin::mendParameterSets(PacketPtr& packet, bool pieceStart) {
+    if (!_unitsOpen)
+        return 0;
+    const NalUnits::Summary summary = _units.summarise(packet.get());
+    if (summary.decoderStart && _foreignParameterSets && !summary.parameterSets) {
+        PacketPtr mended = _units.withParameterSets(packet.get());
+        if (!mended)
+            return EngineLog::failure("copy join", AVERROR(ENOMEM), "parameter sets");
+        packet = std::move(mended);
+        _foreignParameterSets = false;
+    } else if (summary.parameterSets) {
+        _foreignParameterSets = !_units.sameParameterSets(packet.get());
+    }
+    if (pieceStart && _anyVideoWritten && _units.hevc() && !_units.markSpliceStart(packet.get()))
+        return EngineLog::failure("copy join", AVERROR(ENOMEM), "splice start");
+    _anyVideoWritten = true;
+    return 0;
 }
 
 int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer) {
@@ -188,11 +212,13 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
     int64_t pieceEndUs = _offsetUs;
     int64_t shiftUs = 0; // file time -> output time, fixed when the first packet is kept
     bool shiftKnown = false;
+    bool clipVideoStarted = false;
     const bool firstFromStart = fromStart && &clip == &_settings.clips.front();
     const int64_t pictureUs = videoIn >= 0 ? frameLengthUs(input.stream(videoIn)) : 0;
     // Reordered pictures get decoding times rebuilt from their presentation times, whatever the container kept.
     std::optional<DecodeTimeRebuilder> rebuilder;
-    if (videoIn >= 0 && input.stream(videoIn)->codecpar->video_delay > 0)
+    // An exact piece keeps the decoding times it was written with.
+    if (videoIn >= 0 && input.stream(videoIn)->codecpar->video_delay > 0 && !clip.exactPiece)
         rebuilder.emplace(input.stream(videoIn)->codecpar->video_delay);
 
     auto write = [&](const CopyRangeCutter::Decisions& decisions) -> int {
@@ -206,6 +232,11 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             held.erase(found);
             bool isVideo = packet->stream_index == videoIn;
             int out = isVideo ? _videoOut : _audioOut;
+            if (isVideo) {
+                if (int rc = mendParameterSets(packet, !clipVideoStarted && clip.exactPiece); rc < 0)
+                    return rc;
+                clipVideoStarted = true;
+            }
             AVRational timeBase = input.stream(packet->stream_index)->time_base;
             if (!shiftKnown) {
                 // The first clip, taken from its start, keeps its own timestamps (compressed sound may begin a
@@ -223,17 +254,30 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             int64_t dts = packet->dts != AV_NOPTS_VALUE ? packet->dts : packet->pts;
             int64_t dtsUs = av_rescale_q(dts, timeBase, AV_TIME_BASE_Q) + shiftUs;
             int64_t& last = _lastDtsUs[isVideo ? 0 : 1];
+            bool squeezed = false;
             if (last != INT64_MIN && dtsUs <= last) {
-                // Clips whose decoding delays differ: move the rest of this clip just past what was written.
+                // Clips whose decoding delays differ (a clip ending in pictures that are not reordered, the next
+                // starting with reordered ones). While the packet is still decoded before it is shown, only its
+                // decoding time moves up to just past what was written, and the pictures stay where they are;
+                // otherwise the rest of this clip moves.
                 int64_t tickUs = std::max<int64_t>(1, av_rescale_q(1, timeBase, AV_TIME_BASE_Q));
-                shiftUs += last - dtsUs + tickUs;
+                const int64_t ptsUs = packet->pts != AV_NOPTS_VALUE
+                                          ? av_rescale_q(packet->pts, timeBase, AV_TIME_BASE_Q) + shiftUs
+                                          : INT64_MIN;
+                if (isVideo && ptsUs != INT64_MIN && last + tickUs <= ptsUs) {
+                    squeezed = true;
+                } else {
+                    shiftUs += last - dtsUs + tickUs;
+                }
                 dtsUs = last + tickUs;
             }
             last = dtsUs;
             int64_t shiftTicks = av_rescale_q(shiftUs, AV_TIME_BASE_Q, timeBase);
             if (packet->pts != AV_NOPTS_VALUE)
                 packet->pts += shiftTicks;
-            if (packet->dts != AV_NOPTS_VALUE)
+            if (squeezed)
+                packet->dts = av_rescale_q(dtsUs, AV_TIME_BASE_Q, timeBase);
+            else if (packet->dts != AV_NOPTS_VALUE)
                 packet->dts += shiftTicks;
             int64_t lengthUs = packet->duration > 0 ? av_rescale_q(packet->duration, timeBase, AV_TIME_BASE_Q)
                                                     : (isVideo ? pictureUs : 0);
@@ -242,7 +286,8 @@ int StreamCopyJoin::copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer)
             int written = muxer.write(packet.get(), out, timeBase);
             if (written < 0)
                 return written;
-            _progress.store(std::min(99.9, 100.0 * static_cast<double>(pieceEndUs) / static_cast<double>(_totalUs)));
+            const double share = static_cast<double>(pieceEndUs) / static_cast<double>(_totalUs);
+            _progress.store(std::min(99.9, _progressFrom + (100.0 - _progressFrom) * share));
         }
         return 0;
     };

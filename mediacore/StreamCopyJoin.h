@@ -1,6 +1,8 @@
 #pragma once
 
+#include "FfmpegOwners.h"
 #include "JoinSettings.h"
+#include "NalUnits.h"
 
 #include <atomic>
 #include <cstdint>
@@ -17,8 +19,8 @@ class Muxer;
 
 // The "copy" join: the clips' packets are copied into one file, in order, each clip's timestamps shifted so it
 // follows the one before without a gap and every stream's timestamps keep rising. Ranges are cut at key frames
-// (CopyRangeCutter). Copying is only sound when every clip's streams share their codec parameters: clips that
-// differ make the join fail before anything is written.
+// (CopyRangeCutter); callers that need exact ranges cut them first (ExactCopyPieces). Copying is only sound when every
+// clip's streams share their codec parameters: clips that differ make the join fail before anything is written.
 class StreamCopyJoin {
 public:
     StreamCopyJoin(const JoinSettings& settings, const std::atomic<bool>& stop, std::atomic<double>& progress);
@@ -32,12 +34,19 @@ public:
     // kNeedsEncoding, or a negative code.
     int run(const std::string& path, const AVOutputFormat* format);
     const std::string& encodingReason() const { return _encodingReason; }
+    // The progress the copy starts from (percent), when work before it had its share.
+    void setProgressFrom(double percent) { _progressFrom = percent; }
 
     // Whether two streams can follow each other in one copied stream; a reason for the log when not.
     static bool sameParameters(const AVStream* a, const AVStream* b, std::string& reason);
 
 private:
     int copyClip(const JoinClip& clip, Demuxer& input, Muxer& muxer);
+    // H.264 / HEVC: a clip whose pictures were partly encoded again (an exact piece) carries its encoder's
+    // parameter sets in the stream, under the same ids as the record's. The next picture a decoder can start
+    // from that follows them gets the record's put back in front of it; an exact piece's first HEVC CRA picture
+    // (its leading pictures left out), after another clip's pictures, becomes the broken-link picture it now is.
+    int mendParameterSets(PacketPtr& packet, bool pieceStart);
 
     const JoinSettings& _settings;
     const std::atomic<bool>& _stop;
@@ -48,9 +57,14 @@ private:
     bool _withAudio = false;
     int _videoOut = -1;
     int _audioOut = -1;
-    int64_t _offsetUs = 0;           // where the next clip starts on the output
-    int64_t _totalUs = 1;            // the clips' lengths together, for the progress
+    int64_t _offsetUs = 0; // where the next clip starts on the output
+    int64_t _totalUs = 1;  // the clips' lengths together, for the progress
+    double _progressFrom = 0;
     std::vector<int64_t> _lastDtsUs; // per output stream, to keep decoding times rising
+    NalUnits _units;
+    bool _unitsOpen = false;
+    bool _foreignParameterSets = false; // the last parameter sets written are not the record's
+    bool _anyVideoWritten = false;
 };
 
 } // namespace mediacore

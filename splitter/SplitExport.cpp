@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 namespace {
 
 JobStep conversion(const QString& path, const QString& name, const QString& folder) {
@@ -17,7 +19,25 @@ JobStep conversion(const QString& path, const QString& name, const QString& fold
     return step;
 }
 
+// The source's frame rate as the engine reads it; 0 when it has no video or does not say.
+double frameRate(MediaJob& job) {
+    int count = 1;
+    VIDEO_STREAM_INFO video{};
+    if (apiMediaConvertGetVideoStreamInfo(job.handle(), &count, &video) <= 0 || count < 1 || !video.exist)
+        return 0;
+    return video.fps > 0 ? video.fps : 0;
+}
+
 } // namespace
+
+qint64 SplitExport::pictureBoundary(qint64 pointUs, double fps) {
+    if (pointUs <= 0 || fps <= 0)
+        return pointUs;
+    // A point already on a picture's start (within a microsecond's rounding) stays where it is.
+    const double pictures = double(pointUs) * fps / 1e6;
+    const double next = std::ceil(pictures - fps * 1e-6);
+    return qint64(std::llround(next * 1e6 / fps));
+}
 
 QString SplitExport::baseName(const QString& name) {
     const int dot = name.lastIndexOf(QLatin1Char('.'));
@@ -36,9 +56,21 @@ std::vector<JobStep> SplitExport::pieceSteps(const Source& source, const std::ve
         JobStep step = conversion(source.path, source.name, folder);
         const qint64 start = piece.startUs;
         const qint64 stop = piece.stopUs;
-        step.configure = [start, stop](MediaJob& job) {
-            qCInfo(lcShell).noquote() << QStringLiteral("export-->start:%1 stop:%2").arg(start).arg(stop);
-            return apiMediaConvertSetCutTime(job.handle(), start, stop);
+        const bool last = &piece == &pieces.back();
+        step.configure = [start, stop, last](MediaJob& job) {
+            // Each picture belongs to the piece in which it starts: a point inside a picture moves to the next
+            // picture's start, so the piece before ends with that picture and the next begins after it (the
+            // engine keeps the picture on screen at a cut's start).
+            const double fps = frameRate(job);
+            qint64 from = pictureBoundary(start, fps);
+            qint64 to = last ? stop : pictureBoundary(stop, fps);
+            // Two points inside one picture: the piece between them still gets its points as they were given.
+            if (to <= from) {
+                from = start;
+                to = stop;
+            }
+            qCInfo(lcShell).noquote() << QStringLiteral("export-->start:%1 stop:%2").arg(from).arg(to);
+            return apiMediaConvertSetCutTime(job.handle(), from, to);
         };
         steps.push_back(std::move(step));
     }

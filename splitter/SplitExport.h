@@ -31,6 +31,10 @@ public:
     // The extension the pieces keep: the source name's ("" without one).
     static QString extension(const QString& name);
 
+    // Where a split at `pointUs` falls between the pictures of a `fps` stream: the start of the first picture
+    // starting at or after it (the point itself without a rate).
+    static qint64 pictureBoundary(qint64 pointUs, double fps);
+
     static std::vector<JobStep> pieceSteps(const Source& source, const std::vector<SplitPlan::Piece>& pieces,
                                            const QString& folder);
 

@@ -260,6 +260,8 @@ TEST_F(ConvertJobTest, StopEndsQuicklyAndLeavesNoFile) {
     Job job;
     ASSERT_GT(apiMediaConvertSetInputMedia(job.h, longClip().c_str()), 0);
     ASSERT_GT(apiMediaConvertSetOutputPath(job.h, out("stopped.mp4").c_str()), 0);
+    // An encode: a job that changes nothing copies, and would be over before the stop.
+    ASSERT_GT(apiMediaConvertSetVideoBitrate(job.h, 2000), 0);
     std::atomic<int> result{0};
     std::atomic<bool> returned{false};
     std::thread worker([&] {

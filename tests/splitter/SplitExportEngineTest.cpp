@@ -73,9 +73,14 @@ TEST(SplitExportEngine, PiecesByTimeAndEqualPartsFollowEachOtherFrameByFrame) {
         SplitPlan::Result plan;
         int pieces;
     };
+    // Points between two pictures: three equal parts of 70 pictures, and manual points.
+    SplitPlan::Result manual;
+    manual.points = {0.3f, 0.61f};
     const Case cases[] = {
         {"every second", SplitPlan::byStep(1, float(kSplitClipSeconds)), 4},
         {"five equal parts", SplitPlan::equalParts(5), 5},
+        {"three equal parts", SplitPlan::equalParts(3), 3},
+        {"manual points inside pictures", manual, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,4 +1,5 @@
 #include "SplitPlan.h"
+#include "SplitExport.h"
 
 #include <gtest/gtest.h>
 
@@ -169,4 +170,23 @@ TEST(SplitPlan, ProgressRisesEvenlyOverThePieces) {
     EXPECT_FLOAT_EQ(SplitPlan::overallProgress(0, 0, 50), 0.0f);
     EXPECT_FLOAT_EQ(SplitPlan::sizeModeProgress(5000000, 10000000, 50), 0.75f);
     EXPECT_FLOAT_EQ(SplitPlan::sizeModeProgress(0, 10000000, 0), 0.0f);
+}
+
+TEST(SplitExport, SplitPointsMoveToTheNextPictureStart) {
+    struct Case {
+        qint64 pointUs;
+        double fps;
+        qint64 expected;
+    };
+    const Case cases[] = {
+        {0, 30, 0},                    // the file's start
+        {1'000'000, 30, 1'000'000},    // on a picture's start
+        {3'066'667, 30, 3'066'667},    // on one, rounded to the microsecond
+        {3'070'000, 30, 3'100'000},    // inside picture 92: the piece after starts with picture 93
+        {1'166'667, 20, 1'200'000},    // a third of 3.5 s at 20 fps
+        {1'234'567, 0, 1'234'567},     // no rate known: left as it is
+        {1'010'000, 29.97, 1'034'368}, // inside picture 30 at about 29.97
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitExport::pictureBoundary(c.pointUs, c.fps), c.expected) << c.pointUs << " at " << c.fps;
 }
