@@ -6,7 +6,6 @@
 #include "EditExportSettings.h"
 #include "EffectEditor.h"
 #include "HelpClass.h"
-#include "InputFilePanel.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -46,11 +45,11 @@ QString trackTitle(const AudioStreamInfo& track) {
 void EditVideoWindowController::addfileAction(MOQButton*) {
     if (isRunning())
         return;
-    const QStringList paths = InputFilePanel::run(window());
-    if (paths.isEmpty())
+    // One file is edited at a time: further files chosen are named as not opened.
+    const QString path = chooseSourceFile();
+    if (path.isEmpty())
         return;
-    qCInfo(lcShell).noquote() << QStringLiteral("urls:%1").arg(paths.join(QLatin1Char(',')));
-    loadFile(paths.first());
+    loadFile(path);
 }
 
 void EditVideoWindowController::loadFile(const QString& path) {

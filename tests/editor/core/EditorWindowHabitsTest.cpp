@@ -265,3 +265,17 @@ TEST(EditorWindowHabits, TheMouseWheelOverTheEffectListReachesTheList) {
     QApplication::sendEvent(list->viewport(), &wheel);
     EXPECT_GT(list->verticalScrollBar()->value(), 0);
 }
+
+TEST(EditorWindowHabits, SeveralFilesChosenOpenTheFirstAndNameTheOthers) {
+    EditorWindow w(ToolItemTypeCrop);
+    EditVideoWindowController& c = *w.controller;
+    const QString first = QString::fromStdString(MediaFixtures::mp4());
+    OpenPanel::setProvider([&](const OpenPanelOptions&, QWidget*) {
+        return QStringList{first, QStringLiteral("/nowhere/second clip.mov")};
+    });
+    w.click(c.addfileButton());
+    ASSERT_TRUE(WindowShots::waitUntil([&] { return !c.isProbing() && c.fileData() != nullptr; }, 15000));
+    EXPECT_EQ(c.filePath(), first);
+    ASSERT_EQ(w.alerts.size(), 1);
+    EXPECT_TRUE(w.alerts.first().contains(QStringLiteral("second clip.mov"))) << w.alerts.first().toStdString();
+}
