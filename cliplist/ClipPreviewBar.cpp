@@ -9,6 +9,7 @@
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "RepeatingTimer.h"
@@ -55,16 +56,6 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
                                MOQImageView* playerView, QWidget* barHost, LQCutProgressView* cutProgressView)
     : QObject(&window), _variant(variant), _clips(std::move(clips)), _window(window), _playerView(playerView),
       _cutProgressView(cutProgressView) {
-    QPointer<ClipPreviewBar> self(this);
-    auto later = [self](void (ClipPreviewBar::*action)()) {
-        return [self, action](MOQButton*) {
-            Dispatch::main([self, action] {
-                if (self)
-                    (self.data()->*action)();
-            });
-        };
-    };
-
     _leftTimeLabel = new QLabel(barHost);
     ViewFrame::setFrame(_leftTimeLabel, ViewRect{0, 8, 80, 20});
     _rightTimeLabel = new QLabel(barHost);
@@ -82,11 +73,11 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
     _playBtn->setSelectedImage(image("Join/btnPause_Normal.png"));
     _playBtn->setDisAbleImage(image("Join/btnPlay_Disable.png"));
     _playBtn->setBordered(false);
-    _playBtn->setMouseDownAction(later(&ClipPreviewBar::playPauseAction));
+    _playBtn->setMouseDownAction(later(this, &ClipPreviewBar::playPauseAction));
 
     _stopBtn = new MOQButton(ViewRect{120, 2, 32, 32}, barHost);
     setFourImages(_stopBtn, QStringLiteral("Join/btnStop"));
-    _stopBtn->setMouseDownAction(later(&ClipPreviewBar::stop));
+    _stopBtn->setMouseDownAction(later(this, &ClipPreviewBar::stop));
 
     _startCutTimeBtn = new MOQButton(ViewRect{164, 4, 30, 28}, barHost);
     _stopCutTimeBtn = new MOQButton(ViewRect{198, 4, 30, 28}, barHost);
@@ -100,6 +91,7 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
         button->setCornerRadius(4);
         button->setBordered(false);
     }
+    QPointer<ClipPreviewBar> self(this);
     _startCutTimeBtn->setMouseDownAction([self](MOQButton*) {
         Dispatch::main([self] {
             if (self && self->startTrimPressed)
@@ -123,7 +115,7 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
     });
     _cutcoverStyleBtn = new MOQButton(ViewRect{268, 2, 32, 32}, barHost); // as wide as its round picture
     setFourImages(_cutcoverStyleBtn, QStringLiteral("Join/btnCaptureSet"));
-    _cutcoverStyleBtn->setMouseDownAction(later(&ClipPreviewBar::coverStyleButtonAction));
+    _cutcoverStyleBtn->setMouseDownAction(later(this, &ClipPreviewBar::coverStyleButtonAction));
 
     _coverStylePopBtn = new QComboBox(barHost);
     ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, kVolumeShownX - 4 - kChooserX, 22});

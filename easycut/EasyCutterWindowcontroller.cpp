@@ -11,10 +11,12 @@
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "MOQScrollView.h"
 #include "MOQView.h"
+#include "MakeLabel.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "SegmentExportPlan.h"
@@ -70,27 +72,6 @@ void setBackgrounds(MOQButton* button, const QString& normal, const QString& on,
     button->setSelectedBackgroundImage(image(down));
     button->setDisAbleBackgroundImage(image(disabled));
     button->setBordered(false);
-}
-
-QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize = 12,
-                  const QString& color = QStringLiteral("black")) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
-    label->setText(text);
-    return label;
-}
-
-// A closure that does its work on the next turn of the main loop, never inside the control's own event.
-MOQButton::Action later(EasyCutterWindowcontroller* owner, void (EasyCutterWindowcontroller::*action)()) {
-    QPointer<EasyCutterWindowcontroller> self(owner);
-    return [self, action](MOQButton*) {
-        Dispatch::main([self, action] {
-            if (self)
-                (self.data()->*action)();
-        });
-    };
 }
 
 } // namespace

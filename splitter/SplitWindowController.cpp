@@ -7,8 +7,10 @@
 #include "ImageLayerView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MakeLabel.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
@@ -35,16 +37,6 @@ QImage image(const QString& name) {
     return ResourceBundle::imageWithfileName(name);
 }
 
-QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize = 12,
-                  const QString& color = QStringLiteral("black")) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
-    label->setText(text);
-    return label;
-}
-
 // The point buttons' scheme: one picture for normal and hover, one for pressed and selected, one disabled.
 MOQButton* pointButton(QWidget* parent, const ViewRect& frame, const QString& name) {
     auto* button = new MOQButton(frame, parent);
@@ -58,17 +50,6 @@ MOQButton* pointButton(QWidget* parent, const ViewRect& frame, const QString& na
     button->setBordered(false);
     button->setHidden(true);
     return button;
-}
-
-// A closure that does its work on the next turn of the main loop, never inside the control's own event.
-MOQButton::Action later(SplitWindowController* owner, void (SplitWindowController::*action)()) {
-    QPointer<SplitWindowController> self(owner);
-    return [self, action](MOQButton*) {
-        Dispatch::main([self, action] {
-            if (self)
-                (self.data()->*action)();
-        });
-    };
 }
 
 } // namespace
