@@ -12,6 +12,8 @@
 #include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "PreviewButtons.h"
+#include "PreviewPlayer.h"
 #include "RepeatingTimer.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
@@ -23,10 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-QImage image(const char* name) {
-    return ResourceBundle::imageWithfileName(QString::fromLatin1(name));
-}
 
 QString localized(const QString& key) {
     return ResourceBundle::localizedStringForKey(key);
@@ -66,17 +64,10 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
         label->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
     }
 
-    _playBtn = new MOQButton(ViewRect{84, 2, 32, 32}, barHost);
-    _playBtn->setNormalImage(image("Join/btnPlay_Normal.png"));
-    _playBtn->setOnImage(image("Join/btnPlay_On.png"));
-    _playBtn->setDownImage(image("Join/btnPlay_Down.png"));
-    _playBtn->setSelectedImage(image("Join/btnPause_Normal.png"));
-    _playBtn->setDisAbleImage(image("Join/btnPlay_Disable.png"));
-    _playBtn->setBordered(false);
+    _playBtn = PreviewButtons::playPause(ViewRect{84, 2, 32, 32}, barHost);
     _playBtn->setMouseDownAction(later(this, &ClipPreviewBar::playPauseAction));
 
-    _stopBtn = new MOQButton(ViewRect{120, 2, 32, 32}, barHost);
-    setFourImages(_stopBtn, QStringLiteral("Join/btnStop"));
+    _stopBtn = PreviewButtons::stop(ViewRect{120, 2, 32, 32}, barHost);
     _stopBtn->setMouseDownAction(later(this, &ClipPreviewBar::stop));
 
     _startCutTimeBtn = new MOQButton(ViewRect{164, 4, 30, 28}, barHost);
@@ -168,12 +159,7 @@ void ClipPreviewBar::takeDownPlayer() {
     removeTimer();
     if (_playBtn)
         _playBtn->setSelected(false);
-    if (!_lqPlayer)
-        return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
 }
 
 void ClipPreviewBar::initPlayer() {
@@ -307,11 +293,11 @@ void ClipPreviewBar::changePlayerSlider() {
 }
 
 double ClipPreviewBar::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 double ClipPreviewBar::currentTime() const {
-    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+    return PreviewPlayer::currentTime(_lqPlayer.get());
 }
 
 void ClipPreviewBar::seekTo(double seconds) {

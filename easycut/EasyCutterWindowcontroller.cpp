@@ -18,6 +18,7 @@
 #include "MOQView.h"
 #include "MakeLabel.h"
 #include "NSProgressView.h"
+#include "PreviewPlayer.h"
 #include "ResourceBundle.h"
 #include "SegmentExportPlan.h"
 #include "SegmentListGeometry.h"
@@ -414,11 +415,11 @@ void EasyCutterWindowcontroller::initPlayer() {
 }
 
 double EasyCutterWindowcontroller::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 double EasyCutterWindowcontroller::currentTime() const {
-    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+    return PreviewPlayer::currentTime(_lqPlayer.get());
 }
 
 void EasyCutterWindowcontroller::seekTo(double seconds) {
@@ -609,10 +610,7 @@ void EasyCutterWindowcontroller::takeDownPlayer() {
     removeTimer();
     if (!_lqPlayer)
         return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
     _isPlaying = false;
 }
 

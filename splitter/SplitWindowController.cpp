@@ -12,6 +12,8 @@
 #include "MOQImageView.h"
 #include "MakeLabel.h"
 #include "NSProgressView.h"
+#include "PreviewButtons.h"
+#include "PreviewPlayer.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
 #include "SplitPlan.h"
@@ -159,13 +161,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _playerSlider->setProgress(0);
     wireTimeline();
 
-    _playBtn = new MOQButton(ViewRect{12, 76, 31, 31}, panel);
-    _playBtn->setNormalImage(image("Join/btnPlay_Normal.png"));
-    _playBtn->setOnImage(image("Join/btnPlay_On.png"));
-    _playBtn->setDownImage(image("Join/btnPlay_Down.png"));
-    _playBtn->setSelectedImage(image("Join/btnPause_Normal.png"));
-    _playBtn->setDisAbleImage(image("Join/btnPlay_Disable.png"));
-    _playBtn->setBordered(false);
+    _playBtn = PreviewButtons::playPause(ViewRect{12, 76, 31, 31}, panel);
     QPointer<SplitWindowController> self(this);
     _playBtn->setMouseDownAction([self](MOQButton* b) {
         b->setSelected(!b->selected());
@@ -174,12 +170,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
                 self->playButtonAction();
         });
     });
-    _pauseBtn = new MOQButton(ViewRect{50, 76, 31, 31}, panel);
-    _pauseBtn->setNormalImage(image("Join/btnStop_Normal.png"));
-    _pauseBtn->setOnImage(image("Join/btnStop_On.png"));
-    _pauseBtn->setDownImage(image("Join/btnStop_Down.png"));
-    _pauseBtn->setDisAbleImage(image("Join/btnStop_Disable.png"));
-    _pauseBtn->setBordered(false);
+    _pauseBtn = PreviewButtons::stop(ViewRect{50, 76, 31, 31}, panel);
     _pauseBtn->setMouseDownAction(later(this, &SplitWindowController::stopAction));
     _playBtn->setToolTip(localized(QStringLiteral("SplitTipPlay")));
     _pauseBtn->setToolTip(localized(QStringLiteral("SplitTipStop")));
@@ -428,7 +419,7 @@ void SplitWindowController::initPlayer() {
 }
 
 double SplitWindowController::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 void SplitWindowController::hiddenPlayerView(bool hidden) {
@@ -534,12 +525,7 @@ void SplitWindowController::takeDownPlayer() {
     removeTimer();
     _isPlaying = false;
     _resumeAfterSeek = false;
-    if (!_lqPlayer)
-        return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
 }
 
 void SplitWindowController::stopPlayers() {
