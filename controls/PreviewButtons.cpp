@@ -5,29 +5,25 @@
 
 namespace {
 
-QImage image(const char* name) {
-    return ResourceBundle::imageWithfileName(QString::fromLatin1(name));
+// A borderless button with the four pictures <base>_Normal, _On, _Down and _Disable.
+MOQButton* pictured(const ViewRect& frame, QWidget* parent, const QString& base) {
+    auto* button = new MOQButton(frame, parent);
+    button->setNormalImage(ResourceBundle::imageWithfileName(base + QStringLiteral("_Normal.png")));
+    button->setOnImage(ResourceBundle::imageWithfileName(base + QStringLiteral("_On.png")));
+    button->setDownImage(ResourceBundle::imageWithfileName(base + QStringLiteral("_Down.png")));
+    button->setDisAbleImage(ResourceBundle::imageWithfileName(base + QStringLiteral("_Disable.png")));
+    button->setBordered(false);
+    return button;
 }
 
 } // namespace
 
 MOQButton* PreviewButtons::playPause(const ViewRect& frame, QWidget* parent) {
-    auto* button = new MOQButton(frame, parent);
-    button->setNormalImage(image("Join/btnPlay_Normal.png"));
-    button->setOnImage(image("Join/btnPlay_On.png"));
-    button->setDownImage(image("Join/btnPlay_Down.png"));
-    button->setSelectedImage(image("Join/btnPause_Normal.png"));
-    button->setDisAbleImage(image("Join/btnPlay_Disable.png"));
-    button->setBordered(false);
+    MOQButton* button = pictured(frame, parent, QStringLiteral("Join/btnPlay"));
+    button->setSelectedImage(ResourceBundle::imageWithfileName(QStringLiteral("Join/btnPause_Normal.png")));
     return button;
 }
 
 MOQButton* PreviewButtons::stop(const ViewRect& frame, QWidget* parent) {
-    auto* button = new MOQButton(frame, parent);
-    button->setNormalImage(image("Join/btnStop_Normal.png"));
-    button->setOnImage(image("Join/btnStop_On.png"));
-    button->setDownImage(image("Join/btnStop_Down.png"));
-    button->setDisAbleImage(image("Join/btnStop_Disable.png"));
-    button->setBordered(false);
-    return button;
+    return pictured(frame, parent, QStringLiteral("Join/btnStop"));
 }
