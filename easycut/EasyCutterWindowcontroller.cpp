@@ -176,7 +176,7 @@ void EasyCutterWindowcontroller::buildPreview() {
     _volumeBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::muteAction));
     _volumeBtn->setToolTip(localized(QStringLiteral("EasyCutTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{522, 154, 124, 20}, panel);
-    _volumeSlider->setDelegate(this);
+    _volumeSlider->setDelegate(&_volumeDelegate);
     _volumeSlider->setToolTip(localized(QStringLiteral("EasyCutTipVolume")));
 
     _playOrpauseBtn = new MOQButton(ViewRect{12, 108, 31, 31}, panel);
@@ -591,19 +591,6 @@ void EasyCutterWindowcontroller::setPreviewVolume(float sliderProgress) {
         _volumeBtn->setSelected(false); // sound on again
     if (_lqPlayer)
         _lqPlayer->SetVolume(SegmentExportPlan::mergeVolume(sliderProgress));
-}
-
-void EasyCutterWindowcontroller::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setPreviewVolume(progress);
-}
-
-void EasyCutterWindowcontroller::actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float) {
-    // The press reports the value before the thumb moves; the movement that follows reports the new one.
-    setPreviewVolume(slider->progress());
-}
-
-void EasyCutterWindowcontroller::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setPreviewVolume(progress);
 }
 
 void EasyCutterWindowcontroller::takeDownPlayer() {

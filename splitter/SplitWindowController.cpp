@@ -187,7 +187,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _volumeBtn->setMouseDownAction(later(this, &SplitWindowController::muteAction));
     _volumeBtn->setToolTip(localized(QStringLiteral("SplitTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{456, 82, 118, 20}, panel);
-    _volumeSlider->setDelegate(this);
+    _volumeSlider->setDelegate(&_volumeDelegate);
     _volumeSlider->setProgress(0);
     _volumeSlider->setDisable(true);
 
@@ -488,18 +488,6 @@ void SplitWindowController::setVolumeFromSlider(float progress) {
         _fileData->setVolume(double(progress) * 2.0);
     if (_lqPlayer && _fileData)
         _lqPlayer->SetVolume(_fileData->volume());
-}
-
-void SplitWindowController::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
-}
-
-void SplitWindowController::actionMouseDownForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
-}
-
-void SplitWindowController::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
 }
 
 void SplitWindowController::seekToFraction(float p) {
