@@ -1,8 +1,8 @@
 #include "BatchCutPlan.h"
 
+#include "ClipTimes.h"
 #include "EngineLog.h"
 #include "JoinError.h"
-#include "JoinPlan.h"
 #include "ShellLog.h"
 #include "SimpleData.h"
 #include "libMediaCore.h"
@@ -37,7 +37,7 @@ QString BatchCutPlan::extension(const SimpleData& file) {
 BatchCutPlan::Range BatchCutPlan::keptRange(const SimpleData& file) {
     if (file.cutTimeRange_stop() == 0)
         return {0, 0};
-    const auto [start, stop] = JoinPlan::clampedRange(file);
+    const auto [start, stop] = ClipTimes::clampedRange(file);
     const qint64 total = durationUs(file);
     if (stop <= start || (start <= kEdgeSlackUs && stop >= total - kEdgeSlackUs))
         return {0, 0};
@@ -45,7 +45,7 @@ BatchCutPlan::Range BatchCutPlan::keptRange(const SimpleData& file) {
 }
 
 std::vector<BatchCutPlan::Range> BatchCutPlan::invertedParts(const SimpleData& file) {
-    const auto [start, stop] = JoinPlan::clampedRange(file);
+    const auto [start, stop] = ClipTimes::clampedRange(file);
     const qint64 total = durationUs(file);
     std::vector<Range> parts;
     if (stop <= start) // nothing is cut out: the file stays whole
@@ -83,10 +83,8 @@ JobStep BatchCutPlan::jobStep(const SimpleData& file, const QString& folder) {
         const QByteArray utf8 = path.toUtf8();
         for (const Range& part : parts) {
             if (apiMediaJoinAddMediaClip(job.handle(), utf8.constData(), part.first, part.second) == nullptr)
-                qCInfo(lcShell).noquote() << QStringLiteral("part not added: %1 %2-%3")
-                                                 .arg(path)
-                                                 .arg(part.first)
-                                                 .arg(part.second);
+                qCInfo(lcShell).noquote()
+                    << QStringLiteral("part not added: %1 %2-%3").arg(path).arg(part.first).arg(part.second);
         }
         int rc = apiMediaJoinSetAudioCodec(job.handle(), "copy");
         if (rc <= 0)

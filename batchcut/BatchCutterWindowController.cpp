@@ -1,25 +1,17 @@
 #include "BatchCutterWindowController.h"
 
 #include "BatchCutPlan.h"
-#include "ClipEditArea.h"
-#include "ClipExportBar.h"
-#include "ClipIntake.h"
-#include "ClipListPanel.h"
 #include "ClipPreviewBar.h"
-#include "ClipSelection.h"
 #include "ClipTrimActions.h"
-#include "ClipTrimEditor.h"
 #include "Dispatch.h"
 #include "JoinnerCell.h"
 #include "LQCutProgressView.h"
-#include "LQProgressSlider.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
 #include "SimpleData.h"
-#include "ViewFrame.h"
 
 #include <QRadioButton>
 #include <QScrollArea>
@@ -35,11 +27,10 @@ QString localized(const QString& key) {
 
 } // namespace
 
-BatchCutterWindowController::BatchCutterWindowController(QObject* parent)
-    : FeatureWindowController(parent), _fileList(std::make_shared<SimpleDataList>()) {}
+BatchCutterWindowController::BatchCutterWindowController(QObject* parent) : ClipListWindowController(parent) {}
 
 BatchCutterWindowController::BatchCutterWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(factory, parent), _fileList(std::make_shared<SimpleDataList>()) {}
+    : ClipListWindowController(factory, parent) {}
 
 BatchCutterWindowController::~BatchCutterWindowController() = default;
 
@@ -53,20 +44,14 @@ void BatchCutterWindowController::windowDidLoad() {
     setUpFrame();
     jobRunner().stepFailed = [this](int step, int code) { fileFailed(step, code); };
     QWidget* content = window();
-    content->resize(kWindowWidth, kWindowHeight);
-    content->setAutoFillBackground(true);
-    QPalette palette = content->palette();
-    palette.setColor(QPalette::Window, QColor(33, 176, 235));
-    content->setPalette(palette);
+    setUpContent(content, kWindowWidth, kWindowHeight);
 
-    _exportBar = new ClipExportBar(content, *this, [this] { startBachCutterAction(); });
+    installExportBar(content, [this] { startBachCutterAction(); });
     buildContent(content);
-
-    _area = new ClipEditArea(ClipPreviewBar::Variant::BatchCutter, ClipSelection(_fileList, fileListTableView()), *this,
-                             _contentBackgroundView);
+    installEditArea(ClipPreviewBar::Variant::BatchCutter, _contentBackgroundView);
 
     startJoinnerBtn()->setImage(ResourceBundle::imageWithfileName(QStringLiteral("SubFun/btnStart_Normal.bmp")));
-    _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
+    installOutputFolder(content);
     fileListViewHidden(true);
 }
 
@@ -77,117 +62,35 @@ void BatchCutterWindowController::buildContent(QWidget* content) {
     _contentBackgroundView->setCornerRadius(5);
     _contentBackgroundView->setBorderWidth(2);
 
-    QWidget* panel = _contentBackgroundView;
     ClipListPanel::Hint hint = ClipListPanel::Hint::numbered(QStringLiteral("batch_desc"), 3);
     hint.tipPitch = 60;
     hint.tipHeight = 54;
-    _list = new ClipListPanel(_fileList, panel, hint, this);
-    _list->probed = [this](const QList<std::shared_ptr<SimpleData>>& added, const QStringList& rejected) {
-        filesProbed(added, rejected);
-    };
-    _list->removePressed = [this] { removeAction(); };
-    _list->clearPressed = [this] { clearAction(); };
+    installList(_contentBackgroundView, hint);
 }
 
-// ---- The two states and the edit lock ----
+// ---- The two states, adding and removing files ----
 
-void BatchCutterWindowController::fileListViewHidden(bool hidden) {
-    _list->showHint(hidden);
-    _area->actions()->selectTimeBtn()->setEnabled(!hidden);
-    _area->actions()->unSelectTimeBtn()->setEnabled(!hidden);
-    _area->showEmpty(hidden);
-    // Files added during a batch wait for the next one; the list and the editing stay locked meanwhile.
-    if (isRunning())
-        enableEdit(false);
+void BatchCutterWindowController::emptyStateChanged(bool empty) {
+    editArea()->actions()->selectTimeBtn()->setEnabled(!empty);
+    editArea()->actions()->unSelectTimeBtn()->setEnabled(!empty);
 }
 
-void BatchCutterWindowController::enableEdit(bool enabled) {
-    _list->setListEnabled(enabled);
-    _area->setEditEnabled(enabled);
-}
-
-// ---- Adding files ----
-
-bool BatchCutterWindowController::isAdding() const {
-    return _list->isAdding();
-}
-
-void BatchCutterWindowController::filesProbed(const QList<std::shared_ptr<SimpleData>>& added,
-                                              const QStringList& rejected) {
-    for (const std::shared_ptr<SimpleData>& file : added)
-        _fileList->append(file);
-    if (!rejected.isEmpty())
-        showSimpleAlert(ClipIntake::rejectedText(rejected), 2);
-    // The alert gives the start button its Start title back; a batch that still runs keeps offering Cancel.
-    if (isRunning())
-        startJoinnerBtn()->setContentTitle(localized(QStringLiteral("CancelexportTitle")));
-    if (_fileList->isEmpty())
-        return;
-    if (!isRunning()) {
-        refeedWithClosure();
-        return;
-    }
+void BatchCutterWindowController::listRefed() {
     // Files added while a batch runs wait for the next one; the list keeps showing the file being written (the
     // re-feed keeps it locked).
-    refeedWithClosure();
-    if (_exportCurrentIndex >= 0)
+    if (isRunning() && _exportCurrentIndex >= 0)
         fileStarting(int(_exportCurrentIndex));
 }
 
-void BatchCutterWindowController::refeedWithClosure() {
-    QPointer<BatchCutterWindowController> self(this);
-    fileListTableView()->setItems(_fileList);
-    fileListTableView()->setRowHeight(60);
-    fileListTableView()->setSelectItemBlock([self](const std::shared_ptr<SimpleData>&) {
-        Dispatch::main([self] {
-            if (self)
-                self->_area->bar()->initPlayer();
-        });
-    });
-    fileListTableView()->reloadData();
-    fileListViewHidden(false);
-}
-
-// ---- The list buttons ----
-
-void BatchCutterWindowController::removeAction() {
-    if (!_list->removeSelected())
-        return;
-    const bool empty = _fileList->isEmpty();
-    fileListViewHidden(empty);
-    _area->cutProgressView()->setDisable(empty);
-    if (empty)
-        _area->bar()->initPlayer(); // the removed file's preview goes with it
-}
-
-void BatchCutterWindowController::clearAction() {
-    _list->removeAll();
-    fileListViewHidden(true);
-    _area->bar()->initPlayer();
-    _area->cutProgressView()->setDisable(true);
-}
-
-MOQButton* BatchCutterWindowController::addfileBtn() const {
-    return _list->addfileBtn();
-}
-
-JoinnerTableView* BatchCutterWindowController::fileListTableView() const {
-    return _list->fileListTableView();
-}
-
-NSProgressView* BatchCutterWindowController::joinnerProgressView() const {
-    return _exportBar->joinnerProgressView();
-}
-
-MOQButton* BatchCutterWindowController::startJoinnerBtn() const {
-    return _exportBar ? _exportBar->startJoinnerBtn() : nullptr;
+void BatchCutterWindowController::clipRemoved(bool empty) {
+    editArea()->cutProgressView()->setDisable(empty);
 }
 
 // ---- The batch ----
 
 void BatchCutterWindowController::startBachCutterAction() {
-    _area->bar()->pause();
-    if (_fileList->isEmpty()) {
+    previewBar()->pause();
+    if (fileList()->isEmpty()) {
         // Nothing happens but a word of why.
         showSimpleAlert(localized(QStringLiteral("batchNoFilesstringValue")), 2);
         return;
@@ -200,7 +103,7 @@ void BatchCutterWindowController::startBachCutterAction() {
     if (jobRunner().isBusy())
         return;
 
-    _batchFiles = *_fileList;
+    _batchFiles = *fileList();
     _failedFiles.clear();
     _cancelled = false;
     _exportCurrentIndex = -1;
@@ -245,7 +148,7 @@ void BatchCutterWindowController::fileStarting(int index) {
         return;
     _exportCurrentIndex = index;
     // The row of the file being written, found again in case files were added since the start.
-    const qsizetype row = _fileList->indexOf(_batchFiles[index]);
+    const qsizetype row = fileList()->indexOf(_batchFiles[index]);
     if (row < 0)
         return;
     // Only this row is marked (the reload, which reports no selection), then it shows its own progress and the
@@ -268,7 +171,7 @@ void BatchCutterWindowController::fileWritten(int index) {
     const QStringList outputs = jobRunner().outputs();
     if (index < outputs.size())
         _batchFiles[index]->setExportPath(outputs[index]);
-    fileListTableView()->hiddenProgress(_fileList->indexOf(_batchFiles[index]));
+    fileListTableView()->hiddenProgress(fileList()->indexOf(_batchFiles[index]));
 }
 
 void BatchCutterWindowController::fileFailed(int index, int code) {
@@ -278,7 +181,7 @@ void BatchCutterWindowController::fileFailed(int index, int code) {
     const QString line = BatchCutPlan::failureLine(file->name(), code);
     qCInfo(lcShell).noquote() << QStringLiteral("not written: %1").arg(line);
     _failedFiles << line;
-    fileListTableView()->hiddenProgress(_fileList->indexOf(file));
+    fileListTableView()->hiddenProgress(fileList()->indexOf(file));
 }
 
 void BatchCutterWindowController::batchEnded(bool success) {
@@ -295,8 +198,4 @@ void BatchCutterWindowController::batchEnded(bool success) {
 void BatchCutterWindowController::jobProgress(int step, double percent) {
     joinnerProgressView()->setProgress(BatchCutPlan::overallProgress(step, jobRunner().stepCount(), percent));
     fileListTableView()->setExportProgress(float(percent / 100.0));
-}
-
-void BatchCutterWindowController::stopPlayers() {
-    _area->bar()->takeDownPlayer();
 }

@@ -11,11 +11,14 @@
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "MOQScrollView.h"
 #include "MOQView.h"
+#include "MakeLabel.h"
 #include "NSProgressView.h"
+#include "PreviewPlayer.h"
 #include "ResourceBundle.h"
 #include "SegmentExportPlan.h"
 #include "SegmentListGeometry.h"
@@ -70,27 +73,6 @@ void setBackgrounds(MOQButton* button, const QString& normal, const QString& on,
     button->setSelectedBackgroundImage(image(down));
     button->setDisAbleBackgroundImage(image(disabled));
     button->setBordered(false);
-}
-
-QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize = 12,
-                  const QString& color = QStringLiteral("black")) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
-    label->setText(text);
-    return label;
-}
-
-// A closure that does its work on the next turn of the main loop, never inside the control's own event.
-MOQButton::Action later(EasyCutterWindowcontroller* owner, void (EasyCutterWindowcontroller::*action)()) {
-    QPointer<EasyCutterWindowcontroller> self(owner);
-    return [self, action](MOQButton*) {
-        Dispatch::main([self, action] {
-            if (self)
-                (self.data()->*action)();
-        });
-    };
 }
 
 } // namespace
@@ -194,7 +176,7 @@ void EasyCutterWindowcontroller::buildPreview() {
     _volumeBtn->setMouseDownAction(later(this, &EasyCutterWindowcontroller::muteAction));
     _volumeBtn->setToolTip(localized(QStringLiteral("EasyCutTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{522, 154, 124, 20}, panel);
-    _volumeSlider->setDelegate(this);
+    _volumeSlider->setDelegate(&_volumeDelegate);
     _volumeSlider->setToolTip(localized(QStringLiteral("EasyCutTipVolume")));
 
     _playOrpauseBtn = new MOQButton(ViewRect{12, 108, 31, 31}, panel);
@@ -433,11 +415,11 @@ void EasyCutterWindowcontroller::initPlayer() {
 }
 
 double EasyCutterWindowcontroller::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 double EasyCutterWindowcontroller::currentTime() const {
-    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+    return PreviewPlayer::currentTime(_lqPlayer.get());
 }
 
 void EasyCutterWindowcontroller::seekTo(double seconds) {
@@ -611,27 +593,11 @@ void EasyCutterWindowcontroller::setPreviewVolume(float sliderProgress) {
         _lqPlayer->SetVolume(SegmentExportPlan::mergeVolume(sliderProgress));
 }
 
-void EasyCutterWindowcontroller::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setPreviewVolume(progress);
-}
-
-void EasyCutterWindowcontroller::actionMouseDownForProgressSliderBlock(LQProgressSlider* slider, float) {
-    // The press reports the value before the thumb moves; the movement that follows reports the new one.
-    setPreviewVolume(slider->progress());
-}
-
-void EasyCutterWindowcontroller::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setPreviewVolume(progress);
-}
-
 void EasyCutterWindowcontroller::takeDownPlayer() {
     removeTimer();
     if (!_lqPlayer)
         return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
     _isPlaying = false;
 }
 

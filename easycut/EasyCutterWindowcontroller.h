@@ -2,11 +2,11 @@
 
 #include "FeatureWindowController.h"
 #include "LQCutProgressViewDelegate.h"
-#include "LQProgressSliderDelegate.h"
 #include "LQTextFieldDelegate.h"
 #include "NSTextFieldDelegate.h"
 #include "SegmentList.h"
 #include "SimpleData.h"
+#include "SliderValueDelegate.h"
 
 #include <QImage>
 #include <QPointer>
@@ -36,7 +36,6 @@ class TimeStepper;
 // job runner.
 class EasyCutterWindowcontroller : public FeatureWindowController,
                                    public LQCutProgressViewDelegate,
-                                   public LQProgressSliderDelegate,
                                    public LQTextFieldDelegate,
                                    public NSTextFieldDelegate {
     Q_OBJECT
@@ -143,11 +142,6 @@ public:
     void actionMouseDownForTextFieldBlock(LQTextField* field) override;
     // NSTextFieldDelegate
     bool controlTextShouldEndEditing(LQTextField* field) override;
-    // LQProgressSliderDelegate (the volume slider): the preview plays at twice the slider's value, as the merge
-    // writes it.
-    void actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) override;
-    void actionMouseDownForProgressSliderBlock(LQProgressSlider*, float progress) override;
-    void actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) override;
 
 protected:
     void windowDidLoad() override;
@@ -229,6 +223,9 @@ private:
     MOQButton* _cutStartBtn = nullptr;
     MOQButton* _volumeBtn = nullptr;
     LQProgressSlider* _volumeSlider = nullptr;
+    // The volume slider's value: the preview plays at twice it, as the merge writes it (the press reports the value
+    // before the thumb moves; the movement that follows reports the new one).
+    SliderValueDelegate _volumeDelegate{[this](float value) { setPreviewVolume(value); }};
     MOQView* _keybordTishiView = nullptr;
     QLabel* _controlkeybordLabel = nullptr;
     QLabel* _playpauseLabel = nullptr;

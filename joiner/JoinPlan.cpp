@@ -1,5 +1,6 @@
 #include "JoinPlan.h"
 
+#include "ClipTimes.h"
 #include "LeadingNumber.h"
 #include "ShellLog.h"
 #include "SimpleData.h"
@@ -43,21 +44,8 @@ bool JoinPlan::isUnset(const std::optional<QString>& title) {
     return !title || title->trimmed().isEmpty();
 }
 
-std::pair<qint64, qint64> JoinPlan::clampedRange(const SimpleData& clip) {
-    const qint64 total = durationUs(clip);
-    qint64 start = clip.cutTimeRange_start();
-    qint64 stop = clip.cutTimeRange_stop();
-    if (stop == 0 && start == 0)
-        return {0, total};
-    if (start > stop)
-        std::swap(start, stop);
-    start = std::clamp<qint64>(start, 0, total);
-    stop = std::clamp<qint64>(stop, 0, total);
-    return {start, stop};
-}
-
 double JoinPlan::keptSeconds(const SimpleData& clip) {
-    const auto [start, stop] = clampedRange(clip);
+    const auto [start, stop] = ClipTimes::clampedRange(clip);
     if (clip.isTrimFanxuan())
         return double(clip.sourceData()->duration()) - double(stop - start) / 1000000.0;
     if (stop <= start)
@@ -137,7 +125,7 @@ bool JoinPlan::copyable(const QList<std::shared_ptr<SimpleData>>& clips, const E
             return false;
         if (i + 1 < clips.size() && clip.transitionEffect() > 0)
             return false;
-        const auto [start, stop] = clampedRange(clip);
+        const auto [start, stop] = ClipTimes::clampedRange(clip);
         if (start > kWholeFileSlackUs || stop < durationUs(clip) - kWholeFileSlackUs)
             return false;
         if (!sameShape(*clips.first(), clip))
@@ -179,7 +167,7 @@ JoinPlan JoinPlan::make(const QList<std::shared_ptr<SimpleData>>& clips, const O
         const SimpleData& clip = *clips[i];
         const bool last = i + 1 == clips.size();
         const int kind = last ? 0 : clip.transitionEffect();
-        const auto [start, stop] = clampedRange(clip);
+        const auto [start, stop] = ClipTimes::clampedRange(clip);
         const qint64 total = durationUs(clip);
         if (!clip.isTrimFanxuan()) {
             Part part{clip.path(), start, stop, clip.volume(), 0, 0, false};

@@ -63,8 +63,6 @@ public:
     static JoinPlan make(const QList<std::shared_ptr<SimpleData>>& clips, const OutputSelection& titles,
                          const CustomValues& custom, const QString& fallbackExtension);
 
-    // A clip's trim range in microseconds, clamped to its file and ordered; a stop of 0 gives the whole file.
-    static std::pair<qint64, qint64> clampedRange(const SimpleData& clip);
     // A clip's length in the join, seconds: the range, or for an inverted clip what lies outside it.
     static double keptSeconds(const SimpleData& clip);
     // The transition between two kept lengths (seconds): a third of the shorter one, at most 3 s; 0 when that is

@@ -1,9 +1,5 @@
 #include "JoinnerWindowController.h"
 
-#include "ClipEditArea.h"
-#include "ClipExportBar.h"
-#include "ClipIntake.h"
-#include "ClipListPanel.h"
 #include "ClipPreviewBar.h"
 #include "ClipSelection.h"
 #include "ClipTrimActions.h"
@@ -43,8 +39,7 @@ JoinnerWindowController::JoinnerWindowController(QObject* parent)
     : JoinnerWindowController(EngineJobFactory::shared(), parent) {}
 
 JoinnerWindowController::JoinnerWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(_jobs, parent), _jobs(factory), _fileList(std::make_shared<SimpleDataList>()),
-      _selection(OutputSelection::Family::Joiner) {}
+    : ClipListWindowController(_jobs, parent), _jobs(factory), _selection(OutputSelection::Family::Joiner) {}
 
 JoinnerWindowController::~JoinnerWindowController() = default;
 
@@ -61,8 +56,8 @@ QWidget* JoinnerWindowController::contentBackgroundView() {
 }
 
 void JoinnerWindowController::outputClipsChanged() {
-    if (!_fileList->isEmpty())
-        ClipSelection(_fileList, fileListTableView()).refeed();
+    if (!fileList()->isEmpty())
+        ClipSelection(fileList(), fileListTableView()).refeed();
 }
 
 // ---- Set-up ----
@@ -71,19 +66,12 @@ void JoinnerWindowController::windowDidLoad() {
     setUpFrame();
     jobRunner().failed = [this](int code) { joinFailed(code); };
     QWidget* content = window();
-    content->resize(kWindowWidth, kWindowHeight);
-    content->setAutoFillBackground(true);
-    QPalette palette = content->palette();
-    palette.setColor(QPalette::Window, QColor(33, 176, 235));
-    content->setPalette(palette);
+    setUpContent(content, kWindowWidth, kWindowHeight);
 
     buildContent(content);
-
-    _area = new ClipEditArea(ClipPreviewBar::Variant::Joiner, ClipSelection(_fileList, fileListTableView()), *this,
-                             _contentBackgroundView);
-
-    _exportBar = new ClipExportBar(content, *this, [this] { startJoinnerAction(); });
-    _outputFolderBtn = installOutputPopUp(content, ViewRect{120, 11, 223, 32});
+    installEditArea(ClipPreviewBar::Variant::Joiner, _contentBackgroundView);
+    installExportBar(content, [this] { startJoinnerAction(); });
+    installOutputFolder(content);
 
     _browser = new OutputFormatBrowser(OutputFormatBrowser::Variant::Joiner, this, ProfileRoot::forWindow(true), this);
     _browser->loadFunctionList();
@@ -106,156 +94,93 @@ void JoinnerWindowController::buildContent(QWidget* content) {
     ViewFrame::setFrame(_formatContainer, ViewRect{0, 530, double(kWindowWidth), 186});
     _formatBottomView = new MOQImageView(ViewRect{0, 6, double(kWindowWidth), 180}, _formatContainer);
 
-    QWidget* panel = _contentBackgroundView;
-    const ClipListPanel::Hint hint = ClipListPanel::Hint::numbered(QStringLiteral("joinner_desc"), 4);
-    _list = new ClipListPanel(_fileList, panel, hint, this);
-    _list->probed = [this](const QList<std::shared_ptr<SimpleData>>& added, const QStringList& rejected) {
-        clipsProbed(added, rejected);
-    };
-    _list->removePressed = [this] { removeAction(); };
-    _list->clearPressed = [this] { clearAction(); };
+    installList(_contentBackgroundView, ClipListPanel::Hint::numbered(QStringLiteral("joinner_desc"), 4));
 }
 
-// ---- The two states and the edit lock ----
-
-void JoinnerWindowController::fileListViewHidden(bool hidden) {
-    _list->showHint(hidden);
-    _area->showEmpty(hidden);
-    // Clips probed before a join began may arrive while it runs: they are listed, and everything stays locked.
-    if (joinUnderWay())
-        enableEdit(false);
-}
+// ---- The edit lock ----
 
 void JoinnerWindowController::enableEdit(bool enabled) {
     if (_browser)
         _browser->enableEdit(enabled);
     // A clip added during a join would not be in the file it writes.
-    _list->addfileBtn()->setEnabled(enabled);
-    _list->setListEnabled(enabled);
-    _area->setEditEnabled(enabled);
+    addfileBtn()->setEnabled(enabled);
+    ClipListWindowController::enableEdit(enabled);
 }
 
 // ---- Adding clips ----
 
 void JoinnerWindowController::addFileAction() {
-    _list->addFileAction();
+    listPanel()->addFileAction();
 }
 
 void JoinnerWindowController::addFiles(const QStringList& paths) {
-    _list->addFiles(paths);
+    listPanel()->addFiles(paths);
 }
 
-bool JoinnerWindowController::isAdding() const {
-    return _list->isAdding();
+void JoinnerWindowController::admitClip(SimpleData& clip) {
+    // A new clip's target follows the output format chosen so far.
+    _selection.refreshTarget(clip, OutputSelection::TargetAllFields);
 }
 
-void JoinnerWindowController::clipsProbed(const QList<std::shared_ptr<SimpleData>>& added,
-                                          const QStringList& rejected) {
-    for (const std::shared_ptr<SimpleData>& clip : added) {
-        // A new clip's target follows the output format chosen so far.
-        _selection.refreshTarget(*clip, OutputSelection::TargetAllFields);
-        _fileList->append(clip);
-    }
-    if (!rejected.isEmpty())
-        showSimpleAlert(ClipIntake::rejectedText(rejected), 2);
-    // The alert gives the start button its Start title back; a join that still runs keeps offering Cancel.
-    if (isRunning())
-        startJoinnerBtn()->setContentTitle(localized(QStringLiteral("CancelexportTitle")));
-    if (!_fileList->isEmpty())
-        refeedWithClosures();
-}
-
-void JoinnerWindowController::refeedWithClosures() {
+void JoinnerWindowController::addListBlocks(JoinnerTableView* view) {
     QPointer<JoinnerWindowController> self(this);
-    fileListTableView()->setItems(_fileList);
-    fileListTableView()->setRowHeight(60);
-    fileListTableView()->setSelectDefaultOutputFormatBlock([self](const std::shared_ptr<SimpleData>& clip) {
+    view->setSelectDefaultOutputFormatBlock([self](const std::shared_ptr<SimpleData>& clip) {
         Dispatch::main([self, clip] {
             if (self && self->_browser)
                 self->_browser->setdefaultFormat(*clip);
         });
     });
-    fileListTableView()->setSelectItemBlock([self](const std::shared_ptr<SimpleData>&) {
-        Dispatch::main([self] {
-            if (self)
-                self->_area->bar()->initPlayer();
-        });
-    });
-    fileListTableView()->setSelectTranstionEffectBlock([self](long long row, long long effect) {
+    view->setSelectTranstionEffectBlock([self](long long row, long long effect) {
         Dispatch::main([self, row, effect] {
-            if (self && row >= 0 && row < self->_fileList->size())
-                self->_fileList->at(row)->setTransitionEffect(int(effect));
+            if (self && row >= 0 && row < self->fileList()->size())
+                self->fileList()->at(row)->setTransitionEffect(int(effect));
         });
     });
-    fileListTableView()->reloadData();
-    fileListViewHidden(false);
 }
 
 // ---- The list buttons ----
 
-void JoinnerWindowController::removeAction() {
-    if (!_list->removeSelected())
-        return;
-    const bool empty = _fileList->isEmpty();
-    fileListViewHidden(empty);
-    if (empty) {
+void JoinnerWindowController::clipRemoved(bool empty) {
+    if (empty)
         joinnerProgressView()->setProgress(0);
-        _area->bar()->initPlayer(); // the removed clip's preview goes with it
-    }
 }
 
-void JoinnerWindowController::clearAction() {
-    _list->removeAll();
-    fileListViewHidden(true);
-    _area->bar()->volumeSlider()->setDisable(true);
-    _area->cutProgressView()->setProgress(0);
+void JoinnerWindowController::listCleared() {
+    previewBar()->volumeSlider()->setDisable(true);
+    cutProgressView()->setProgress(0);
     joinnerProgressView()->setProgress(0);
-    _area->cutProgressView()->setLowerValueUpperValue(0, 1);
-    _area->cutProgressView()->setDisable(true);
-    _area->bar()->initPlayer();
+    cutProgressView()->setLowerValueUpperValue(0, 1);
 }
 
 void JoinnerWindowController::upAction() {
-    _list->upAction();
+    listPanel()->upAction();
 }
 
 void JoinnerWindowController::downAction() {
-    _list->downAction();
+    listPanel()->downAction();
 }
 
 void JoinnerWindowController::emailAction() {
-    _list->emailAction();
+    listPanel()->emailAction();
 }
 
-JoinnerTableView* JoinnerWindowController::fileListTableView() const {
-    return _list->fileListTableView();
-}
-NSProgressView* JoinnerWindowController::joinnerProgressView() const {
-    return _exportBar->joinnerProgressView();
-}
-MOQButton* JoinnerWindowController::startJoinnerBtn() const {
-    return _exportBar ? _exportBar->startJoinnerBtn() : nullptr;
-}
-MOQButton* JoinnerWindowController::addfileBtn() const {
-    return _list->addfileBtn();
-}
 MOQButton* JoinnerWindowController::removeBtn() const {
-    return _list->removeBtn();
+    return listPanel()->removeBtn();
 }
 MOQButton* JoinnerWindowController::clearBtn() const {
-    return _list->clearBtn();
+    return listPanel()->clearBtn();
 }
 MOQButton* JoinnerWindowController::upBtn() const {
-    return _list->upBtn();
+    return listPanel()->upBtn();
 }
 MOQButton* JoinnerWindowController::downBtn() const {
-    return _list->downBtn();
+    return listPanel()->downBtn();
 }
 MOQButton* JoinnerWindowController::emailIconView() const {
-    return _list->emailIconView();
+    return listPanel()->emailIconView();
 }
 MOQImageView* JoinnerWindowController::contentNofileTishiView() const {
-    return _list->contentNofileTishiView();
+    return listPanel()->contentNofileTishiView();
 }
 
 // ---- The join ----
@@ -267,7 +192,7 @@ QString JoinnerWindowController::fallbackExtension() const {
 }
 
 void JoinnerWindowController::startJoinnerAction() {
-    if (_fileList->isEmpty()) {
+    if (fileList()->isEmpty()) {
         // Nothing happens but a word of why.
         showSimpleAlert(localized(QStringLiteral("joinNoClipsstringValue")), 2);
         return;
@@ -280,9 +205,9 @@ void JoinnerWindowController::startJoinnerAction() {
     // A cancelled join's worker has not returned yet: the button is disabled until it has.
     if (jobRunner().isBusy() || _preparing)
         return;
-    _area->bar()->pause();
+    previewBar()->pause();
     const JoinPlan plan =
-        JoinPlan::make(*_fileList, _selection,
+        JoinPlan::make(*fileList(), _selection,
                        {OutputCustomValues::width(), OutputCustomValues::height(), OutputCustomValues::bitRate()},
                        fallbackExtension());
     if (plan.parts.empty()) {
@@ -376,8 +301,4 @@ void JoinnerWindowController::joinFailed(int code) {
 
 void JoinnerWindowController::jobProgress(int, double percent) {
     joinnerProgressView()->setProgress(float(percent / 100.0));
-}
-
-void JoinnerWindowController::stopPlayers() {
-    _area->bar()->takeDownPlayer();
 }

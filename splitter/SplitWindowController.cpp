@@ -7,9 +7,13 @@
 #include "ImageLayerView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MakeLabel.h"
 #include "NSProgressView.h"
+#include "PreviewButtons.h"
+#include "PreviewPlayer.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
 #include "SplitPlan.h"
@@ -35,16 +39,6 @@ QImage image(const QString& name) {
     return ResourceBundle::imageWithfileName(name);
 }
 
-QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize = 12,
-                  const QString& color = QStringLiteral("black")) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color));
-    label->setText(text);
-    return label;
-}
-
 // The point buttons' scheme: one picture for normal and hover, one for pressed and selected, one disabled.
 MOQButton* pointButton(QWidget* parent, const ViewRect& frame, const QString& name) {
     auto* button = new MOQButton(frame, parent);
@@ -58,17 +52,6 @@ MOQButton* pointButton(QWidget* parent, const ViewRect& frame, const QString& na
     button->setBordered(false);
     button->setHidden(true);
     return button;
-}
-
-// A closure that does its work on the next turn of the main loop, never inside the control's own event.
-MOQButton::Action later(SplitWindowController* owner, void (SplitWindowController::*action)()) {
-    QPointer<SplitWindowController> self(owner);
-    return [self, action](MOQButton*) {
-        Dispatch::main([self, action] {
-            if (self)
-                (self.data()->*action)();
-        });
-    };
 }
 
 } // namespace
@@ -178,13 +161,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _playerSlider->setProgress(0);
     wireTimeline();
 
-    _playBtn = new MOQButton(ViewRect{12, 76, 31, 31}, panel);
-    _playBtn->setNormalImage(image("Join/btnPlay_Normal.png"));
-    _playBtn->setOnImage(image("Join/btnPlay_On.png"));
-    _playBtn->setDownImage(image("Join/btnPlay_Down.png"));
-    _playBtn->setSelectedImage(image("Join/btnPause_Normal.png"));
-    _playBtn->setDisAbleImage(image("Join/btnPlay_Disable.png"));
-    _playBtn->setBordered(false);
+    _playBtn = PreviewButtons::playPause(ViewRect{12, 76, 31, 31}, panel);
     QPointer<SplitWindowController> self(this);
     _playBtn->setMouseDownAction([self](MOQButton* b) {
         b->setSelected(!b->selected());
@@ -193,12 +170,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
                 self->playButtonAction();
         });
     });
-    _pauseBtn = new MOQButton(ViewRect{50, 76, 31, 31}, panel);
-    _pauseBtn->setNormalImage(image("Join/btnStop_Normal.png"));
-    _pauseBtn->setOnImage(image("Join/btnStop_On.png"));
-    _pauseBtn->setDownImage(image("Join/btnStop_Down.png"));
-    _pauseBtn->setDisAbleImage(image("Join/btnStop_Disable.png"));
-    _pauseBtn->setBordered(false);
+    _pauseBtn = PreviewButtons::stop(ViewRect{50, 76, 31, 31}, panel);
     _pauseBtn->setMouseDownAction(later(this, &SplitWindowController::stopAction));
     _playBtn->setToolTip(localized(QStringLiteral("SplitTipPlay")));
     _pauseBtn->setToolTip(localized(QStringLiteral("SplitTipStop")));
@@ -215,7 +187,7 @@ void SplitWindowController::buildPreview(QWidget* panel) {
     _volumeBtn->setMouseDownAction(later(this, &SplitWindowController::muteAction));
     _volumeBtn->setToolTip(localized(QStringLiteral("SplitTipMute")));
     _volumeSlider = new LQProgressSlider(ViewRect{456, 82, 118, 20}, panel);
-    _volumeSlider->setDelegate(this);
+    _volumeSlider->setDelegate(&_volumeDelegate);
     _volumeSlider->setProgress(0);
     _volumeSlider->setDisable(true);
 
@@ -447,7 +419,7 @@ void SplitWindowController::initPlayer() {
 }
 
 double SplitWindowController::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 void SplitWindowController::hiddenPlayerView(bool hidden) {
@@ -518,18 +490,6 @@ void SplitWindowController::setVolumeFromSlider(float progress) {
         _lqPlayer->SetVolume(_fileData->volume());
 }
 
-void SplitWindowController::actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
-}
-
-void SplitWindowController::actionMouseDownForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
-}
-
-void SplitWindowController::actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) {
-    setVolumeFromSlider(progress);
-}
-
 void SplitWindowController::seekToFraction(float p) {
     if (!_lqPlayer)
         return;
@@ -553,12 +513,7 @@ void SplitWindowController::takeDownPlayer() {
     removeTimer();
     _isPlaying = false;
     _resumeAfterSeek = false;
-    if (!_lqPlayer)
-        return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
 }
 
 void SplitWindowController::stopPlayers() {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "FeatureWindowController.h"
-#include "LQProgressSliderDelegate.h"
 #include "SimpleData.h"
+#include "SliderValueDelegate.h"
 #include "SplitExport.h"
 
 #include <QString>
@@ -29,7 +29,7 @@ class SplitProgressView;
 // The plan's arithmetic is SplitPlan's, the jobs SplitExport's and the points live in the timeline
 // (SplitProgressView); this controller wires them to the widgets, the player and the job runner. Refused steps,
 // counts and points say why in an alert and leave the plan as it was.
-class SplitWindowController : public FeatureWindowController, public LQProgressSliderDelegate {
+class SplitWindowController : public FeatureWindowController {
     Q_OBJECT
 public:
     explicit SplitWindowController(QObject* parent = nullptr);
@@ -108,11 +108,6 @@ public:
     NSProgressView* exportProgressView() const { return _exportProgressView; }
     QWidget* nofileBackView() const;
 
-    // LQProgressSliderDelegate (the volume slider)
-    void actionMouseUpForProgressSliderBlock(LQProgressSlider*, float progress) override;
-    void actionMouseDownForProgressSliderBlock(LQProgressSlider*, float progress) override;
-    void actionProgressForProgressSliderBlock(LQProgressSlider*, float progress) override;
-
 protected:
     void windowDidLoad() override;
     QString finishedMessageKey() const override;
@@ -187,6 +182,7 @@ private:
     MOQButton* _pauseBtn = nullptr;
     MOQButton* _volumeBtn = nullptr;
     LQProgressSlider* _volumeSlider = nullptr;
+    SliderValueDelegate _volumeDelegate{[this](float value) { setVolumeFromSlider(value); }};
     MOQButton* _splitItemBtn = nullptr;
     MOQButton* _leftMoveBtn = nullptr;
     MOQButton* _rightMoveBtn = nullptr;

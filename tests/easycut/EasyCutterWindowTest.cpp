@@ -656,7 +656,7 @@ TEST(EasyCutterWindow, TheMergeIsWrittenAtTheLevelThePreviewPlays) {
     EasyCutterWindowcontroller& c = w.controller;
     // The thumb dragged a little left of the middle: the preview plays at 0.8 of the source's level.
     c.volumeSlider()->setProgress(0.4f);
-    c.actionProgressForProgressSliderBlock(c.volumeSlider(), 0.4f);
+    c.volumeSlider()->delegate()->actionProgressForProgressSliderBlock(c.volumeSlider(), 0.4f);
     EXPECT_NEAR(c.lqPlayer()->volume(), 0.8, 1e-6);
     c.cutprogressView()->setLowerValueUpperValue(0.25f, 0.75f);
     c.cutAction();

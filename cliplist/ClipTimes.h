@@ -5,6 +5,8 @@
 
 #include <utility>
 
+class SimpleData;
+
 // The time arithmetic of the clip trim editor, shared by the joiner and the batch cutter: a time shown in four
 // fields (hours, minutes, seconds, hundredths) and read back as microseconds, and a range fitted to another clip.
 class ClipTimes {
@@ -35,6 +37,9 @@ public:
     // fitted to a clip of `duration` seconds, in microseconds. A clip shorter than the range is used whole; one
     // that ends inside the range gets a range of the same length that ends at its end.
     static std::pair<qint64, qint64> appliedRange(float selected, float lower, float upper, float duration);
+
+    // A clip's trim range in microseconds, clamped to its file and ordered; a stop of 0 gives the whole file.
+    static std::pair<qint64, qint64> clampedRange(const SimpleData& clip);
 
     // Seconds (float) as microseconds, truncated.
     static qint64 microseconds(double seconds) { return qint64(seconds * 1000000.0); }

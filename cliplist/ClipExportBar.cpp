@@ -1,10 +1,10 @@
 #include "ClipExportBar.h"
 
-#include "ClipListPanel.h"
 #include "ControlFont.h"
 #include "Dispatch.h"
 #include "FeatureWindowController.h"
 #include "MOQButton.h"
+#include "MakeLabel.h"
 #include "NSProgressView.h"
 #include "ResourceBundle.h"
 
@@ -32,9 +32,9 @@ ClipExportBar::ClipExportBar(QWidget* content, FeatureWindowController& window, 
             owner->revealOutputFolder();
     });
 
-    _joinnerLabel = ClipListPanel::makeLabel(
-        content, {750, 17, 80, 20}, ResourceBundle::localizedStringForKey(QStringLiteral("progressLabelStringValue")),
-        13, QStringLiteral("white"));
+    _joinnerLabel = makeLabel(content, {750, 17, 80, 20},
+                              ResourceBundle::localizedStringForKey(QStringLiteral("progressLabelStringValue")), 13,
+                              QStringLiteral("white"));
     _joinnerProgressView = new NSProgressView(ViewRect{832, 23, 190, 8}, content);
 
     _startJoinnerBtn = new MOQButton(ViewRect{1040, 7, 150, 40}, content);

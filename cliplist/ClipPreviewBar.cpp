@@ -9,8 +9,11 @@
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "PreviewButtons.h"
+#include "PreviewPlayer.h"
 #include "RepeatingTimer.h"
 #include "ResourceBundle.h"
 #include "SimpleData.h"
@@ -22,10 +25,6 @@
 #include <algorithm>
 
 namespace {
-
-QImage image(const char* name) {
-    return ResourceBundle::imageWithfileName(QString::fromLatin1(name));
-}
 
 QString localized(const QString& key) {
     return ResourceBundle::localizedStringForKey(key);
@@ -55,16 +54,6 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
                                MOQImageView* playerView, QWidget* barHost, LQCutProgressView* cutProgressView)
     : QObject(&window), _variant(variant), _clips(std::move(clips)), _window(window), _playerView(playerView),
       _cutProgressView(cutProgressView) {
-    QPointer<ClipPreviewBar> self(this);
-    auto later = [self](void (ClipPreviewBar::*action)()) {
-        return [self, action](MOQButton*) {
-            Dispatch::main([self, action] {
-                if (self)
-                    (self.data()->*action)();
-            });
-        };
-    };
-
     _leftTimeLabel = new QLabel(barHost);
     ViewFrame::setFrame(_leftTimeLabel, ViewRect{0, 8, 80, 20});
     _rightTimeLabel = new QLabel(barHost);
@@ -75,18 +64,11 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
         label->setStyleSheet(QStringLiteral("color: black; background: transparent;"));
     }
 
-    _playBtn = new MOQButton(ViewRect{84, 2, 32, 32}, barHost);
-    _playBtn->setNormalImage(image("Join/btnPlay_Normal.png"));
-    _playBtn->setOnImage(image("Join/btnPlay_On.png"));
-    _playBtn->setDownImage(image("Join/btnPlay_Down.png"));
-    _playBtn->setSelectedImage(image("Join/btnPause_Normal.png"));
-    _playBtn->setDisAbleImage(image("Join/btnPlay_Disable.png"));
-    _playBtn->setBordered(false);
-    _playBtn->setMouseDownAction(later(&ClipPreviewBar::playPauseAction));
+    _playBtn = PreviewButtons::playPause(ViewRect{84, 2, 32, 32}, barHost);
+    _playBtn->setMouseDownAction(later(this, &ClipPreviewBar::playPauseAction));
 
-    _stopBtn = new MOQButton(ViewRect{120, 2, 32, 32}, barHost);
-    setFourImages(_stopBtn, QStringLiteral("Join/btnStop"));
-    _stopBtn->setMouseDownAction(later(&ClipPreviewBar::stop));
+    _stopBtn = PreviewButtons::stop(ViewRect{120, 2, 32, 32}, barHost);
+    _stopBtn->setMouseDownAction(later(this, &ClipPreviewBar::stop));
 
     _startCutTimeBtn = new MOQButton(ViewRect{164, 4, 30, 28}, barHost);
     _stopCutTimeBtn = new MOQButton(ViewRect{198, 4, 30, 28}, barHost);
@@ -100,6 +82,7 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
         button->setCornerRadius(4);
         button->setBordered(false);
     }
+    QPointer<ClipPreviewBar> self(this);
     _startCutTimeBtn->setMouseDownAction([self](MOQButton*) {
         Dispatch::main([self] {
             if (self && self->startTrimPressed)
@@ -123,7 +106,7 @@ ClipPreviewBar::ClipPreviewBar(Variant variant, ClipSelection clips, FeatureWind
     });
     _cutcoverStyleBtn = new MOQButton(ViewRect{268, 2, 32, 32}, barHost); // as wide as its round picture
     setFourImages(_cutcoverStyleBtn, QStringLiteral("Join/btnCaptureSet"));
-    _cutcoverStyleBtn->setMouseDownAction(later(&ClipPreviewBar::coverStyleButtonAction));
+    _cutcoverStyleBtn->setMouseDownAction(later(this, &ClipPreviewBar::coverStyleButtonAction));
 
     _coverStylePopBtn = new QComboBox(barHost);
     ViewFrame::setFrame(_coverStylePopBtn, ViewRect{kChooserX, 7, kChooserMinWidth, 22});
@@ -176,12 +159,7 @@ void ClipPreviewBar::takeDownPlayer() {
     removeTimer();
     if (_playBtn)
         _playBtn->setSelected(false);
-    if (!_lqPlayer)
-        return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
 }
 
 void ClipPreviewBar::initPlayer() {
@@ -315,11 +293,11 @@ void ClipPreviewBar::changePlayerSlider() {
 }
 
 double ClipPreviewBar::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 double ClipPreviewBar::currentTime() const {
-    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+    return PreviewPlayer::currentTime(_lqPlayer.get());
 }
 
 void ClipPreviewBar::seekTo(double seconds) {

@@ -73,10 +73,6 @@ public:
     QLabel* gettingstatedlabel() const { return _gettingstatedlabel; }
     const std::vector<QLabel*>& descLabels() const { return _descLabels; }
 
-    // A label in the windows' look.
-    static QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize,
-                             const QString& colour = QStringLiteral("black"));
-
 private:
     void buildAddButton(QWidget* panel);
     void buildHint(const Hint& hint);

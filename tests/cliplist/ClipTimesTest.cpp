@@ -1,5 +1,7 @@
 #include "ClipTimes.h"
 
+#include "SimpleData.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -11,8 +13,8 @@ TEST(ClipTimes, SplitIntoFourFields) {
     };
     for (const Case& c : std::vector<Case>{{0, 0, 0, 0, 0},
                                            {70.5f, 0, 1, 10, 50},
-                                           {4.35f, 0, 0, 4, 35}, // 4.34999990 as a float
-                                           {1.4f, 0, 0, 1, 40},  // 1.39999998
+                                           {4.35f, 0, 0, 4, 35},  // 4.34999990 as a float
+                                           {1.4f, 0, 0, 1, 40},   // 1.39999998
                                            {4.349f, 0, 0, 4, 34}, // a time between hundredths shows the last
                                            {0.0094f, 0, 0, 0, 0}, // 0.6 ms short of a hundredth
                                            {3725.25f, 1, 2, 5, 25},
@@ -69,5 +71,28 @@ TEST(ClipTimes, ApplyToAllFitsTheRangeToEachClip) {
         EXPECT_NEAR(double(start), double(c.start), 2.0);
         EXPECT_NEAR(double(stop), double(c.stop), 2.0);
         EXPECT_LT(start, stop);
+    }
+}
+
+TEST(ClipTimes, ClampedRangeStaysInsideTheFileAndInOrder) {
+    struct Case {
+        double start, stop; // seconds, as the trim editor stores them
+        qint64 expectedStart, expectedStop;
+    };
+    // A clip of 10 s.
+    for (const Case& c : std::vector<Case>{{0, 0, 0, 10000000}, // no range: the whole file
+                                           {2, 5, 2000000, 5000000},
+                                           {5, 2, 2000000, 5000000},   // reversed: put in order
+                                           {-1, 4, 0, 4000000},        // before the start
+                                           {3, 12, 3000000, 10000000}, // past the end
+                                           {11, 14, 10000000, 10000000}}) {
+        SCOPED_TRACE(testing::Message() << c.start << " " << c.stop);
+        SimpleData clip;
+        clip.sourceData()->setDuration(10.0f);
+        clip.setCutTimeRange_start(qint64(c.start * 1e6));
+        clip.setCutTimeRange_stop(qint64(c.stop * 1e6));
+        const auto [start, stop] = ClipTimes::clampedRange(clip);
+        EXPECT_EQ(start, c.expectedStart);
+        EXPECT_EQ(stop, c.expectedStop);
     }
 }

@@ -1,6 +1,7 @@
 #include "ClipTimes.h"
 
 #include "ShownTime.h"
+#include "SimpleData.h"
 
 #include <algorithm>
 #include <cmath>
@@ -54,4 +55,17 @@ std::pair<qint64, qint64> ClipTimes::appliedRange(float selected, float lower, f
     if (s >= duration)
         return {microseconds(double(duration - length)), microseconds(double(duration))};
     return {microseconds(double(std::min(duration, s))), microseconds(double(std::min(duration, e)))};
+}
+
+std::pair<qint64, qint64> ClipTimes::clampedRange(const SimpleData& clip) {
+    const qint64 total = qint64(double(clip.sourceData()->duration()) * 1000000.0);
+    qint64 start = clip.cutTimeRange_start();
+    qint64 stop = clip.cutTimeRange_stop();
+    if (stop == 0 && start == 0)
+        return {0, total};
+    if (start > stop)
+        std::swap(start, stop);
+    start = std::clamp<qint64>(start, 0, total);
+    stop = std::clamp<qint64>(stop, 0, total);
+    return {start, stop};
 }

@@ -6,6 +6,7 @@
 #include "InputFilePanel.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
+#include "MakeLabel.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
 #include "ViewFrame.h"
@@ -57,16 +58,6 @@ ClipListPanel::ClipListPanel(std::shared_ptr<SimpleDataList> fileList, QWidget* 
 }
 
 ClipListPanel::~ClipListPanel() = default;
-
-QLabel* ClipListPanel::makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize,
-                                 const QString& colour) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(colour));
-    label->setText(text);
-    return label;
-}
 
 void ClipListPanel::buildAddButton(QWidget* panel) {
     _addfileBtn = new MOQButton(ViewRect{10, 10, 120, 30}, panel);
