@@ -33,6 +33,8 @@ EffectEditor::EffectEditor(EffectHost& host, QObject* parent)
     : QObject(parent), _host(host), _effectTypes(EffectListFile::bundled()) {}
 
 EffectEditor::~EffectEditor() {
+    if (_rowsParent.isNull())
+        return;
     for (EffectTableCellView* row : _effectTableCells)
         row->setDelegate(nullptr);
 }
@@ -46,6 +48,7 @@ void EffectEditor::initEffectView(QWidget* host) {
     _panel->_effectReset->setMouseDownAction([this](MOQButton*) { actionEffectReset(); });
 
     _panel->setRowCount(static_cast<int>(_effectTypes.size()));
+    _rowsParent = _panel->_filterScrollDocumentView;
     const double width = ViewFrame::frame(_panel->_filterScrollView).width;
     const double documentHeight = _effectTypes.size() * EffectPanel::kRowHeight;
     for (int i = 0; i < _effectTypes.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
@@ -72,6 +73,9 @@ private:
 
     EffectHost& _host;
     EffectPanel* _panel = nullptr;
+    // The rows' parent, which goes with the window: a controller deletes its window before its child objects, so
+    // the rows may be gone by the time this editor is.
+    QPointer<QWidget> _rowsParent;
     QList<EffectListEntry> _effectTypes;
     QList<EffectTableCellView*> _effectTableCells;
     EffectSettings _settings;

@@ -34,6 +34,10 @@
 
 namespace {
 
+// A named category: the logging macros keep a pointer to theirs while the message is built, which a temporary
+// category does not outlive.
+Q_LOGGING_CATEGORY(lcWatermark, "clipwright.watermark")
+
 const QStringList kImageExtensions = {"png", "jpg", "tiff", "jpeg", "gif"};
 
 bool isImagePath(const QString& path) {
@@ -151,8 +155,7 @@ void WatermarkEditor::initWatermarkView() {
     ViewRect videoRect = playerView ? ViewFrame::bounds(playerView) : ViewRect{};
     if (_host.watermarkPlayer())
         videoRect = videoRectInside(videoSize, videoRect);
-    qCInfo(QLoggingCategory("clipwright.watermark"), "videoRect: %lf %lf %lf %lf", videoRect.x, videoRect.y,
-           videoRect.width, videoRect.height);
+    qCInfo(lcWatermark, "videoRect: %lf %lf %lf %lf", videoRect.x, videoRect.y, videoRect.width, videoRect.height);
     if (_watermarkView)
         delete _watermarkView.data();
     _watermarkView = new LQWaterView(videoRect, playerView);
@@ -243,7 +246,7 @@ void WatermarkEditor::refresWaterMarkListView() {
 }
 
 void WatermarkEditor::selectEditWaterItem(int row) {
-    qCInfo(QLoggingCategory("clipwright.watermark"), "%s", "-[EditVideoWindowController selectEditWaterItem:]");
+    qCInfo(lcWatermark, "%s", "-[EditVideoWindowController selectEditWaterItem:]");
     for (WaterMarkCellItemView* cell : _waterMarkTableCells)
         cell->setSelected(cell->row() == row);
     later(this, [this, row] {
@@ -340,7 +343,7 @@ void WatermarkEditor::addImageOrVideoAction() {
     options.allowedFileTypes = {"png", "jpg", "tiff", "JPEG", "mp4", "mov", "gif"};
     const QStringList paths = OpenPanel::run(options, _host.watermarkWindow());
     for (const QString& p : paths)
-        qCInfo(QLoggingCategory("clipwright.watermark"), "%s", qUtf8Printable(p));
+        qCInfo(lcWatermark, "%s", qUtf8Printable(p));
     if (!paths.isEmpty())
         addFile(paths.last());
 }

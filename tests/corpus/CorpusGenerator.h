@@ -13,6 +13,7 @@ struct CorpusFile {
 
 class CorpusGenerator {
 public:
-    // Makes (once per fixture folder) and lists the whole corpus.
-    static std::vector<CorpusFile> all();
+    // Makes (once per fixture folder) and lists the corpus's files whose names hold `only` (all of them when it is
+    // empty), after the intact clip every join starts with. A file's bytes do not depend on `only`.
+    static std::vector<CorpusFile> all(const std::string& only = {});
 };

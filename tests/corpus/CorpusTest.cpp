@@ -19,8 +19,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A run longer than this is a hang (the corpus's files are a second or two of a small picture).
-constexpr auto kRunLimit = std::chrono::seconds(30);
+// A run longer than this is a hang. The corpus's files are a second or two of a small picture and a run takes
+// well under a second alone, but the tests run beside many others (and under the sanitizers): the bound is there to
+// end a job that never would, not to time one that is slow.
+constexpr auto kRunLimit = std::chrono::seconds(120);
 
 bool folderEmpty(const std::string& dir) {
     return fs::is_empty(dir);
@@ -107,14 +109,15 @@ void join(const CorpusFile& file, const std::string& intact, const std::string& 
     apiMediaJoinClose(job);
     EXPECT_TRUE(inTime) << "join of " << file.path << " (" << file.kind << ") hung";
     // A clip refused when it was added makes the join fail, never a join without it reported as success.
-    if (!added)
+    if (!added) {
         EXPECT_LT(rc, 0) << file.path;
+    }
     checkOutcome(file, "join", inTime && rc >= 0 && added, dir, out);
 }
 
 // Every corpus file whose name holds `prefix`.
 void runGroup(const std::string& prefix) {
-    const std::vector<CorpusFile> corpus = CorpusGenerator::all();
+    const std::vector<CorpusFile> corpus = CorpusGenerator::all(prefix);
     ASSERT_FALSE(corpus.empty());
     const std::string intact = corpus.front().path;
     const std::string dir = MediaFixtures::freshDir("corpus-out");
@@ -165,7 +168,7 @@ TEST(Corpus, NotMediaAndOddNames) {
 // Playlists under media names name other files of their folder; they are not opened at all.
 TEST(Corpus, PlaylistsAreNotOpened) {
     int count = 0;
-    for (const CorpusFile& file : CorpusGenerator::all()) {
+    for (const CorpusFile& file : CorpusGenerator::all("playlist_")) {
         if (fs::path(file.path).filename().string().rfind("playlist_", 0) != 0)
             continue;
         ++count;

@@ -110,7 +110,8 @@ struct Window {
 };
 
 double videoDuration(const std::string& path) {
-    const FfprobeStream* video = ffprobe(path).firstVideo();
+    const FfprobeResult probe = ffprobe(path); // the stream below points into it
+    const FfprobeStream* video = probe.firstVideo();
     return video ? video->duration : -1;
 }
 

@@ -294,7 +294,8 @@ TEST(EditExportEngine, AProfileSizeIsTurnedWithAQuarterTurnAndKeepAspectDoesNotS
         ASSERT_TRUE(bench.start(settings, {rotate}));
         ASSERT_TRUE(bench.wait());
         const QString out = QDir(folder).entryInfoList(QDir::Files, QDir::Time).first().absoluteFilePath();
-        const FfprobeStream* video = ffprobe(out.toStdString()).firstVideo();
+        const FfprobeResult probe = ffprobe(out.toStdString()); // the stream below points into it
+        const FfprobeStream* video = probe.firstVideo();
         ASSERT_NE(video, nullptr);
         EXPECT_EQ(video->width, c.width) << c.title.toStdString() << " " << c.rotation;
         EXPECT_EQ(video->height, c.height) << c.title.toStdString() << " " << c.rotation;
