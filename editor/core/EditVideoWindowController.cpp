@@ -13,6 +13,7 @@
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "MOQPosition.h"
+#include "MakeLabel.h"
 #include "MusicEditor.h"
 #include "NSProgressView.h"
 #include "OutputFormatBrowser.h"
@@ -73,15 +74,6 @@ bool isToolType(qint64 type) {
         if (def.type == type)
             return true;
     return false;
-}
-
-QLabel* makeLabel(QWidget* parent, const ViewRect& frame, const QString& text, double fontSize, const QColor& color) {
-    auto* label = new QLabel(parent);
-    ViewFrame::setFrame(label, frame);
-    label->setFont(ControlFont::system(fontSize));
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
-    label->setText(text);
-    return label;
 }
 
 } // namespace
@@ -250,14 +242,14 @@ void EditVideoWindowController::buildSourceRow() {
         });
     });
 
-    _scrLabel = makeLabel(_backGroundView, ViewRect{136, y, 500, 28}, QString(), 12, kBlue);
+    _scrLabel = makeLabel(_backGroundView, ViewRect{136, y, 500, 28}, QString(), 12, kBlue.name());
     _scrLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     _scrLabel->setProperty("placeholder", localized(QStringLiteral("scrlabelplaceholderString")));
     _scrLabel->setText(localized(QStringLiteral("scrlabelplaceholderString")));
     _scrLabel->setStyleSheet(QStringLiteral("color: rgb(150, 150, 150); background: transparent;"));
 
     _audioLabel = makeLabel(_backGroundView, ViewRect{kWindowWidth - 300.0, y, 60, 28},
-                            localized(QStringLiteral("AudioLabelTitle")), 12, Qt::black);
+                            localized(QStringLiteral("AudioLabelTitle")));
     _audioLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     _audiochanelPopBtn = new QComboBox(_backGroundView);
     ViewFrame::setFrame(_audiochanelPopBtn, ViewRect{kWindowWidth - 232.0, y + 1, 220, 26});
@@ -276,11 +268,10 @@ void EditVideoWindowController::buildPlayerArea() {
     _playerBottomView = new MOQImageView(ViewRect{10, 20, back.width - 20, 36}, _playerBackView);
     const ViewRect bar = ViewFrame::bounds(_playerBottomView);
     const double labelY = (bar.height - 26) * 0.5 - 4;
-    _currentTimeLabel =
-        makeLabel(_playerBottomView, ViewRect{40, labelY, 80, 26}, QStringLiteral("00:00:00"), 13, Qt::black);
+    _currentTimeLabel = makeLabel(_playerBottomView, ViewRect{40, labelY, 80, 26}, QStringLiteral("00:00:00"), 13);
     _currentTimeLabel->setAlignment(Qt::AlignCenter);
-    _totalTimeLabel = makeLabel(_playerBottomView, ViewRect{bar.width - 80, labelY, 80, 26}, QStringLiteral("00:00:00"),
-                                13, Qt::black);
+    _totalTimeLabel =
+        makeLabel(_playerBottomView, ViewRect{bar.width - 80, labelY, 80, 26}, QStringLiteral("00:00:00"), 13);
     _totalTimeLabel->setAlignment(Qt::AlignCenter);
 }
 
@@ -359,7 +350,7 @@ void EditVideoWindowController::buildOutputRow() {
             folderSelf->openScrFolderAction();
     });
     _exprogressLabel = makeLabel(back, ViewRect{388, 14, 80, 26}, localized(QStringLiteral("progressLabelStringValue")),
-                                 13, Qt::white);
+                                 13, QStringLiteral("white"));
     _exportProgressView = new NSProgressView(ViewRect{470, 23, kWindowWidth - 158.0 - 470, 8}, back);
     _startExportBtn = new MOQButton(ViewRect{kWindowWidth - 150.0, 6, 140, 40}, back);
     _startExportBtn->setNormalBackgroundImage(image("SubFun/btnStart_Normal.bmp"));

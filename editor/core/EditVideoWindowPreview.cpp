@@ -15,6 +15,7 @@
 #include "MOQImageView.h"
 #include "MusicEditor.h"
 #include "NSProgressView.h"
+#include "PreviewPlayer.h"
 #include "ResourceBundle.h"
 #include "ShellLog.h"
 #include "SubtitleEditor.h"
@@ -48,11 +49,11 @@ void EditVideoWindowController::chooseCoverStyle(int row) {
 }
 
 double EditVideoWindowController::duration() const {
-    return _lqPlayer ? _lqPlayer->duration().seconds() : 0.0;
+    return PreviewPlayer::duration(_lqPlayer.get());
 }
 
 double EditVideoWindowController::currentTime() const {
-    return _lqPlayer ? _lqPlayer->currentTime().seconds() : 0.0;
+    return PreviewPlayer::currentTime(_lqPlayer.get());
 }
 
 void EditVideoWindowController::seekTo(double seconds) {
@@ -63,12 +64,7 @@ void EditVideoWindowController::seekTo(double seconds) {
 void EditVideoWindowController::takeDownPlayer() {
     removeTimer();
     _isPlaying = false;
-    if (!_lqPlayer)
-        return;
-    _lqPlayer->stop();
-    if (QWidget* view = _lqPlayer->view())
-        view->hide();
-    _lqPlayer.reset();
+    PreviewPlayer::takeDown(_lqPlayer);
 }
 
 void EditVideoWindowController::initPlayer() {

@@ -3,11 +3,11 @@
 #include "AdjustPanel.h"
 #include "CropPanel.h"
 #include "CropRotateHost.h"
-#include "Dispatch.h"
 #include "LQMoviePlayer.h"
 #include "LQTextField.h"
 #include "LQUICliper.h"
 #include "LabelField.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "ViewFrame.h"
 
@@ -44,14 +44,6 @@ LQUICliper* CropRotateEditor::cliper() const {
     return _cliper;
 }
 
-void CropRotateEditor::post(void (CropRotateEditor::*action)()) {
-    QPointer<CropRotateEditor> self(this);
-    Dispatch::main([self, action] {
-        if (self)
-            (self.data()->*action)();
-    });
-}
-
 // ----- set-up -----
 
 void CropRotateEditor::initCropView(QWidget* host) {
@@ -60,21 +52,17 @@ void CropRotateEditor::initCropView(QWidget* host) {
     for (LQTextField* field :
          {_cropView->_cropWidthField, _cropView->_cropHeightField, _cropView->_cropTopField, _cropView->_cropLeftField})
         field->setDelegate(this);
-    _cropView->_keepAspectBtn->setMouseDownAction([this](MOQButton*) { post(&CropRotateEditor::keepAspectAction); });
-    _cropView->_edit_cropCancelBtn->setMouseDownAction(
-        [this](MOQButton*) { post(&CropRotateEditor::resetCropAction); });
+    _cropView->_keepAspectBtn->setMouseDownAction(later(this, &CropRotateEditor::keepAspectAction));
+    _cropView->_edit_cropCancelBtn->setMouseDownAction(later(this, &CropRotateEditor::resetCropAction));
 }
 
 void CropRotateEditor::initAdjustView(QWidget* host) {
     _adjustView = new AdjustPanel(panelFrame(host), host);
     _adjustView->show();
-    _adjustView->_left_ratioBtn->setMouseDownAction([this](MOQButton*) { post(&CropRotateEditor::rotateLeftAction); });
-    _adjustView->_right_ratioBtn->setMouseDownAction(
-        [this](MOQButton*) { post(&CropRotateEditor::rotateRightAction); });
-    _adjustView->_horizontal_mirrorBtn->setMouseDownAction(
-        [this](MOQButton*) { post(&CropRotateEditor::mirrorLeftRightAction); });
-    _adjustView->_vertical_mirrorBtn->setMouseDownAction(
-        [this](MOQButton*) { post(&CropRotateEditor::mirrorTopBottomAction); });
+    _adjustView->_left_ratioBtn->setMouseDownAction(later(this, &CropRotateEditor::rotateLeftAction));
+    _adjustView->_right_ratioBtn->setMouseDownAction(later(this, &CropRotateEditor::rotateRightAction));
+    _adjustView->_horizontal_mirrorBtn->setMouseDownAction(later(this, &CropRotateEditor::mirrorLeftRightAction));
+    _adjustView->_vertical_mirrorBtn->setMouseDownAction(later(this, &CropRotateEditor::mirrorTopBottomAction));
     _adjustView->_resetRotateBtn->setMouseDownAction([this](MOQButton*) { resetRotateTouchUp(); });
 }
 
@@ -407,7 +395,7 @@ void CropRotateEditor::mirrorTopBottomAction() {
 }
 
 void CropRotateEditor::resetRotateTouchUp() {
-    post(&CropRotateEditor::resetRotate);
+    later(this, [this] { resetRotate(); });
 }
 
 void CropRotateEditor::resetRotate() {

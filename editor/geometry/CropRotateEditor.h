@@ -102,7 +102,6 @@ private:
     // The overlay over the picture's rectangle again, with the whole picture as its box.
     void resetOverlay(const ViewRect& rect, bool frame);
     void refreshIfPaused();
-    void post(void (CropRotateEditor::*action)());
 
     CropRotateHost& _host;
     QPointer<CropPanel> _cropView;

@@ -1,12 +1,12 @@
 #include "MusicEditor.h"
 
-#include "Dispatch.h"
 #include "EffectTableCellView.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
 #include "LabelField.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "MOQImageView.h"
 #include "MOQView.h"
@@ -24,7 +24,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QPointer>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -36,15 +35,6 @@ namespace {
 const QLoggingCategory& lcMusic() {
     static const QLoggingCategory category("clipwright.music");
     return category;
-}
-
-// Runs work after the current event, unless the editor has gone by then.
-template <typename F> void afterEvent(QObject* guard, F work) {
-    QPointer<QObject> alive(guard);
-    Dispatch::main([alive, work] {
-        if (alive)
-            work();
-    });
 }
 
 MediaTime seconds(double s) {
@@ -145,7 +135,7 @@ void MusicEditor::initMusicView(QWidget* contentHost, QWidget* playerView, QWidg
 void MusicEditor::wireButtons() {
     MusicPanel& p = *_panel;
     auto on = [this](MOQButton* b, std::function<void()> work) {
-        b->setMouseDownAction([this, work](MOQButton*) { afterEvent(this, work); });
+        b->setMouseDownAction([this, work](MOQButton*) { later(this, work); });
     };
     on(p.loadmusicBtn, [this] { loadMusicAction(); });
     on(p.deletedMusicBtn, [this] {

@@ -1,13 +1,13 @@
 #include "WatermarkEditor.h"
 
 #include "AVMakeRectWithAspectRatioInsideRect.h"
-#include "Dispatch.h"
 #include "EngineSnapshot.h"
 #include "HelpClass.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
 #include "LQTextField.h"
 #include "LQWaterView.h"
+#include "Later.h"
 #include "MOQButton.h"
 #include "OpenPanel.h"
 #include "ResourceBundle.h"
@@ -42,14 +42,6 @@ const QStringList kImageExtensions = {"png", "jpg", "tiff", "jpeg", "gif"};
 
 bool isImagePath(const QString& path) {
     return kImageExtensions.contains(QFileInfo(path).suffix().toLower());
-}
-
-template <typename F> void later(QObject* guard, F work) {
-    QPointer<QObject> alive(guard);
-    Dispatch::main([alive, work] {
-        if (alive)
-            work();
-    });
 }
 
 } // namespace
@@ -87,11 +79,10 @@ double WatermarkEditor::videoDuration() const {
 void WatermarkEditor::initWaterView(QWidget* contentLeftView) {
     const ViewRect b = ViewFrame::bounds(contentLeftView);
     _panel = new WatermarkPanel({5, 5, b.width - 10, b.height - 10}, contentLeftView);
-    _panel->deletedmarkBtn->setMouseDownAction([this](MOQButton*) { later(this, [this] { deleteAction(); }); });
-    _panel->imagemarkBtn->setMouseDownAction([this](MOQButton*) { later(this, [this] { addImageOrVideoAction(); }); });
-    _panel->textmarkBtn->setMouseDownAction([this](MOQButton*) { later(this, [this] { addTextAction(); }); });
-    _panel->wmkeepaspectRatioBtn->setMouseDownAction(
-        [this](MOQButton*) { later(this, [this] { keepAspectRatioAction(); }); });
+    _panel->deletedmarkBtn->setMouseDownAction(later(this, &WatermarkEditor::deleteAction));
+    _panel->imagemarkBtn->setMouseDownAction(later(this, &WatermarkEditor::addImageOrVideoAction));
+    _panel->textmarkBtn->setMouseDownAction(later(this, &WatermarkEditor::addTextAction));
+    _panel->wmkeepaspectRatioBtn->setMouseDownAction(later(this, &WatermarkEditor::keepAspectRatioAction));
     _panel->waterFontBtn->setMouseDownAction([this](MOQButton*) {
         later(this, [this] {
             WaterParam* w = selectedWatermark();
