@@ -1,15 +1,18 @@
 #include "WatermarkEditRules.h"
 
+#include "ShownTime.h"
+
+#include <algorithm>
 #include <cmath>
 
 WatermarkEditRules::Parts WatermarkEditRules::parts(float t) {
+    // Rounded as every other time field: a time typed as 1.15 lies just below it in single precision.
+    const ShownTime::Parts shown = ShownTime::split(double(t));
     Parts p;
-    const float whole = std::floor(t);
-    p.hours = static_cast<int>(whole) / 3600;
-    const float rest = t - static_cast<float>(p.hours) * 3600.0f;
-    p.minutes = static_cast<int>(std::floor(rest)) / 60;
-    p.seconds = static_cast<int>(std::floor(rest - static_cast<float>(p.minutes) * 60.0f));
-    p.hundredths = static_cast<int>((t - whole) * 100.0f);
+    p.hours = int(std::min<long long>(shown.hours, 1000000));
+    p.minutes = int(shown.minutes);
+    p.seconds = int(shown.seconds);
+    p.hundredths = int(shown.hundredths);
     return p;
 }
 

@@ -14,7 +14,7 @@ class WatermarkEditRules {
 public:
     enum class Time { Start, Duration, ClipStart, ClipEnd };
 
-    // A time as the four fields show it: hours, minutes, seconds and hundredths (cut, in single precision).
+    // A time as the four fields show it: hours, minutes, seconds and hundredths, rounded as every time field.
     struct Parts {
         int hours = 0;
         int minutes = 0;

@@ -10,7 +10,8 @@ TEST(WatermarkEditRules, TimeParts) {
     struct Case {
         float t;
         int h, m, s, c;
-    } cases[] = {{3725.5f, 1, 2, 5, 50}, {1.15f, 0, 0, 1, 14}, {0, 0, 0, 0, 0}, {61.25f, 0, 1, 1, 25}};
+    } cases[] = {{3725.5f, 1, 2, 5, 50}, {1.15f, 0, 0, 1, 15},  {3.07f, 0, 0, 3, 7},
+                 {0, 0, 0, 0, 0},        {61.25f, 0, 1, 1, 25}, {-2.0f, 0, 0, 0, 0}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.t);
         const auto p = WatermarkEditRules::parts(k.t);
@@ -20,6 +21,13 @@ TEST(WatermarkEditRules, TimeParts) {
         EXPECT_EQ(p.hundredths, k.c);
     }
     EXPECT_FLOAT_EQ(WatermarkEditRules::seconds({0, 3, 0, 50}), 180.5f);
+    // Every time typed reads back as typed.
+    for (int hundredths = 0; hundredths < 2 * 360000; hundredths += 7) {
+        const WatermarkEditRules::Parts typed{hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60,
+                                              hundredths % 100};
+        const auto shown = WatermarkEditRules::parts(WatermarkEditRules::seconds(typed));
+        ASSERT_EQ(shown.hundredths + 100 * (shown.seconds + 60 * (shown.minutes + 60 * shown.hours)), hundredths);
+    }
 }
 
 TEST(WatermarkEditRules, DisplayTimes) {
