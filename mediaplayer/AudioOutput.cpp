@@ -79,11 +79,11 @@ AudioOutput::~AudioOutput() {
 
 bool AudioOutput::connectStream(int sampleRate, int channels, bool isFloat) {
     SoundServerConnection::Lock lock(*_connection);
-    pa_sample_spec spec;
-    spec.format = isFloat ? PA_SAMPLE_FLOAT32NE : PA_SAMPLE_S16NE;
-    spec.rate = static_cast<uint32_t>(sampleRate);
-    spec.channels = static_cast<uint8_t>(channels);
-    _stream = pa_stream_new(_connection->context(), "Preview", &spec, nullptr);
+    pa_sample_spec sampleSpec;
+    sampleSpec.format = isFloat ? PA_SAMPLE_FLOAT32NE : PA_SAMPLE_S16NE;
+    sampleSpec.rate = static_cast<uint32_t>(sampleRate);
+    sampleSpec.channels = static_cast<uint8_t>(channels);
+    _stream = pa_stream_new(_connection->context(), "Preview", &sampleSpec, nullptr);
     if (!_stream)
         return false;
     pa_stream_set_state_callback(
@@ -104,9 +104,9 @@ bool AudioOutput::connectStream(int sampleRate, int channels, bool isFloat) {
     // the media's sound has ended): a player's thread held up for less than that is not heard.
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kServerBufferUs, &spec));
+    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kServerBufferUs, &sampleSpec));
     attributes.prebuf = static_cast<uint32_t>(-1);
-    attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(kRequestUs, &spec));
+    attributes.minreq = static_cast<uint32_t>(pa_usec_to_bytes(kRequestUs, &sampleSpec));
     attributes.fragsize = static_cast<uint32_t>(-1);
     const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_START_CORKED | PA_STREAM_AUTO_TIMING_UPDATE);
     if (pa_stream_connect_playback(_stream, nullptr, &attributes, flags, nullptr, nullptr) < 0)
@@ -254,11 +254,11 @@ std::optional<int64_t> AudioOutput::queuedBytes() const {
     // The server's report is a snapshot, stamped with when it was taken: the sample at its read index less what
     // the sink held was being heard then, and playing since, the sound has moved on by the report's age. The
     // library's own interpolation is not used: it runs on while a sink that rendered ahead has not started yet.
-    const pa_sample_spec* spec = pa_stream_get_sample_spec(_stream);
+    const pa_sample_spec* sampleSpec = pa_stream_get_sample_spec(_stream);
     int64_t queued =
-        timing->write_index - timing->read_index + static_cast<int64_t>(pa_usec_to_bytes(timing->sink_usec, spec));
+        timing->write_index - timing->read_index + static_cast<int64_t>(pa_usec_to_bytes(timing->sink_usec, sampleSpec));
     if (_playing && timing->playing)
-        queued -= static_cast<int64_t>(pa_usec_to_bytes(pa_timeval_age(&timing->timestamp), spec));
+        queued -= static_cast<int64_t>(pa_usec_to_bytes(pa_timeval_age(&timing->timestamp), sampleSpec));
     return std::max<int64_t>(0, queued);
 }
 
