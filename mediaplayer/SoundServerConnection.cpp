@@ -120,7 +120,7 @@ bool SoundServerConnection::waitUntil(const std::function<bool()>& done, std::ch
 std::optional<pa_sample_spec> SoundServerConnection::defaultSinkSpec() {
     struct Query {
         SoundServerConnection* connection;
-        std::optional<pa_sample_spec> spec;
+        std::optional<pa_sample_spec> sampleSpec;
         bool done = false;
     } query{this, std::nullopt};
     Lock lock(*this);
@@ -128,8 +128,8 @@ std::optional<pa_sample_spec> SoundServerConnection::defaultSinkSpec() {
         _context, "@DEFAULT_SINK@",
         [](pa_context*, const pa_sink_info* info, int eol, void* data) {
             auto* q = static_cast<Query*>(data);
-            if (info && !q->spec)
-                q->spec = info->sample_spec;
+            if (info && !q->sampleSpec)
+                q->sampleSpec = info->sample_spec;
             if (eol != 0) {
                 q->done = true;
                 q->connection->wake();
@@ -144,5 +144,5 @@ std::optional<pa_sample_spec> SoundServerConnection::defaultSinkSpec() {
     if (pa_operation_get_state(operation) == PA_OPERATION_RUNNING)
         pa_operation_cancel(operation);
     pa_operation_unref(operation);
-    return query.spec;
+    return query.sampleSpec;
 }
