@@ -341,7 +341,9 @@ void EasyCutterWindowcontroller::clearAction() {
     AlertRequest request;
     request.style = AlertRequest::Style::Warning;
     request.messageText = localized(QStringLiteral("EasyCut_Title"));
-    request.informativeText = localized(QStringLiteral("EasyCutClearQuestion")).arg(_segments.count());
+    request.informativeText = _segments.count() == 1
+                                  ? localized(QStringLiteral("EasyCutClearQuestionOne"))
+                                  : localized(QStringLiteral("EasyCutClearQuestion")).arg(_segments.count());
     request.buttons = {localized(QStringLiteral("EasyCutClearButton")), localized(QStringLiteral("CancelBtn"))};
     if (Alert::run(request, window()) != 0)
         return;

@@ -628,6 +628,13 @@ TEST(EasyCutterWindow, ClearAsksFirstAndAnEmptyListHasNothingToMove) {
     // An empty list is cleared without a question.
     w.click(c.deletedItemBtn());
     EXPECT_EQ(w.alerts.size(), 2);
+
+    // One segment is asked about as one.
+    w.cutParts(1, 4);
+    w.click(c.deletedItemBtn());
+    ASSERT_EQ(w.alerts.size(), 3);
+    EXPECT_EQ(w.alerts[2], ResourceBundle::localizedStringForKey("EasyCutClearQuestionOne"));
+    EXPECT_EQ(c.segments().count(), 0);
 }
 
 TEST(EasyCutterWindow, IconButtonsHaveTooltipsAndStartWithNothingSaysWhy) {
