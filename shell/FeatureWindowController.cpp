@@ -4,6 +4,7 @@
 #include "ControlFont.h"
 #include "Dispatch.h"
 #include "EngineJobFactory.h"
+#include "HeapRelease.h"
 #include "InputFilePanel.h"
 #include "MOQButton.h"
 #include "MOQOpenAlert.h"
@@ -23,6 +24,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <new>
@@ -33,6 +35,7 @@ namespace {
 constexpr double kPreviewInterval = 0.1; // seconds
 constexpr char kControllerProperty[] = "clipwright.featureWindowController";
 constexpr double kOutputLabelWidth = 96;
+constexpr int kGiveBackDelayMs = 1000; // a stopped player's decoding thread ends on a thread of its own
 constexpr int kMaxStillFrameSide = 16384;
 
 QString localized(const QString& key) {
@@ -46,9 +49,12 @@ FeatureWindowController::FeatureWindowController(QObject* parent)
 
 FeatureWindowController::FeatureWindowController(MediaJobFactory& factory, QObject* parent)
     : WindowController(parent), _runner(std::make_unique<JobRunner>(factory)) {
+    HeapRelease::configure();
     _runner->failed = [this](int code) { showSimpleAlert(QStringLiteral("error:%1").arg(code), 2); };
     _runner->progressChanged = [this](int step, double percent) { jobProgress(step, percent); };
     _runner->becameIdle = [this] {
+        // The engine's buffers of the finished job go back to the system rather than staying in the heap's pools.
+        HeapRelease::giveBack();
         if (MOQButton* start = startButton())
             start->setEnabled(true);
         releaseWhenDone();
@@ -57,6 +63,8 @@ FeatureWindowController::FeatureWindowController(MediaJobFactory& factory, QObje
 
 FeatureWindowController::~FeatureWindowController() {
     NotificationCenter::defaultCenter().removeObserver(this);
+    // A closed window gives back what its players and jobs took, once their threads have ended.
+    QTimer::singleShot(kGiveBackDelayMs, [] { HeapRelease::giveBack(); });
 }
 
 FeatureWindowController* FeatureWindowController::forWindow(QWidget* window) {

@@ -6,7 +6,6 @@
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
-#include "HeapRelease.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
 #include "LQProgressSlider.h"
@@ -34,13 +33,11 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
-#include <QTimer>
 #include <QWindowStateChangeEvent>
 
 namespace {
 
 constexpr int kWindowWidth = 1000;
-constexpr int kGiveBackDelayMs = 1000; // a stopped player's decoding thread ends on a thread of its own
 constexpr int kWindowHeight = 780;
 const QColor kBlue(33, 176, 235);
 
@@ -78,14 +75,10 @@ bool isToolType(qint64 type) {
 
 } // namespace
 
-EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {
-    HeapRelease::configure();
-}
+EditVideoWindowController::EditVideoWindowController(QObject* parent) : FeatureWindowController(parent) {}
 
 EditVideoWindowController::EditVideoWindowController(MediaJobFactory& factory, QObject* parent)
-    : FeatureWindowController(factory, parent) {
-    HeapRelease::configure();
-}
+    : FeatureWindowController(factory, parent) {}
 
 EditVideoWindowController::~EditVideoWindowController() {
     if (_progressSlider)
@@ -93,8 +86,6 @@ EditVideoWindowController::~EditVideoWindowController() {
     if (_cutProgressView)
         _cutProgressView->setDelegate(nullptr);
     takeDownPlayer();
-    // A closed editor gives back what it took, once its players' threads have ended.
-    QTimer::singleShot(kGiveBackDelayMs, [] { HeapRelease::giveBack(); });
 }
 
 QString EditVideoWindowController::finishedMessageKey() const {

@@ -6,7 +6,6 @@
 #include "Dispatch.h"
 #include "EditExportRun.h"
 #include "EffectEditor.h"
-#include "HeapRelease.h"
 #include "HelpClass.h"
 #include "LQCutProgressView.h"
 #include "LQMoviePlayer.h"
@@ -403,8 +402,6 @@ void EditVideoWindowController::startExportAction(MOQButton*) {
     _failureKey.clear();
     QPointer<EditVideoWindowController> self(this);
     auto finish = [self](bool) {
-        // The engine's buffers of the finished job go back to the system rather than staying in the heap's pools.
-        HeapRelease::giveBack();
         if (self)
             self->_exportProgressView->setProgress(0);
     };

@@ -1,7 +1,7 @@
 #pragma once
 
 // The heap of a process that decodes and encodes large pictures on many threads: the C library keeps what those
-// threads freed in per-thread pools and reuses it only for like requests, so after an export or a closed editor
+// threads freed in per-thread pools and reuses it only for like requests, so after an export or a closed window
 // the process stays hundreds of MiB larger although nothing is in use (measured in bench_editor_memory).
 //
 // configure() makes large blocks (pictures, encoder buffers) go straight back to the system when freed and keeps
@@ -11,6 +11,6 @@ class HeapRelease {
 public:
     // Once per process, before the first large work; later calls do nothing.
     static void configure();
-    // After heavy work has ended (an export finished, an editor closed).
+    // After heavy work has ended (a job finished, a window closed).
     static void giveBack();
 };
